@@ -1,0 +1,144 @@
+/// @file end_of_game.cpp Bankruptcy, victory and scoring.
+#include "engine/end_of_game.h"
+
+#include <cmath>
+#include <limits>
+
+#include "game/names_file.h"
+#include "game/text.h"
+#include "platform/ini_file.h"
+
+namespace {
+
+constexpr long double kDepotValue = 5000.0L;
+constexpr long double kBreweryValue = 15000.0L;  // a brewery with its first 1000 litres
+constexpr long double kExtraLitreValue = 11.0L;  // each litre of capacity beyond those
+
+double TotalDemand(const GameState& s)
+{
+    double total = 0.0;
+    for (int t = 0; t < kTowns; ++t)
+        total += s.Demand[t];
+    return total;
+}
+
+void EmptyCompany(GameState& s, int c)
+{
+    for (int t = 0; t < kTowns; ++t) {
+        s.HasDepot[c][t] = false;
+        s.Account[c][t] = 0.0L;
+        for (int b = 0; b < kBrands; ++b) {
+            s.Capacity[c][b][t] = 0;
+            s.Price[c][b][t] = 0.0f;
+            s.Supply[c][b][t] = 0;
+            s.ProductionCost[c][b][t] = 0.0L;
+            s.Sales[c][b][t] = 0;
+            s.Stock[c][b][t] = 0;
+        }
+    }
+    for (int b = 0; b < kBrands; ++b) {
+        s.Quality[c][b] = 0.0f;
+        s.CostFactor[c][b] = 0.0f;
+    }
+}
+
+// Points cut toward zero to a whole number; a value beyond the integer range is held at its
+// bounds instead of wrapping.
+int32_t PointsOf(long double value)
+{
+    const long double t = std::trunc(value);
+    if (!(t > std::numeric_limits<int32_t>::min()))
+        return std::numeric_limits<int32_t>::min();
+    if (t > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    return static_cast<int32_t>(t);
+}
+
+}  // namespace
+
+long double CompanyValue(const GameState& s, int c)
+{
+    long double value = 0.0L;
+    for (int t = 0; t < kTowns; ++t) {
+        if (s.HasDepot[c][t])
+            value += kDepotValue;
+        value += s.Account[c][t];
+        for (int b = 0; b < kBrands; ++b) {
+            const int32_t capacity = s.Capacity[c][b][t];
+            if (capacity > 0) {
+                value += kBreweryValue;
+                if (capacity > 1000)
+                    value += kExtraLitreValue * (capacity - 1000);
+            }
+        }
+    }
+    return value;
+}
+
+float MarketShare(const GameState& s, int c)
+{
+    int64_t sold = 0;
+    for (int b = 0; b < kBrands; ++b)
+        for (int t = 0; t < kTowns; ++t)
+            sold += s.Sales[c][b][t];
+    return static_cast<float>(static_cast<double>(sold) / TotalDemand(s) * 100.0);
+}
+
+void Liquidate(GameState& s, Frontend& frontend, int c)
+{
+    frontend.PlaySoundEffect(11);
+    const char* name = s.CompanyName[c].c_str();
+    frontend.ShowMessage({Format("%s's company has been liquidated!", name), Format("%s's Firma ist Pleite!", name)},
+                         {"Bankruptcy!", "Bankrott!"}, MessageIcon::Warning);
+    for (auto& order : s.StandingOrder[c])
+        order.Kind = kOrderEmpty;
+    EmptyCompany(s, c);
+    if (s.TwoPlayer && c == s.CurrentCompany) {
+        s.TwoPlayer = false;
+        if (c == s.PlayerCompany[0]) {
+            s.CurrentCompany = s.PlayerCompany[1];
+            s.SelectedTown = s.PlayerTown[1];
+        } else if (c == s.PlayerCompany[1]) {
+            s.CurrentCompany = s.PlayerCompany[0];
+            s.SelectedTown = s.PlayerTown[0];
+        }
+    }
+}
+
+void DeclareWinner(GameState& s, Frontend& frontend, int w)
+{
+    frontend.PlaySoundEffect(6);
+    if (w == s.CurrentCompany) {
+        int32_t bonus = (200 - s.MonthCount) * 2;
+        if (bonus < 0)
+            bonus = 0;
+        const int32_t points = PointsOf(CompanyValue(s, w) * 0.0001L + bonus);
+        const std::string settings = platform::PathIn(s.ProgramDirectory, kSettingsFileName);
+        const int32_t best = platform::ReadProfileInt(settings, "High", Format("Points%d", s.MapNumber), 0);
+        frontend.ShowMessage({Format("Congratulations, you have won the game and achieved %d Points!", points),
+                              Format("Gratulation, Sie haben das Spiel gewonnen und %d Punkte erreicht!", points)},
+                             {"VICTORY!", "SIEG!"}, MessageIcon::Warning);
+        if (points > best) {
+            frontend.ShowMessage({"New Highscore!", "Neuer Highscore!"}, {}, MessageIcon::Warning);
+            const char* name = s.CompanyName[w].c_str();
+            const char* town = s.TownName[w].c_str();
+            // The entry is written in the language of the moment.
+            const std::string entry =
+                s.Language == 2 ? Format("%s aus %s", name, town) : Format("%s from %s", name, town);
+            platform::WriteProfileString(settings, "High", Format("map%d", s.MapNumber), entry);
+            platform::WriteProfileString(settings, "High", Format("Points%d", s.MapNumber), Format("%d", points));
+        }
+    } else {
+        const char* name = s.CompanyName[w].c_str();
+        frontend.ShowMessage(
+            {Format("You lose, %s won the game!", name), Format("Der Spieler %s hat das Spiel gewonnen!", name)},
+            {"", "Leider verloren..."}, MessageIcon::Warning);
+    }
+    ClearAllCompanies(s);
+}
+
+void ClearAllCompanies(GameState& s)
+{
+    for (int c = 0; c < kCompanies; ++c)
+        EmptyCompany(s, c);
+}

@@ -1,0 +1,117 @@
+/// @file market.cpp The market: demand split by attractiveness, then the month's books.
+#include "engine/market.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+// Rows: distance of quality from the town's wage level (row 0 closest). Columns: price
+// relative to three times the quality (column 9 cheapest).
+constexpr int32_t kAttractivenessTable[7][10] = {
+    {2, 6, 10, 15, 25, 40, 70, 100, 160, 200}, {1, 4, 8, 12, 19, 30, 50, 80, 110, 180},
+    {1, 3, 6, 9, 14, 23, 35, 55, 90, 150},     {0, 2, 5, 7, 12, 19, 28, 43, 65, 110},
+    {0, 1, 3, 5, 9, 13, 20, 32, 48, 80},       {0, 0, 2, 4, 7, 10, 15, 22, 38, 54},
+    {0, 0, 1, 2, 5, 7, 12, 18, 28, 39},
+};
+
+// A town whose remaining demand is this small is finished.
+constexpr int32_t kDemandLeftOver = 10;
+
+}  // namespace
+
+int32_t Attractiveness(float qualityGap, float priceRatio)
+{
+    const double d = std::fabs(static_cast<double>(qualityGap));
+    const double r = priceRatio;
+    if (d >= 0.35 || r > 1.2)
+        return 0;
+    // A NaN ratio (a price against no quality) fails every bound below: it weighs nothing.
+    if (r != r)
+        return 0;
+    const int row = d < 0.05 ? 0 : d < 0.10 ? 1 : d < 0.15 ? 2 : d < 0.20 ? 3 : d < 0.25 ? 4 : d < 0.30 ? 5 : 6;
+    const int column = r > 1.1   ? 0
+                       : r > 1.0 ? 1
+                       : r > 0.9 ? 2
+                       : r > 0.8 ? 3
+                       : r > 0.7 ? 4
+                       : r > 0.6 ? 5
+                       : r > 0.5 ? 6
+                       : r > 0.4 ? 7
+                       : r > 0.3 ? 8
+                                 : 9;
+    return kAttractivenessTable[row][column];
+}
+
+void RunMarket(GameState& s)
+{
+    for (int t = 0; t < kTowns; ++t) {
+        for (int c = 0; c < kCompanies; ++c)
+            for (int b = 0; b < kBrands; ++b) {
+                s.Supply[c][b][t] = s.Stock[c][b][t];
+                s.Sales[c][b][t] = 0;
+            }
+        int32_t remaining = s.Demand[t];
+        for (;;) {
+            int32_t sold = 0;
+            int32_t total = 0;
+            std::array<std::array<int32_t, kBrands>, kCompanies> weight{};
+            for (int c = 0; c < kCompanies; ++c)
+                for (int b = 0; b < kBrands; ++b) {
+                    if (s.Stock[c][b][t] <= 0)
+                        continue;
+                    const float quality = s.Quality[c][b];
+                    const float gap = static_cast<float>(static_cast<long double>(quality) - s.Wages[t]);
+                    const float ratio =
+                        static_cast<float>(static_cast<long double>(s.Price[c][b][t]) / (3.0L * quality));
+                    weight[c][b] = Attractiveness(gap, ratio);
+                    total += weight[c][b];
+                }
+            for (int c = 0; c < kCompanies; ++c)
+                for (int b = 0; b < kBrands; ++b) {
+                    if (weight[c][b] <= 0)
+                        continue;
+                    const double share = static_cast<double>(weight[c][b]) / total * remaining;
+                    int32_t& stock = s.Stock[c][b][t];
+                    int32_t& sales = s.Sales[c][b][t];
+                    if (stock <= share) {
+                        sales += stock;
+                        sold += stock;
+                        stock = 0;
+                    } else {
+                        sales = static_cast<int32_t>(sales + share);
+                        stock = static_cast<int32_t>(stock - share);
+                        sold = static_cast<int32_t>(sold + share);
+                    }
+                }
+            remaining -= sold;
+            if (!(remaining > kDemandLeftOver && total != 0))
+                break;
+        }
+    }
+}
+
+void SettleMonth(GameState& s)
+{
+    for (int c = 0; c < kCompanies; ++c) {
+        for (int t = 0; t < kTowns; ++t) {
+            long double& account = s.Account[c][t];
+            for (int b = 0; b < kBrands; ++b) {
+                const long double cost =
+                    static_cast<long double>(s.Capacity[c][b][t]) * s.Wages[t] * s.CostFactor[c][b];
+                s.ProductionCost[c][b][t] = cost;
+                account -= cost;
+                account += static_cast<long double>(s.Sales[c][b][t]) * s.Price[c][b][t];
+                if (s.HasDepot[c][t])
+                    s.Stock[c][b][t] += s.Capacity[c][b][t];
+                else
+                    s.Stock[c][b][t] = s.Capacity[c][b][t];
+            }
+            if (account < 0)
+                account = account * 1.15L;  // a month's interest on the town's debt
+        }
+        // The wage level of the town with this company's number drifts by -2..+2 cents.
+        const int32_t step = s.Rng.Random(5) - 2;
+        s.Wages[c] = static_cast<float>(s.Wages[c] + 0.01L * step);
+    }
+}

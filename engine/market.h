@@ -1,0 +1,17 @@
+/// @file market.h The monthly market of every town and the closing of every company's books.
+#pragma once
+
+#include <cstdint>
+
+#include "game/game_state.h"
+
+/// Weight of a brand in a town's market from how far its quality lies from the town's wage
+/// level and how its price compares with three times its quality; 0 when it does not sell.
+int32_t Attractiveness(float qualityGap, float priceRatio);
+
+/// Splits every town's demand among the brands on hand there; sets Supply and Sales.
+void RunMarket(GameState& s);
+
+/// Pays production, credits sales, refills stocks, charges interest on debts and lets the
+/// wages drift (ten draws, one per company).
+void SettleMonth(GameState& s);

@@ -1,0 +1,4 @@
+/// @file random_events.cpp Random events.
+#include "engine/random_events.h"
+
+void RunRandomEvent(GameState&, Frontend&) {}

@@ -1,0 +1,108 @@
+/// @file turn.cpp The turn sequence.
+#include "engine/turn.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "engine/computer_company.h"
+#include "engine/end_of_game.h"
+#include "engine/market.h"
+#include "engine/random_events.h"
+#include "engine/standing_orders.h"
+#include "game/status_line.h"
+
+namespace {
+
+int32_t SaturatingAdd(int32_t a, int32_t b)
+{
+    const int64_t sum = static_cast<int64_t>(a) + b;
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+void AdvanceConstruction(GameState& s, int c)
+{
+    for (int t = 0; t < kTowns; ++t)
+        for (int b = 0; b < kBrands; ++b) {
+            auto& stages = s.ConstructionPipeline[c][b][t];
+            s.Capacity[c][b][t] = SaturatingAdd(s.Capacity[c][b][t], stages[0]);
+            s.Stock[c][b][t] = SaturatingAdd(s.Stock[c][b][t], stages[0]);
+            stages[0] = stages[1];
+            stages[1] = stages[2];
+            stages[2] = 0;
+        }
+}
+
+void StartHumanTurn(GameState& s, Frontend& frontend)
+{
+    if (s.DelayBuilding)
+        AdvanceConstruction(s, s.CurrentCompany);
+    if (s.EventsOn)
+        RunRandomEvent(s, frontend);
+    ExecuteStandingOrders(s, frontend);
+    if (s.ShowBestOpponent)
+        frontend.ShowBestOpponentDialog();
+    frontend.Redraw();
+}
+
+void NextTurn(GameState& s, Frontend& frontend)
+{
+    frontend.PlaySoundEffect(1);
+
+    // The player who ends the turn: bankruptcy first, then victory.
+    if (CompanyValue(s, s.CurrentCompany) < 0) {
+        const bool firstOfTwo = s.TwoPlayer && s.CurrentCompany == s.PlayerCompany[0];
+        Liquidate(s, frontend, s.CurrentCompany);
+        if (firstOfTwo) {
+            // Player 2 plays on in this month, without a new start of turn.
+            WriteStatusLine(s, frontend);
+            frontend.SetCaption(GameTitle());
+            frontend.Redraw();
+            return;
+        }
+    }
+    if (MarketShare(s, s.CurrentCompany) >= s.WinningShare) {
+        DeclareWinner(s, frontend, s.CurrentCompany);
+        return;
+    }
+
+    if (s.TwoPlayer) {
+        if (s.CurrentCompany == s.PlayerCompany[0]) {
+            s.PlayerTown[0] = s.SelectedTown;
+            s.CurrentCompany = s.PlayerCompany[1];
+            s.SelectedTown = s.PlayerTown[1];
+            WriteStatusLine(s, frontend);
+            frontend.SetCaption(GameTitle());
+            StartHumanTurn(s, frontend);
+            return;
+        }
+        s.PlayerTown[1] = s.SelectedTown;
+        s.CurrentCompany = s.PlayerCompany[0];
+        s.SelectedTown = s.PlayerTown[0];
+    }
+
+    for (int c = 0; c < kCompanies; ++c)
+        if (!IsHumanCompany(s, c))
+            RunComputerCompany(s, c);
+    for (int c = 0; c < kCompanies; ++c) {
+        if (IsHumanCompany(s, c))
+            continue;
+        if (CompanyValue(s, c) < 0)
+            Liquidate(s, frontend, c);
+        if (MarketShare(s, c) >= s.WinningShare) {
+            DeclareWinner(s, frontend, c);
+            return;
+        }
+    }
+
+    RunMarket(s);
+    SettleMonth(s);
+    s.MonthCount += 1;
+    s.BrandOffered.fill(false);
+    WriteStatusLine(s, frontend);
+    frontend.SetCaption(EnglishGameTitle());
+    StartHumanTurn(s, frontend);
+}

@@ -1,0 +1,35 @@
+/// @file frontend.h The narrow seam through which the rules show things: the window implements
+/// it with Qt, the tests with a recorder, tavrek-sim by printing.
+#pragma once
+
+#include <string>
+
+#include "game/text.h"
+
+enum class MessageIcon {
+    None,         ///< a plain box
+    Information,  ///< the take-over announcement at the start of a game
+    Warning,      ///< refused commands and the turn engine's news (exclamation mark)
+};
+
+class Frontend {
+public:
+    virtual ~Frontend() = default;
+
+    /// A modal message with an OK button; returns when it is closed.
+    virtual void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) = 0;
+    /// A modal Yes/No question with the question icon; true for "Yes".
+    virtual bool AskYesNo(const LocalText& text, const LocalText& caption) = 0;
+    /// One of the game's sound effects, 1..11.
+    virtual void PlaySoundEffect(int number) = 0;
+    /// The text of the main window's status bar.
+    virtual void ShowStatusLine(const LocalText& line) = 0;
+    /// The main window's caption.
+    virtual void SetCaption(const LocalText& caption) = 0;
+    /// Repaint the map, the company's markers and the panel.
+    virtual void Redraw() = 0;
+    /// A short map animation; the window starts it only when none is running.
+    virtual void StartAnimation(int town, int nextTown, int stage) = 0;
+    /// The best-opponent comparison for the current company; returns when it is closed.
+    virtual void ShowBestOpponentDialog() = 0;
+};

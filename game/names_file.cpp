@@ -1,0 +1,72 @@
+/// @file names_file.cpp The names file: defaults, loading and restoring.
+#include "game/names_file.h"
+
+#include "game/map_tables.h"
+#include "game/text.h"
+#include "platform/ini_file.h"
+
+namespace {
+
+constexpr size_t kNameBuffer = 30;  // names from the file keep at most 29 characters
+
+std::string NamesFile(const GameState& s)
+{
+    return platform::PathIn(s.ProgramDirectory, kNamesFileName);
+}
+std::string SettingsFile(const GameState& s)
+{
+    return platform::PathIn(s.ProgramDirectory, kSettingsFileName);
+}
+
+}  // namespace
+
+void WriteDefaultNames(const GameState& s)
+{
+    const std::string file = NamesFile(s);
+    for (int map = 1; map <= kMaps; ++map) {
+        const std::string section = Format("MAP%d", map);
+        for (int c = 0; c < kCompanies; ++c)
+            for (int b = 0; b < kBrands; ++b)
+                platform::WriteProfileString(file, section, Format("BREW%d_%d", c + 1, b + 1),
+                                             kDefaultNames[map - 1][c].Brands[b]);
+        for (int c = 0; c < kCompanies; ++c)
+            platform::WriteProfileString(file, section, Format("NAME%d", c + 1), kDefaultNames[map - 1][c].Company);
+    }
+    platform::WriteProfileString(SettingsFile(s), "NAME", "NAMEINI", "1");
+}
+
+void LoadNames(GameState& s)
+{
+    const std::string marker = platform::ReadProfileString(SettingsFile(s), "NAME", "NAMEINI", "0", kNameBuffer);
+    if (!marker.empty() && marker[0] == '0')
+        WriteDefaultNames(s);
+    const std::string file = NamesFile(s);
+    const std::string section = Format("MAP%d", s.MapNumber);
+    for (int c = 0; c < kCompanies; ++c) {
+        for (int b = 0; b < kBrands; ++b)
+            s.BrandName[c][b] =
+                platform::ReadProfileString(file, section, Format("BREW%d_%d", c + 1, b + 1), "", kNameBuffer);
+        s.CompanyName[c] = platform::ReadProfileString(file, section, Format("NAME%d", c + 1), "", kNameBuffer);
+    }
+}
+
+void SetMapNames(GameState& s)
+{
+    LoadNames(s);
+    if (s.MapNumber < 1 || s.MapNumber > kMaps)
+        return;
+    for (int t = 0; t < kTowns; ++t)
+        s.TownName[t] = kTownNames[s.MapNumber - 1][t];
+}
+
+bool RestoreNames(GameState& s, Frontend& frontend)
+{
+    const bool yes =
+        frontend.AskYesNo({"Do you really want to restore all names?", "Möchten Sie wirklich alle Namen zurücksetzen?"},
+                          {"The TAVREK! War", "TAVRIK! - Das Spiel"});
+    if (!yes)
+        return false;
+    WriteDefaultNames(s);
+    LoadNames(s);
+    return true;
+}

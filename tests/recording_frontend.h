@@ -1,0 +1,57 @@
+/// @file recording_frontend.h A frontend for tests: keeps everything the rules show and
+/// answers Yes/No questions from a script.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "game/frontend.h"
+
+class RecordingFrontend : public Frontend {
+public:
+    struct Message {
+        LocalText Text;
+        LocalText Caption;
+        MessageIcon Icon = MessageIcon::None;
+        bool Question = false;
+    };
+
+    std::vector<Message> Messages;
+    std::vector<int> Sounds;
+    std::vector<LocalText> StatusLines;
+    std::vector<LocalText> Captions;
+    std::vector<std::vector<int>> Animations;
+    int Redraws = 0;
+    int BestOpponentDialogs = 0;
+    std::deque<bool> Answers;  ///< answers to the next questions; "No" when empty
+
+    void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override
+    {
+        Messages.push_back({text, caption, icon, false});
+    }
+    bool AskYesNo(const LocalText& text, const LocalText& caption) override
+    {
+        Messages.push_back({text, caption, MessageIcon::None, true});
+        if (Answers.empty())
+            return false;
+        const bool answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void PlaySoundEffect(int number) override { Sounds.push_back(number); }
+    void ShowStatusLine(const LocalText& line) override { StatusLines.push_back(line); }
+    void SetCaption(const LocalText& caption) override { Captions.push_back(caption); }
+    void Redraw() override { ++Redraws; }
+    void StartAnimation(int town, int nextTown, int stage) override { Animations.push_back({town, nextTown, stage}); }
+    void ShowBestOpponentDialog() override { ++BestOpponentDialogs; }
+
+    /// The English texts of the messages, in order.
+    std::vector<std::string> EnglishTexts() const
+    {
+        std::vector<std::string> texts;
+        for (const auto& m : Messages)
+            texts.push_back(m.Text.English);
+        return texts;
+    }
+};

@@ -1,0 +1,70 @@
+/// @file main.cpp tavrek-sim: plays games without a window, for balancing, reproducible bug
+/// reports and benchmarks.
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "engine/end_of_game.h"
+#include "engine/turn.h"
+#include "game/world_generation.h"
+#include "tools/tavrek_sim/printing_frontend.h"
+#include "tools/tavrek_sim/sim_options.h"
+
+namespace {
+
+void PrintCompanies(const GameState& s)
+{
+    std::printf("%-3s %-30s %14s %8s %10s %10s\n", "no", "company", "value", "share", "capacity", "sales");
+    for (int c = 0; c < kCompanies; ++c) {
+        int64_t capacity = 0;
+        int64_t sales = 0;
+        for (int b = 0; b < kBrands; ++b)
+            for (int t = 0; t < kTowns; ++t) {
+                capacity += s.Capacity[c][b][t];
+                sales += s.Sales[c][b][t];
+            }
+        std::printf("%-3d %-30s %14.2Lf %7.2f%% %10lld %10lld\n", c + 1, s.CompanyName[c].c_str(), CompanyValue(s, c),
+                    static_cast<double>(MarketShare(s, c)), static_cast<long long>(capacity),
+                    static_cast<long long>(sales));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string error;
+    const auto options = ParseSimOptions(args, error);
+    if (!options) {
+        std::fprintf(stderr, "tavrek-sim: %s\n%s", error.c_str(), SimUsage());
+        return 2;
+    }
+    if (!options->SaveFile.empty() || !options->LoadFile.empty()) {
+        std::fprintf(stderr, "tavrek-sim: savegames are not supported yet (--save, --load)\n%s", SimUsage());
+        return 2;
+    }
+
+    std::error_code ec;
+    if (!std::filesystem::is_directory(options->Directory, ec)) {
+        std::fprintf(stderr, "tavrek-sim: --dir '%s' is not a directory\n%s", options->Directory.c_str(), SimUsage());
+        return 2;
+    }
+
+    GameState state;
+    state.ProgramDirectory = options->Directory;
+    // The game seeds its generator once, with the calendar time in seconds.
+    state.Rng.Seed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
+    PrintingFrontend frontend;
+
+    GenerateWorld(state, options->Settings, frontend);
+    for (int32_t round = 0; round < options->Months; ++round) {
+        const int presses = state.TwoPlayer ? 2 : 1;
+        for (int p = 0; p < presses; ++p)
+            NextTurn(state, frontend);
+    }
+    PrintCompanies(state);
+    return 0;
+}

@@ -1,0 +1,32 @@
+/// @file printing_frontend.h The frontend of tavrek-sim: every message box is one line on
+/// standard output, in English; nothing else is shown.
+#pragma once
+
+#include <cstdio>
+
+#include "game/frontend.h"
+
+class PrintingFrontend : public Frontend {
+public:
+    void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon) override { Print(text, caption); }
+    bool AskYesNo(const LocalText& text, const LocalText& caption) override
+    {
+        Print(text, caption);
+        return false;
+    }
+    void PlaySoundEffect(int) override {}
+    void ShowStatusLine(const LocalText&) override {}
+    void SetCaption(const LocalText&) override {}
+    void Redraw() override {}
+    void StartAnimation(int, int, int) override {}
+    void ShowBestOpponentDialog() override {}
+
+private:
+    static void Print(const LocalText& text, const LocalText& caption)
+    {
+        if (caption.English.empty())
+            std::printf("%s\n", text.English.c_str());
+        else
+            std::printf("%s: %s\n", caption.English.c_str(), text.English.c_str());
+    }
+};

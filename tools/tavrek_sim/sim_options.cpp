@@ -1,0 +1,115 @@
+/// @file sim_options.cpp The command line of tavrek-sim.
+#include "tools/tavrek_sim/sim_options.h"
+
+#include <charconv>
+#include <limits>
+
+namespace {
+
+// A whole decimal number and nothing else, within [low, high].
+bool ParseWhole(const std::string& text, int64_t low, int64_t high, int64_t& out)
+{
+    if (text.empty())
+        return false;
+    int64_t value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || ptr != text.data() + text.size() || value < low || value > high)
+        return false;
+    out = value;
+    return true;
+}
+
+}  // namespace
+
+const char* SimUsage()
+{
+    return "usage: tavrek-sim [--dir DIR] [--seed N] [--map 1|2|3] [--start T] [--start2 T]\n"
+           "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
+           "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n";
+}
+
+std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
+{
+    SimOptions o;
+    o.Settings.Map = 1;
+    o.Settings.DelayBuilding = true;
+    o.Settings.Events = true;
+    o.Settings.WinningShareText = "60";
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = "option " + a + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        const auto number = [&](int64_t low, int64_t high, int64_t& out) {
+            std::string text;
+            if (!value(text))
+                return false;
+            if (!ParseWhole(text, low, high, out)) {
+                error = "option " + a + " needs a whole number from " + std::to_string(low) + " to " +
+                        std::to_string(high) + ", not '" + text + "'";
+                return false;
+            }
+            return true;
+        };
+        int64_t n = 0;
+        if (a == "--dir") {
+            if (!value(o.Directory))
+                return std::nullopt;
+        } else if (a == "--seed") {
+            if (!number(0, std::numeric_limits<uint32_t>::max(), n))
+                return std::nullopt;
+            o.Seed = static_cast<uint32_t>(n);
+        } else if (a == "--map") {
+            if (!number(1, 3, n))
+                return std::nullopt;
+            o.Settings.Map = static_cast<int32_t>(n);
+        } else if (a == "--start" || a == "--start2") {
+            if (!number(0, 10, n))
+                return std::nullopt;
+            if (a == "--start") {
+                o.Settings.Player1Start = static_cast<int32_t>(n);
+            } else {
+                o.Settings.Player2Start = static_cast<int32_t>(n);
+                o.Settings.TwoPlayer = true;
+            }
+        } else if (a == "--name") {
+            if (!value(o.Settings.Player1Name))
+                return std::nullopt;
+        } else if (a == "--name2") {
+            if (!value(o.Settings.Player2Name))
+                return std::nullopt;
+        } else if (a == "--expert") {
+            o.Settings.Expert = true;
+        } else if (a == "--no-delay") {
+            o.Settings.DelayBuilding = false;
+        } else if (a == "--no-events") {
+            o.Settings.Events = false;
+        } else if (a == "--reduce") {
+            o.Settings.AdvancedOptions = true;
+            o.Settings.ReduceCapacities = true;
+        } else if (a == "--share") {
+            if (!value(o.Settings.WinningShareText))
+                return std::nullopt;
+            o.Settings.AdvancedOptions = true;
+        } else if (a == "--months") {
+            if (!number(0, std::numeric_limits<int32_t>::max(), n))
+                return std::nullopt;
+            o.Months = static_cast<int32_t>(n);
+        } else if (a == "--save") {
+            if (!value(o.SaveFile))
+                return std::nullopt;
+        } else if (a == "--load") {
+            if (!value(o.LoadFile))
+                return std::nullopt;
+        } else {
+            error = "unknown option '" + a + "'";
+            return std::nullopt;
+        }
+    }
+    return o;
+}

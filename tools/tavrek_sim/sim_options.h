@@ -1,0 +1,25 @@
+/// @file sim_options.h The command line of tavrek-sim.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/world_generation.h"
+
+struct SimOptions {
+    std::string Directory = ".";   ///< program directory: settings and names files
+    std::optional<uint32_t> Seed;  ///< none: the calendar time in seconds
+    NewGameSettings Settings;      ///< the new-game dialog's values
+    int32_t Months = 0;            ///< rounds of "Next Turn"
+    std::string SaveFile;          ///< save the game here at the end
+    std::string LoadFile;          ///< play on from this savegame
+};
+
+/// Parses the arguments (without the program name). On a bad argument returns nothing and
+/// sets `error` to a one-line reason.
+std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error);
+
+/// The usage text.
+const char* SimUsage();
