@@ -1,0 +1,399 @@
+/// @file ini_file_test.cpp Profile-style INI access: lookup, editing in place and safe writing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "platform/ini_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using platform::IniDocument;
+
+// ---------------------------------------------------------------------------------------------
+// In memory
+
+TEST(IniDocument, MatchesSectionsAndKeysWithoutRegardToCaseAndTrims)
+{
+    const IniDocument doc = IniDocument::Parse(
+        "[Options]\r\n"
+        "Sound=1\r\n"
+        "  autoSAVE \t=\t 0  \r\n"
+        "\r\n"
+        "[ Name ]\n"  // LF only and blanks inside the brackets
+        "player1 =  Anna Lena \n"
+        "Player2=\n");
+    EXPECT_EQ(doc.Get("options", "SOUND"), "1");
+    EXPECT_EQ(doc.Get("OPTIONS", "Autosave"), "0");
+    EXPECT_EQ(doc.Get("NAME", "Player1"), "Anna Lena");
+    EXPECT_EQ(doc.Get("Name", "PLAYER2"), "");  // present but empty is not missing
+    EXPECT_EQ(doc.Get(" Name ", " Player1 "), "Anna Lena");
+}
+
+TEST(IniDocument, MissingSectionOrKeyGivesNothing)
+{
+    const IniDocument doc = IniDocument::Parse(
+        "Loose=before any section\r\n"
+        "[Options]\r\n"
+        "Sound=1\r\n"
+        "[High]\r\n"
+        "Points1=7\r\n");
+    EXPECT_FALSE(doc.Get("Name", "Player1"));
+    EXPECT_FALSE(doc.Get("Options", "Points1"));  // belongs to the next section
+    EXPECT_FALSE(doc.Get("High", "Sound"));
+    EXPECT_FALSE(doc.Get("", "Loose"));
+    EXPECT_FALSE(IniDocument::Parse("").Get("Options", "Sound"));
+    EXPECT_FALSE(IniDocument().Get("Options", "Sound"));
+}
+
+TEST(IniDocument, FirstKeyOfFirstSectionWins)
+{
+    const IniDocument doc = IniDocument::Parse(
+        "[MAP1]\nNAME1=first\nname1=second\n[map1]\nNAME1=third\nNAME2=only later\n");
+    EXPECT_EQ(doc.Get("MAP1", "NAME1"), "first");
+    EXPECT_FALSE(doc.Get("MAP1", "NAME2"));  // a repeated section is not looked at
+}
+
+TEST(IniDocument, GarbageIsSkippedWhenReading)
+{
+    const std::string garbage =
+        "just words\r\n"
+        "=no key\r\n"
+        "[unclosed\r\n"
+        "; Sound=0\r\n"
+        "\x01\xFF\xFE binary\r\n";
+    const IniDocument doc = IniDocument::Parse("[Options]\r\n" + garbage + "Sound=1\r\nKey=a=b\r\n");
+    EXPECT_EQ(doc.Get("Options", "Sound"), "1");
+    EXPECT_EQ(doc.Get("Options", "Key"), "a=b");  // only the first '=' separates
+    EXPECT_FALSE(doc.Get("unclosed", "Sound"));
+}
+
+TEST(IniDocument, ValuesAreWindows1252OnDisk)
+{
+    IniDocument doc = IniDocument::Parse("[MAP3]\r\nBREW4_3=Herby\xB4s Herb\r\n");
+    EXPECT_EQ(doc.Get("MAP3", "BREW4_3"), "Herby\u00B4s Herb");
+
+    doc.Set("MAP3", "NAME4", "M\u00F6chten \u20AC");
+    doc.Set("MAP3", "NAME5", "Bier \u4E2D");  // 1252 has no such character
+    EXPECT_EQ(doc.Serialize(),
+              "[MAP3]\r\nBREW4_3=Herby\xB4s Herb\r\nNAME4=M\xF6" "chten \x80\r\nNAME5=Bier ?\r\n");
+    EXPECT_EQ(IniDocument::Parse(doc.Serialize()).Get("map3", "name4"), "M\u00F6chten \u20AC");
+}
+
+TEST(IniDocument, EmbeddedNulAndHugeLinesDoNotHurt)
+{
+    const std::string huge(1 << 20, 'x');
+    const std::string bytes = std::string("[A]\r\nK=ab\0cd\r\nL", 15) + huge + "\r\nM=" + huge + "\r\n";
+    IniDocument doc = IniDocument::Parse(bytes);
+    EXPECT_EQ(doc.Get("A", "K"), "ab");  // a NUL ends the text, as in a C buffer
+    EXPECT_EQ(doc.Get("A", "M"), huge);
+    EXPECT_EQ(doc.Serialize(), bytes);
+    doc.Set("A", "K", "new");
+    EXPECT_EQ(doc.Get("A", "M"), huge);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing in memory
+
+TEST(IniDocumentSet, ReplacesInPlaceAndKeepsEveryOtherLineByteForByte)
+{
+    const std::string before =
+        "; written by hand\r\n"
+        "[Options]\r\n"
+        "Sound = 1\r\n"
+        "garbage without equals \x01\xFF\r\n"
+        "  LANGUAGE\t= 2 \r\n"
+        "Autosave=0\r\n"
+        "\r\n"
+        "[Name]\r\n"
+        "Player1=Anna\r\n";
+    IniDocument doc = IniDocument::Parse(before);
+    doc.Set("options", "Language", "1");
+    const std::string expected =
+        "; written by hand\r\n"
+        "[Options]\r\n"
+        "Sound = 1\r\n"
+        "garbage without equals \x01\xFF\r\n"
+        "LANGUAGE=1\r\n"  // the file's spelling of the key is kept
+        "Autosave=0\r\n"
+        "\r\n"
+        "[Name]\r\n"
+        "Player1=Anna\r\n";
+    EXPECT_EQ(doc.Serialize(), expected);
+}
+
+TEST(IniDocumentSet, AddsMissingKeyAfterTheSectionsLastKey)
+{
+    IniDocument doc = IniDocument::Parse(
+        "[Options]\r\nSound=1\r\n; note\r\n\r\n[Name]\r\nPlayer1=Anna\r\n");
+    doc.Set("OPTIONS", "Autosave", "0");
+    doc.Set("Name", "Player2", "Bert");
+    EXPECT_EQ(doc.Serialize(),
+              "[Options]\r\nSound=1\r\nAutosave=0\r\n; note\r\n\r\n"
+              "[Name]\r\nPlayer1=Anna\r\nPlayer2=Bert\r\n");
+
+    IniDocument empty = IniDocument::Parse("[High]\r\n; nothing yet\r\n[Name]\r\n");
+    empty.Set("High", "Points1", "5");
+    EXPECT_EQ(empty.Serialize(), "[High]\r\nPoints1=5\r\n; nothing yet\r\n[Name]\r\n");
+}
+
+TEST(IniDocumentSet, AppendsMissingSectionAtTheEnd)
+{
+    IniDocument fresh;
+    fresh.Set("Options", "Initialized", "1");
+    EXPECT_EQ(fresh.Serialize(), "[Options]\r\nInitialized=1\r\n");
+
+    IniDocument doc = IniDocument::Parse("[Options]\nSound=1");  // LF only, no final line end
+    doc.Set("NAME", "NAMEINI", "1");
+    EXPECT_EQ(doc.Serialize(), "[Options]\r\nSound=1\r\n\r\n[NAME]\r\nNAMEINI=1\r\n");
+    EXPECT_EQ(doc.Get("name", "nameini"), "1");
+    EXPECT_EQ(doc.Get("Options", "Sound"), "1");
+}
+
+TEST(IniDocumentSet, LineBreaksCannotBreakTheFile)
+{
+    IniDocument doc = IniDocument::Parse("[Name]\r\nPlayer1=Anna\r\n");
+    doc.Set("Name", "Player2", "Evil\r\n[Options]\r\nSound=0");
+    doc.Set("Name", "Play\ner3", "x\ny");
+    EXPECT_EQ(doc.Serialize(),
+              "[Name]\r\nPlayer1=Anna\r\nPlayer2=Evil  [Options]  Sound=0\r\nPlay er3=x y\r\n");
+    EXPECT_FALSE(doc.Get("Options", "Sound"));
+    EXPECT_EQ(doc.Get("Name", "Play er3"), "x y");
+    EXPECT_EQ(doc.Get("Name", "Play\ner3"), "x y");  // looked up the way it was stored
+}
+
+TEST(IniDocumentSet, RefusesNamesThatCouldNotBeReadBack)
+{
+    struct Case {
+        const char* Section;
+        const char* Key;
+    };
+    const Case refused[] = {
+        {"", "Key"}, {"  ", "Key"}, {"Sec", ""}, {"Sec", " \t"},
+        {"A]B", "Key"}, {"Sec", "a=b"}, {"Sec", "[x"},
+    };
+    for (const Case& c : refused) {
+        EXPECT_FALSE(IniDocument::CanSet(c.Section, c.Key)) << c.Section << "/" << c.Key;
+        IniDocument doc = IniDocument::Parse("[Sec]\r\nKey=1\r\n");
+        doc.Set(c.Section, c.Key, "]=[");
+        EXPECT_EQ(doc.Serialize(), "[Sec]\r\nKey=1\r\n") << c.Section << "/" << c.Key;
+    }
+    EXPECT_TRUE(IniDocument::CanSet("MAP1", "BREW10_3"));
+    EXPECT_TRUE(IniDocument::CanSet("[MAP1", "x]"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files on disk
+
+class IniFileOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static std::atomic<int> counter{0};
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("tavrek_ini_" + std::string(info->name()) + "_" + std::to_string(counter++) + "_" +
+                std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        fs::remove_all(dir_);
+        ASSERT_TRUE(fs::create_directories(dir_));
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    static std::string Slurp(const std::string& path)
+    {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static void Spit(const std::string& path, const std::string& bytes)
+    {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    /// Every entry in the test directory, to show that nothing was left behind.
+    std::vector<std::string> Entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(IniFileOnDisk, MissingFileSectionOrKeyGivesTheDefault)
+{
+    const std::string missing = Path("Tavrek!.ini");
+    EXPECT_EQ(platform::ReadProfileString(missing, "Options", "Initialized", "0", 30), "0");
+    EXPECT_EQ(platform::ReadProfileInt(missing, "Options", "Language", 1), 1);
+
+    const std::string file = Path("present.ini");
+    Spit(file, "[Options]\r\nSound=1\r\n");
+    EXPECT_EQ(platform::ReadProfileString(file, "Name", "Player1", "nobody", 30), "nobody");
+    EXPECT_EQ(platform::ReadProfileString(file, "Options", "Autosave", "0", 30), "0");
+    EXPECT_EQ(platform::ReadProfileInt(file, "High", "Points1", -3), -3);
+    EXPECT_EQ(platform::ReadProfileString(file, "OPTIONS", "sound", "0", 30), "1");
+
+    // A directory where the file should be reads as missing too.
+    EXPECT_EQ(platform::ReadProfileString(dir_.string(), "Options", "Sound", "d", 30), "d");
+    EXPECT_EQ(platform::ReadProfileInt(dir_.string(), "Options", "Sound", 9), 9);
+}
+
+TEST_F(IniFileOnDisk, StringIsCutToBufferSizeLessOneCharacter)
+{
+    const std::string file = Path("TavrekNames.ini");
+    const std::string forty = "Sabba Sabba Premium Sabba Sabba Export X";  // 40 characters
+    // 28 ASCII characters and "ö" (one byte on disk, two in UTF-8) make 29 characters.
+    const std::string a28(28, 'a');
+    Spit(file, "[MAP1]\r\nNAME1=" + forty + "\r\nNAME2=" + a28 + "\xF6" "bc\r\n");
+    EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME1", "", 30), forty.substr(0, 29));
+    EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME2", "", 30), a28 + "\u00F6");
+    EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME1", "", 1), "");
+    EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME1", "", 0), "");
+    // The default is cut the same way, by characters.
+    EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME9", "\u00E4\u00F6\u00FC\u20AC", 3),
+              "\u00E4\u00F6");
+}
+
+TEST_F(IniFileOnDisk, IntegerParsing)
+{
+    struct Case {
+        const char* Value;
+        int32_t Expected;
+    };
+    const Case cases[] = {
+        {"12", 12},
+        {"-5", -5},
+        {"+8", 8},
+        {"12abc", 12},
+        {"abc", 0},
+        {"", 0},  // present but empty: no digits, not the default
+        {" 7 ", 7},
+        {"- 5", 0},
+        {"007", 7},
+        {"1.9", 1},
+        {"2147483647", 2147483647},
+        {"2147483648", std::numeric_limits<int32_t>::max()},
+        {"99999999999999999999999", std::numeric_limits<int32_t>::max()},
+        {"-2147483648", std::numeric_limits<int32_t>::min()},
+        {"-99999999999999999999999", std::numeric_limits<int32_t>::min()},
+    };
+    std::string bytes = "[High]\r\n";
+    for (size_t i = 0; i < std::size(cases); ++i)
+        bytes += "Points" + std::to_string(i) + "=" + cases[i].Value + "\r\n";
+    const std::string file = Path("ints.ini");
+    Spit(file, bytes);
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(platform::ReadProfileInt(file, "high", "POINTS" + std::to_string(i), 42), cases[i].Expected)
+            << "value \"" << cases[i].Value << "\"";
+    EXPECT_EQ(platform::ReadProfileInt(file, "High", "Missing", 42), 42);
+}
+
+TEST_F(IniFileOnDisk, WritingCreatesFileAndSectionsWithCrLf)
+{
+    const std::string file = Path("Tavrek!.ini");
+    ASSERT_TRUE(platform::WriteProfileString(file, "Options", "Initialized", "1"));
+    EXPECT_EQ(Slurp(file), "[Options]\r\nInitialized=1\r\n");
+
+    ASSERT_TRUE(platform::WriteProfileString(file, "Name", "Player1", "Herby\u00B4s Herb"));
+    ASSERT_TRUE(platform::WriteProfileString(file, "options", "Sound", "0"));
+    ASSERT_TRUE(platform::WriteProfileString(file, "NAME", "player1", "M\u00F6chten \u20AC"));
+    EXPECT_EQ(Slurp(file),
+              "[Options]\r\nInitialized=1\r\nSound=0\r\n\r\n"
+              "[Name]\r\nPlayer1=M\xF6" "chten \x80\r\n");
+    EXPECT_EQ(platform::ReadProfileString(file, "name", "PLAYER1", "", 30), "M\u00F6chten \u20AC");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrek!.ini"});  // no temporary file left
+}
+
+TEST_F(IniFileOnDisk, WritingKeepsHandEditedLinesAsTheyWere)
+{
+    const std::string file = Path("TavrekNames.ini");
+    const std::string before =
+        "; my own names\r\n"
+        "[MAP3]\r\n"
+        "  brew4_3 = Herby\xB4s Herb  \r\n"
+        "this line is junk\r\n"
+        "NAME4=Barney\r\n"
+        "[MAP1]\r\n"
+        "NAME1=Kromberger\r\n";
+    Spit(file, before);
+    ASSERT_TRUE(platform::WriteProfileString(file, "map3", "NAME4", "Barney & Sons"));
+    std::string expected = before;
+    expected.replace(expected.find("NAME4=Barney"), 12, "NAME4=Barney & Sons");
+    EXPECT_EQ(Slurp(file), expected);
+    EXPECT_EQ(platform::ReadProfileString(file, "MAP3", "BREW4_3", "", 30), "Herby\u00B4s Herb");
+
+    // Writing what is already there leaves the file alone.
+    ASSERT_TRUE(platform::WriteProfileString(file, "MAP1", "NAME1", "Kromberger"));
+    EXPECT_EQ(Slurp(file), expected);
+}
+
+TEST_F(IniFileOnDisk, UnwritableTargetsFailQuietlyAndLeaveNothing)
+{
+    // A path inside a directory that does not exist.
+    const std::string nowhere = Path("no/such/dir/Tavrek!.ini");
+    EXPECT_FALSE(platform::WriteProfileString(nowhere, "Options", "Sound", "1"));
+    EXPECT_FALSE(fs::exists(dir_ / "no"));
+
+    // A directory where the file should be: untouched, and no temporary file beside it.
+    const fs::path asDir = dir_ / "Tavrek!.ini";
+    fs::create_directory(asDir);
+    Spit((asDir / "inside").string(), "keep");
+    EXPECT_FALSE(platform::WriteProfileString(asDir.string(), "Options", "Sound", "1"));
+    EXPECT_TRUE(fs::is_directory(asDir));
+    EXPECT_EQ(Slurp((asDir / "inside").string()), "keep");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrek!.ini"});
+
+    // A name that cannot be read back is refused before the file is touched.
+    const std::string file = Path("names.ini");
+    EXPECT_FALSE(platform::WriteProfileString(file, "MAP1", "a=b", "x"));
+    EXPECT_FALSE(platform::WriteProfileString(file, "", "NAME1", "x"));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(platform::WriteProfileString("", "MAP1", "NAME1", "x"));
+}
+
+TEST_F(IniFileOnDisk, RewrittenFileKeepsItsPermissions)
+{
+    const std::string file = Path("Tavrek!.ini");
+    Spit(file, "[Options]\r\nSound=1\r\n");
+    const fs::perms mine = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(file, mine, fs::perm_options::replace);
+    ASSERT_TRUE(platform::WriteProfileString(file, "Options", "Sound", "0"));
+    EXPECT_EQ(Slurp(file), "[Options]\r\nSound=0\r\n");
+    EXPECT_EQ(fs::status(file).permissions(), mine);
+}
+
+TEST_F(IniFileOnDisk, LinkedFileStaysLinked)
+{
+    const std::string real = Path("real.ini");
+    const std::string link = Path("Tavrek!.ini");
+    Spit(real, "[Options]\r\nSound=1\r\n");
+    std::error_code ec;
+    fs::create_symlink("real.ini", link, ec);
+    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+    ASSERT_TRUE(platform::WriteProfileString(link, "Options", "Sound", "0"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(Slurp(real), "[Options]\r\nSound=0\r\n");
+}
+
+TEST(PathIn, JoinsDirectoryAndName)
+{
+    EXPECT_EQ(platform::PathIn("/games/tavrek", "Tavrek!.ini"), "/games/tavrek/Tavrek!.ini");
+    EXPECT_EQ(platform::PathIn("/games/tavrek/", "Tavrek!.ini"), "/games/tavrek/Tavrek!.ini");
+    EXPECT_EQ(platform::PathIn("", "TavrekNames.ini"), "TavrekNames.ini");
+}
+
+}  // namespace
