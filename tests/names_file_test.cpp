@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game/map_tables.h"
+#include "game/names_file.h"
+#include "platform/ini_file.h"
+#include "recording_frontend.h"
+#include "temp_dir.h"
+
+namespace {
+
+struct NamesFixture : ::testing::Test {
+    TempDir dir;
+    GameState s;
+    std::string NamesPath() const { return (dir / "TavrekNames.ini").string(); }
+    std::string SettingsPath() const { return (dir / "Tavrek!.ini").string(); }
+    NamesFixture() { s.ProgramDirectory = dir.Str(); }
+};
+
+}  // namespace
+
+TEST_F(NamesFixture, FirstLoadWritesTheDefaultsOfAllThreeMaps)
+{
+    s.MapNumber = 2;
+    SetMapNames(s);
+    EXPECT_EQ(platform::ReadProfileString(SettingsPath(), "NAME", "NAMEINI", "", 30), "1");
+    for (int map = 1; map <= kMaps; ++map)
+        for (int c = 0; c < kCompanies; ++c) {
+            const std::string section = "MAP" + std::to_string(map);
+            EXPECT_EQ(platform::ReadProfileString(NamesPath(), section, "NAME" + std::to_string(c + 1), "?", 30),
+                      kDefaultNames[map - 1][c].Company);
+            EXPECT_EQ(platform::ReadProfileString(NamesPath(), section, "BREW" + std::to_string(c + 1) + "_3", "?", 30),
+                      kDefaultNames[map - 1][c].Brands[2]);
+        }
+    EXPECT_EQ(s.CompanyName[0], "Moriati");
+    EXPECT_EQ(s.BrandName[9][1], "Castle Hill No.2");
+    EXPECT_EQ(s.TownName[5], "Wrong Island");
+    // "Herby´s Herb" holds a 1252 character: it survives the file in both directions.
+    s.MapNumber = 3;
+    SetMapNames(s);
+    EXPECT_EQ(s.BrandName[3][2], "Herby´s Herb");
+}
+
+TEST_F(NamesFixture, EditedNamesLoadCutToTwentyNineCharacters)
+{
+    s.MapNumber = 1;
+    SetMapNames(s);
+    platform::WriteProfileString(NamesPath(), "MAP1", "NAME4", std::string(40, 'x'));
+    platform::WriteProfileString(NamesPath(), "map1", "brew4_1", "Ölbräu");
+    SetMapNames(s);
+    EXPECT_EQ(s.CompanyName[3], std::string(29, 'x'));
+    EXPECT_EQ(s.BrandName[3][0], "Ölbräu");
+    EXPECT_EQ(s.CompanyName[4], "Seasick II.") << "other entries stay";
+}
+
+TEST_F(NamesFixture, DeletedNamesFileLoadsEmptyUntilRestored)
+{
+    s.MapNumber = 1;
+    SetMapNames(s);
+    std::filesystem::remove(NamesPath());
+    SetMapNames(s);
+    for (int c = 0; c < kCompanies; ++c)
+        EXPECT_EQ(s.CompanyName[c], "");
+    EXPECT_EQ(s.TownName[0], "Truestone");
+
+    RecordingFrontend no;
+    EXPECT_FALSE(RestoreNames(s, no));
+    EXPECT_EQ(s.CompanyName[0], "");
+    ASSERT_EQ(no.Messages.size(), 1u);
+    EXPECT_TRUE(no.Messages[0].Question);
+    EXPECT_EQ(no.Messages[0].Text.German, "Möchten Sie wirklich alle Namen zurücksetzen?");
+    EXPECT_EQ(no.Messages[0].Caption.English, "The TAVREK! War");
+
+    RecordingFrontend yes;
+    yes.Answers = {true};
+    s.CompanyName[0] = "Player";
+    EXPECT_TRUE(RestoreNames(s, yes));
+    EXPECT_EQ(s.CompanyName[0], "Kromberger") << "the player's own name gives way too";
+    EXPECT_EQ(s.BrandName[9][2], "Donestani");
+}
+
+TEST_F(NamesFixture, AMarkerOfZeroWritesTheDefaultsOverEdits)
+{
+    s.MapNumber = 1;
+    SetMapNames(s);
+    platform::WriteProfileString(NamesPath(), "MAP1", "NAME1", "Edited");
+    platform::WriteProfileString(NamesPath(), "MAP1", "EXTRA", "kept");
+    SetMapNames(s);
+    EXPECT_EQ(s.CompanyName[0], "Edited");
+    platform::WriteProfileString(SettingsPath(), "NAME", "NAMEINI", "0 again");
+    SetMapNames(s);
+    EXPECT_EQ(s.CompanyName[0], "Kromberger");
+    EXPECT_EQ(platform::ReadProfileString(NamesPath(), "MAP1", "EXTRA", "", 30), "kept");
+}
+
+TEST_F(NamesFixture, AnUnwritableDirectoryGivesEmptyNamesAndNoCrash)
+{
+    s.ProgramDirectory = (dir / "missing" / "deeper").string();
+    s.MapNumber = 3;
+    SetMapNames(s);
+    EXPECT_EQ(s.CompanyName[0], "");
+    EXPECT_EQ(s.TownName[0], "Eagleburg");
+}
