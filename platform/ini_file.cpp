@@ -270,6 +270,8 @@ int32_t ReadProfileInt(const std::string& file, std::string_view section, std::s
     // Decimal with an optional sign, read as far as the digits go; saturates instead of
     // overflowing.
     const std::string_view t = Trim(*value);
+    // Like the platform's profile function, an empty value reads as the default.
+    if (t.empty()) return def;
     size_t i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';

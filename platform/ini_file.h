@@ -47,7 +47,7 @@ std::string ReadProfileString(const std::string& file, std::string_view section,
                               std::string_view key, std::string_view def, size_t bufferSize);
 
 /// Reads a decimal integer with an optional sign at the start of the value (0 when it does not
-/// start with one); `def` when the file or key is missing.
+/// start with one); `def` when the file or key is missing or the value is empty.
 int32_t ReadProfileInt(const std::string& file, std::string_view section, std::string_view key,
                        int32_t def);
 
