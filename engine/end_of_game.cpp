@@ -109,7 +109,9 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
 {
     frontend.PlaySoundEffect(6);
     if (w == s.CurrentCompany) {
-        int32_t bonus = (200 - s.MonthCount) * 2;
+        // Two points for every month a win comes before month 200; worked out wide, so that no
+        // month count can overflow it.
+        int64_t bonus = (200 - static_cast<int64_t>(s.MonthCount)) * 2;
         if (bonus < 0)
             bonus = 0;
         const int32_t points = PointsOf(CompanyValue(s, w) * 0.0001L + bonus);

@@ -1,4 +1,70 @@
-/// @file standing_orders.cpp Standing order execution.
+/// @file standing_orders.cpp Standing order execution: the moving company's monthly transports
+/// and transfers, each carried out whole or reported and skipped.
 #include "engine/standing_orders.h"
 
-void ExecuteStandingOrders(GameState&, Frontend&) {}
+#include <cstdint>
+#include <limits>
+
+#include "game/map_tables.h"
+#include "game/text.h"
+
+namespace {
+
+void Report(Frontend& frontend, int slot, bool lackOfBeer)
+{
+    const int number = slot + 1;  // the number the order list shows
+    frontend.ShowMessage({Format("Cannot execute order %d!", number),
+                          Format("Ausführung von Auftrag Nr.%d nicht möglich!", number)},
+                         lackOfBeer ? LocalText{"Not enough beer!", "Zu wenig Bier!"}
+                                    : LocalText{"Not enough money!", "Zu wenig Geld!"},
+                         MessageIcon::Warning);
+}
+
+// Orders made by the player always hold a kind, two towns and an amount of at least 0; a
+// damaged savegame may hold anything else, which is skipped like an empty slot.
+bool Valid(const StandingOrderSlot& order)
+{
+    return order.Kind >= 0 && order.Kind <= kOrderMoney && order.FromTown >= 0 && order.FromTown < kTowns &&
+           order.ToTown >= 0 && order.ToTown < kTowns && order.Amount >= 0;
+}
+
+}  // namespace
+
+void ExecuteStandingOrders(GameState& s, Frontend& frontend)
+{
+    const int cur = s.CurrentCompany;
+    if (cur < 0 || cur >= kCompanies)
+        return;
+    auto& account = s.Account[cur];
+    for (int k = 0; k < kOrderSlots; ++k) {
+        const StandingOrderSlot order = s.StandingOrder[cur][k];
+        if (order.Kind == kOrderEmpty || !Valid(order))
+            continue;
+        const int from = order.FromTown;
+        const int to = order.ToTown;
+        const int32_t a = order.Amount;
+        if (order.Kind == kOrderMoney) {
+            if (account[from] >= a) {
+                account[from] -= a;
+                account[to] += a * 0.95L;  // 5 % of every transfer is lost
+            } else {
+                Report(frontend, k, false);
+            }
+            continue;
+        }
+        const int b = order.Kind;
+        // Whole dollars for the litres, cut toward zero; wide enough for any amount.
+        const int64_t cost = static_cast<int64_t>(TransportCost(s, from, to)) * a / 100;
+        int32_t& source = s.Stock[cur][b][from];
+        if (source >= a && account[from] >= cost) {
+            source -= a;
+            int32_t& destination = s.Stock[cur][b][to];
+            const int64_t arrived = static_cast<int64_t>(destination) + a;
+            destination = arrived > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
+                                                                         : static_cast<int32_t>(arrived);
+            account[from] -= cost;
+        } else {
+            Report(frontend, k, source < a);
+        }
+    }
+}
