@@ -1,0 +1,68 @@
+/// @file command_panel.cpp The panel's mode switch and its OK and Cancel buttons.
+#include "commands/command_panel.h"
+
+#include "commands/command_common.h"
+#include "commands/construction.h"
+#include "commands/logistics.h"
+#include "commands/order_commands.h"
+
+void SetCommandMode(const GameState& s, PanelState& panel, Frontend& frontend, int32_t mode)
+{
+    panel.CommandMode = mode;
+    frontend.Redraw();
+    // Told once on entering, not on every repaint of the empty panel.
+    if (mode == kModeNewOrder && s.GameActive && FreeOrderSlot(s, s.CurrentCompany) < 0)
+        Refuse(frontend, NoFreeOrderSlot());
+}
+
+void PressCancel(const GameState& s, PanelState& panel, Frontend& frontend)
+{
+    SetCommandMode(s, panel, frontend, kModeIdle);
+}
+
+void PressOk(GameState& s, PanelState& panel, const PanelInputs& in, Frontend& frontend)
+{
+    PanelNext next = PanelNext::Idle;
+    switch (panel.CommandMode) {
+    case kModeBuildBrewery:
+        next = BuildBrewery(s, frontend, in.ListBox1);
+        break;
+    case kModeNewBrand:
+        next = NewBrand(s, frontend);
+        break;
+    case kModeBuildDepot:
+        next = BuildDepot(s, frontend);
+        break;
+    case kModeExtendBrewery:
+        next = ExtendBrewery(s, frontend, in.ListBox1, in.Edit1);
+        break;
+    case kModeChangePrices:
+        next = ChangePrices(s, frontend, {in.Edit2, in.Edit3, in.Edit4});
+        break;
+    case kModeTransportBeer:
+        next = TransportBeer(s, frontend, in.ListBox3, in.ListBox4, in.Edit5);
+        break;
+    case kModeTransferMoney:
+        next = TransferMoney(s, frontend, in.ListBox4, in.Edit5);
+        break;
+    case kModeNewOrder:
+        next = NewStandingOrder(s, frontend, in.ListBox6, in.ListBox5, in.ListBox4, in.Edit5);
+        break;
+    case kModeDeleteOrder:
+        next = DeleteStandingOrder(s, frontend, in.ListBox2);
+        break;
+    case kModeTownInformation:
+        SetCommandMode(s, panel, frontend, kModeLastSales);
+        return;
+    case kModeLastSales:
+        SetCommandMode(s, panel, frontend, kModeTownInformation);
+        return;
+    case kModeNone:
+    case kModeIdle:
+        return;  // OK is hidden
+    default:
+        break;  // market shares, list of orders, statistics: OK just closes them
+    }
+    if (next == PanelNext::Idle)
+        SetCommandMode(s, panel, frontend, kModeIdle);
+}
