@@ -1,0 +1,84 @@
+/// @file savegame.h Savegames (".tsg"): writing a running game, reading one back, and the close
+/// of the window with a game running.
+///
+/// A savegame is Windows-1252 text, one value per CR LF line, in a fixed order. Money is held as
+/// the whole number trunc((v + 12746) x 13) and production costs as trunc(v x 10). A file is read
+/// completely into a fresh game and checked before it replaces the running one, and a file is
+/// written beside its target and renamed over it, so neither a damaged file nor a failed write
+/// loses a game.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "game/frontend.h"
+#include "game/game_state.h"
+
+/// The file the window's close writes when "Autosave On Exit" is on: a bare name, so it lands in
+/// the process's current directory.
+inline constexpr const char* kAutosaveFileName = "Autosave.tsg";
+
+/// How far a savegame goes; older and shorter files are read with defaults for the rest.
+enum class SavegameLayout {
+    Older,          ///< ends after the production table: one player, map 1, no orders
+    WithoutShare,   ///< ends before the winning share and "Reduce capacities": 60 and off
+    Complete,       ///< every value
+};
+
+/// What a savegame holds, read and checked.
+struct SavegameContent {
+    /// Every game value of the file. The company names hold only the saved players' names; the
+    /// town, brand and other company names come from the names file when the game is applied.
+    GameState Game;
+    SavegameLayout Layout = SavegameLayout::Complete;
+    std::string PlayerName;                ///< the moving player's name
+    bool HasPlayerNames = false;           ///< both players' names were saved (two players)
+    std::array<std::string, 2> PlayerNames{};  ///< names of PlayerCompany[0] and [1]
+};
+
+/// The savegame text of a game (Windows-1252, CR LF). Changes nothing.
+std::string SavegameText(const GameState& s);
+
+/// Reads and checks a savegame's text without touching anything else. On failure returns
+/// nothing and, when `reason` is given, says where and why (English, one line).
+std::optional<SavegameContent> ParseSavegame(std::string_view text, std::string* reason = nullptr);
+
+/// Replaces the running game by a checked savegame: the names of its map from the names file,
+/// then the saved players' names. The program's own values (random generator, program
+/// directory, language, best-opponent option) stay as they were. `GameActive` becomes true.
+void ApplySavegame(GameState& s, const SavegameContent& content);
+
+/// Outcome of reading a savegame file.
+enum class LoadStatus {
+    Loaded,        ///< the game was replaced
+    CannotOpen,    ///< the file could not be opened or read
+    NotASavegame,  ///< the file was read but is not a valid savegame
+};
+
+/// Reads a savegame file and, if it is valid, replaces the running game with it. Shows nothing;
+/// `reason` (when given) says what went wrong. On any failure the game is untouched.
+LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reason = nullptr);
+
+/// "Open" after the file dialog: loads the file, or shows why not ("Cannot open file!" or "not
+/// a valid savegame") and keeps the running game. On success writes the status line, sets the
+/// title of the current language and redraws; the window then switches its panel to mode 1.
+/// Returns whether a game was loaded.
+bool OpenGame(GameState& s, const std::string& path, Frontend& frontend);
+
+/// Writes the game to `path` safely: into a new file in the same directory, flushed to disk,
+/// then renamed over the old one, so a failure leaves the old file as it was. Returns whether
+/// the file was written; `reason` (when given) says why not. Shows nothing.
+bool WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason = nullptr);
+
+/// "Save": does nothing without a running game; otherwise writes the file and tells the player
+/// when that failed (the window then offers "Save as"). Returns whether the game was saved.
+bool SaveGame(const GameState& s, const std::string& path, Frontend& frontend);
+
+/// The window is about to close. Without a game it may. With "Autosave On Exit" the game is
+/// saved to `autosavePath` and the window closes; if that save fails, the player is told and
+/// asked, as without the option, whether to leave the game. Returns whether the window may close;
+/// `GameActive` becomes false when it may.
+bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend,
+                    const std::string& autosavePath = kAutosaveFileName);

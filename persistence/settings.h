@@ -1,0 +1,82 @@
+/// @file settings.h The settings file "Tavrek!.ini" in the program directory: options, the last
+/// player names, the highscores and the names-file marker, and its set-up at the very first start.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+/// One key of the settings file with what a read gives when it is missing.
+struct SettingKey {
+    const char* Section;
+    const char* Key;
+    const char* Default;  ///< text default; integer keys hold it as decimal text
+    size_t Buffer;        ///< the reader's buffer: a value keeps at most Buffer - 1 characters
+};
+
+namespace settings {
+inline constexpr SettingKey kInitialized{"Options", "Initialized", "0", 5};  ///< "1" after the first start
+inline constexpr SettingKey kLanguage{"Options", "Language", "1", 12};       ///< 1 English, 2 German
+inline constexpr SettingKey kSound{"Options", "Sound", "1", 5};              ///< on/off
+inline constexpr SettingKey kAutosave{"Options", "Autosave", "0", 5};        ///< on/off
+inline constexpr SettingKey kPlayer1{"Name", "Player1", "", 30};             ///< last name of player 1
+inline constexpr SettingKey kPlayer2{"Name", "Player2", "", 30};             ///< last name of player 2
+inline constexpr SettingKey kHighscoreHolder[3] = {
+    {"High", "map1", "", 60}, {"High", "map2", "", 60}, {"High", "map3", "", 60}};  ///< "%s from %s"
+inline constexpr SettingKey kHighscorePoints[3] = {
+    {"High", "Points1", "0", 12}, {"High", "Points2", "0", 12}, {"High", "Points3", "0", 12}};
+inline constexpr SettingKey kNamesWritten{"NAME", "NAMEINI", "0", 30};  ///< "1" once the names file has its defaults
+}  // namespace settings
+
+/// The settings file's path in a program directory.
+std::string SettingsFilePath(const std::string& programDirectory);
+
+/// The value of a key, or `def` when the file or key is missing, cut to `bufferSize` - 1
+/// characters.
+std::string ReadSetting(const std::string& programDirectory, std::string_view section, std::string_view key,
+                        std::string_view def, size_t bufferSize);
+/// The value of a key read as a decimal integer, or `def` when the file or key is missing.
+int32_t ReadSettingInt(const std::string& programDirectory, std::string_view section, std::string_view key,
+                       int32_t def);
+/// Stores a value, creating the file and the section when needed; false when it could not.
+bool WriteSetting(const std::string& programDirectory, std::string_view section, std::string_view key,
+                  std::string_view value);
+
+/// The same three with a key's own section, default and buffer.
+std::string ReadSetting(const std::string& programDirectory, const SettingKey& key);
+int32_t ReadSettingInt(const std::string& programDirectory, const SettingKey& key);
+bool WriteSetting(const std::string& programDirectory, const SettingKey& key, std::string_view value);
+
+/// An on/off value is off exactly when its first character is '0'; anything else, an empty
+/// text included, is on.
+bool IsOn(std::string_view value);
+/// Reads an on/off key (its default when missing).
+bool ReadOnOff(const std::string& programDirectory, const SettingKey& key);
+/// Writes an on/off key as "1" or "0".
+bool WriteOnOff(const std::string& programDirectory, const SettingKey& key, bool on);
+
+/// The first start: copies the player names, options, highscores and names-file marker from an
+/// older settings file in `legacyDirectory` ("Tavrek!.ini", or else the German "Tavrik!.ini"),
+/// when there is one, then marks the settings file initialised. Without a legacy directory
+/// nothing is copied.
+void InitialiseSettings(const std::string& programDirectory, const std::optional<std::string>& legacyDirectory);
+
+/// Where the older game kept its settings: the Windows directory of the Wine prefix in
+/// `homeDirectory`, when that directory exists.
+std::optional<std::string> LegacySettingsDirectory(const std::string& homeDirectory);
+/// The same for the user's home directory ($HOME); nothing without one.
+std::optional<std::string> LegacySettingsDirectory();
+
+/// What the window takes from the settings file when it is created.
+struct StartupSettings {
+    int32_t Language = 1;         ///< 1 English, 2 German
+    bool SoundOn = true;          ///< sound effects
+    bool AutosaveOnExit = false;  ///< save to "Autosave.tsg" instead of asking on close
+};
+
+/// Reads the options at start: the language only once the file is initialised (otherwise the
+/// first-start set-up runs and the game starts in English), then sound and autosave.
+StartupSettings ReadStartupSettings(const std::string& programDirectory,
+                                    const std::optional<std::string>& legacyDirectory);
