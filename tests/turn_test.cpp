@@ -4,13 +4,22 @@
 #include "engine/turn.h"
 #include "game/game_state.h"
 #include "recording_frontend.h"
+#include "temp_dir.h"
 
 namespace {
 
 // Ten companies with names, no beer anywhere; total demand 10000 litres.
+// The settings file a victory writes its highscore to.
+const TempDir& ProgramDir()
+{
+    static const TempDir dir;
+    return dir;
+}
+
 GameState Blank(bool twoPlayer)
 {
     GameState s;
+    s.ProgramDirectory = ProgramDir().Str();
     s.GameActive = true;
     s.MapNumber = 1;
     for (int i = 0; i < kTowns; ++i) {
