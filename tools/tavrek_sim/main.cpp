@@ -9,6 +9,7 @@
 #include "engine/end_of_game.h"
 #include "engine/turn.h"
 #include "game/world_generation.h"
+#include "persistence/savegame.h"
 #include "tools/tavrek_sim/printing_frontend.h"
 #include "tools/tavrek_sim/sim_options.h"
 
@@ -42,10 +43,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tavrek-sim: %s\n%s", error.c_str(), SimUsage());
         return 2;
     }
-    if (!options->SaveFile.empty() || !options->LoadFile.empty()) {
-        std::fprintf(stderr, "tavrek-sim: savegames are not supported yet (--save, --load)\n%s", SimUsage());
-        return 2;
-    }
 
     std::error_code ec;
     if (!std::filesystem::is_directory(options->Directory, ec)) {
@@ -59,12 +56,27 @@ int main(int argc, char** argv)
     state.Rng.Seed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
     PrintingFrontend frontend;
 
-    GenerateWorld(state, options->Settings, frontend);
+    if (options->LoadFile.empty()) {
+        GenerateWorld(state, options->Settings, frontend);
+    } else {
+        std::string reason;
+        if (LoadGameFile(state, options->LoadFile, &reason) != LoadStatus::Loaded) {
+            std::fprintf(stderr, "tavrek-sim: %s\n", reason.c_str());
+            return 1;
+        }
+    }
     for (int32_t round = 0; round < options->Months; ++round) {
         const int presses = state.TwoPlayer ? 2 : 1;
         for (int p = 0; p < presses; ++p)
             NextTurn(state, frontend);
     }
     PrintCompanies(state);
+    if (!options->SaveFile.empty()) {
+        std::string reason;
+        if (!WriteSavegameFile(state, options->SaveFile, &reason)) {
+            std::fprintf(stderr, "tavrek-sim: %s\n", reason.c_str());
+            return 1;
+        }
+    }
     return 0;
 }
