@@ -12,6 +12,7 @@
 #include "persistence/savegame.h"
 #include "tools/tavrek_sim/printing_frontend.h"
 #include "tools/tavrek_sim/sim_options.h"
+#include "tools/tavrek_sim/sim_script.h"
 
 namespace {
 
@@ -50,6 +51,12 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    SimScript script;
+    if (!script.Load(options->CommandsFile, error)) {
+        std::fprintf(stderr, "tavrek-sim: %s\n", error.c_str());
+        return 2;
+    }
+
     GameState state;
     state.ProgramDirectory = options->Directory;
     // The game seeds its generator once, with the calendar time in seconds.
@@ -67,8 +74,10 @@ int main(int argc, char** argv)
     }
     for (int32_t round = 0; round < options->Months; ++round) {
         const int presses = state.TwoPlayer ? 2 : 1;
-        for (int p = 0; p < presses; ++p)
+        for (int p = 0; p < presses; ++p) {
+            script.RunTurn(state, frontend);
             NextTurn(state, frontend);
+        }
     }
     PrintCompanies(state);
     if (!options->SaveFile.empty()) {

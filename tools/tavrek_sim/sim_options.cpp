@@ -25,7 +25,8 @@ const char* SimUsage()
 {
     return "usage: tavrek-sim [--dir DIR] [--seed N] [--map 1|2|3] [--start T] [--start2 T]\n"
            "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
-           "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n";
+           "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
+           "                  [--commands FILE]\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
@@ -105,6 +106,9 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
         } else if (a == "--load") {
             if (!value(o.LoadFile))
+                return std::nullopt;
+        } else if (a == "--commands") {
+            if (!value(o.CommandsFile))
                 return std::nullopt;
         } else {
             error = "unknown option '" + a + "'";

@@ -15,6 +15,7 @@ struct SimOptions {
     int32_t Months = 0;            ///< rounds of "Next Turn"
     std::string SaveFile;          ///< save the game here at the end
     std::string LoadFile;          ///< play on from this savegame
+    std::string CommandsFile;      ///< the players' actions, month by month
 };
 
 /// Parses the arguments (without the program name). On a bad argument returns nothing and

@@ -1,0 +1,52 @@
+/// @file sim_script.h Scripted player actions for tavrek-sim, so whole games with human play
+/// run headless. Each action goes through the panel exactly as a player's click and OK would.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "commands/command_panel.h"
+#include "game/frontend.h"
+#include "game/game_state.h"
+
+/// One line of a script: `MONTH PLAYER ACTION ARGS...`.
+struct ScriptAction {
+    enum class Kind { Select, BuildBrewery, Extend, Depot, NewBrand, Prices, Transport, Transfer, Order, DeleteOrder };
+
+    int Line = 0;                               ///< line number in the file, from 1
+    std::string Text;                           ///< the line as written, blanks squeezed
+    int32_t Month = 1;                          ///< MonthCount at which it runs
+    int Player = 1;                             ///< 1 or 2
+    Kind What = Kind::Select;
+    int Brand = -1;                             ///< brand slot 0..2; -1 for money (order)
+    int Town = -1;                              ///< town 0..9: selected, or the destination
+    int FromTown = -1;                          ///< source town of a standing order
+    int Number = 0;                             ///< order number 1..10 to delete
+    bool Yes = false;                           ///< answer to the command's question
+    std::array<std::string, 3> Fields;          ///< typed field texts ("-" in the script: empty)
+};
+
+class SimScript {
+public:
+    /// Reads a script file. An empty path gives an empty script. On a fault returns false and
+    /// sets `error` to "FILE:LINE: reason" (or a reason for an unreadable file).
+    bool Load(const std::string& path, std::string& error);
+    /// Reads a script from a stream; `name` stands for the file in error texts.
+    bool Parse(std::istream& in, const std::string& name, std::string& error);
+
+    /// Runs the moving player's actions of the current month, in file order. Call it at the
+    /// start of each human turn, before "Next Turn".
+    void RunTurn(GameState& s, Frontend& frontend);
+
+    const std::vector<ScriptAction>& Actions() const { return actions_; }
+
+private:
+    void Run(const ScriptAction& action, GameState& s, Frontend& frontend);
+
+    std::vector<ScriptAction> actions_;
+    std::vector<bool> done_;
+    PanelState panel_{kModeIdle};  ///< a game starts with the command buttons showing
+};
