@@ -410,9 +410,9 @@ TEST(SavegameFormat, DecimalsAreThePrintfGeneralFormatWithSixDigits)
             std::memcpy(&v, &bits, sizeof v);
             game.state.Wages[t] = std::isfinite(v) ? v : 1.5f;
         }
-        const std::string text = SavegameText(game.state);
+        const auto lines = Lines(SavegameText(game.state));
         for (int t = 0; t < kTowns; ++t)
-            ASSERT_EQ(Line(text, 16 + 2 * t), SixDigits(game.state.Wages[t]));
+            ASSERT_EQ(lines[static_cast<size_t>(15 + 2 * t)], SixDigits(game.state.Wages[t]));
     }
 }
 
