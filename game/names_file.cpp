@@ -40,13 +40,14 @@ void LoadNames(GameState& s)
     const std::string marker = platform::ReadProfileString(SettingsFile(s), "NAME", "NAMEINI", "0", kNameBuffer);
     if (!marker.empty() && marker[0] == '0')
         WriteDefaultNames(s);
-    const std::string file = NamesFile(s);
+    // One read of the file serves all forty names.
+    const platform::IniDocument names = platform::ReadIniFile(NamesFile(s));
     const std::string section = Format("MAP%d", s.MapNumber);
     for (int c = 0; c < kCompanies; ++c) {
         for (int b = 0; b < kBrands; ++b)
             s.BrandName[c][b] =
-                platform::ReadProfileString(file, section, Format("BREW%d_%d", c + 1, b + 1), "", kNameBuffer);
-        s.CompanyName[c] = platform::ReadProfileString(file, section, Format("NAME%d", c + 1), "", kNameBuffer);
+                platform::ProfileString(names, section, Format("BREW%d_%d", c + 1, b + 1), "", kNameBuffer);
+        s.CompanyName[c] = platform::ProfileString(names, section, Format("NAME%d", c + 1), "", kNameBuffer);
     }
 }
 

@@ -238,21 +238,52 @@ std::string IniDocument::Serialize() const
     return out;
 }
 
+IniDocument ReadIniFile(const std::string& file)
+{
+    try {
+        std::string bytes;
+        if (ReadFileBytes(file, bytes) != ReadStatus::Ok) return {};
+        return IniDocument::Parse(bytes);
+    } catch (...) {
+        return {};
+    }
+}
+
+namespace {
+
+std::string CutValue(const std::optional<std::string>& value, std::string_view def, size_t bufferSize)
+{
+    try {
+        if (bufferSize == 0) return {};
+        // Every 1252 byte is one character, so cutting characters here equals cutting the bytes.
+        return Utf8Prefix(value ? *value : def, bufferSize - 1);
+    } catch (...) {
+        // Out of memory: the caller gets nothing rather than an exception.
+        return {};
+    }
+}
+
+}  // namespace
+
+std::string ProfileString(const IniDocument& document, std::string_view section, std::string_view key,
+                          std::string_view def, size_t bufferSize)
+{
+    try {
+        return CutValue(document.Get(section, key), def, bufferSize);
+    } catch (...) {
+        return CutValue(std::nullopt, def, bufferSize);
+    }
+}
+
 std::string ReadProfileString(const std::string& file, std::string_view section,
                               std::string_view key, std::string_view def, size_t bufferSize)
 {
     try {
         if (bufferSize == 0) return {};
-        // Every 1252 byte is one character, so cutting characters here equals cutting the bytes.
-        const std::optional<std::string> value = Lookup(file, section, key);
-        return Utf8Prefix(value ? *value : def, bufferSize - 1);
+        return CutValue(Lookup(file, section, key), def, bufferSize);
     } catch (...) {
-        // Out of memory or a file-system oddity: the caller gets the default, never an exception.
-        try {
-            return Utf8Prefix(def, bufferSize - 1);
-        } catch (...) {
-            return {};
-        }
+        // A file-system oddity: the caller gets the default, never an exception.
+        return CutValue(std::nullopt, def, bufferSize);
     }
 }
 

@@ -41,6 +41,14 @@ private:
     std::vector<std::string> lines_;  ///< raw 1252 lines without their line ends
 };
 
+/// Reads a whole INI file once, for callers that read many keys of it; a missing or unreadable
+/// file gives an empty document.
+IniDocument ReadIniFile(const std::string& file);
+
+/// A string of a document read with ReadIniFile, by the same rules as ReadProfileString.
+std::string ProfileString(const IniDocument& document, std::string_view section, std::string_view key,
+                          std::string_view def, size_t bufferSize);
+
 /// Reads a string; the value, or `def` when the file or key is missing, cut to
 /// `bufferSize` - 1 characters (a buffer size of 0 gives an empty text).
 std::string ReadProfileString(const std::string& file, std::string_view section,
