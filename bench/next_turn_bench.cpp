@@ -8,23 +8,11 @@
 #include <unistd.h>
 
 #include "engine/turn.h"
-#include "game/frontend.h"
 #include "game/game_state.h"
+#include "game/silent_frontend.h"
 #include "game/world_generation.h"
 
 namespace {
-
-class SilentFrontend : public Frontend {
-public:
-    void ShowMessage(const LocalText&, const LocalText&, MessageIcon) override {}
-    bool AskYesNo(const LocalText&, const LocalText&) override { return false; }
-    void PlaySoundEffect(int) override {}
-    void ShowStatusLine(const LocalText&) override {}
-    void SetCaption(const LocalText&) override {}
-    void Redraw() override {}
-    void StartAnimation(int, int, int) override {}
-    void ShowBestOpponentDialog() override {}
-};
 
 // The names and settings files of the benchmark's games live here while it runs.
 struct ScratchDirectory {

@@ -8,22 +8,11 @@
 
 #include "engine/turn.h"
 #include "game/names_file.h"
+#include "game/silent_frontend.h"
 #include "game/world_generation.h"
 #include "persistence/savegame.h"
 
 namespace {
-
-class QuietFrontend : public Frontend {
-public:
-    void ShowMessage(const LocalText&, const LocalText&, MessageIcon) override {}
-    bool AskYesNo(const LocalText&, const LocalText&) override { return false; }
-    void PlaySoundEffect(int) override {}
-    void ShowStatusLine(const LocalText&) override {}
-    void SetCaption(const LocalText&) override {}
-    void Redraw() override {}
-    void StartAnimation(int, int, int) override {}
-    void ShowBestOpponentDialog() override {}
-};
 
 // A program directory of its own (settings and names file), removed at the end.
 struct Played {
@@ -45,7 +34,7 @@ struct Played {
         settings.Player2Start = 8;
         settings.Player1Name = "Anna";
         settings.Player2Name = "Bert";
-        QuietFrontend frontend;
+        SilentFrontend frontend;
         GenerateWorld(State, settings, frontend);
         for (int month = 0; month < 24; ++month)
             for (int p = 0; p < 2; ++p)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ini_file.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -213,15 +214,6 @@ protected:
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-    static std::string Slurp(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static void Spit(const std::string& path, const std::string& bytes)
-    {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
     /// Every entry in the test directory, to show that nothing was left behind.
     std::vector<std::string> Entries() const
     {
@@ -241,7 +233,7 @@ TEST_F(IniFileOnDisk, MissingFileSectionOrKeyGivesTheDefault)
     EXPECT_EQ(platform::ReadProfileInt(missing, "Options", "Language", 1), 1);
 
     const std::string file = Path("present.ini");
-    Spit(file, "[Options]\r\nSound=1\r\n");
+    WriteFile(file, "[Options]\r\nSound=1\r\n");
     EXPECT_EQ(platform::ReadProfileString(file, "Name", "Player1", "nobody", 30), "nobody");
     EXPECT_EQ(platform::ReadProfileString(file, "Options", "Autosave", "0", 30), "0");
     EXPECT_EQ(platform::ReadProfileInt(file, "High", "Points1", -3), -3);
@@ -258,7 +250,7 @@ TEST_F(IniFileOnDisk, StringIsCutToBufferSizeLessOneCharacter)
     const std::string forty = "Sabba Sabba Premium Sabba Sabba Export X";  // 40 characters
     // 28 ASCII characters and "ö" (one byte on disk, two in UTF-8) make 29 characters.
     const std::string a28(28, 'a');
-    Spit(file, "[MAP1]\r\nNAME1=" + forty + "\r\nNAME2=" + a28 + "\xF6" "bc\r\n");
+    WriteFile(file, "[MAP1]\r\nNAME1=" + forty + "\r\nNAME2=" + a28 + "\xF6" "bc\r\n");
     EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME1", "", 30), forty.substr(0, 29));
     EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME2", "", 30), a28 + "\u00F6");
     EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME1", "", 1), "");
@@ -295,7 +287,7 @@ TEST_F(IniFileOnDisk, IntegerParsing)
     for (size_t i = 0; i < std::size(cases); ++i)
         bytes += "Points" + std::to_string(i) + "=" + cases[i].Value + "\r\n";
     const std::string file = Path("ints.ini");
-    Spit(file, bytes);
+    WriteFile(file, bytes);
     for (size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(platform::ReadProfileInt(file, "high", "POINTS" + std::to_string(i), 42), cases[i].Expected)
             << "value \"" << cases[i].Value << "\"";
@@ -306,12 +298,12 @@ TEST_F(IniFileOnDisk, WritingCreatesFileAndSectionsWithCrLf)
 {
     const std::string file = Path("Tavrek!.ini");
     ASSERT_TRUE(platform::WriteProfileString(file, "Options", "Initialized", "1"));
-    EXPECT_EQ(Slurp(file), "[Options]\r\nInitialized=1\r\n");
+    EXPECT_EQ(ReadFile(file), "[Options]\r\nInitialized=1\r\n");
 
     ASSERT_TRUE(platform::WriteProfileString(file, "Name", "Player1", "Herby\u00B4s Herb"));
     ASSERT_TRUE(platform::WriteProfileString(file, "options", "Sound", "0"));
     ASSERT_TRUE(platform::WriteProfileString(file, "NAME", "player1", "M\u00F6chten \u20AC"));
-    EXPECT_EQ(Slurp(file),
+    EXPECT_EQ(ReadFile(file),
               "[Options]\r\nInitialized=1\r\nSound=0\r\n\r\n"
               "[Name]\r\nPlayer1=M\xF6" "chten \x80\r\n");
     EXPECT_EQ(platform::ReadProfileString(file, "name", "PLAYER1", "", 30), "M\u00F6chten \u20AC");
@@ -329,16 +321,16 @@ TEST_F(IniFileOnDisk, WritingKeepsHandEditedLinesAsTheyWere)
         "NAME4=Barney\r\n"
         "[MAP1]\r\n"
         "NAME1=Kromberger\r\n";
-    Spit(file, before);
+    WriteFile(file, before);
     ASSERT_TRUE(platform::WriteProfileString(file, "map3", "NAME4", "Barney & Sons"));
     std::string expected = before;
     expected.replace(expected.find("NAME4=Barney"), 12, "NAME4=Barney & Sons");
-    EXPECT_EQ(Slurp(file), expected);
+    EXPECT_EQ(ReadFile(file), expected);
     EXPECT_EQ(platform::ReadProfileString(file, "MAP3", "BREW4_3", "", 30), "Herby\u00B4s Herb");
 
     // Writing what is already there leaves the file alone.
     ASSERT_TRUE(platform::WriteProfileString(file, "MAP1", "NAME1", "Kromberger"));
-    EXPECT_EQ(Slurp(file), expected);
+    EXPECT_EQ(ReadFile(file), expected);
 }
 
 TEST_F(IniFileOnDisk, UnwritableTargetsFailQuietlyAndLeaveNothing)
@@ -351,10 +343,10 @@ TEST_F(IniFileOnDisk, UnwritableTargetsFailQuietlyAndLeaveNothing)
     // A directory where the file should be: untouched, and no temporary file beside it.
     const fs::path asDir = dir_ / "Tavrek!.ini";
     fs::create_directory(asDir);
-    Spit((asDir / "inside").string(), "keep");
+    WriteFile((asDir / "inside").string(), "keep");
     EXPECT_FALSE(platform::WriteProfileString(asDir.string(), "Options", "Sound", "1"));
     EXPECT_TRUE(fs::is_directory(asDir));
-    EXPECT_EQ(Slurp((asDir / "inside").string()), "keep");
+    EXPECT_EQ(ReadFile((asDir / "inside").string()), "keep");
     EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrek!.ini"});
 
     // A name that cannot be read back is refused before the file is touched.
@@ -368,11 +360,11 @@ TEST_F(IniFileOnDisk, UnwritableTargetsFailQuietlyAndLeaveNothing)
 TEST_F(IniFileOnDisk, RewrittenFileKeepsItsPermissions)
 {
     const std::string file = Path("Tavrek!.ini");
-    Spit(file, "[Options]\r\nSound=1\r\n");
+    WriteFile(file, "[Options]\r\nSound=1\r\n");
     const fs::perms mine = fs::perms::owner_read | fs::perms::owner_write;
     fs::permissions(file, mine, fs::perm_options::replace);
     ASSERT_TRUE(platform::WriteProfileString(file, "Options", "Sound", "0"));
-    EXPECT_EQ(Slurp(file), "[Options]\r\nSound=0\r\n");
+    EXPECT_EQ(ReadFile(file), "[Options]\r\nSound=0\r\n");
     EXPECT_EQ(fs::status(file).permissions(), mine);
 }
 
@@ -380,13 +372,13 @@ TEST_F(IniFileOnDisk, LinkedFileStaysLinked)
 {
     const std::string real = Path("real.ini");
     const std::string link = Path("Tavrek!.ini");
-    Spit(real, "[Options]\r\nSound=1\r\n");
+    WriteFile(real, "[Options]\r\nSound=1\r\n");
     std::error_code ec;
     fs::create_symlink("real.ini", link, ec);
     if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
     ASSERT_TRUE(platform::WriteProfileString(link, "Options", "Sound", "0"));
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Slurp(real), "[Options]\r\nSound=0\r\n");
+    EXPECT_EQ(ReadFile(real), "[Options]\r\nSound=0\r\n");
 }
 
 TEST(PathIn, JoinsDirectoryAndName)

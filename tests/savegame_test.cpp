@@ -116,19 +116,6 @@ std::string SixDigits(double v)
     return buffer;
 }
 
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
-std::string ReadFile(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 struct TestGame {
     TempDir dir;
     GameState state;

@@ -15,19 +15,6 @@ namespace {
 
 const std::filesystem::path kGames = std::filesystem::path(TAVREK_TEST_DATA).parent_path() / "games";
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 struct TableRow {
     std::string Company;
     double Value = 0;

@@ -1,8 +1,10 @@
-/// @file temp_dir.h A fresh directory for a test, removed afterwards.
+/// @file temp_dir.h A fresh directory for a test, removed afterwards, and whole-file reading and writing.
 #pragma once
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -32,3 +34,16 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+/// The whole content of a file, empty when it cannot be read.
+inline std::string ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+/// Writes the bytes as the whole content of a file.
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}

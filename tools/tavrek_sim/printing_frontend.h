@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-#include "game/frontend.h"
+#include "game/silent_frontend.h"
 
-class PrintingFrontend : public Frontend {
+class PrintingFrontend : public SilentFrontend {
 public:
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon) override { Print(text, caption); }
     bool AskYesNo(const LocalText& text, const LocalText& caption) override
@@ -14,12 +14,6 @@ public:
         Print(text, caption);
         return false;
     }
-    void PlaySoundEffect(int) override {}
-    void ShowStatusLine(const LocalText&) override {}
-    void SetCaption(const LocalText&) override {}
-    void Redraw() override {}
-    void StartAnimation(int, int, int) override {}
-    void ShowBestOpponentDialog() override {}
 
 private:
     static void Print(const LocalText& text, const LocalText& caption)
