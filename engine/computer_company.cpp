@@ -1,6 +1,7 @@
 /// @file computer_company.cpp The moves of a computer-run company.
 #include "engine/computer_company.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -213,6 +214,13 @@ private:
 
     void TransportAndPrices()
     {
+        // Last month's sales do not change while the company acts: look once per town whether
+        // another company sold there.
+        for (int other = 0; other < kCompanies; ++other)
+            for (int ob = 0; ob < kBrands; ++ob)
+                for (int t = 0; t < kTowns; ++t)
+                    if (other != c_ && s_.Sales[other][ob][t] > 0)
+                        competition_[t] = true;
         for (int t = 0; t < kTowns; ++t)
             for (int b = 0; b < kBrands; ++b) {
                 ShipSurplus(b, t);
@@ -250,11 +258,7 @@ private:
 
     void SetPrice(int b, int t)
     {
-        bool competition = false;
-        for (int other = 0; other < kCompanies; ++other)
-            for (int ob = 0; ob < kBrands; ++ob)
-                if (other != c_ && s_.Sales[other][ob][t] > 0)
-                    competition = true;
+        const bool competition = competition_[t];
         float& price = s_.Price[c_][b][t];
         const long double quality = s_.Quality[c_][b];
         if (!competition) {
@@ -296,6 +300,7 @@ private:
     long double budget_ = 0.0L;
     int64_t totalCapacity_ = 0;
     int64_t totalDemand_ = 0;
+    std::array<bool, kTowns> competition_{};  ///< another company sold in the town last month
 };
 
 }  // namespace
