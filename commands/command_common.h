@@ -24,10 +24,3 @@ inline LocalText NoFreeOrderSlot()
     return {"No further standing order possible!", "Keine weiteren Daueraufträge möglich!"};
 }
 
-/// Litres plus a change, held within the 32-bit range instead of wrapping around.
-inline int32_t AddLitres(int32_t litres, int64_t change)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(litres) + change,
-                                                    std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}

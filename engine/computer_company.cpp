@@ -18,17 +18,6 @@ constexpr int32_t kNoCheaperThan = 100;  // surplus only goes where a transport 
 
 constexpr int32_t kMaxLitres = std::numeric_limits<int32_t>::max();
 
-// Litres added to a stock or capacity, held at the top of the integer range instead of wrapping.
-int32_t AddLitres(int32_t litres, int64_t more)
-{
-    const int64_t sum = static_cast<int64_t>(litres) + more;
-    if (sum > kMaxLitres)
-        return kMaxLitres;
-    if (sum < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(sum);
-}
-
 // How many more 100-litre steps a brewery can take before its capacity leaves the integer range.
 // A very rich company (or a wage level so low that a step costs nothing) would otherwise pay
 // for steps the capacity cannot hold, or never stop paying.

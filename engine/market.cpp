@@ -95,7 +95,7 @@ void SettleMonth(GameState& s)
 {
     for (int c = 0; c < kCompanies; ++c) {
         for (int t = 0; t < kTowns; ++t) {
-            long double& account = s.Account[c][t];
+            long double account = s.Account[c][t];
             for (int b = 0; b < kBrands; ++b) {
                 const long double cost =
                     static_cast<long double>(s.Capacity[c][b][t]) * s.Wages[t] * s.CostFactor[c][b];
@@ -103,12 +103,13 @@ void SettleMonth(GameState& s)
                 account -= cost;
                 account += static_cast<long double>(s.Sales[c][b][t]) * s.Price[c][b][t];
                 if (s.HasDepot[c][t])
-                    s.Stock[c][b][t] += s.Capacity[c][b][t];
+                    s.Stock[c][b][t] = AddLitres(s.Stock[c][b][t], s.Capacity[c][b][t]);
                 else
                     s.Stock[c][b][t] = s.Capacity[c][b][t];
             }
             if (account < 0)
                 account = account * 1.15L;  // a month's interest on the town's debt
+            s.Account[c][t] = account;
         }
         // The wage level of the town with this company's number drifts by -2..+2 cents.
         const int32_t step = s.Rng.Random(5) - 2;

@@ -1,10 +1,6 @@
 /// @file turn.cpp The turn sequence.
 #include "engine/turn.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <limits>
-
 #include "engine/computer_company.h"
 #include "engine/end_of_game.h"
 #include "engine/market.h"
@@ -12,24 +8,13 @@
 #include "engine/standing_orders.h"
 #include "game/status_line.h"
 
-namespace {
-
-int32_t SaturatingAdd(int32_t a, int32_t b)
-{
-    const int64_t sum = static_cast<int64_t>(a) + b;
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-}  // namespace
-
 void AdvanceConstruction(GameState& s, int c)
 {
     for (int t = 0; t < kTowns; ++t)
         for (int b = 0; b < kBrands; ++b) {
             auto& stages = s.ConstructionPipeline[c][b][t];
-            s.Capacity[c][b][t] = SaturatingAdd(s.Capacity[c][b][t], stages[0]);
-            s.Stock[c][b][t] = SaturatingAdd(s.Stock[c][b][t], stages[0]);
+            s.Capacity[c][b][t] = AddLitres(s.Capacity[c][b][t], stages[0]);
+            s.Stock[c][b][t] = AddLitres(s.Stock[c][b][t], stages[0]);
             stages[0] = stages[1];
             stages[1] = stages[2];
             stages[2] = 0;

@@ -105,6 +105,18 @@ inline int Year(const GameState& s)
     return 1750 + (s.MonthCount - 1) / kMonths;
 }
 
+/// Litres plus a change, held within the 32-bit range instead of wrapping around: stocks and
+/// capacities can grow for hundreds of months.
+inline int32_t AddLitres(int32_t litres, int64_t change)
+{
+    const int64_t sum = static_cast<int64_t>(litres) + change;
+    if (sum > std::numeric_limits<int32_t>::max())
+        return std::numeric_limits<int32_t>::max();
+    if (sum < std::numeric_limits<int32_t>::min())
+        return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(sum);
+}
+
 /// A human plays this company (also after its liquidation).
 inline bool IsHumanCompany(const GameState& s, int company)
 {

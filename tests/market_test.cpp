@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "engine/market.h"
 #include "game/game_state.h"
 
@@ -197,4 +199,16 @@ TEST(SettleMonth, WagesDriftTownByTownAfterEachCompany)
     EXPECT_EQ(s.ProductionCost[3][0][1], 1000.0L * expected[1]);
     EXPECT_EQ(s.ProductionCost[3][0][5], 1000.0L * 1.0f);
     EXPECT_EQ(s.Rng.State(), copy.State()) << "exactly ten draws";
+}
+
+TEST(SettleMonth, ADepotFullToTheBrimStaysFull)
+{
+    // Beer that never sells piles up in a depot month after month; the stock stops at the
+    // largest whole number instead of turning negative.
+    GameState s = EmptyMarket(0);
+    s.HasDepot[0][0] = true;
+    s.Capacity[0][0][0] = 2000000000;
+    s.Stock[0][0][0] = 2000000000;
+    SettleMonth(s);
+    EXPECT_EQ(s.Stock[0][0][0], std::numeric_limits<int32_t>::max());
 }
