@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "game/text.h"
 
@@ -12,16 +11,6 @@ namespace {
 
 constexpr int kGoodNews = 6;  // sound of a favourable event
 constexpr int kBadNews = 11;  // sound of an unfavourable one
-
-int32_t AddLitres(int32_t litres, int32_t more)
-{
-    const int64_t sum = static_cast<int64_t>(litres) + more;
-    if (sum > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (sum < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(sum);
-}
 
 void Announce(Frontend& frontend, int sound, const LocalText& text, const LocalText& caption)
 {
