@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/ini_file.h"
 #include "recording_frontend.h"
+#include "small_world.h"
 #include "temp_dir.h"
 
 namespace {
@@ -18,15 +19,7 @@ namespace {
 // Ten named companies with nothing; total demand 10000 litres.
 GameState Named()
 {
-    GameState s;
-    s.GameActive = true;
-    s.MapNumber = 2;
-    for (int i = 0; i < kTowns; ++i) {
-        s.TownName[i] = "Town" + std::to_string(i);
-        s.CompanyName[i] = "Company" + std::to_string(i);
-        s.Demand[i] = 1000;
-        s.Wages[i] = 1.0f;
-    }
+    GameState s = TenNamedCompanies(2);
     s.CurrentCompany = s.SelectedTown = 3;
     s.PlayerCompany = {3, -1};
     s.PlayerTown = {3, -1};

@@ -4,6 +4,7 @@
 #include "engine/turn.h"
 #include "game/game_state.h"
 #include "recording_frontend.h"
+#include "small_world.h"
 #include "temp_dir.h"
 
 namespace {
@@ -18,16 +19,8 @@ const TempDir& ProgramDir()
 
 GameState Blank(bool twoPlayer)
 {
-    GameState s;
+    GameState s = TenNamedCompanies(1);
     s.ProgramDirectory = ProgramDir().Str();
-    s.GameActive = true;
-    s.MapNumber = 1;
-    for (int i = 0; i < kTowns; ++i) {
-        s.TownName[i] = "Town" + std::to_string(i);
-        s.CompanyName[i] = "Company" + std::to_string(i);
-        s.Demand[i] = 1000;
-        s.Wages[i] = 1.0f;
-    }
     s.CurrentCompany = s.SelectedTown = 2;
     s.PlayerCompany = {2, twoPlayer ? 6 : -1};
     s.PlayerTown = {2, twoPlayer ? 6 : -1};
