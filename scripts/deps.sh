@@ -2,10 +2,16 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  # The window: Qt 6 with its German translations, the window and map fonts.
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev fonts-liberation fonts-ebgaramond)
 if [ "${1:-}" = "--ci" ]; then
   # Sanitizer and fuzz builds, and a German locale for the file tests.
   packages+=(clang libclang-rt-14-dev locales)
+fi
+if [ "${1:-}" = "--dev" ]; then
+  # Looking at the real window and measuring sounds: a virtual display, clicks, screenshots, sox.
+  packages+=(xvfb xauth xdotool imagemagick sox)
 fi
 
 missing=()
