@@ -12,7 +12,7 @@ GameState BusyMap3()
 {
     GameState s;
     s.MapNumber = 3;
-    s.Rng.Seed(42);
+    s.Program.Rng.Seed(42);
     const MapStartTable& table = kStartTables[2];
     for (int t = 0; t < kTowns; ++t) {
         s.Demand[t] = table.Demand[t];

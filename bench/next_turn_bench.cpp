@@ -33,8 +33,8 @@ const GameState& TenYearOldGame()
     static ScratchDirectory directory;
     static const GameState game = [] {
         GameState s;
-        s.ProgramDirectory = directory.Path.string();
-        s.Rng.Seed(3);  // a game still undecided after ten years
+        s.Program.ProgramDirectory = directory.Path.string();
+        s.Program.Rng.Seed(3);  // a game still undecided after ten years
         NewGameSettings settings;
         settings.Map = 3;
         settings.Expert = true;

@@ -25,8 +25,8 @@ struct Played {
         if (!::mkdtemp(pattern.data()))
             std::abort();
         Directory = pattern;
-        State.ProgramDirectory = Directory.string();
-        State.Rng.Seed(2024);
+        State.Program.ProgramDirectory = Directory.string();
+        State.Program.Rng.Seed(2024);
         NewGameSettings settings;
         settings.Map = 3;
         settings.TwoPlayer = true;

@@ -181,16 +181,16 @@ PanelNext NewBrand(GameState& s, Frontend& frontend)
     }
     // The month's offer is spent from here on, whether it is bought or not.
     s.BrandOffered[c] = true;
-    const long double price = 60000.0L + (10000.0L * s.Wages[t] + 1000.0L * s.Rng.Random(10));
+    const long double price = 60000.0L + (10000.0L * s.Wages[t] + 1000.0L * s.Program.Rng.Random(10));
     if (price > s.Account[c][t]) {
         Refuse(frontend, NoMoneyInTown());
         return PanelNext::Idle;
     }
-    float quality = static_cast<float>(s.Wages[t] - 0.15L + 0.01L * s.Rng.Random(30));
+    float quality = static_cast<float>(s.Wages[t] - 0.15L + 0.01L * s.Program.Rng.Random(30));
     if (quality < 0.5f)
         quality = 0.5f;
     const float costFactor =
-        static_cast<float>((3.0L * quality - 1.0L) / s.Wages[t] - 0.05L + 0.001L * s.Rng.Random(100));
+        static_cast<float>((3.0L * quality - 1.0L) / s.Wages[t] - 0.05L + 0.001L * s.Program.Rng.Random(100));
     const double q = quality;
     const double f = costFactor;
     const bool buy = frontend.AskYesNo(

@@ -52,13 +52,13 @@ const char* NameOr(const PerTown<std::string>& names, int town)
 
 std::string OrderBeerEntry(const GameState& s, int c, int b)
 {
-    return BeerEntryIn(s, c, b, s.Language);
+    return BeerEntryIn(s, c, b, s.Program.Language);
 }
 
 std::string OrderListEntry(const GameState& s, int c, int slot)
 {
     const StandingOrderSlot& o = s.StandingOrder[c][slot];
-    const bool german = s.Language == 2;
+    const bool german = s.Program.Language == 2;
     const char* from = NameOr(s.TownName, o.FromTown);
     const char* to = NameOr(s.TownName, o.ToTown);
     if (o.Kind == kOrderMoney)

@@ -65,7 +65,7 @@ std::vector<PanelControl> VisibleControls(int32_t mode)
 class Builder {
 public:
     Builder(const GameState& s, PanelContent& content)
-        : s_(s), content_(content), c_(s.CurrentCompany), t_(s.SelectedTown), german_(s.Language == 2)
+        : s_(s), content_(content), c_(s.CurrentCompany), t_(s.SelectedTown), german_(s.Program.Language == 2)
     {
     }
 
@@ -352,7 +352,7 @@ PanelContent ComputePanelContent(const GameState& s, int32_t mode)
     PanelContent content;
     content.Mode = mode;
     content.Visible = VisibleControls(mode);
-    const bool german = s.Language == 2;
+    const bool german = s.Program.Language == 2;
     if (mode == kModeTownInformation)
         content.Button9Caption = german ? "Verkäufe" : "Sales";
     else if (mode == kModeDeleteOrder)

@@ -99,22 +99,22 @@ private:
 
     void BuyBrand(int slot)
     {
-        const int town = expert_ ? s_.Rng.Random(kTowns) : RichestTown();
+        const int town = expert_ ? s_.Program.Rng.Random(kTowns) : RichestTown();
         if (town < 0)
             return;  // no town to design a brand for: nothing is drawn or bought
         const long double wages = s_.Wages[town];
-        const long double price = 60000.0L + 1000.0L * s_.Rng.Random(10) + 10000.0L * wages;
+        const long double price = 60000.0L + 1000.0L * s_.Program.Rng.Random(10) + 10000.0L * wages;
         if (price >= budget_) {
             budget_ = 0.0L;
             return;
         }
-        float quality = static_cast<float>(wages - 0.15L + 0.01L * s_.Rng.Random(30));
+        float quality = static_cast<float>(wages - 0.15L + 0.01L * s_.Program.Rng.Random(30));
         if (quality < 0.5f)
             quality = 0.5f;
         if (expert_ && quality > 1.6L)
             quality = 1.6f;
         const long double base = expert_ ? 1.2L : 1.0L;
-        const int32_t costDraw = s_.Rng.Random(100);
+        const int32_t costDraw = s_.Program.Rng.Random(100);
         // A town without a wage level above 0 would give the brand an infinite or negative cost
         // factor, that is free or even paid brewing: such a brand is not bought.
         if (!(wages > 0.0L))

@@ -115,7 +115,7 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
         if (bonus < 0)
             bonus = 0;
         const int32_t points = PointsOf(CompanyValue(s, w) * 0.0001L + bonus);
-        const std::string settings = platform::PathIn(s.ProgramDirectory, kSettingsFileName);
+        const std::string settings = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
         const int32_t best = platform::ReadProfileInt(settings, "High", Format("Points%d", s.MapNumber), 0);
         frontend.ShowMessage({Format("Congratulations, you have won the game and achieved %d Points!", points),
                               Format("Gratulation, Sie haben das Spiel gewonnen und %d Punkte erreicht!", points)},
@@ -126,7 +126,7 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
             const char* town = s.TownName[w].c_str();
             // The entry is written in the language of the moment.
             const std::string entry =
-                s.Language == 2 ? Format("%s aus %s", name, town) : Format("%s from %s", name, town);
+                s.Program.Language == 2 ? Format("%s aus %s", name, town) : Format("%s from %s", name, town);
             platform::WriteProfileString(settings, "High", Format("map%d", s.MapNumber), entry);
             platform::WriteProfileString(settings, "High", Format("Points%d", s.MapNumber), Format("%d", points));
         }

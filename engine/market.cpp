@@ -112,7 +112,7 @@ void SettleMonth(GameState& s)
             s.Account[c][t] = account;
         }
         // The wage level of the town with this company's number drifts by -2..+2 cents.
-        const int32_t step = s.Rng.Random(5) - 2;
+        const int32_t step = s.Program.Rng.Random(5) - 2;
         s.Wages[c] = static_cast<float>(s.Wages[c] + 0.01L * step);
     }
 }

@@ -24,7 +24,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
 {
     // Events come more often early in the game.
     const int32_t chance = s.MonthCount < 10 ? 3 : s.MonthCount < 30 ? 6 : 8;
-    if (s.Rng.Random(chance) != 0)
+    if (s.Program.Rng.Random(chance) != 0)
         return;
 
     const int cur = s.CurrentCompany;
@@ -34,9 +34,9 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
     const auto town = [&](int t) { return s.TownName[t].c_str(); };
     const auto brand = [&](int b) { return s.BrandName[cur][b].c_str(); };
 
-    switch (s.Rng.Random(10)) {
+    switch (s.Program.Rng.Random(10)) {
     case 0: {  // fire in a depot: what it kept beyond this month's production burns
-        const int t = s.Rng.Random(kTowns);
+        const int t = s.Program.Rng.Random(kTowns);
         if (!s.HasDepot[cur][t])
             return;
         frontend.PlaySoundEffect(kBadNews);
@@ -50,8 +50,8 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 1: {  // inheritance
-        const int32_t a = 300 + s.Rng.Random(700);
-        const int t = s.Rng.Random(kTowns);
+        const int32_t a = 300 + s.Program.Rng.Random(700);
+        const int t = s.Program.Rng.Random(kTowns);
         Announce(frontend, kGoodNews,
                  {Format("A Beer-Fan from %s leaves you %d Dollar!", town(t), a),
                   Format("Ein Bier-Fanatiker aus %s vererbt Ihnen %d $!", town(t), a)},
@@ -60,8 +60,8 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 2: {  // fire in a brewery of at least 1000 litres
-        const int t = s.Rng.Random(kTowns);
-        const int b = s.Rng.Random(kBrands);
+        const int t = s.Program.Rng.Random(kTowns);
+        const int b = s.Program.Rng.Random(kBrands);
         if (!(s.Capacity[cur][b][t] >= 1000))
             return;
         Announce(frontend, kBadNews,
@@ -76,7 +76,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 3: {  // cheaper production of a brand that is not already very cheap to brew
-        const int b = s.Rng.Random(kBrands);
+        const int b = s.Program.Rng.Random(kBrands);
         const float quality = s.Quality[cur][b];
         const float costFactor = s.CostFactor[cur][b];
         if (!(quality > 0.0f && static_cast<long double>(costFactor) * quality < 3.0L))
@@ -91,7 +91,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 4: {  // epidemic: this month's production in the town is lost, its cost refunded
-        const int t = s.Rng.Random(kTowns);
+        const int t = s.Program.Rng.Random(kTowns);
         int64_t capacity = 0;
         for (int b = 0; b < kBrands; ++b)
             capacity += s.Capacity[cur][b][t];
@@ -108,8 +108,8 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 5: {  // the technicians raise a brewery's capacity
-        const int b = s.Rng.Random(kBrands);
-        const int t = s.Rng.Random(kTowns);
+        const int b = s.Program.Rng.Random(kBrands);
+        const int t = s.Program.Rng.Random(kTowns);
         if (!(s.Capacity[cur][b][t] > 0))
             return;
         Announce(frontend, kGoodNews,
@@ -122,7 +122,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 6: {  // a town gives a depot
-        const int t = s.Rng.Random(kTowns);
+        const int t = s.Program.Rng.Random(kTowns);
         if (s.HasDepot[cur][t])
             return;
         Announce(frontend, kGoodNews,
@@ -133,8 +133,8 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 7: {  // theft, only from an account that holds more than the amount
-        const int t = s.Rng.Random(kTowns);
-        const int32_t a = 300 + s.Rng.Random(700);
+        const int t = s.Program.Rng.Random(kTowns);
+        const int32_t a = 300 + s.Program.Rng.Random(700);
         if (!(account[t] > a))
             return;
         Announce(frontend, kBadNews,
@@ -145,7 +145,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 8: {  // accident in a depot: everything beyond this month's production is lost
-        const int t = s.Rng.Random(kTowns);
+        const int t = s.Program.Rng.Random(kTowns);
         if (!s.HasDepot[cur][t])
             return;
         Announce(frontend, kBadNews,
@@ -158,7 +158,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         break;
     }
     case 9: {  // a town pays off up to 2000 of the company's debt there
-        const int t = s.Rng.Random(kTowns);
+        const int t = s.Program.Rng.Random(kTowns);
         if (!(account[t] < 0))
             return;
         const int32_t a = account[t] <= -2000.0L ? 2000 : static_cast<int32_t>(std::trunc(-account[t]));

@@ -28,7 +28,7 @@ void StartHumanTurn(GameState& s, Frontend& frontend)
     if (s.EventsOn)
         RunRandomEvent(s, frontend);
     ExecuteStandingOrders(s, frontend);
-    if (s.ShowBestOpponent)
+    if (s.Program.ShowBestOpponent)
         frontend.ShowBestOpponentDialog();
     frontend.Redraw();
 }

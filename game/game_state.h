@@ -43,7 +43,8 @@ struct StandingOrderSlot {
     bool operator==(const StandingOrderSlot&) const = default;
 };
 
-struct GameState {
+/// The data of one game: everything a savegame holds and a load replaces.
+struct GameData {
     // --- the running game: options, turn and month ---------------------------------------
     bool GameActive = false;                      ///< a game is running
     int32_t MapNumber = 1;                        ///< 1 Peninsula, 2 Islands, 3 Continental
@@ -80,12 +81,20 @@ struct GameState {
     PerCompanyTown<long double> Account{};  ///< dollars held in each town; may be negative
     PerCompanyTown<bool> HasDepot{};        ///< unsold beer is kept over the month end
     std::array<std::array<StandingOrderSlot, kOrderSlots>, kCompanies> StandingOrder{};  ///< repeated monthly
+};
 
-    // --- the program around the game (not saved with a game) --------------------------------
+/// The program around the game: never saved with a game, kept when a game is loaded.
+struct ProgramState {
     GameRandom Rng;                      ///< seeded once at program start
     std::string ProgramDirectory = ".";  ///< holds the settings file and the names file
     int32_t Language = 1;                ///< 1 English, 2 German
     bool ShowBestOpponent = true;        ///< show the best-opponent comparison after each turn
+};
+
+/// The game with the program beside it. A load replaces the `GameData` part in one assignment,
+/// so a field the window adds to the program cannot be forgotten there.
+struct GameState : GameData {
+    ProgramState Program;
 };
 
 /// A brand slot is in use exactly when its quality is not 0.

@@ -11,11 +11,11 @@ constexpr size_t kNameBuffer = 30;  // names from the file keep at most 29 chara
 
 std::string NamesFile(const GameState& s)
 {
-    return platform::PathIn(s.ProgramDirectory, kNamesFileName);
+    return platform::PathIn(s.Program.ProgramDirectory, kNamesFileName);
 }
 std::string SettingsFile(const GameState& s)
 {
-    return platform::PathIn(s.ProgramDirectory, kSettingsFileName);
+    return platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ constexpr int32_t kFirstBrewery = 1000;
 
 int32_t StartCompany(GameState& s, int32_t start)
 {
-    return start == 0 ? s.Rng.Random(kCompanies) : start - 1;
+    return start == 0 ? s.Program.Rng.Random(kCompanies) : start - 1;
 }
 
 }  // namespace
@@ -40,7 +40,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
 {
     // A start outside the lists' eleven entries is taken as a random town.
     const auto startEntry = [](int32_t start) { return start >= 0 && start <= kTowns ? start : 0; };
-    const std::string settingsFile = platform::PathIn(s.ProgramDirectory, kSettingsFileName);
+    const std::string settingsFile = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
 
     s.TwoPlayer = settings.TwoPlayer;
     s.MapNumber = settings.Map >= 1 && settings.Map <= kMaps ? settings.Map : 1;
@@ -70,7 +70,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
     if (s.TwoPlayer) {
         s.PlayerCompany[1] = StartCompany(s, startEntry(settings.Player2Start));
         while (s.PlayerCompany[1] == s.PlayerCompany[0])
-            s.PlayerCompany[1] = s.Rng.Random(kCompanies);
+            s.PlayerCompany[1] = s.Program.Rng.Random(kCompanies);
         s.PlayerTown[1] = s.PlayerCompany[1];
         const std::string name2 = Utf8Prefix(settings.Player2Name, kTypedNameLength);
         if (!name2.empty()) {

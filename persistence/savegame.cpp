@@ -530,16 +530,14 @@ std::optional<SavegameContent> ParseSavegame(std::string_view text, std::string*
 
 void ApplySavegame(GameState& s, const SavegameContent& content)
 {
-    GameState loaded = content.Game;
-    loaded.ProgramDirectory = s.ProgramDirectory;
+    GameState loaded;
+    static_cast<GameData&>(loaded) = content.Game;
+    loaded.Program = s.Program;  // the names file lies in the program directory
     SetMapNames(loaded);
     PutSavedNames(loaded, content);
     loaded.GameActive = true;
-    // The program around the game is no part of a savegame.
-    loaded.Rng = s.Rng;
-    loaded.Language = s.Language;
-    loaded.ShowBestOpponent = s.ShowBestOpponent;
-    s = std::move(loaded);
+    // The program around the game is no part of a savegame: only the game data is replaced.
+    static_cast<GameData&>(s) = std::move(static_cast<GameData&>(loaded));
 }
 
 LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reason)

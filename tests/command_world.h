@@ -33,6 +33,6 @@ inline GameState CommandWorld()
     }
     s.Capacity[2][0][2] = 1000;
     s.Stock[2][0][2] = 1000;
-    s.Rng.Seed(11);
+    s.Program.Rng.Seed(11);
     return s;
 }

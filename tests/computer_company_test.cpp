@@ -29,7 +29,7 @@ GameState Quiet(bool expert = false)
     s.CostFactor[kCo][0] = 2.0f;
     s.Capacity[kCo][0][kCo] = 1000;
     s.Stock[kCo][0][kCo] = 1000;
-    s.Rng.Seed(11);
+    s.Program.Rng.Seed(11);
     return s;
 }
 
@@ -168,11 +168,11 @@ TEST(ComputerCompany, SecondBrandOnlyAboveTheCapacityThreshold)
         GameState s = Quiet();
         s.Capacity[kCo][0][kCo] = capacity;
         s.Account[kCo][kCo] = AccountFor(1000);  // far too little for a brand
-        const GameRandom before = s.Rng;
+        const GameRandom before = s.Program.Rng;
         RunComputerCompany(s, kCo);
         GameRandom oneDraw = before;
         oneDraw.Draw();
-        EXPECT_EQ(s.Rng.State(), capacity == 5000 ? before.State() : oneDraw.State())
+        EXPECT_EQ(s.Program.Rng.State(), capacity == 5000 ? before.State() : oneDraw.State())
             << "only the price is drawn when the brand is unaffordable";
         EXPECT_EQ(s.Quality[kCo][1], 0.0f);
     }
@@ -188,9 +188,9 @@ TEST(ComputerCompany, SecondBrandOnlyAboveTheCapacityThreshold)
         GameState s = Quiet(true);
         s.Quality[kCo][0] = c.homeQuality;
         s.Capacity[kCo][0][kCo] = c.capacity;
-        const GameRandom before = s.Rng;
+        const GameRandom before = s.Program.Rng;
         RunComputerCompany(s, kCo);
-        EXPECT_EQ(s.Rng.State() != before.State(), c.tries)
+        EXPECT_EQ(s.Program.Rng.State() != before.State(), c.tries)
             << "capacity " << c.capacity << " quality " << c.homeQuality;
     }
 }
@@ -202,7 +202,7 @@ TEST(ComputerCompany, ABrandTooLikeAnExistingOneIsNotBought)
     GameState base = Quiet();
     base.Wages[7] = 1.3f;
     base.Capacity[kCo][0][kCo] = 5001;
-    GameRandom probe = base.Rng;
+    GameRandom probe = base.Program.Rng;
     const int32_t priceDraw = probe.Random(10);
     const int32_t qualityDraw = probe.Random(30);
     const int32_t costDraw = probe.Random(100);
@@ -218,7 +218,7 @@ TEST(ComputerCompany, ABrandTooLikeAnExistingOneIsNotBought)
         s.Quality[kCo][0] = static_cast<float>(quality + static_cast<long double>(offset));
         s.Account[kCo][kCo] = AccountFor(price + 10000);
         RunComputerCompany(s, kCo);
-        EXPECT_EQ(s.Rng.State(), probe.State()) << "three draws either way";
+        EXPECT_EQ(s.Program.Rng.State(), probe.State()) << "three draws either way";
         if (offset < 0.05f) {
             EXPECT_EQ(s.Quality[kCo][1], 0.0f);
             EXPECT_EQ(s.Capacity[kCo][0][7], 1000) << "the whole budget is still there for a brewery";
@@ -242,7 +242,7 @@ TEST(ComputerCompany, ExpertBrandInARandomTownWithCappedQuality)
     s.Wages.fill(1.9f);  // every quality drawn is above 1.6
     s.Capacity[kCo][0][kCo] = 14000;
     s.Account[kCo][kCo] = AccountFor(200000);
-    GameRandom probe = s.Rng;
+    GameRandom probe = s.Program.Rng;
     const int town = probe.Random(10);
     const long double price = 60000.0L + 1000.0L * probe.Random(10) + 10000.0L * 1.9f;
     probe.Random(30);
@@ -251,7 +251,7 @@ TEST(ComputerCompany, ExpertBrandInARandomTownWithCappedQuality)
     EXPECT_EQ(s.Quality[kCo][1], 1.6f);
     EXPECT_EQ(s.CostFactor[kCo][1], costFactor);
     EXPECT_EQ(s.Quality[kCo][2], 0.0f) << "14000 is not above a tenth of the demand";
-    EXPECT_EQ(s.Rng.State(), probe.State());
+    EXPECT_EQ(s.Program.Rng.State(), probe.State());
     // Paid in the drawn town; a debt there is covered from home, losing 5 %.
     const long double paid = town == kCo ? price : price / 0.95L;
     EXPECT_NEAR(static_cast<double>(TotalMoney(s, kCo)), static_cast<double>(AccountFor(200000) - paid), 1e-3);
@@ -388,11 +388,11 @@ TEST(ComputerCompany, NoBrandForATownWithoutWages)
         s.Wages.fill(0.0f);
         s.Capacity[kCo][0][kCo] = 30000;
         s.Account[kCo][kCo] = AccountFor(500000);
-        const GameRandom before = s.Rng;
+        const GameRandom before = s.Program.Rng;
         RunComputerCompany(s, kCo);
         EXPECT_EQ(s.Quality[kCo][1], 0.0f);
         EXPECT_EQ(s.Quality[kCo][2], 0.0f);
-        EXPECT_EQ(s.Rng.State() == before.State(), !expert) << "an expert company still draws its town and brand";
+        EXPECT_EQ(s.Program.Rng.State() == before.State(), !expert) << "an expert company still draws its town and brand";
         EXPECT_TRUE(std::isfinite(static_cast<double>(TotalMoney(s, kCo))));
     }
 }

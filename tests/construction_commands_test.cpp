@@ -218,7 +218,7 @@ TEST(NewBrand, AnOfferAMonthWithinTheTownsMeans)
 {
     for (uint32_t seed = 1; seed <= 40; ++seed) {
         GameState s = CommandWorld();
-        s.Rng.Seed(seed);
+        s.Program.Rng.Seed(seed);
         s.Account[2][2] = 100000.0L;
         RecordingFrontend f;
         f.Answers = {true};
@@ -228,7 +228,7 @@ TEST(NewBrand, AnOfferAMonthWithinTheTownsMeans)
         three.Draw();
         three.Draw();
         three.Draw();
-        EXPECT_EQ(s.Rng.State(), three.State()) << "price, quality and cost factor: three draws";
+        EXPECT_EQ(s.Program.Rng.State(), three.State()) << "price, quality and cost factor: three draws";
         const float q = s.Quality[2][1];
         EXPECT_GE(q, 0.85f);
         EXPECT_LE(q, 1.14f + 1e-6f);
@@ -263,11 +263,11 @@ TEST(NewBrand, SlotsFillInOrderAndOffersAreSpent)
     EXPECT_FALSE(BrandExists(s, 2, 1));
     EXPECT_EQ(s.Account[2][2], 1e6L);
     EXPECT_TRUE(f.Sounds.empty());
-    const uint64_t drawn = s.Rng.State();
+    const uint64_t drawn = s.Program.Rng.State();
     EXPECT_EQ(NewBrand(s, f), PanelNext::Idle);
     EXPECT_EQ(f.EnglishTexts().back(), "No one offers you a new brand!");
     EXPECT_EQ(f.Messages.back().Text.German, "Niemand bietet Ihnen eine neue Marke an!");
-    EXPECT_EQ(s.Rng.State(), drawn) << "a refused offer draws nothing";
+    EXPECT_EQ(s.Program.Rng.State(), drawn) << "a refused offer draws nothing";
 
     for (int slot = 1; slot <= 2; ++slot) {
         s.BrandOffered[2] = false;  // a new month
@@ -287,11 +287,11 @@ TEST(NewBrand, TooExpensiveSpendsTheOfferAndOneDraw)
     GameState s = CommandWorld();
     s.Account[2][2] = 69999.0L;
     RecordingFrontend f;
-    GameRandom one = s.Rng;
+    GameRandom one = s.Program.Rng;
     one.Draw();
     EXPECT_EQ(NewBrand(s, f), PanelNext::Idle);
     EXPECT_EQ(f.EnglishTexts(), Texts{"You don't have enough money in this town!"});
     EXPECT_TRUE(s.BrandOffered[2]);
-    EXPECT_EQ(s.Rng.State(), one.State());
+    EXPECT_EQ(s.Program.Rng.State(), one.State());
     EXPECT_EQ(s.Account[2][2], 69999.0L);
 }

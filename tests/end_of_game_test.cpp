@@ -209,8 +209,8 @@ TEST(EndOfGame, PointsAndHighscore)
             platform::WriteProfileString(settings, "High", "Points2", c.storedBest);
         }
         GameState s = Named();
-        s.ProgramDirectory = dir.Str();
-        s.Language = c.language;
+        s.Program.ProgramDirectory = dir.Str();
+        s.Program.Language = c.language;
         s.MonthCount = c.month;
         s.Account[3][0] = c.value;
         s.StandingOrder[5][0] = {1, 2, 3, 4};

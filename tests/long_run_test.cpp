@@ -60,8 +60,8 @@ TEST(LongRun, SixHundredMonthsOnEveryMapStayInBounds)
         for (bool expert : {false, true})
             for (uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
                 GameState s;
-                s.ProgramDirectory = dir.Str();
-                s.Rng.Seed(seed);
+                s.Program.ProgramDirectory = dir.Str();
+                s.Program.Rng.Seed(seed);
                 NewGameSettings settings;
                 settings.Map = map;
                 settings.Expert = expert;

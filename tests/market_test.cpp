@@ -184,8 +184,8 @@ TEST(SettleMonth, BooksProductionSalesStockAndInterest)
 TEST(SettleMonth, WagesDriftTownByTownAfterEachCompany)
 {
     GameState s = EmptyMarket(0);
-    s.Rng.Seed(12345);
-    GameRandom copy = s.Rng;
+    s.Program.Rng.Seed(12345);
+    GameRandom copy = s.Program.Rng;
     // Company 3 brews in towns 1 and 5: town 1 has drifted when it pays, town 5 not yet.
     s.CostFactor[3][0] = 1.0f;
     s.Capacity[3][0][1] = 1000;
@@ -198,7 +198,7 @@ TEST(SettleMonth, WagesDriftTownByTownAfterEachCompany)
         EXPECT_EQ(s.Wages[t], expected[t]) << "town " << t;
     EXPECT_EQ(s.ProductionCost[3][0][1], 1000.0L * expected[1]);
     EXPECT_EQ(s.ProductionCost[3][0][5], 1000.0L * 1.0f);
-    EXPECT_EQ(s.Rng.State(), copy.State()) << "exactly ten draws";
+    EXPECT_EQ(s.Program.Rng.State(), copy.State()) << "exactly ten draws";
 }
 
 TEST(SettleMonth, ADepotFullToTheBrimStaysFull)

@@ -16,7 +16,7 @@ struct NamesFixture : ::testing::Test {
     GameState s;
     std::string NamesPath() const { return (dir / "TavrekNames.ini").string(); }
     std::string SettingsPath() const { return (dir / "Tavrek!.ini").string(); }
-    NamesFixture() { s.ProgramDirectory = dir.Str(); }
+    NamesFixture() { s.Program.ProgramDirectory = dir.Str(); }
 };
 
 }  // namespace
@@ -97,7 +97,7 @@ TEST_F(NamesFixture, AMarkerOfZeroWritesTheDefaultsOverEdits)
 
 TEST_F(NamesFixture, AnUnwritableDirectoryGivesEmptyNamesAndNoCrash)
 {
-    s.ProgramDirectory = (dir / "missing" / "deeper").string();
+    s.Program.ProgramDirectory = (dir / "missing" / "deeper").string();
     s.MapNumber = 3;
     SetMapNames(s);
     EXPECT_EQ(s.CompanyName[0], "");

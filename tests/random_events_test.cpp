@@ -239,11 +239,11 @@ TEST(RandomEvents, EachKindNeedsItsConditionAndSaysSoInBothLanguages)
         c.setup(s);
         const std::vector<Draw> draws = EventDraws(c.kind, c.own);
         const uint32_t seed = SeedFor(draws);
-        s.Rng.Seed(seed);
+        s.Program.Rng.Seed(seed);
         const GameState before = s;
         RecordingFrontend f;
         RunRandomEvent(s, f);
-        EXPECT_EQ(s.Rng.State(), After(seed, draws).State()) << "the kind's own draws and no more";
+        EXPECT_EQ(s.Program.Rng.State(), After(seed, draws).State()) << "the kind's own draws and no more";
         if (c.sound == 0) {
             EXPECT_TRUE(f.Messages.empty());
             EXPECT_TRUE(f.Sounds.empty());
@@ -286,14 +286,14 @@ TEST(RandomEvents, EarlyMonthsHaveMoreEvents)
                           Case{by8, 30, true}, Case{by8, 600, true}, Case{by3, 30, false}}) {
         GameState s = Base();
         s.MonthCount = c.month;
-        s.Rng.Seed(c.seed);
+        s.Program.Rng.Seed(c.seed);
         RecordingFrontend f;
         RunRandomEvent(s, f);
         EXPECT_EQ(f.Messages.size(), c.event ? 1u : 0u) << "month " << c.month << " seed " << c.seed;
         GameRandom oneDraw;
         oneDraw.Seed(c.seed);
         oneDraw.Draw();
-        EXPECT_EQ(s.Rng.State() == oneDraw.State(), !c.event) << "no event, no further draw";
+        EXPECT_EQ(s.Program.Rng.State() == oneDraw.State(), !c.event) << "no event, no further draw";
     }
 }
 
@@ -303,13 +303,13 @@ TEST(RandomEvents, NoneWithoutTheOption)
     for (bool events : {false, true}) {
         GameState s = Base();
         s.EventsOn = events;
-        s.Rng.Seed(5);
+        s.Program.Rng.Seed(5);
         RecordingFrontend f;
         NextTurn(s, f);
         GameRandom tenDraws;
         tenDraws.Seed(5);
         for (int i = 0; i < 10; ++i)
             tenDraws.Draw();
-        EXPECT_EQ(s.Rng.State() == tenDraws.State(), !events);
+        EXPECT_EQ(s.Program.Rng.State() == tenDraws.State(), !events);
     }
 }

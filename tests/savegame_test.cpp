@@ -123,8 +123,8 @@ struct TestGame {
 
     TestGame(const NewGameSettings& settings, uint32_t seed)
     {
-        state.ProgramDirectory = dir.Str();
-        state.Rng.Seed(seed);
+        state.Program.ProgramDirectory = dir.Str();
+        state.Program.Rng.Seed(seed);
         GenerateWorld(state, settings, frontend);
     }
     void PlayMonths(int months)
@@ -189,10 +189,10 @@ void ExpectSameGame(const GameState& a, const GameState& b)
     EXPECT_EQ(a.Account, b.Account);
     EXPECT_EQ(a.HasDepot, b.HasDepot);
     EXPECT_EQ(a.StandingOrder, b.StandingOrder);
-    EXPECT_EQ(a.Rng.State(), b.Rng.State());
-    EXPECT_EQ(a.ProgramDirectory, b.ProgramDirectory);
-    EXPECT_EQ(a.Language, b.Language);
-    EXPECT_EQ(a.ShowBestOpponent, b.ShowBestOpponent);
+    EXPECT_EQ(a.Program.Rng.State(), b.Program.Rng.State());
+    EXPECT_EQ(a.Program.ProgramDirectory, b.Program.ProgramDirectory);
+    EXPECT_EQ(a.Program.Language, b.Program.Language);
+    EXPECT_EQ(a.Program.ShowBestOpponent, b.Program.ShowBestOpponent);
 }
 
 // The loaded game equals the saved one within what the file keeps: singles to six significant
@@ -266,7 +266,7 @@ void ExpectRoundTrip(const GameState& saved, const std::string& context)
     const auto content = ParseSavegame(first, &why);
     ASSERT_TRUE(content) << why;
     GameState loaded;
-    loaded.ProgramDirectory = saved.ProgramDirectory;
+    loaded.Program.ProgramDirectory = saved.Program.ProgramDirectory;
     ApplySavegame(loaded, *content);
     const std::string second = SavegameText(loaded);
 
@@ -294,7 +294,7 @@ void ExpectRoundTrip(const GameState& saved, const std::string& context)
     }
 
     GameState fromFile;
-    fromFile.ProgramDirectory = saved.ProgramDirectory;
+    fromFile.Program.ProgramDirectory = saved.Program.ProgramDirectory;
     fromFile.MapNumber = saved.MapNumber;
     SetMapNames(fromFile);
     ExpectLoadedWithinResolution(saved, loaded, fromFile.CompanyName);
@@ -544,7 +544,7 @@ TEST(SavegameNames, PlayersKeepTheirNamesInTheFileAndBack)
     EXPECT_EQ(Line(text, 3417), "Dr.~Who");
 
     GameState running;
-    running.ProgramDirectory = game.dir.Str();
+    running.Program.ProgramDirectory = game.dir.Str();
     const auto content = ParseSavegame(text);
     ASSERT_TRUE(content);
     ApplySavegame(running, *content);
@@ -576,7 +576,7 @@ TEST(SavegameLoad, TheOlderFormatIsAOnePlayerGameOnMapOneThatCannotBeWonAtOnce)
 
     // At program start nothing has set the winning share or "Reduce capacities".
     GameState start;
-    start.ProgramDirectory = game.dir.Str();
+    start.Program.ProgramDirectory = game.dir.Str();
     start.WinningShare = 0.0;
     start.ReduceCapacities = true;
     RecordingFrontend f;
@@ -631,7 +631,7 @@ TEST(SavegameLoad, FilesEndingBeforeTheWinningShareKeepTheDefaults)
         ASSERT_TRUE(content);
         EXPECT_EQ(content->Layout, SavegameLayout::WithoutShare);
         GameState loaded;
-        loaded.ProgramDirectory = game.dir.Str();
+        loaded.Program.ProgramDirectory = game.dir.Str();
         ApplySavegame(loaded, *content);
         EXPECT_EQ(loaded.WinningShare, 60.0);
         EXPECT_FALSE(loaded.ReduceCapacities);
@@ -704,7 +704,7 @@ TEST(SavegameLoad, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas)
 
     TestGame running(OnePlayer(1, 4), 99);
     running.PlayMonths(5);
-    running.state.Language = 2;
+    running.state.Program.Language = 2;
     const GameState before = running.state;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -766,16 +766,16 @@ TEST(SavegameLoad, LoadingReplacesTheGameButNotTheProgram)
 
     TestGame running(OnePlayer(1, 6), 77);
     running.PlayMonths(3);
-    running.state.Language = 2;
-    running.state.ShowBestOpponent = false;
-    running.state.ProgramDirectory = saved.dir.Str();
-    const uint64_t rng = running.state.Rng.State();
+    running.state.Program.Language = 2;
+    running.state.Program.ShowBestOpponent = false;
+    running.state.Program.ProgramDirectory = saved.dir.Str();
+    const uint64_t rng = running.state.Program.Rng.State();
     RecordingFrontend f;
     ASSERT_TRUE(OpenGame(running.state, file, f));
-    EXPECT_EQ(running.state.Rng.State(), rng);
-    EXPECT_EQ(running.state.Language, 2);
-    EXPECT_FALSE(running.state.ShowBestOpponent);
-    EXPECT_EQ(running.state.ProgramDirectory, saved.dir.Str());
+    EXPECT_EQ(running.state.Program.Rng.State(), rng);
+    EXPECT_EQ(running.state.Program.Language, 2);
+    EXPECT_FALSE(running.state.Program.ShowBestOpponent);
+    EXPECT_EQ(running.state.Program.ProgramDirectory, saved.dir.Str());
     EXPECT_EQ(running.state.MonthCount, saved.state.MonthCount);
     EXPECT_EQ(running.state.MapNumber, 3);
     EXPECT_TRUE(f.Messages.empty());
@@ -919,8 +919,8 @@ TEST(SavegameSim, SaveAndLoadFromTheCommandLine)
     ASSERT_EQ(on.Status, 0) << on.Out;
     EXPECT_EQ(on.Out.find("take over"), std::string::npos) << "no new world";
     GameState replay;
-    replay.ProgramDirectory = d.Str();
-    replay.Rng.Seed(8);
+    replay.Program.ProgramDirectory = d.Str();
+    replay.Program.Rng.Seed(8);
     ASSERT_EQ(LoadGameFile(replay, first), LoadStatus::Loaded);
     RecordingFrontend f;
     for (int m = 0; m < 5; ++m)

@@ -20,14 +20,14 @@ const TempDir& ProgramDir()
 GameState Blank(bool twoPlayer)
 {
     GameState s = TenNamedCompanies(1);
-    s.ProgramDirectory = ProgramDir().Str();
+    s.Program.ProgramDirectory = ProgramDir().Str();
     s.CurrentCompany = s.SelectedTown = 2;
     s.PlayerCompany = {2, twoPlayer ? 6 : -1};
     s.PlayerTown = {2, twoPlayer ? 6 : -1};
     s.TwoPlayer = twoPlayer;
     s.WinningShare = 60.0;
-    s.ShowBestOpponent = true;
-    s.Rng.Seed(3);
+    s.Program.ShowBestOpponent = true;
+    s.Program.Rng.Seed(3);
     return s;
 }
 
@@ -47,7 +47,7 @@ TEST(NextTurn, TwoPlayersShareAMonth)
     EXPECT_TRUE(s.BrandOffered[2]) << "the month has not ended";
     EXPECT_EQ(f.StatusLines.back().English, "Company6 in Town6, January 1750");
     EXPECT_EQ(f.BestOpponentDialogs, 1) << "player 2's turn starts";
-    EXPECT_EQ(s.Rng.State(), Blank(true).Rng.State()) << "no market, no draws";
+    EXPECT_EQ(s.Program.Rng.State(), Blank(true).Program.Rng.State()) << "no market, no draws";
 
     s.SelectedTown = 9;
     NextTurn(s, f);  // player 2 closes the month

@@ -17,8 +17,8 @@ struct World {
 
     explicit World(const NewGameSettings& settings, uint32_t seed = 1)
     {
-        state.ProgramDirectory = dir.Str();
-        state.Rng.Seed(seed);
+        state.Program.ProgramDirectory = dir.Str();
+        state.Program.Rng.Seed(seed);
         GenerateWorld(state, settings, frontend);
     }
 };
@@ -140,7 +140,7 @@ TEST(WorldGeneration, PlayersAndTheirTowns)
         World w(Settings(2, 4, 4), 5);
         EXPECT_EQ(w.state.PlayerCompany[0], std::min(3, expected));
         EXPECT_EQ(w.state.PlayerCompany[1], std::max(3, expected));
-        EXPECT_EQ(w.state.Rng.State(), rng.State());
+        EXPECT_EQ(w.state.Program.Rng.State(), rng.State());
     }
     {  // One player in a random town: one draw; the other player's entries are -1.
         GameRandom rng;

@@ -58,9 +58,9 @@ int main(int argc, char** argv)
     }
 
     GameState state;
-    state.ProgramDirectory = options->Directory;
+    state.Program.ProgramDirectory = options->Directory;
     // The game seeds its generator once, with the calendar time in seconds.
-    state.Rng.Seed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
+    state.Program.Rng.Seed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
     PrintingFrontend frontend;
 
     if (options->LoadFile.empty()) {
