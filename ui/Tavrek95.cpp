@@ -100,7 +100,7 @@ QFont TForm1::WindowFont()
     return font;
 }
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent)
+TForm1::TForm1(QWidget* parent, Frontend* dialogs) : QMainWindow(parent), dialogs_(dialogs)
 {
     setFont(WindowFont());
     surface_ = new FormSurface(this);

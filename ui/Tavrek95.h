@@ -39,7 +39,8 @@ class TForm1 : public QMainWindow, public Frontend {
 public:
     /// Creates the window as the program starts: settings read (the first start sets them up),
     /// random generator seeded, panel hidden, options, start sound, language.
-    explicit TForm1(QWidget* parent = nullptr);
+    /// `dialogs`, when given, answers from the very start (see SetDialogs).
+    explicit TForm1(QWidget* parent = nullptr, Frontend* dialogs = nullptr);
     ~TForm1() override;
 
     GameState& State() { return state_; }
