@@ -402,10 +402,7 @@ void TForm1::FormPaint(QPainter& p)
     {
         // Map and markers go through the back buffer, which the map animation draws on too.
         QPainter b(&backBuffer_);
-        if (panel_.CommandMode == kModeStatistics)
-            b.fillRect(0, 0, 800, 400, face);
-        else if (!state_.GameActive)
-            b.fillRect(0, 0, kClientWidth, 401, face);
+        b.fillRect(QRect(0, 0, kClientWidth, kClientHeight), face);
         PaintMap(b, state_, panel_.CommandMode);
         if (state_.GameActive && panel_.CommandMode != kModeStatistics)
             DrawCompanyMarkers(b, state_);
@@ -414,7 +411,6 @@ void TForm1::FormPaint(QPainter& p)
 
     // DrawPanel: the band, then the texts of the mode.
     p.fillRect(kPanelBand, face);
-    p.fillRect(QRect(0, kPanelBand.bottom() + 1, kClientWidth, 520 - kPanelBand.bottom() - 1), face);
     p.setFont(WindowFont());
     p.setPen(palette().color(QPalette::ButtonText));
     const QFontMetrics metrics(WindowFont());

@@ -10,6 +10,19 @@
 #include "commands/town_selection.h"
 #include "game/map_tables.h"
 
+// Outside any namespace: the resources' registration function is a global one.
+static void InitResources()
+{
+    // The pictures live in the window library; a static library's resources need registering.
+    static const bool done = [] {
+#ifdef TAVREK_HAS_PICTURES
+        Q_INIT_RESOURCE(pictures);
+#endif
+        return true;
+    }();
+    (void)done;
+}
+
 namespace {
 
 struct PictureInfo {
@@ -37,18 +50,6 @@ constexpr std::array<PictureInfo, 16> kPictures = {{
     {"flag_en", 16, 10, false},
     {"flag_de", 16, 10, false},
 }};
-
-void InitResources()
-{
-    // The pictures live in the window library; a static library's resources need registering.
-    static const bool done = [] {
-#ifdef TAVREK_HAS_PICTURES
-        Q_INIT_RESOURCE(pictures);
-#endif
-        return true;
-    }();
-    (void)done;
-}
 
 // A stand-in map: sea, land, and every town's click rectangle with its name, so the game can
 // be played before the artwork exists.
