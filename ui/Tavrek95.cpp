@@ -432,27 +432,10 @@ void TForm1::SetMode(int32_t mode)
 void TForm1::FillPanelControls(bool keepInput)
 {
     const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
-    struct Control {
-        QWidget* Widget;
-        PanelControl Name;
-    };
-    const Control controls[] = {
-        {Button1, PanelControl::Button1},   {Button2, PanelControl::Button2},
-        {Button3, PanelControl::Button3},   {Button4, PanelControl::Button4},
-        {Button5, PanelControl::Button5},   {Button6, PanelControl::Button6},
-        {Button7, PanelControl::Button7},   {Button8, PanelControl::Button8},
-        {Button9, PanelControl::Button9},   {Button10, PanelControl::Button10},
-        {Button11, PanelControl::Button11}, {ListBox1, PanelControl::ListBox1},
-        {ListBox2, PanelControl::ListBox2}, {ListBox3, PanelControl::ListBox3},
-        {ListBox4, PanelControl::ListBox4}, {ListBox5, PanelControl::ListBox5},
-        {ListBox6, PanelControl::ListBox6}, {Edit1, PanelControl::Edit1},
-        {Edit2, PanelControl::Edit2},       {Edit3, PanelControl::Edit3},
-        {Edit4, PanelControl::Edit4},       {Edit5, PanelControl::Edit5},
-        {StringGrid1, PanelControl::StringGrid1}, {StringGrid2, PanelControl::StringGrid2},
-        {PageControl1, PanelControl::PageControl1},
-    };
-    for (const Control& c : controls)
-        c.Widget->setVisible(content.Shows(c.Name));
+    for (int i = 0; i <= static_cast<int>(PanelControl::PageControl1); ++i) {
+        const auto control = static_cast<PanelControl>(i);
+        Control(control)->setVisible(content.Shows(control));
+    }
     // The language choice belongs to the start screen; every mode switch hides it.
     RadioButton1->setVisible(panel_.CommandMode == kModeNone);
     RadioButton2->setVisible(panel_.CommandMode == kModeNone);
@@ -489,6 +472,16 @@ void TForm1::FillPanelControls(bool keepInput)
             for (int col = 0; col < kSalesGridColumns; ++col)
                 StringGrid1->setItem(r - 1, col, new QTableWidgetItem(Q(content.SalesGrid[r][col])));
     }
+}
+
+QWidget* TForm1::Control(PanelControl control) const
+{
+    QWidget* const widgets[] = {Button1,  Button2,  Button3,  Button4,  Button5,     Button6,     Button7,
+                                Button8,  Button9,  Button10, Button11, ListBox1,    ListBox2,    ListBox3,
+                                ListBox4, ListBox5, ListBox6, Edit1,    Edit2,       Edit3,       Edit4,
+                                Edit5,    StringGrid1, StringGrid2, PageControl1};
+    static_assert(std::size(widgets) == static_cast<size_t>(PanelControl::PageControl1) + 1);
+    return widgets[static_cast<size_t>(control)];
 }
 
 PanelInputs TForm1::GatherInputs() const

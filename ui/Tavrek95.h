@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "commands/command_panel.h"
+#include "commands/panel_content.h"
 #include "commands/town_selection.h"
 #include "game/frontend.h"
 #include "game/game_state.h"
@@ -155,6 +156,8 @@ public:
     QRadioButton* RadioButton2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QTimer* Timer1 = nullptr;             ///< the map animation's 100 ms tick
+    /// The widget of a panel control.
+    QWidget* Control(PanelControl control) const;
     QAction* Menu(MenuEntry entry) const { return menu_[static_cast<size_t>(entry)]; }
 
 protected:

@@ -2,7 +2,9 @@
 /// boxes, questions and file dialogs answered by the test.
 #pragma once
 
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 #include <filesystem>
 #include <memory>
