@@ -38,14 +38,8 @@
 #include "persistence/settings.h"
 #include "ui/map_view.h"
 
-#if __has_include("ui/newgame.h")
-#include "ui/newgame.h"
-#define TAVREK_HAS_NEWGAME_DIALOG 1
-#endif
-#if __has_include("ui/info.h")
 #include "ui/info.h"
-#define TAVREK_HAS_INFO_DIALOG 1
-#endif
+#include "ui/newgame.h"
 
 namespace {
 
@@ -131,21 +125,10 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs) : QMainWindow(parent), dialog
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     OpenDocument = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
-    RunNewGameDialog = [](TNGDialog& dialog) {
-#ifdef TAVREK_HAS_NEWGAME_DIALOG
-        return dialog.exec() == QDialog::Accepted;
-#else
-        (void)dialog;
-        return true;
-#endif
-    };
+    RunNewGameDialog = [](TNGDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
 
-#ifdef TAVREK_HAS_NEWGAME_DIALOG
     ngDialog_ = new TNGDialog(this);
-#endif
-#ifdef TAVREK_HAS_INFO_DIALOG
     infoDialog_ = new TInfoDialog(this);
-#endif
 
     // FormCreate, in its order.
     state_.Program.ProgramDirectory = QDir::currentPath().toStdString();
@@ -553,15 +536,10 @@ void TForm1::StartNewGame(const NewGameSettings& settings)
 
 void TForm1::New1Click()
 {
-#ifdef TAVREK_HAS_NEWGAME_DIALOG
     ngDialog_->Prepare(state_);
     if (!RunNewGameDialog(*ngDialog_))
         return;
     StartNewGame(ngDialog_->Settings());
-#else
-    // Until the setup dialog is part of the window, "New" starts a game with its defaults.
-    StartNewGame(NewGameSettings{});
-#endif
 }
 
 bool TForm1::OpenGameFile(const QString& path)
@@ -708,10 +686,8 @@ void TForm1::Contents1Click()
 
 void TForm1::Info1Click()
 {
-#ifdef TAVREK_HAS_INFO_DIALOG
     infoDialog_->show();
     infoDialog_->raise();
-#endif
 }
 
 // --- language --------------------------------------------------------------------------------

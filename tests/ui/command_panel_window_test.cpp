@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QComboBox>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -10,6 +11,7 @@
 #include "commands/logistics.h"
 #include "commands/order_commands.h"
 #include "game/map_tables.h"
+#include "ui/newgame.h"
 #include "window_fixture.h"
 
 namespace {
@@ -336,4 +338,27 @@ TEST_F(WindowTest, ASaveThatCannotBeWrittenIsReportedAndAsksForAnotherFile)
     EXPECT_EQ(recorder_.Messages.back().Icon, MessageIcon::Warning);
     EXPECT_TRUE(std::filesystem::exists(dir_ / "game.tsg"));
     EXPECT_EQ(form.SaveFileName(), good);
+}
+
+TEST_F(WindowTest, NewThroughTheSetupDialogStartsTheChosenGameAndCancelKeepsTheRunningOne)
+{
+    TForm1& form = Open();
+    form.RunNewGameDialog = [](TNGDialog& dialog) {
+        dialog.show();
+        QTest::mouseClick(dialog.RadioButton2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));  // Islands
+        dialog.ComboBox3->setCurrentIndex(5);                                                  // town 4
+        dialog.OKBtn->click();
+        return dialog.result() == QDialog::Accepted;
+    };
+    form.Menu(MenuEntry::New1)->trigger();
+    EXPECT_TRUE(form.State().GameActive);
+    EXPECT_EQ(form.State().MapNumber, 2);
+    EXPECT_EQ(form.State().SelectedTown, 4);
+    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    const int32_t month = form.State().MonthCount;
+    Press(form.Button8);
+    form.RunNewGameDialog = [](TNGDialog&) { return false; };
+    form.Menu(MenuEntry::New1)->trigger();
+    EXPECT_EQ(form.State().MonthCount, month + 1);
+    EXPECT_EQ(form.State().MapNumber, 2);
 }
