@@ -1,0 +1,67 @@
+/// @file startup_probe.cpp Starts either the game's main window or an empty Qt window of the
+/// same size, and quits right after its first painted frame, printing the resident memory then.
+/// bench/ui/run.sh times whole runs of both side by side.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <clocale>
+#include <cstdio>
+
+#include "ui/Tavrek95.h"
+
+namespace {
+
+long ResidentKiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            // Quit once this paint is done.
+            QTimer::singleShot(0, [] {
+                std::printf("resident %ld KiB\n", ResidentKiB());
+                QApplication::quit();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool seen_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const bool empty = argc > 1 && QString(argv[1]) == "empty";
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QTemporaryDir work;  // the game writes its settings into its working directory
+    QDir::setCurrent(work.path());
+    FirstPaint probe;
+    if (empty) {
+        QWidget window;
+        window.setFixedSize(kClientWidth, kClientHeight);
+        window.installEventFilter(&probe);
+        window.show();
+        return app.exec();
+    }
+    TForm1 form;
+    form.Surface()->installEventFilter(&probe);
+    form.show();
+    return app.exec();
+}

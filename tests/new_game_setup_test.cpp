@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "commands/new_game_setup.h"
+#include "game/map_tables.h"
+#include "game/names_file.h"
+#include "game/world_generation.h"
+#include "persistence/savegame.h"
+#include "persistence/settings.h"
+#include "platform/ini_file.h"
+#include "recording_frontend.h"
+#include "temp_dir.h"
+
+namespace {
+
+struct SetupFixture : ::testing::Test {
+    TempDir dir;
+    GameState s;
+    RecordingFrontend frontend;
+    SetupFixture()
+    {
+        s.Program.ProgramDirectory = dir.Str();
+        s.Program.Rng.Seed(17);
+    }
+    std::string NamesPath() const { return (dir / kNamesFileName).string(); }
+
+    /// A game on the Islands a few commands into its first month, player 1 named Anna.
+    void StartIslandGame()
+    {
+        NewGameSettings settings;
+        settings.Map = 2;
+        settings.Player1Start = 4;  // town 3
+        settings.Player1Name = "Anna";
+        GenerateWorld(s, settings, frontend);
+        s.Account[3][3] += 1234.5L;
+        s.SelectedTown = 7;
+        s.MonthCount = 5;
+    }
+};
+
+}  // namespace
+
+TEST_F(SetupFixture, ListsHoldARandomEntryAndTheTenTownsOfEachMapInTheLanguage)
+{
+    struct Case {
+        int language;
+        const char* random;
+    };
+    for (const Case c : {Case{1, "Random Town"}, Case{2, "Zufällig"}}) {
+        s.Program.Language = c.language;
+        const NewGameSetup setup = PrepareNewGameSetup(s);
+        for (int map = 1; map <= kMaps; ++map) {
+            const auto& list = setup.StartTowns[map - 1];
+            EXPECT_EQ(list[0], c.random) << "map " << map;
+            for (int t = 0; t < kTowns; ++t)
+                EXPECT_EQ(list[t + 1], kTownNames[map - 1][t]) << "map " << map << " town " << t;
+        }
+    }
+    // The three maps' lists differ: each really reloaded its own map.
+    EXPECT_NE(PrepareNewGameSetup(s).StartTowns[0][1], PrepareNewGameSetup(s).StartTowns[1][1]);
+}
+
+TEST_F(SetupFixture, NamesComeFromTheSettingsFileCutTo29Characters)
+{
+    EXPECT_EQ(PrepareNewGameSetup(s).Player1Name, "");
+    EXPECT_EQ(PrepareNewGameSetup(s).Player2Name, "");
+
+    ASSERT_TRUE(WriteSetting(dir.Str(), settings::kPlayer1, "Jürgen"));
+    ASSERT_TRUE(WriteSetting(dir.Str(), settings::kPlayer2, std::string(40, 'b')));
+    const NewGameSetup setup = PrepareNewGameSetup(s);
+    EXPECT_EQ(setup.Player1Name, "Jürgen");
+    EXPECT_EQ(setup.Player2Name, std::string(29, 'b'));
+}
+
+TEST_F(SetupFixture, ARunningGameKeepsItsMapAndStateButTakesTheNamesFileNames)
+{
+    StartIslandGame();
+    ASSERT_EQ(s.CompanyName[3], "Anna");
+    // The player edits the names file while the game runs.
+    platform::WriteProfileString(NamesPath(), "MAP2", "NAME6", "Edited Brewers");
+    platform::WriteProfileString(NamesPath(), "MAP2", "BREW6_1", "Edited Ale");
+    platform::WriteProfileString(NamesPath(), "MAP1", "NAME6", "Not this map");
+
+    GameState expected = s;
+    const uint64_t rng = s.Program.Rng.State();
+    PrepareNewGameSetup(s);
+
+    EXPECT_EQ(s.MapNumber, 2);
+    for (int t = 0; t < kTowns; ++t)
+        EXPECT_EQ(s.TownName[t], kTownNames[1][t]);
+    // The opening reloads the map's names: the typed name gives way to the file's.
+    EXPECT_EQ(s.CompanyName[3], kDefaultNames[1][3].Company);
+    EXPECT_EQ(s.CompanyName[5], "Edited Brewers");
+    EXPECT_EQ(s.BrandName[5][0], "Edited Ale");
+    EXPECT_EQ(s.Program.Rng.State(), rng);
+
+    // Everything else is as it was: the savegames agree once the names are taken over.
+    expected.CompanyName = s.CompanyName;
+    expected.BrandName = s.BrandName;
+    EXPECT_EQ(SavegameText(s), SavegameText(expected));
+    EXPECT_TRUE(s.GameActive);
+}
+
+TEST_F(SetupFixture, WithoutAGameTheFirstMapStaysAndTheNamesFileIsWritten)
+{
+    const NewGameSetup setup = PrepareNewGameSetup(s);
+    EXPECT_EQ(s.MapNumber, 1);
+    EXPECT_FALSE(s.GameActive);
+    EXPECT_EQ(s.TownName[0], kTownNames[0][0]);
+    EXPECT_EQ(s.CompanyName[0], kDefaultNames[0][0].Company);
+    EXPECT_EQ(platform::ReadProfileString(NamesPath(), "MAP3", "NAME1", "?", 30), kDefaultNames[2][0].Company);
+    EXPECT_EQ(setup.StartTowns[2][10], kTownNames[2][9]);
+}

@@ -1,0 +1,89 @@
+/// @file window_fixture.h The real main window in a fresh program directory, with its message
+/// boxes, questions and file dialogs answered by the test.
+#pragma once
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "recording_frontend.h"
+#include "temp_dir.h"
+#include "ui/Tavrek95.h"
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(dir_.Path());
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        std::filesystem::current_path(previous_);
+    }
+
+    /// Creates the window as the program does at start.
+    TForm1& Open()
+    {
+        form_ = std::make_unique<TForm1>(nullptr, &recorder_);
+        form_->ChooseOpenFile = [this] { return openFile_; };
+        form_->ChooseSaveFile = [this] { return saveFile_; };
+        form_->OpenDocument = [this](const QString& path) {
+            opened_.push_back(path);
+            return documentOpens_;
+        };
+        form_->show();
+        return *form_;
+    }
+
+    /// A one-player game on a map with a fixed seed, started as "New" does after the dialog.
+    TForm1& OpenWithGame(int map, int start = 0, uint32_t seed = 7)
+    {
+        TForm1& form = Open();
+        form.State().Program.Rng.Seed(seed);
+        NewGameSettings settings;
+        settings.Map = map;
+        settings.Player1Start = start;
+        form.StartNewGame(settings);
+        return form;
+    }
+
+    void ClickAt(int x, int y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(form_->Surface(), button, Qt::NoModifier, QPoint(x, y));
+    }
+    void DoubleClickAt(int x, int y)
+    {
+        QTest::mouseDClick(form_->Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    }
+    static void Press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    /// Selects the list entry with exactly this text; fails the test when there is none.
+    static void Choose(QListWidget* list, const QString& text)
+    {
+        const auto items = list->findItems(text, Qt::MatchExactly);
+        ASSERT_FALSE(items.isEmpty()) << text.toStdString();
+        list->setCurrentItem(items.front());
+    }
+    static void Type(QLineEdit* edit, const QString& text)
+    {
+        edit->clear();
+        QTest::keyClicks(edit, text);
+    }
+
+    TempDir dir_;
+    RecordingFrontend recorder_;
+    std::unique_ptr<TForm1> form_;
+    QString openFile_;
+    QString saveFile_;
+    bool documentOpens_ = true;
+    std::vector<QString> opened_;
+
+private:
+    std::filesystem::path previous_;
+};

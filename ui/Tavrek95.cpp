@@ -1,0 +1,737 @@
+/// @file Tavrek95.cpp The main window: start-up, menus, the command panel's controls, painting,
+/// the map click and the close.
+#include "ui/Tavrek95.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTranslator>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <ctime>
+
+#include "commands/panel_content.h"
+#include "engine/turn.h"
+#include "game/names_file.h"
+#include "game/status_line.h"
+#include "persistence/savegame.h"
+#include "persistence/settings.h"
+#include "ui/map_view.h"
+
+#include "ui/info.h"
+#include "ui/newgame.h"
+
+namespace {
+
+QString Q(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+/// The band of the command panel.
+constexpr QRect kPanelBand(0, 401, 792, 113);
+
+}  // namespace
+
+/// The window's drawing surface: the map, the panel texts and every panel control sit on it at
+/// client coordinates. A click that hits no control is the map's click.
+class FormSurface : public QWidget {
+public:
+    explicit FormSurface(TForm1* form) : QWidget(form), form_(form)
+    {
+        setFixedSize(kClientWidth, kClientHeight);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        form_->FormPaint(p);
+    }
+    void mousePressEvent(QMouseEvent* event) override { Click(event, false); }
+    // The second press of a double click arrives here instead of as a press.
+    void mouseDoubleClickEvent(QMouseEvent* event) override { Click(event, true); }
+
+private:
+    void Click(QMouseEvent* event, bool doubleClick)
+    {
+        const MouseButton button = event->button() == Qt::RightButton  ? MouseButton::Right
+                                   : event->button() == Qt::LeftButton ? MouseButton::Left
+                                                                       : MouseButton::Middle;
+        const QPoint at = event->position().toPoint();
+        form_->FormMouseDown(button, doubleClick, at.x(), at.y());
+    }
+
+    TForm1* form_;
+};
+
+QFont TForm1::WindowFont()
+{
+    QFont font("Liberation Sans");
+    font.setPixelSize(11);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+TForm1::TForm1(QWidget* parent, Frontend* dialogs) : QMainWindow(parent), dialogs_(dialogs)
+{
+    setFont(WindowFont());
+    surface_ = new FormSurface(this);
+    setCentralWidget(surface_);
+    CreateMenus();
+    CreateControls();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    move(1, 1);
+
+    ChooseOpenFile = [this] {
+        const bool german = state_.Program.Language == 2;
+        QFileDialog dialog(this, german ? "Öffnen" : "Open");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilters({"Tavrek! War Savegame (*.tsg)", german ? "Alle Dateien (*)" : "All files (*)"});
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    ChooseSaveFile = [this] {
+        const bool german = state_.Program.Language == 2;
+        QFileDialog dialog(this, german ? "Speichern unter" : "Save as");
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter("Tavrek! War Savegame (*.tsg)");
+        dialog.setDefaultSuffix("tsg");
+        if (!saveFileName_.isEmpty())
+            dialog.selectFile(saveFileName_);
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+    };
+    OpenDocument = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    RunNewGameDialog = [](TNGDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+
+    ngDialog_ = new TNGDialog(this);
+    infoDialog_ = new TInfoDialog(this);
+
+    // FormCreate, in its order.
+    state_.Program.ProgramDirectory = QDir::currentPath().toStdString();
+    const StartupSettings startup = ReadStartupSettings(state_.Program.ProgramDirectory, LegacySettingsDirectory());
+    // Only 1 and 2 are languages; anything else in the file starts in English.
+    state_.Program.Language = startup.Language == 2 ? 2 : 1;
+    RadioButton1->setChecked(state_.Program.Language == 1);
+    RadioButton2->setChecked(state_.Program.Language == 2);
+    state_.Program.Rng.Seed(static_cast<uint32_t>(std::time(nullptr)));
+    FillPanelControls(false);  // mode 0: every panel control hidden
+    soundOn_ = startup.SoundOn;
+    Menu(MenuEntry::Sound2)->setChecked(soundOn_);
+    autosaveOnExit_ = startup.AutosaveOnExit;
+    Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
+    PlaySoundEffect(5);
+    ApplyLanguage();
+}
+
+TForm1::~TForm1() = default;
+
+QWidget* TForm1::Surface() const
+{
+    return surface_;
+}
+
+QString TForm1::StatusText() const
+{
+    return StatusBar1->currentMessage();
+}
+
+void TForm1::CreateMenus()
+{
+    auto action = [this](MenuEntry entry, QMenu* menu, void (TForm1::*handler)(), bool checkable = false) {
+        QAction* a = menu->addAction(Q(kMenuCaptions[static_cast<size_t>(entry)].English));
+        a->setCheckable(checkable);
+        connect(a, &QAction::triggered, this, handler);
+        menu_[static_cast<size_t>(entry)] = a;
+        return a;
+    };
+    auto submenu = [this](MenuEntry entry, size_t index) {
+        QMenu* m = menuBar()->addMenu(Q(kMenuCaptions[static_cast<size_t>(entry)].English));
+        menu_[static_cast<size_t>(entry)] = m->menuAction();
+        menus_[index] = m;
+        return m;
+    };
+    QMenu* game = submenu(MenuEntry::Game1, 0);
+    action(MenuEntry::New1, game, &TForm1::New1Click);
+    action(MenuEntry::Open1, game, &TForm1::Open1Click);
+    action(MenuEntry::Save1, game, &TForm1::Save1Click);
+    action(MenuEntry::Saveas1, game, &TForm1::Saveas1Click);
+    action(MenuEntry::Exit1, game, &TForm1::Exit1Click);
+    QMenu* orders = submenu(MenuEntry::Standingorders1, 1);
+    action(MenuEntry::New2, orders, &TForm1::New2Click);
+    action(MenuEntry::Delete1, orders, &TForm1::Delete1Click);
+    action(MenuEntry::DisplayChange1, orders, &TForm1::DisplayChange1Click);
+    QMenu* statistics = submenu(MenuEntry::Statistics1, 2);
+    action(MenuEntry::MarketShares1, statistics, &TForm1::MarketShares1Click);
+    action(MenuEntry::StatisticDialog1, statistics, &TForm1::StatisticDialog1Click);
+    action(MenuEntry::Bestopponent1, statistics, &TForm1::Bestopponent1Click, true)->setChecked(true);
+    statistics->addSeparator();
+    action(MenuEntry::Highscore1, statistics, &TForm1::Highscore1Click);
+    QMenu* options = submenu(MenuEntry::Sound1, 3);
+    action(MenuEntry::Sound2, options, &TForm1::Sound2Click, true);
+    action(MenuEntry::EditNames1, options, &TForm1::EditNames1Click);
+    action(MenuEntry::RestoreNames1, options, &TForm1::RestoreNames1Click);
+    action(MenuEntry::FastExit1, options, &TForm1::FastExit1Click, true);
+    QMenu* language = submenu(MenuEntry::Language1, 4);
+    action(MenuEntry::English1, language, &TForm1::English1Click);
+    action(MenuEntry::Deutsch1, language, &TForm1::Deutsch1Click);
+    QMenu* help = submenu(MenuEntry::Help1, 5);
+    action(MenuEntry::Contents1, help, &TForm1::Contents1Click);
+    help->addSeparator();
+    action(MenuEntry::Info1, help, &TForm1::Info1Click);
+}
+
+void TForm1::CreateControls()
+{
+    auto button = [this](int x, int y, int w, int h, void (TForm1::*handler)()) {
+        auto* b = new QPushButton(surface_);
+        b->setGeometry(x, y, w, h);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    auto list = [this](int x, int y, int w, int h) {
+        auto* l = new QListWidget(surface_);
+        l->setGeometry(x, y, w, h);
+        l->setSelectionMode(QAbstractItemView::SingleSelection);
+        return l;
+    };
+    auto edit = [this](int x, int y, int w, int h) {
+        auto* e = new QLineEdit(surface_);
+        e->setGeometry(x, y, w, h);
+        return e;
+    };
+    Button1 = button(16, 432, 185, 33, &TForm1::Button1Click);
+    Button2 = button(16, 472, 185, 33, &TForm1::Button2Click);
+    Button3 = button(208, 432, 185, 33, &TForm1::Button3Click);
+    Button4 = button(208, 472, 185, 33, &TForm1::Button4Click);
+    Button5 = button(400, 432, 185, 33, &TForm1::Button5Click);
+    Button6 = button(400, 472, 185, 33, &TForm1::Button6Click);
+    Button7 = button(592, 432, 185, 33, &TForm1::Button7Click);
+    Button8 = button(592, 472, 185, 33, &TForm1::Button8Click);
+    // Created after Button7 and Button8, so OK and Cancel lie on top of them.
+    Button9 = button(592, 432, 185, 33, &TForm1::Button9Click);
+    Button10 = button(592, 472, 185, 33, &TForm1::Button10Click);
+    Button11 = button(275, 408, 250, 17, &TForm1::Button11Click);
+    ListBox1 = list(96, 432, 217, 49);
+    ListBox2 = list(40, 440, 521, 57);
+    ListBox3 = list(328, 408, 233, 49);
+    ListBox4 = list(328, 464, 233, 49);
+    ListBox5 = list(56, 465, 233, 49);
+    ListBox6 = list(288, 424, 273, 25);
+    Edit1 = edit(96, 488, 33, 21);
+    Edit2 = edit(480, 437, 49, 21);
+    Edit3 = edit(480, 461, 49, 21);
+    Edit4 = edit(480, 485, 49, 21);
+    Edit5 = edit(160, 424, 97, 21);
+
+    StringGrid1 = new QTableWidget(kSalesGridRows - 1, kSalesGridColumns, surface_);
+    StringGrid1->setGeometry(40, 425, 521, 80);
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setDefaultSectionSize(16);
+    StringGrid1->horizontalHeader()->setFixedHeight(16);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const int widths1[] = {250, 50, 50, 75, 75};
+    for (int i = 0; i < kSalesGridColumns; ++i)
+        StringGrid1->setColumnWidth(i, widths1[i]);
+
+    StringGrid2 = new QTableWidget(0, 5, surface_);
+    StringGrid2->setGeometry(20, 405, 555, 100);
+    StringGrid2->verticalHeader()->hide();
+    StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const int widths2[] = {180, 70, 70, 70, 150};
+    for (int i = 0; i < 5; ++i)
+        StringGrid2->setColumnWidth(i, widths2[i]);
+
+    PageControl1 = new QTabWidget(surface_);
+    PageControl1->setGeometry(16, 16, 761, 409);
+
+    RadioButton1 = new QRadioButton("English", surface_);
+    RadioButton1->setGeometry(350, 60, 73, 17);
+    RadioButton2 = new QRadioButton("Deutsch", surface_);
+    RadioButton2->setGeometry(350, 80, 73, 17);
+    connect(RadioButton1, &QRadioButton::clicked, this, &TForm1::RadioButton1Click);
+    connect(RadioButton2, &QRadioButton::clicked, this, &TForm1::RadioButton2Click);
+
+    StatusBar1 = new QStatusBar(surface_);
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setGeometry(0, 520, kClientWidth, 15);
+    StatusBar1->setContentsMargins(0, 0, 0, 0);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(100);
+}
+
+// --- the seam --------------------------------------------------------------------------------
+
+void TForm1::ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon)
+{
+    if (dialogs_) {
+        dialogs_->ShowMessage(text, caption, icon);
+        return;
+    }
+    const int language = state_.Program.Language;
+    const QMessageBox::Icon qicon = icon == MessageIcon::Warning       ? QMessageBox::Warning
+                                    : icon == MessageIcon::Information ? QMessageBox::Information
+                                                                       : QMessageBox::NoIcon;
+    QMessageBox box(qicon, Q(caption.In(language)), Q(text.In(language)), QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
+{
+    if (dialogs_)
+        return dialogs_->AskYesNo(text, caption);
+    const int language = state_.Program.Language;
+    QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void TForm1::PlaySoundEffect(int number)
+{
+    if (dialogs_)
+        dialogs_->PlaySoundEffect(number);
+    // The sound effects are played by their own unit, which is not part of the window yet: until
+    // it arrives the game is silent.
+    (void)number;
+}
+
+void TForm1::ShowStatusLine(const LocalText& line)
+{
+    StatusBar1->showMessage(Q(line.In(state_.Program.Language)));
+    if (dialogs_)
+        dialogs_->ShowStatusLine(line);
+}
+
+void TForm1::SetCaption(const LocalText& caption)
+{
+    setWindowTitle(Q(caption.In(state_.Program.Language)));
+    if (dialogs_)
+        dialogs_->SetCaption(caption);
+}
+
+void TForm1::Redraw()
+{
+    FillPanelControls(false);
+    surface_->update();
+    if (dialogs_)
+        dialogs_->Redraw();
+}
+
+void TForm1::StartAnimation(int town, int nextTown, int stage)
+{
+    if (dialogs_)
+        dialogs_->StartAnimation(town, nextTown, stage);
+    // The map animation (sprites over the map, driven by Timer1) is its own unit, not yet part of
+    // the window: until it arrives a command shows no animation.
+    (void)town;
+    (void)nextTown;
+    (void)stage;
+}
+
+void TForm1::ShowBestOpponentDialog()
+{
+    if (dialogs_) {
+        dialogs_->ShowBestOpponentDialog();
+        return;
+    }
+    // A plain stand-in until the comparison with the best opponent has its own dialog.
+    const bool german = state_.Program.Language == 2;
+    QDialog dialog(this);
+    dialog.setWindowTitle(german ? "Zwischenstand" : "Best opponent");
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(Q(StatusLineText(state_).In(state_.Program.Language)), &dialog));
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.exec();
+}
+
+// --- painting --------------------------------------------------------------------------------
+
+void TForm1::FormPaint(QPainter& p)
+{
+    const qreal ratio = surface_->devicePixelRatioF();
+    if (backBuffer_.isNull() || backBuffer_.devicePixelRatio() != ratio) {
+        backBuffer_ = QPixmap(QSize(kClientWidth, kClientHeight) * ratio);
+        backBuffer_.setDevicePixelRatio(ratio);
+    }
+    const QColor face = palette().color(QPalette::Button);
+    {
+        // Map and markers go through the back buffer, which the map animation draws on too.
+        QPainter b(&backBuffer_);
+        b.fillRect(QRect(0, 0, kClientWidth, kClientHeight), face);
+        PaintMap(b, state_, panel_.CommandMode);
+        if (state_.GameActive && panel_.CommandMode != kModeStatistics)
+            DrawCompanyMarkers(b, state_);
+    }
+    p.drawPixmap(QRect(0, 0, kClientWidth, kClientHeight), backBuffer_);
+
+    // DrawPanel: the band, then the texts of the mode.
+    p.fillRect(kPanelBand, face);
+    p.setFont(WindowFont());
+    p.setPen(palette().color(QPalette::ButtonText));
+    const QFontMetrics metrics(WindowFont());
+    const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
+    for (const PanelText& text : content.Texts) {
+        const QString t = Q(text.Text);
+        const int x = text.Align == TextAlign::Right ? text.X - metrics.horizontalAdvance(t) : text.X;
+        p.drawText(x, text.Y + metrics.ascent(), t);
+    }
+}
+
+// --- the command panel -----------------------------------------------------------------------
+
+void TForm1::SetMode(int32_t mode)
+{
+    SetCommandMode(state_, panel_, *this, mode);
+}
+
+void TForm1::FillPanelControls(bool keepInput)
+{
+    const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
+    for (int i = 0; i <= static_cast<int>(PanelControl::PageControl1); ++i) {
+        const auto control = static_cast<PanelControl>(i);
+        Control(control)->setVisible(content.Shows(control));
+    }
+    // The language choice belongs to the start screen; every mode switch hides it.
+    RadioButton1->setVisible(panel_.CommandMode == kModeNone);
+    RadioButton2->setVisible(panel_.CommandMode == kModeNone);
+    Button9->setText(Q(content.Button9Caption));
+
+    auto fillList = [keepInput](QListWidget* list, const std::vector<std::string>& entries) {
+        const int row = keepInput ? list->currentRow() : -1;
+        const bool selected = keepInput && !list->selectedItems().isEmpty();
+        list->clear();
+        for (const std::string& e : entries)
+            list->addItem(Q(e));
+        if (selected && row >= 0 && row < list->count())
+            list->setCurrentRow(row);
+    };
+    fillList(ListBox1, content.ListBox1);
+    fillList(ListBox2, content.ListBox2);
+    fillList(ListBox3, content.ListBox3);
+    fillList(ListBox4, content.ListBox4);
+    fillList(ListBox5, content.ListBox5);
+    fillList(ListBox6, content.ListBox6);
+    if (!keepInput) {
+        Edit1->setText(Q(content.Edit1));
+        Edit2->setText(Q(content.Edit2));
+        Edit3->setText(Q(content.Edit3));
+        Edit4->setText(Q(content.Edit4));
+        Edit5->setText(Q(content.Edit5));
+    }
+    if (!content.SalesGrid.empty()) {
+        QStringList heading;
+        for (const std::string& cell : content.SalesGrid[0])
+            heading << Q(cell);
+        StringGrid1->setHorizontalHeaderLabels(heading);
+        for (int r = 1; r < kSalesGridRows && r < static_cast<int>(content.SalesGrid.size()); ++r)
+            for (int col = 0; col < kSalesGridColumns; ++col)
+                StringGrid1->setItem(r - 1, col, new QTableWidgetItem(Q(content.SalesGrid[r][col])));
+    }
+}
+
+QWidget* TForm1::Control(PanelControl control) const
+{
+    QWidget* const widgets[] = {Button1,  Button2,  Button3,  Button4,  Button5,     Button6,     Button7,
+                                Button8,  Button9,  Button10, Button11, ListBox1,    ListBox2,    ListBox3,
+                                ListBox4, ListBox5, ListBox6, Edit1,    Edit2,       Edit3,       Edit4,
+                                Edit5,    StringGrid1, StringGrid2, PageControl1};
+    static_assert(std::size(widgets) == static_cast<size_t>(PanelControl::PageControl1) + 1);
+    return widgets[static_cast<size_t>(control)];
+}
+
+PanelInputs TForm1::GatherInputs() const
+{
+    auto selected = [](const QListWidget* list) -> std::optional<std::string> {
+        const auto items = list->selectedItems();
+        if (items.isEmpty())
+            return std::nullopt;
+        return items.front()->text().toStdString();
+    };
+    PanelInputs in;
+    in.ListBox1 = selected(ListBox1);
+    in.ListBox2 = selected(ListBox2);
+    in.ListBox3 = selected(ListBox3);
+    in.ListBox4 = selected(ListBox4);
+    in.ListBox5 = selected(ListBox5);
+    in.ListBox6 = selected(ListBox6);
+    in.Edit1 = Edit1->text().toStdString();
+    in.Edit2 = Edit2->text().toStdString();
+    in.Edit3 = Edit3->text().toStdString();
+    in.Edit4 = Edit4->text().toStdString();
+    in.Edit5 = Edit5->text().toStdString();
+    return in;
+}
+
+void TForm1::Button1Click() { SetMode(kModeBuildBrewery); }
+void TForm1::Button2Click() { SetMode(kModeExtendBrewery); }
+void TForm1::Button3Click() { SetMode(kModeBuildDepot); }
+void TForm1::Button4Click() { SetMode(kModeTransportBeer); }
+void TForm1::Button5Click() { SetMode(kModeTransferMoney); }
+void TForm1::Button6Click() { SetMode(kModeChangePrices); }
+void TForm1::Button7Click() { SetMode(kModeNewBrand); }
+
+void TForm1::Button8Click()
+{
+    NextTurn(state_, *this);
+    surface_->update();
+}
+
+void TForm1::Button9Click()
+{
+    PressOk(state_, panel_, GatherInputs(), *this);
+    surface_->update();
+}
+
+void TForm1::Button10Click()
+{
+    PressCancel(state_, panel_, *this);
+}
+
+void TForm1::Button11Click()
+{
+    if (state_.GameActive)
+        SetMode(kModeTownInformation);
+}
+
+void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
+{
+    ClickMap(state_, panel_, *this, button, doubleClick, x, y);
+}
+
+// --- menus -----------------------------------------------------------------------------------
+
+void TForm1::StartNewGame(const NewGameSettings& settings)
+{
+    GenerateWorld(state_, settings, *this);
+    SetMode(kModeIdle);
+}
+
+void TForm1::New1Click()
+{
+    ngDialog_->Prepare(state_);
+    if (!RunNewGameDialog(*ngDialog_))
+        return;
+    StartNewGame(ngDialog_->Settings());
+}
+
+bool TForm1::OpenGameFile(const QString& path)
+{
+    if (!OpenGame(state_, path.toStdString(), *this))
+        return false;
+    SetMode(kModeIdle);
+    return true;
+}
+
+void TForm1::Open1Click()
+{
+    const QString path = ChooseOpenFile();
+    if (!path.isEmpty())
+        OpenGameFile(path);
+}
+
+void TForm1::SaveGameFile(const QString& path)
+{
+    saveFileName_ = path;
+    Save1Click();
+}
+
+void TForm1::Save1Click()
+{
+    if (!state_.GameActive)
+        return;
+    // Without a file chosen yet, or when the file cannot be written, the save dialog asks for
+    // one; cancelling it ends the command.
+    if (saveFileName_.isEmpty() || !SaveGame(state_, saveFileName_.toStdString(), *this))
+        Saveas1Click();
+}
+
+void TForm1::Saveas1Click()
+{
+    if (!state_.GameActive)
+        return;
+    const QString path = ChooseSaveFile();
+    if (path.isEmpty())
+        return;
+    SaveGameFile(path);
+}
+
+void TForm1::Exit1Click()
+{
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (MayCloseWindow(state_, autosaveOnExit_, *this, kAutosaveFileName))
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TForm1::New2Click()
+{
+    if (state_.GameActive)
+        SetMode(kModeNewOrder);
+}
+
+void TForm1::Delete1Click()
+{
+    if (state_.GameActive)
+        SetMode(kModeDeleteOrder);
+}
+
+void TForm1::DisplayChange1Click()
+{
+    if (state_.GameActive)
+        SetMode(kModeListOrders);
+}
+
+void TForm1::MarketShares1Click()
+{
+    // The market-share grid is filled by the statistics unit when it joins the window.
+    if (state_.GameActive)
+        SetMode(kModeMarketShares);
+}
+
+void TForm1::StatisticDialog1Click()
+{
+    // The statistics pages are filled by the statistics unit when it joins the window.
+    if (state_.GameActive)
+        SetMode(kModeStatistics);
+}
+
+void TForm1::Bestopponent1Click()
+{
+    state_.Program.ShowBestOpponent = !state_.Program.ShowBestOpponent;
+    Menu(MenuEntry::Bestopponent1)->setChecked(state_.Program.ShowBestOpponent);
+}
+
+void TForm1::Highscore1Click()
+{
+    // The highscore dialog comes with the statistics unit.
+}
+
+void TForm1::Sound2Click()
+{
+    soundOn_ = !soundOn_;
+    Menu(MenuEntry::Sound2)->setChecked(soundOn_);
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kSound, soundOn_);
+}
+
+void TForm1::FastExit1Click()
+{
+    autosaveOnExit_ = !autosaveOnExit_;
+    Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kAutosave, autosaveOnExit_);
+}
+
+void TForm1::OpenLocalFile(const QString& path)
+{
+    if (QFileInfo::exists(path) && OpenDocument(path))
+        return;
+    const std::string file = QDir::toNativeSeparators(path).toStdString();
+    ShowMessage({Format("The file %s could not be opened.", file.c_str()),
+                 Format("Die Datei %s konnte nicht geöffnet werden.", file.c_str())},
+                {"File Error", "Dateifehler"}, MessageIcon::Warning);
+}
+
+void TForm1::EditNames1Click()
+{
+    const QString path = QDir(Q(state_.Program.ProgramDirectory)).filePath(kNamesFileName);
+    // Before the first game the file may not exist yet: give the editor the default names.
+    if (!QFileInfo::exists(path))
+        WriteDefaultNames(state_);
+    OpenLocalFile(path);
+}
+
+void TForm1::RestoreNames1Click()
+{
+    if (RestoreNames(state_, *this))
+        Redraw();
+}
+
+void TForm1::Contents1Click()
+{
+    OpenLocalFile(QDir(Q(state_.Program.ProgramDirectory))
+                      .filePath(QString("help/index%1.html").arg(state_.Program.Language)));
+}
+
+void TForm1::Info1Click()
+{
+    infoDialog_->show();
+    infoDialog_->raise();
+}
+
+// --- language --------------------------------------------------------------------------------
+
+void TForm1::English1Click() { SwitchLanguage(1); }
+void TForm1::Deutsch1Click() { SwitchLanguage(2); }
+void TForm1::RadioButton1Click() { SwitchLanguage(1); }
+void TForm1::RadioButton2Click() { SwitchLanguage(2); }
+
+void TForm1::SwitchLanguage(int language)
+{
+    state_.Program.Language = language;
+    WriteSetting(state_.Program.ProgramDirectory, settings::kLanguage, language == 2 ? "2" : "1");
+    ApplyLanguage();
+    // The panel speaks the new language at once; what the player chose or typed stays.
+    FillPanelControls(true);
+    surface_->update();
+}
+
+void TForm1::ApplyLanguage()
+{
+    const int language = state_.Program.Language;
+    // Qt's own buttons (Yes, No, Cancel, the file dialogs) follow the game's language.
+    if (qtTranslator_) {
+        QApplication::removeTranslator(qtTranslator_.get());
+        qtTranslator_.reset();
+    }
+    if (language == 2) {
+        auto translator = std::make_unique<QTranslator>();
+        if (translator->load("qtbase_de", "/usr/share/qt6/translations")) {
+            QApplication::installTranslator(translator.get());
+            qtTranslator_ = std::move(translator);
+        }
+    }
+    for (int i = 0; i < kMenuEntries; ++i)
+        if (menu_[i])
+            menu_[i]->setText(Q(kMenuCaptions[i].In(language)));
+    setWindowTitle(Q(WindowTitle().In(language)));
+    QPushButton* buttons[] = {Button1, Button2, Button3, Button4, Button5, Button6,
+                              Button7, Button8, Button9, Button10, Button11};
+    for (size_t i = 0; i < std::size(buttons); ++i) {
+        buttons[i]->setText(Q(kButtonTexts[i].Caption.In(language)));
+        buttons[i]->setToolTip(Q(kButtonTexts[i].Hint.In(language)));
+    }
+    // OK carries the open mode's own word where it has one.
+    Button9->setText(Q(ComputePanelContent(state_, panel_.CommandMode).Button9Caption));
+}

@@ -1,0 +1,190 @@
+/// @file Tavrek95.h The main window, TForm1: menus, the map, the command panel and the status
+/// bar. Every handler gathers what the player entered, calls the rules and shows what they
+/// answer; the rules reach back through the Frontend seam.
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <functional>
+#include <memory>
+
+#include "commands/command_panel.h"
+#include "commands/panel_content.h"
+#include "commands/town_selection.h"
+#include "game/frontend.h"
+#include "game/game_state.h"
+#include "game/world_generation.h"
+#include "ui/language_tables.h"
+
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabWidget;
+class QTableWidget;
+class QTimer;
+class QTranslator;
+class TNGDialog;
+class TInfoDialog;
+class FormSurface;
+
+inline constexpr int kClientWidth = 790;
+inline constexpr int kClientHeight = 535;
+
+class TForm1 : public QMainWindow, public Frontend {
+    Q_OBJECT
+
+public:
+    /// Creates the window as the program starts: settings read (the first start sets them up),
+    /// random generator seeded, panel hidden, options, start sound, language.
+    /// `dialogs`, when given, answers from the very start (see SetDialogs).
+    explicit TForm1(QWidget* parent = nullptr, Frontend* dialogs = nullptr);
+    ~TForm1() override;
+
+    GameState& State() { return state_; }
+    const PanelState& Panel() const { return panel_; }
+    bool SoundOn() const { return soundOn_; }
+    bool AutosaveOnExit() const { return autosaveOnExit_; }
+    /// The file "Save" writes to: the last one chosen in the save dialog.
+    const QString& SaveFileName() const { return saveFileName_; }
+    /// The surface that holds the map, the panel and its controls (client coordinates).
+    QWidget* Surface() const;
+    QString StatusText() const;
+
+    // --- hooks that tests and the screenshot tool replace ------------------------------------
+    /// When set, message boxes, questions, the best-opponent dialog and sounds go here instead of
+    /// the screen; status line, caption and redraws are passed on as well, after the window has
+    /// shown them.
+    void SetDialogs(Frontend* dialogs) { dialogs_ = dialogs; }
+    /// The file dialogs: return the chosen file, or an empty text when the player cancels.
+    std::function<QString()> ChooseOpenFile;
+    std::function<QString()> ChooseSaveFile;
+    /// Asks the desktop to open a local file (help page, names file); false when it cannot.
+    std::function<bool(const QString& path)> OpenDocument;
+    /// Runs the new game dialog after its preparation; true when the player pressed OK.
+    std::function<bool(TNGDialog& dialog)> RunNewGameDialog;
+
+    // --- the seam ------------------------------------------------------------------------------
+    void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override;
+    bool AskYesNo(const LocalText& text, const LocalText& caption) override;
+    void PlaySoundEffect(int number) override;
+    void ShowStatusLine(const LocalText& line) override;
+    void SetCaption(const LocalText& caption) override;
+    void Redraw() override;
+    void StartAnimation(int town, int nextTown, int stage) override;
+    void ShowBestOpponentDialog() override;
+
+    // --- handlers, named after control and event ----------------------------------------------
+    void FormMouseDown(MouseButton button, bool doubleClick, int x, int y);
+    void FormPaint(QPainter& p);
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void Saveas1Click();
+    void Exit1Click();
+    void New2Click();
+    void Delete1Click();
+    void DisplayChange1Click();
+    void MarketShares1Click();
+    void StatisticDialog1Click();
+    void Bestopponent1Click();
+    void Highscore1Click();
+    void Sound2Click();
+    void EditNames1Click();
+    void RestoreNames1Click();
+    void FastExit1Click();
+    void English1Click();
+    void Deutsch1Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void Contents1Click();
+    void Info1Click();
+
+    /// What "New" does after the dialog's OK: builds the world and opens the command buttons.
+    void StartNewGame(const NewGameSettings& settings);
+    /// Loads a savegame as "Open" does after its dialog; true when the game was replaced.
+    bool OpenGameFile(const QString& path);
+    /// Writes the game to a file as "Save" does after a file was chosen.
+    void SaveGameFile(const QString& path);
+
+    /// Sets the texts of the window for the current language.
+    void ApplyLanguage();
+    /// The window's font: every prompt of every mode fits at its position in it.
+    static QFont WindowFont();
+
+    // --- the controls, named as on the window --------------------------------------------------
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QPushButton* Button10 = nullptr;
+    QPushButton* Button11 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QListWidget* ListBox2 = nullptr;
+    QListWidget* ListBox3 = nullptr;
+    QListWidget* ListBox4 = nullptr;
+    QListWidget* ListBox5 = nullptr;
+    QListWidget* ListBox6 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QTableWidget* StringGrid1 = nullptr;  ///< last month's sales (mode 6)
+    QTableWidget* StringGrid2 = nullptr;  ///< market shares (mode 11), filled by the statistics
+    QTabWidget* PageControl1 = nullptr;   ///< statistics view (mode 15), filled by the statistics
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QTimer* Timer1 = nullptr;             ///< the map animation's 100 ms tick
+    /// The widget of a panel control.
+    QWidget* Control(PanelControl control) const;
+    QAction* Menu(MenuEntry entry) const { return menu_[static_cast<size_t>(entry)]; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenus();
+    void CreateControls();
+    void SwitchLanguage(int language);
+    void SetMode(int32_t mode);
+    /// Shows the mode's controls and refills its lists and fields. With `keepInput` the typed
+    /// texts and the selected rows survive (a language switch only translates them).
+    void FillPanelControls(bool keepInput);
+    PanelInputs GatherInputs() const;
+    void OpenLocalFile(const QString& path);
+
+    GameState state_;
+    PanelState panel_;
+    bool soundOn_ = true;
+    bool autosaveOnExit_ = true;
+    QString saveFileName_;
+    Frontend* dialogs_ = nullptr;
+    FormSurface* surface_ = nullptr;
+    QPixmap backBuffer_;
+    std::array<QAction*, kMenuEntries> menu_{};
+    std::array<QMenu*, 6> menus_{};
+    std::unique_ptr<QTranslator> qtTranslator_;
+    TNGDialog* ngDialog_ = nullptr;
+    TInfoDialog* infoDialog_ = nullptr;
+};

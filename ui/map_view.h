@@ -1,0 +1,20 @@
+/// @file map_view.h Drawing the map: the map picture or the start screen, and the moving
+/// company's brewery and depot symbols.
+#pragma once
+
+#include <QPainter>
+#include <QPoint>
+#include <array>
+
+#include "game/game_state.h"
+#include "game/map_tables.h"
+
+/// Where each town's row of symbols starts, [map - 1][town].
+extern const std::array<std::array<QPoint, kTowns>, kMaps> kMarkerPositions;
+
+/// The map picture of the running game, or the start screen's title and flags. Draws nothing
+/// while the statistics view covers the map.
+void PaintMap(QPainter& p, const GameState& s, int commandMode);
+
+/// One brewery symbol per brand slot with capacity in a town, then the depot symbol.
+void DrawCompanyMarkers(QPainter& p, const GameState& s);
