@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "persistence/settings.h"
 #include "small_world.h"
@@ -83,6 +84,38 @@ TEST(ZwischenDialog, OkClosesIt)
     QTest::mouseClick(dialog.OKBtn, Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+// Presses the dialog's OK as soon as it is shown modally.
+void PressOkWhenShown(QDialog& dialog, QPushButton* ok)
+{
+    QTimer::singleShot(0, &dialog, [&dialog, ok] {
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_TRUE(dialog.isModal());
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+}
+
+TEST(ZwischenDialog, ShowForFillsItAndWaitsForOk)
+{
+    TZwischenDialog dialog;
+    PressOkWhenShown(dialog, dialog.OKBtn);
+    dialog.ShowFor(DialogWorld(2));
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.windowTitle(), "Zwischenstand");
+    EXPECT_EQ(dialog.Edits[0]->text(), "Company3");
+}
+
+TEST(HighDialog, ShowForReadsTheSettingsAndWaitsForOk)
+{
+    TempDir dir;
+    ASSERT_TRUE(WriteSetting(dir.Str(), settings::kHighscoreHolder[0], "Ida from Isle"));
+    ASSERT_TRUE(WriteSetting(dir.Str(), settings::kHighscorePoints[0], "90"));
+    THighDialog dialog;
+    PressOkWhenShown(dialog, dialog.OKBtn);
+    dialog.ShowFor(dir.Str(), 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.Edits[0]->text(), "Ida from Isle  90 Points");
 }
 
 TEST(HighDialog, LaidOutAsGiven)
