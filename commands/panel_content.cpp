@@ -106,6 +106,11 @@ public:
         case kModeDeleteOrder:
             ListOrders();
             break;
+        case kModeMarketShares: {
+            const MarketShareGrid grid = ComputeMarketShareGrid(s_);
+            content_.MarketShares.assign(grid.begin(), grid.end());
+            break;
+        }
         default:
             break;
         }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/statistics.h"
 #include "game/game_state.h"
 
 enum class TextAlign {
@@ -76,6 +77,7 @@ struct PanelContent {
     std::string Edit4;                     ///< price of brand 3
     std::string Edit5;                     ///< amount
     std::vector<SalesGridRow> SalesGrid;   ///< StringGrid1 in mode 6: heading row and 30 rows
+    std::vector<StatisticsGridRow> MarketShares;  ///< StringGrid2 in mode 11: heading row and 10 rows
 
     bool Shows(PanelControl control) const;
 };
