@@ -346,7 +346,7 @@ std::vector<QPointF> FindWay(const QPointF& a, const QPointF& b, bool sea, const
                     if (!sea && !land)
                         w *= 60;
                     if (sea && land && da > 12 && db > 12)
-                        w *= 12;
+                        w *= 3.5;
                 }
             }
             weight[static_cast<size_t>(gy) * gw + gx] = w;
