@@ -10,12 +10,13 @@ MapDesign Peninsula()
     MapDesign d;
     d.Number = 1;
     d.Title = QStringLiteral("Peninsula");
-    d.Subtitle = QStringLiteral("with its Towns and Roads");
+    d.Subtitle = QStringLiteral("of the Peninsula with its Towns and Roads");
     d.Seed = 11;
     // One broad arm of land reaching east from the mainland, a deep bay at Twinhaven and a gulf
     // between Truestone and Freetown.
     d.Land.push_back(Poly({{-30, 30},   {40, 38},   {95, 50},   {130, 62},  {160, 60},  {200, 66},  {232, 62},
-                           {268, 46},  {318, 52},  {352, 64},  {392, 66},  {404, 80},  {414, 96},  {436, 96},
+                           {258, 58},  {270, 88},  {282, 122}, {298, 146}, {318, 150},
+                           {334, 134}, {342, 104}, {352, 78},  {372, 64},  {392, 66},  {404, 80},  {414, 96},  {436, 96},
                            {452, 82},  {474, 60},  {500, 46},  {540, 38},  {585, 38},  {618, 48},  {640, 70},
                            {648, 110}, {662, 150}, {672, 190}, {664, 232}, {650, 278}, {636, 318}, {616, 356},
                            {590, 372}, {540, 376}, {490, 374}, {462, 366}, {452, 336}, {454, 304}, {440, 284},
@@ -23,15 +24,16 @@ MapDesign Peninsula()
                            {180, 352}, {160, 380}, {150, 430}, {-30, 430}}));
     d.Land.push_back(Poly({{236, 14}, {262, 8}, {284, 14}, {278, 26}, {250, 28}}));
     d.Land.push_back(Poly({{700, 372}, {716, 364}, {732, 370}, {726, 382}, {706, 384}}));
-    d.Lakes.push_back(Poly({{296, 112}, {318, 104}, {338, 112}, {334, 128}, {310, 132}, {294, 124}}));
-    d.Rivers.push_back({{330, 178}, {312, 160}, {300, 140}, {280, 122}, {262, 100}, {250, 80}, {244, 62}});
+    d.Rivers.push_back({{364, 190}, {350, 178}, {336, 168}, {318, 160}, {310, 146}});
+    d.Rivers.push_back({{226, 160}, {240, 140}, {248, 116}, {262, 100}});
     d.Rivers.push_back({{112, 130}, {96, 160}, {72, 180}, {36, 196}, {22, 250}, {20, 300}, {12, 360}, {4, 404}});
     d.Rivers.push_back({{590, 190}, {610, 206}, {630, 214}, {668, 214}});
-    d.Rivers.push_back({{300, 250}, {320, 268}, {340, 283}});
-    d.WoodCentres = {{110, 290}, {60, 110}, {300, 200}, {470, 170}, {600, 300}, {330, 85}};
+    d.Rivers.push_back({{300, 250}, {320, 268}, {336, 282}, {350, 292}});
+    d.WoodCentres = {{110, 290}, {60, 110}, {300, 200}, {470, 170}, {600, 300}, {390, 160}, {200, 140}};
     d.HillCentres = {{240, 250}, {470, 220}, {100, 150}, {610, 100}, {290, 160}};
-    d.SeaNames = {{{300, 30}, QStringLiteral("The Northern Sea")}, {{338, 370}, QStringLiteral("Golden Gulf")}};
-    d.Cartouche = QRectF(656, 14, 126, 104);
+    d.SeaNames = {{{330, 28}, QStringLiteral("The Northern Sea")}, {{338, 370}, QStringLiteral("Golden Gulf")}};
+    d.Ships = {{160, 26}, {706, 190}, {560, 392}};
+    d.Cartouche = QRectF(656, 14, 126, 110);
     d.Compass = QPointF(722, 286);
     return d;
 }
@@ -41,7 +43,7 @@ MapDesign Islands()
     MapDesign d;
     d.Number = 2;
     d.Title = QStringLiteral("Islands");
-    d.Subtitle = QStringLiteral("an Archipelago and its Ports");
+    d.Subtitle = QStringLiteral("of the Archipelago with its Ports and Passages");
     d.Seed = 23;
     // Morkalas
     d.Land.push_back(Poly({{-30, 76}, {30, 66}, {82, 72}, {112, 92}, {118, 128}, {100, 156}, {60, 164}, {18, 158},
@@ -72,11 +74,11 @@ MapDesign Islands()
     d.Land.push_back(Poly({{700, 160}, {716, 150}, {732, 158}, {724, 172}, {706, 172}}));
     d.Rivers.push_back({{470, 160}, {500, 168}, {540, 176}, {590, 186}, {636, 196}});
     d.Rivers.push_back({{246, 120}, {228, 140}, {200, 130}, {170, 130}, {150, 134}});
-    d.Rivers.push_back({{600, 80}, {596, 104}, {596, 128}});
     d.WoodCentres = {{230, 90}, {350, 160}, {250, 340}, {600, 360}, {560, 70}, {60, 140}, {80, 300}, {340, 45}, {190, 215}, {390, 85}};
     d.HillCentres = {{260, 220}, {390, 200}, {600, 320}, {480, 70}, {230, 120}, {560, 185}, {300, 60}};
     d.SeaNames = {{{18, 206}, QStringLiteral("Western Deep")}, {{392, 380}, QStringLiteral("Sea of Isles")}};
-    d.Cartouche = QRectF(664, 14, 118, 104);
+    d.Ships = {{474, 236}, {72, 372}, {700, 330}};
+    d.Cartouche = QRectF(662, 14, 120, 110);
     d.Compass = QPointF(726, 246);
     return d;
 }
@@ -86,7 +88,7 @@ MapDesign Continental()
     MapDesign d;
     d.Number = 3;
     d.Title = QStringLiteral("Continental");
-    d.Subtitle = QStringLiteral("the Heartland and its Coasts");
+    d.Subtitle = QStringLiteral("of the Continent from the Hills to the Sea");
     d.Seed = 37;
     // The continent runs off the map to the north, west and south-west; the ocean lies east,
     // with a gulf reaching in to Anchorfield and a southern coast past Fischau.
@@ -107,7 +109,8 @@ MapDesign Continental()
     d.WoodCentres = {{400, 70}, {330, 30}, {460, 40}, {560, 160}, {100, 280}, {420, 300}, {300, 180}, {560, 50}, {150, 40}, {380, 140}};
     d.HillCentres = {{80, 120}, {300, 120}, {520, 300}, {360, 250}, {140, 300}, {600, 300}, {270, 230}};
     d.SeaNames = {{{520, 222}, QStringLiteral("Anchor Gulf")}, {{376, 389}, QStringLiteral("Southern Sea")}};
-    d.Cartouche = QRectF(664, 12, 118, 104);
+    d.Ships = {{706, 150}, {744, 372}, {612, 214}};
+    d.Cartouche = QRectF(664, 12, 118, 110);
     d.Compass = QPointF(728, 230);
     return d;
 }

@@ -18,6 +18,7 @@ struct MapDesign {
     std::vector<QPointF> WoodCentres;             ///< where forests gather
     std::vector<QPointF> HillCentres;             ///< where hills gather
     std::vector<std::pair<QPointF, QString>> SeaNames;  ///< italic names, baseline start
+    std::vector<QPointF> Ships;                   ///< sailing ships, waterline centre
     QRectF Cartouche;
     QPointF Compass;
     double CompassRadius = 36;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <queue>
+#include <tuple>
 #include <vector>
 
 #include "commands/town_selection.h"
@@ -471,13 +472,20 @@ std::vector<Route> PlanRoutes(int map, const MapDesign& design, const Geography&
                 avoid.push_back(QRectF(towns[t].Symbol.x() - 6, towns[t].Symbol.y() - 6, 12, 12));
         }
         avoid.push_back(design.Cartouche.adjusted(-4, -10, 4, 10));
-        const QPointF dir = b - a;
-        int seaSamples = 0;
-        for (int k = 1; k < 40; ++k)
-            if (!onLand(a + dir * (k / 40.0)))
-                ++seaSamples;
-        const bool sea = seaSamples > 3;
-        const std::vector<QPointF> way = FindWay(a, b, sea, avoid, landCells, design.Seed + 90 + static_cast<uint32_t>(i * 10 + j));
+        // A road where the land allows one without a long detour; a sea lane otherwise.
+        const double direct = std::hypot(b.x() - a.x(), b.y() - a.y());
+        const uint32_t seed = design.Seed + 90 + static_cast<uint32_t>(i * 10 + j);
+        std::vector<QPointF> way = FindWay(a, b, false, avoid, landCells, seed);
+        double length = 0;
+        bool wet = false;
+        for (size_t k = 1; k < way.size(); ++k) {
+            length += std::hypot(way[k].x() - way[k - 1].x(), way[k].y() - way[k - 1].y());
+            if (!onLand(way[k]) && !geo.IsLand(way[k].x(), way[k].y()))
+                wet = true;
+        }
+        const bool sea = wet || length > 1.8 * direct;
+        if (sea)
+            way = FindWay(a, b, true, avoid, landCells, seed);
         if (report && way.size() == 2)
             std::fprintf(stderr, "tavrek-pictures: map %d: no clear way between towns %d and %d\n", map, i, j);
         routes.push_back({way, sea});
@@ -680,6 +688,36 @@ void DrawCompass(QPainter& p, const QPointF& c, double r, const Faces& faces)
     p.restore();
 }
 
+void DrawShip(QPainter& p, const QPointF& at)
+{
+    // A small two-masted ship under full sail, with its reflection of ripples.
+    p.save();
+    p.translate(at);
+    p.setPen(QPen(QColor(70, 96, 110, 170), 0.6));
+    p.drawLine(QPointF(-10, 1.5), QPointF(-4, 1.5));
+    p.drawLine(QPointF(4, 2.2), QPointF(11, 2.2));
+    p.setPen(QPen(kInk, 0.6));
+    p.setBrush(QColor(120, 70, 36));
+    p.drawPolygon(QPolygonF({QPointF(-8, -2), QPointF(8, -2), QPointF(5.5, 1), QPointF(-6, 1)}));
+    p.drawLine(QPointF(-2.5, -2), QPointF(-2.5, -13));
+    p.drawLine(QPointF(3.5, -2), QPointF(3.5, -11));
+    p.setBrush(QColor(246, 238, 214));
+    QPainterPath sails;
+    for (const auto& [x, top, h] : {std::tuple{-2.5, -12.0, 4.5}, std::tuple{-2.5, -7.0, 4.0},
+                                     std::tuple{3.5, -10.5, 4.0}, std::tuple{3.5, -6.0, 3.5}}) {
+        sails.moveTo(x - 3, top);
+        sails.quadTo(x + 0.5, top + 0.8, x + 3, top);
+        sails.quadTo(x + 3.8, top + h * 0.5, x + 3, top + h);
+        sails.quadTo(x + 0.5, top + h + 0.8, x - 3, top + h);
+        sails.quadTo(x - 2.2, top + h * 0.5, x - 3, top);
+    }
+    p.drawPath(sails);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(176, 52, 40));
+    p.drawPolygon(QPolygonF({QPointF(-2.5, -13), QPointF(1.5, -12.2), QPointF(-2.5, -11.6)}));
+    p.restore();
+}
+
 void DrawCartouche(QPainter& p, const QRectF& box, const MapDesign& d, const Faces& faces)
 {
     p.save();
@@ -725,7 +763,7 @@ void DrawCartouche(QPainter& p, const QRectF& box, const MapDesign& d, const Fac
         const QFontMetricsF fm(font);
         p.drawText(QPointF(cx - fm.horizontalAdvance(text) / 2, baseline), text);
     };
-    centred(QStringLiteral("A New Map of the"), FaceAt(faces.GaramondItalic, 11), box.top() + 27, kInk);
+    centred(QStringLiteral("A New & Exact Map"), FaceAt(faces.GaramondItalic, 11), box.top() + 27, kInk);
     QString title = d.Title.toUpper();
     int size = 22;
     while (size > 12 && QFontMetricsF(FaceAt(faces.GaramondBold, size)).horizontalAdvance(title) > box.width() - 22)
@@ -735,14 +773,23 @@ void DrawCartouche(QPainter& p, const QRectF& box, const MapDesign& d, const Fac
     p.drawLine(QPointF(cx - 30, box.top() + 59), QPointF(cx + 30, box.top() + 59));
     p.setBrush(kInk);
     p.drawEllipse(QPointF(cx, box.top() + 59), 1.4, 1.4);
+    // The subtitle on two lines, broken where the longer line is shortest.
     const QFont small = FaceAt(faces.GaramondItalic, 10);
+    const QFontMetricsF sm(small);
     const QStringList words = d.Subtitle.split(QLatin1Char(' '));
-    // Two lines for the subtitle, split where it balances.
-    QString first, second;
-    for (const QString& w : words)
-        (QFontMetricsF(small).horizontalAdvance(first + w) < box.width() * 0.5 ? first : second) += w + QLatin1Char(' ');
-    centred(first.trimmed(), small, box.top() + 73, kInk);
-    centred(second.trimmed(), small, box.top() + 85, kInk);
+    QString first = d.Subtitle, second;
+    double bestWidth = 1e9;
+    for (int cut = 1; cut < words.size(); ++cut) {
+        const QString a = words.mid(0, cut).join(QLatin1Char(' ')), b = words.mid(cut).join(QLatin1Char(' '));
+        const double w = std::max(sm.horizontalAdvance(a), sm.horizontalAdvance(b));
+        if (w < bestWidth) {
+            bestWidth = w;
+            first = a;
+            second = b;
+        }
+    }
+    centred(first, small, box.top() + 71, kInk);
+    centred(second, small, box.top() + 83, kInk);
     centred(QStringLiteral("Anno MDCCL"), FaceAt(faces.GaramondItalic, 9), box.top() + 97, QColor(120, 90, 60));
     p.restore();
 }
@@ -848,6 +895,8 @@ QImage PaintMap(const MapDesign& design, const Faces& faces, int scale, TownLabe
     for (const auto& s : seaNames)
         keep.push_back(s.first);
     keep.push_back(design.Cartouche.adjusted(-6, -10, 6, 10));
+    for (const QPointF& ship : design.Ships)
+        keep.push_back(QRectF(ship.x() - 14, ship.y() - 16, 28, 22));
     const double cr = design.CompassRadius * 1.3;
     keep.push_back(QRectF(design.Compass.x() - cr, design.Compass.y() - cr - 12, 2 * cr, 2 * cr + 12));
     std::vector<std::vector<QPointF>> lines = rivers;
@@ -917,6 +966,8 @@ QImage PaintMap(const MapDesign& design, const Faces& faces, int scale, TownLabe
     p.setPen(QColor(52, 76, 96));
     for (size_t s = 0; s < seaNames.size(); ++s)
         p.drawText(design.SeaNames[s].first, seaNames[s].second);
+    for (const QPointF& ship : design.Ships)
+        DrawShip(p, ship);
     DrawCompass(p, design.Compass, design.CompassRadius, faces);
     DrawCartouche(p, design.Cartouche, design, faces);
     p.setClipping(false);
