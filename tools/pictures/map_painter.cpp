@@ -139,62 +139,85 @@ std::vector<float> CoastDistance(const std::vector<uint8_t>& land, int w, int h)
     return d;
 }
 
-QImage PaintGround(const MapDesign& design, const Geography& geo, const std::vector<QRectF>& zones, int scale,
-                   std::vector<uint8_t>& landOut)
+struct Rgb {
+    double R, G, B;
+};
+
+Rgb ToRgb(const QColor& c) { return {static_cast<double>(c.red()), static_cast<double>(c.green()), static_cast<double>(c.blue())}; }
+
+Rgb Blend(const Rgb& a, const Rgb& b, double t)
 {
+    t = std::clamp(t, 0.0, 1.0);
+    return {a.R + (b.R - a.R) * t, a.G + (b.G - a.G) * t, a.B + (b.B - a.B) * t};
+}
+
+/// Land and sea with their shading, sampled four times per pixel so coasts come out smooth.
+QImage PaintGround(const MapDesign& design, const Geography& geo, const std::vector<QRectF>& zones, int scale)
+{
+    constexpr int sub = 2;
     const int w = kWidth * scale, h = kHeight * scale;
-    std::vector<uint8_t> land(static_cast<size_t>(w) * h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            land[static_cast<size_t>(y) * w + x] = geo.IsLand((x + 0.5) / scale, (y + 0.5) / scale) ? 1 : 0;
-    const std::vector<float> dist = CoastDistance(land, w, h);
+    const int sw = w * sub, sh = h * sub;
+    const double unit = static_cast<double>(scale * sub);  // samples per 1x pixel
+    std::vector<uint8_t> land(static_cast<size_t>(sw) * sh);
+    for (int y = 0; y < sh; ++y)
+        for (int x = 0; x < sw; ++x)
+            land[static_cast<size_t>(y) * sw + x] = geo.IsLand((x + 0.5) / unit, (y + 0.5) / unit) ? 1 : 0;
+    const std::vector<float> dist = CoastDistance(land, sw, sh);
     const uint32_t s = design.Seed;
+    const Rgb paper = ToRgb(kPaper), paperDark = ToRgb(QColor(222, 200, 150)), meadow = ToRgb(QColor(214, 222, 170));
+    const Rgb wash = ToRgb(kCoastWash), ink = ToRgb(kInk), seaFar = ToRgb(kSeaFar), seaPale = ToRgb(QColor(200, 214, 204));
+    const Rgb seaNear = ToRgb(kSeaNear), ripple = ToRgb(QColor(70, 96, 110));
+    const Rgb light = ToRgb(QColor(255, 250, 235)), shade = ToRgb(QColor(120, 100, 70));
+    static const double rings[] = {2.2, 4.6, 7.4, 10.8, 15.0};
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y) {
         auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < w; ++x) {
             const double fx = (x + 0.5) / scale, fy = (y + 0.5) / scale;
-            const size_t i = static_cast<size_t>(y) * w + x;
-            const double d = dist[i] / scale;  // in 1x pixels
             bool calm = false;
             for (const QRectF& z : zones)
                 if (z.contains(fx, fy)) {
                     calm = true;
                     break;
                 }
-            // Paper grain: broad stains and a fine tooth, both faint.
+            // Paper grain: broad stains, greener meadows and a fine tooth, all faint.
             const double stain = FractalNoise(fx, fy, 90, 4, s + 10);
             const double tooth = FractalNoise(fx, fy, 6.0, 2, s + 11);
-            QColor c;
-            if (land[i]) {
-                c = Mix(kPaper, QColor(222, 200, 150), 0.35 + 0.45 * stain);
-                c = Mix(c, QColor(214, 222, 170), std::max(0.0, FractalNoise(fx, fy, 60, 3, s + 12)) * 0.5);
-                // The colourist's wash along the coast.
-                const double wash = d < 7 ? (1.0 - d / 7.0) : 0.0;
-                c = Mix(c, kCoastWash, 0.55 * wash * wash);
-                if (!calm && d < 1.1)
-                    c = Mix(c, kInk, d < 0.6 ? 0.9 : 0.55);
-            } else {
-                c = Mix(kSeaFar, QColor(200, 214, 204), 0.5 + 0.5 * stain);
-                const double band = std::exp(-d / 9.0);
-                c = Mix(c, kSeaNear, 0.75 * band);
-                if (!calm) {
-                    // Engraved ripple lines following the coast, fading outwards.
-                    static const double rings[] = {2.2, 4.6, 7.4, 10.8, 15.0};
-                    for (int r = 0; r < 5; ++r) {
-                        const double cover = std::max(0.0, 1.0 - std::fabs(d - rings[r]) * scale / 0.9);
-                        c = Mix(c, QColor(70, 96, 110), cover * (0.55 - 0.09 * r));
+            Rgb landBase = Blend(paper, paperDark, 0.35 + 0.45 * stain);
+            landBase = Blend(landBase, meadow, std::max(0.0, FractalNoise(fx, fy, 60, 3, s + 12)) * 0.5);
+            const Rgb seaBase = Blend(seaFar, seaPale, 0.5 + 0.5 * stain);
+            Rgb sum{0, 0, 0};
+            for (int sy = 0; sy < sub; ++sy)
+                for (int sx = 0; sx < sub; ++sx) {
+                    const size_t i = static_cast<size_t>(y * sub + sy) * sw + (x * sub + sx);
+                    const double d = dist[i] / unit;  // in 1x pixels from the coast
+                    Rgb c;
+                    if (land[i]) {
+                        // The colourist's wash along the coast, and the coastline in ink.
+                        const double t = d < 7 ? (1.0 - d / 7.0) : 0.0;
+                        c = Blend(landBase, wash, 0.55 * t * t);
+                        if (!calm)
+                            c = Blend(c, ink, 0.9 * std::clamp(1.25 - d * 1.1, 0.0, 1.0));
+                    } else {
+                        c = Blend(seaBase, seaNear, 0.75 * std::exp(-d / 9.0));
+                        if (!calm) {
+                            // Engraved ripple lines following the coast, fading outwards.
+                            for (int r = 0; r < 5; ++r) {
+                                const double cover = std::max(0.0, 1.0 - std::fabs(d - rings[r]) * scale / 0.9);
+                                c = Blend(c, ripple, cover * (0.55 - 0.09 * r));
+                            }
+                            c = Blend(c, ink, 0.85 * std::clamp(1.1 - d * 1.1, 0.0, 1.0));
+                        }
                     }
-                    if (d < 1.1)
-                        c = Mix(c, kInk, d < 0.6 ? 0.85 : 0.45);
+                    sum = {sum.R + c.R, sum.G + c.G, sum.B + c.B};
                 }
-            }
+            Rgb c{sum.R / (sub * sub), sum.G / (sub * sub), sum.B / (sub * sub)};
             const double grain = 0.03 * tooth;
-            c = Mix(c, grain > 0 ? QColor(255, 250, 235) : QColor(120, 100, 70), std::fabs(grain));
-            line[x] = c.rgb();
+            c = Blend(c, grain > 0 ? light : shade, std::fabs(grain));
+            line[x] = qRgb(static_cast<int>(std::lround(c.R)), static_cast<int>(std::lround(c.G)),
+                           static_cast<int>(std::lround(c.B)));
         }
     }
-    landOut = std::move(land);
     return img;
 }
 
@@ -483,7 +506,11 @@ std::vector<Route> PlanRoutes(int map, const MapDesign& design, const Geography&
             if (!onLand(way[k]) && !geo.IsLand(way[k].x(), way[k].y()))
                 wet = true;
         }
-        const bool sea = wet || length > 1.8 * direct;
+        int seaSamples = 0;
+        for (int k = 1; k < 40; ++k)
+            if (!onLand(a + (b - a) * (k / 40.0)))
+                ++seaSamples;
+        const bool sea = wet || (seaSamples > 3 && length > 1.4 * direct);
         if (sea)
             way = FindWay(a, b, true, avoid, landCells, seed);
         if (report && way.size() == 2)
@@ -904,8 +931,7 @@ QImage PaintMap(const MapDesign& design, const Faces& faces, int scale, TownLabe
         lines.push_back(r.Points);
     const std::vector<Ornament> ornaments = PlaceOrnaments(design, geo, keep, lines);
 
-    std::vector<uint8_t> land;
-    QImage img = PaintGround(design, geo, zones, scale, land);
+    QImage img = PaintGround(design, geo, zones, scale);
 
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
