@@ -32,7 +32,8 @@ MapDesign Peninsula()
     d.WoodCentres = {{110, 290}, {60, 110}, {300, 200}, {470, 170}, {600, 300}, {390, 160}, {200, 140}};
     d.HillCentres = {{240, 250}, {470, 220}, {100, 150}, {610, 100}, {290, 160}};
     d.SeaNames = {{{330, 28}, QStringLiteral("The Northern Sea")}, {{338, 370}, QStringLiteral("Golden Gulf")}};
-    d.Ships = {{160, 26}, {706, 190}, {560, 392}};
+    d.Ships = {{160, 26}, {706, 196}, {560, 392}};
+    d.ScaleBar = QPointF(678, 146);
     d.Cartouche = QRectF(656, 14, 126, 110);
     d.Compass = QPointF(722, 286);
     return d;
@@ -78,6 +79,7 @@ MapDesign Islands()
     d.HillCentres = {{260, 220}, {390, 200}, {600, 320}, {480, 70}, {230, 120}, {560, 185}, {300, 60}};
     d.SeaNames = {{{18, 206}, QStringLiteral("Western Deep")}, {{392, 380}, QStringLiteral("Sea of Isles")}};
     d.Ships = {{474, 236}, {72, 372}, {700, 330}};
+    d.ScaleBar = QPointF(680, 298);
     d.Cartouche = QRectF(662, 14, 120, 110);
     d.Compass = QPointF(726, 246);
     return d;
@@ -110,6 +112,7 @@ MapDesign Continental()
     d.HillCentres = {{80, 120}, {300, 120}, {520, 300}, {360, 250}, {140, 300}, {600, 300}, {270, 230}};
     d.SeaNames = {{{520, 222}, QStringLiteral("Anchor Gulf")}, {{376, 389}, QStringLiteral("Southern Sea")}};
     d.Ships = {{706, 150}, {744, 372}, {612, 214}};
+    d.ScaleBar = QPointF(680, 292);
     d.Cartouche = QRectF(664, 12, 118, 110);
     d.Compass = QPointF(728, 230);
     return d;

@@ -19,6 +19,7 @@ struct MapDesign {
     std::vector<QPointF> HillCentres;             ///< where hills gather
     std::vector<std::pair<QPointF, QString>> SeaNames;  ///< italic names, baseline start
     std::vector<QPointF> Ships;                   ///< sailing ships, waterline centre
+    QPointF ScaleBar;                             ///< left end of the scale of leagues
     QRectF Cartouche;
     QPointF Compass;
     double CompassRadius = 36;

@@ -821,6 +821,22 @@ void DrawCartouche(QPainter& p, const QRectF& box, const MapDesign& d, const Fac
     p.restore();
 }
 
+void DrawScaleBar(QPainter& p, const QPointF& at, const Faces& faces)
+{
+    // Five leagues of twenty pixels, alternately filled, with the legend beneath.
+    p.save();
+    p.setPen(QPen(kInk, 0.6));
+    for (int k = 0; k < 5; ++k) {
+        p.setBrush(k % 2 ? QColor(244, 232, 200) : kInk);
+        p.drawRect(QRectF(at.x() + k * 18, at.y(), 18, 3.5));
+    }
+    p.setFont(FaceAt(faces.GaramondItalic, 10));
+    const QString legend = QStringLiteral("Scale of Leagues");
+    const QFontMetricsF fm(p.font());
+    p.drawText(QPointF(at.x() + 45 - fm.horizontalAdvance(legend) / 2, at.y() + 13), legend);
+    p.restore();
+}
+
 void DrawFrame(QPainter& p)
 {
     // Neat line with a graduated border, kept inside the part of the picture the window shows.
@@ -924,6 +940,7 @@ QImage PaintMap(const MapDesign& design, const Faces& faces, int scale, TownLabe
     keep.push_back(design.Cartouche.adjusted(-6, -10, 6, 10));
     for (const QPointF& ship : design.Ships)
         keep.push_back(QRectF(ship.x() - 14, ship.y() - 16, 28, 22));
+    keep.push_back(QRectF(design.ScaleBar.x() - 4, design.ScaleBar.y() - 4, 98, 22));
     const double cr = design.CompassRadius * 1.3;
     keep.push_back(QRectF(design.Compass.x() - cr, design.Compass.y() - cr - 12, 2 * cr, 2 * cr + 12));
     std::vector<std::vector<QPointF>> lines = rivers;
@@ -994,6 +1011,7 @@ QImage PaintMap(const MapDesign& design, const Faces& faces, int scale, TownLabe
         p.drawText(design.SeaNames[s].first, seaNames[s].second);
     for (const QPointF& ship : design.Ships)
         DrawShip(p, ship);
+    DrawScaleBar(p, design.ScaleBar, faces);
     DrawCompass(p, design.Compass, design.CompassRadius, faces);
     DrawCartouche(p, design.Cartouche, design, faces);
     p.setClipping(false);
