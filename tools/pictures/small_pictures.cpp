@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -35,12 +36,14 @@ void Barrel(QPainter& p, const QRectF& r)
     // A barrel seen from the front: bulging staves, two iron hoops, a light edge on the left.
     QPainterPath body;
     const double bulge = r.width() * 0.12;
+    // One device pixel of outline, whatever the scale.
+    const double outline = 1.0 / std::max(1.0, p.transform().m11());
     body.moveTo(r.left() + bulge, r.top());
     body.lineTo(r.right() - bulge, r.top());
     body.quadTo(r.right() + bulge * 0.6, r.center().y(), r.right() - bulge, r.bottom());
     body.lineTo(r.left() + bulge, r.bottom());
     body.quadTo(r.left() - bulge * 0.6, r.center().y(), r.left() + bulge, r.top());
-    p.setPen(QPen(kOutline, 0.5));
+    p.setPen(QPen(kOutline, outline));
     p.setBrush(QColor(176, 104, 44));
     p.drawPath(body);
     p.setPen(Qt::NoPen);
@@ -194,10 +197,10 @@ QImage PaintTitle(const Faces& faces, int scale)
         const QFontMetricsF fm(big);
         const QString name = QStringLiteral("TAVREK!");
         path.addText(QPointF(125 - fm.horizontalAdvance(name) / 2, 90), big, name);
-        p.setPen(QPen(QColor(60, 26, 10, 150), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 26, 10, 170));
         p.drawPath(path.translated(2, 2.5));
-        p.setPen(QPen(QColor(60, 26, 10), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(QColor(60, 26, 10), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         p.setBrush(gold);
         p.drawPath(path);
     }
