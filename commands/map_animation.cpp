@@ -1,15 +1,6 @@
 /// @file map_animation.cpp The map animation's state machine and its drawing per tick.
 #include "commands/map_animation.h"
 
-const std::array<std::array<std::array<int, 2>, kTowns>, kMaps> kAnimationAnchors = {{
-    {{{160, 284}, {42, 210}, {247, 186}, {137, 75}, {368, 80}, {495, 70}, {470, 324}, {502, 229}, {516, 125},
-      {430, 213}}},
-    {{{63, 113}, {237, 34}, {571, 96}, {170, 151}, {279, 82}, {73, 263}, {367, 231}, {396, 131}, {179, 305},
-      {543, 323}}},
-    {{{70, 35}, {288, 63}, {408, 37}, {185, 124}, {506, 81}, {335, 202}, {30, 216}, {57, 315}, {321, 271},
-      {522, 334}}},
-}};
-
 int StageSprite(int stage)
 {
     switch (stage) {
@@ -53,8 +44,8 @@ AnimationTick MapAnimation::Step(int mapNumber)
     if (!running_)
         return tick;
     const bool onMap = mapNumber >= 1 && mapNumber <= kMaps;
-    const int x = onMap ? kAnimationAnchors[mapNumber - 1][town_][0] : 0;
-    const int y = onMap ? kAnimationAnchors[mapNumber - 1][town_][1] : 0;
+    const int x = onMap ? kAnimationAnchors[mapNumber - 1][town_].X : 0;
+    const int y = onMap ? kAnimationAnchors[mapNumber - 1][town_].Y : 0;
     const int sprite = StageSprite(stage_);
     const int mask = sprite + kMaskOffset;
     const int s = step_;

@@ -13,7 +13,7 @@
 #include <array>
 #include <vector>
 
-#include "game/map_tables.h"
+#include "game/map_places.h"
 
 /// The animation's stages; the sprite each one shows is in brackets.
 enum AnimationStage : int {
@@ -74,9 +74,6 @@ struct AnimationTick {
     std::vector<AnimationDraw> Draws;  ///< in this order
     bool TimerOn = false;              ///< whether the timer keeps ticking afterwards
 };
-
-/// Top-left corner of the sprite area of a town, indexed [map - 1][town].
-extern const std::array<std::array<std::array<int, 2>, kTowns>, kMaps> kAnimationAnchors;
 
 class MapAnimation {
 public:

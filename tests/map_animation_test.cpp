@@ -62,8 +62,8 @@ TEST(MapAnimation, TransportsWipeAtTheSourceAndEndAtTheDestination)
         }
         EXPECT_EQ(trace.Stages[50], kAnimErase);
         EXPECT_EQ(trace.Towns[50], 7);
-        const int x = kAnimationAnchors[0][7][0];
-        const int y = kAnimationAnchors[0][7][1];
+        const int x = kAnimationAnchors[0][7].X;
+        const int y = kAnimationAnchors[0][7].Y;
         ASSERT_EQ(trace.Ticks[50].Draws.size(), 1u);
         EXPECT_EQ(trace.Ticks[50].Draws[0],
                   (AnimationDraw{BlitMode::Copy, kPictureMap, {x, y, x + 26, y + 26}, {x, y, x + 26, y + 26}}));
@@ -100,8 +100,8 @@ TEST(MapAnimation, RevealTicksDrawOneSpriteRowFromTheBottomUp)
 {
     MapAnimation animation;
     ASSERT_TRUE(animation.Start(3, 0, kAnimDepotAppears));
-    const int x = kAnimationAnchors[1][3][0];  // Islands: (170, 151)
-    const int y = kAnimationAnchors[1][3][1];
+    const int x = kAnimationAnchors[1][3].X;  // Islands: (170, 151)
+    const int y = kAnimationAnchors[1][3].Y;
     ASSERT_EQ(x, 170);
     ASSERT_EQ(y, 151);
     const AnimationTick first = animation.Step(2);

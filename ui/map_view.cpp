@@ -4,15 +4,6 @@
 #include "commands/command_panel.h"
 #include "ui/pictures.h"
 
-const std::array<std::array<QPoint, kTowns>, kMaps> kMarkerPositions = {{
-    {{{189, 286}, {78, 230}, {199, 189}, {185, 86}, {362, 127}, {514, 55}, {516, 329}, {540, 225}, {550, 138},
-      {372, 243}}},
-    {{{12, 125}, {188, 47}, {520, 108}, {214, 153}, {323, 93}, {24, 267}, {317, 241}, {439, 131}, {206, 308},
-      {571, 325}}},
-    {{{20, 48}, {240, 65}, {359, 48}, {136, 129}, {536, 114}, {389, 189}, {81, 216}, {115, 329}, {272, 273},
-      {579, 333}}},
-}};
-
 void PaintMap(QPainter& p, const GameState& s, int commandMode)
 {
     if (commandMode == kModeStatistics)
@@ -33,7 +24,8 @@ void DrawCompanyMarkers(QPainter& p, const GameState& s)
     if (c < 0 || c >= kCompanies || s.MapNumber < 1 || s.MapNumber > kMaps)
         return;
     for (int t = 0; t < kTowns; ++t) {
-        const QPoint base = kMarkerPositions[s.MapNumber - 1][t];
+        const MapPoint marker = kMarkerBases[s.MapNumber - 1][t];
+        const QPoint base(marker.X, marker.Y);
         for (int b = 0; b < kBrands; ++b)
             if (s.Capacity[c][b][t] > 0)
                 p.drawPixmap(base.x() + 11 * b, base.y(), GamePicture(Picture::Brewery));

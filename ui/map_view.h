@@ -7,10 +7,7 @@
 #include <array>
 
 #include "game/game_state.h"
-#include "game/map_tables.h"
-
-/// Where each town's row of symbols starts, [map - 1][town].
-extern const std::array<std::array<QPoint, kTowns>, kMaps> kMarkerPositions;
+#include "game/map_places.h"
 
 /// The map picture of the running game, or the start screen's title and flags. Draws nothing
 /// while the statistics view covers the map.

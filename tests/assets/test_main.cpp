@@ -1,4 +1,4 @@
-/// @file test_main.cpp One QGuiApplication for the asset tests, so pictures load as in the window.
+/// @file test_main.cpp One QGuiApplication for the asset checks (offscreen platform).
 #include <QGuiApplication>
 
 #include <gtest/gtest.h>
