@@ -190,7 +190,7 @@ PanelNext NewBrand(GameState& s, Frontend& frontend)
     if (quality < 0.5f)
         quality = 0.5f;
     const float costFactor =
-        static_cast<float>((3.0L * quality - 1.0L) / s.Wages[t] - 0.05L + 0.001L * s.Program.Rng.Random(100));
+        ToSingle((3.0L * quality - 1.0L) / s.Wages[t] - 0.05L + 0.001L * s.Program.Rng.Random(100));
     const double q = quality;
     const double f = costFactor;
     const bool buy = frontend.AskYesNo(

@@ -119,7 +119,7 @@ private:
         // factor, that is free or even paid brewing: such a brand is not bought.
         if (!(wages > 0.0L))
             return;
-        const float costFactor = static_cast<float>((3.0L * quality - base) / wages - 0.05L + 0.001L * costDraw);
+        const float costFactor = ToSingle((3.0L * quality - base) / wages - 0.05L + 0.001L * costDraw);
         for (int other = 0; other < slot; ++other) {
             const long double existing = s_.Quality[c_][other];
             if (!(quality > existing + 0.05L || quality < existing - 0.05L))
@@ -276,7 +276,7 @@ private:
                 if (!(account[u] > 0))
                     continue;
                 const long double need = -account[t] / 0.95L;
-                const float amount = static_cast<float>(account[u] > need ? need : account[u]);
+                const float amount = ToSingle(account[u] > need ? need : account[u]);
                 account[t] += amount * 0.95L;
                 account[u] -= amount;
             }
