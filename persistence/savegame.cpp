@@ -2,6 +2,7 @@
 #include "persistence/savegame.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cerrno>
 #include <cmath>
@@ -9,8 +10,10 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <random>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -508,6 +511,55 @@ std::optional<SavegameContent> Refuse(const LineReader& r, std::string* reason)
     return std::nullopt;
 }
 
+void ShowCannotSave(Frontend& frontend)
+{
+    frontend.ShowMessage({"Cannot save file!", "Datei kann nicht gespeichert werden"}, {"File Error", "Dateifehler"},
+                         MessageIcon::Warning);
+}
+
+// The file a path finally names: symbolic links are followed, dangling ones included (their
+// target is where a new file goes). Nothing when the links go round in circles or cannot be read.
+std::optional<fs::path> FollowLinks(const fs::path& path, std::string& why)
+{
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::vector<char> target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<size_t>(n) >= target.size()) {
+            why = Format("cannot follow the link '%s': %s", current.c_str(), n < 0 ? std::strerror(errno) : "changed");
+            return std::nullopt;
+        }
+        const fs::path next(std::string(target.data(), static_cast<size_t>(n)));
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    why = Format("cannot follow the link '%s': too many links", path.c_str());
+    return std::nullopt;
+}
+
+// Creates a new file "<target>.<random>.tmp" beside the target, exclusively: a file already of that
+// name, a link included, is never taken over. Returns its descriptor, or -1 with the reason.
+int CreateUniqueBeside(const fs::path& target, std::string& name, std::string& why)
+{
+    static std::atomic<uint32_t> counter{0};
+    std::random_device device;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const uint32_t tag = device() ^ (static_cast<uint32_t>(::getpid()) << 12) ^ counter.fetch_add(1);
+        name = Format("%s.%08x.tmp", target.c_str(), tag);
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0)
+            return fd;
+        if (errno != EEXIST) {
+            why = Format("cannot create '%s': %s", name.c_str(), std::strerror(errno));
+            return -1;
+        }
+    }
+    why = Format("cannot create a new file beside '%s'", target.c_str());
+    return -1;
+}
+
 }  // namespace
 
 std::string SavegameText(const GameState& s)
@@ -609,24 +661,42 @@ LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reas
             *reason = why;
         return status;
     };
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    // A pipe or a device is no savegame, and opening one could wait forever for a writer.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
         return fail(LoadStatus::CannotOpen, Format("cannot open '%s': %s", path.c_str(), std::strerror(errno)));
+    if (!S_ISREG(info.st_mode))
+        return fail(LoadStatus::CannotOpen, Format("cannot open '%s': not a regular file", path.c_str()));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return fail(LoadStatus::CannotOpen, Format("cannot open '%s': %s", path.c_str(), std::strerror(errno)));
+    // The name may have changed hands since the look above.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(LoadStatus::CannotOpen, Format("cannot open '%s': not a regular file", path.c_str()));
+    }
     std::string text;
     char buffer[16 * 1024];
     bool tooLarge = false;
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        text.append(buffer, n);
+    int readErrno = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            readErrno = errno;
+            break;
+        }
+        if (n == 0)
+            break;
+        text.append(buffer, static_cast<size_t>(n));
         if (text.size() > kMaxSavegameBytes) {
             tooLarge = true;
             break;
         }
     }
-    const bool readError = std::ferror(f) != 0;
-    const int readErrno = errno;
-    std::fclose(f);
-    if (readError)
+    ::close(fd);
+    if (readErrno != 0)
         return fail(LoadStatus::CannotOpen, Format("cannot read '%s': %s", path.c_str(), std::strerror(readErrno)));
     if (tooLarge)
         return fail(LoadStatus::NotASavegame, Format("'%s' is far larger than any savegame", path.c_str()));
@@ -660,36 +730,49 @@ bool OpenGame(GameState& s, const std::string& path, Frontend& frontend)
     return true;
 }
 
-bool WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason)
+SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason)
 {
-    const auto fail = [reason](const std::string& why) {
+    const auto fail = [reason](SaveStatus status, const std::string& why) {
         if (reason)
             *reason = why;
-        return false;
+        return SaveResult{status};
     };
     try {
+        if (path.empty())
+            return fail(SaveStatus::CannotOpen, "no file name");
         const std::string text = SavegameText(s);
-        fs::path target = path;
-        std::error_code ec;
-        // A linked savegame stays linked: the file it points at is replaced.
-        if (fs::is_symlink(fs::symlink_status(target, ec))) {
-            target = fs::weakly_canonical(target, ec);
-            if (ec)
-                return fail(Format("cannot follow the link '%s': %s", path.c_str(), ec.message().c_str()));
-        }
-        fs::path temp = target;
-        temp += ".tmp";
-        const std::string tempName = temp.string();
+        std::string why;
+        // A linked savegame stays linked, a dangling link included: the file it names is written.
+        const std::optional<fs::path> followed = FollowLinks(path, why);
+        if (!followed)
+            return fail(SaveStatus::CannotOpen, why);
+        const fs::path target = *followed;
 
-        const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0)
-            return fail(Format("cannot create '%s': %s", tempName.c_str(), std::strerror(errno)));
-        // The new file keeps the permissions of the one it replaces.
+        // Only a plain file is replaced, and only one that could be written in place: a pipe or a
+        // device stays what it is, and a write-protected savegame stays protected.
         struct stat old {};
-        if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        const bool exists = ::stat(target.c_str(), &old) == 0;
+        if (!exists && errno != ENOENT)
+            return fail(SaveStatus::CannotOpen, Format("cannot open '%s': %s", target.c_str(), std::strerror(errno)));
+        if (exists) {
+            if (!S_ISREG(old.st_mode))
+                return fail(SaveStatus::CannotOpen, Format("cannot open '%s': not a regular file", target.c_str()));
+            const int probe = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+            if (probe < 0)
+                return fail(SaveStatus::CannotOpen,
+                            Format("cannot open '%s' for writing: %s", target.c_str(), std::strerror(errno)));
+            ::close(probe);
+        }
+
+        // A new file of our own beside the target, never one that is already there.
+        std::string tempName;
+        const int fd = CreateUniqueBeside(target, tempName, why);
+        if (fd < 0)
+            return fail(SaveStatus::CannotOpen, why);
+        // The new file keeps the permissions of the one it replaces.
+        if (exists)
             (void)::fchmod(fd, old.st_mode & 07777);
 
-        std::string why;
         size_t done = 0;
         while (done < text.size() && why.empty()) {
             const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -708,7 +791,7 @@ bool WriteSavegameFile(const GameState& s, const std::string& path, std::string*
             why = Format("cannot replace '%s': %s", target.c_str(), std::strerror(errno));
         if (!why.empty()) {
             ::unlink(tempName.c_str());
-            return fail(why);
+            return fail(SaveStatus::WriteFailed, why);
         }
         // Make the new name itself durable; the file is already complete, so this is best effort.
         const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -717,21 +800,22 @@ bool WriteSavegameFile(const GameState& s, const std::string& path, std::string*
             (void)::fsync(dirFd);
             ::close(dirFd);
         }
-        return true;
+        return SaveResult{SaveStatus::Saved};
     } catch (const std::exception& e) {
-        return fail(Format("cannot save '%s': %s", path.c_str(), e.what()));
+        return fail(SaveStatus::WriteFailed, Format("cannot save '%s': %s", path.c_str(), e.what()));
     }
 }
 
-bool SaveGame(const GameState& s, const std::string& path, Frontend& frontend)
+SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& frontend)
 {
     if (!s.GameActive)
-        return false;
-    if (WriteSavegameFile(s, path))
-        return true;
-    frontend.ShowMessage({"Cannot save file!", "Datei kann nicht gespeichert werden"}, {"File Error", "Dateifehler"},
-                         MessageIcon::Warning);
-    return false;
+        return SaveResult{SaveStatus::NoGame};
+    const SaveResult result = WriteSavegameFile(s, path);
+    // A file that cannot be opened leads to the save dialog, which the window shows; a write that
+    // failed after that is reported here.
+    if (result.Status == SaveStatus::WriteFailed)
+        ShowCannotSave(frontend);
+    return result;
 }
 
 bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const std::string& autosavePath)
@@ -739,9 +823,15 @@ bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const
     if (!s.GameActive)
         return true;
     // A failed autosave must not lose the game silently: the player is told, then asked.
-    if (autosaveOnExit && SaveGame(s, autosavePath, frontend)) {
-        s.GameActive = false;
-        return true;
+    if (autosaveOnExit) {
+        const SaveResult saved = SaveGame(s, autosavePath, frontend);
+        if (saved) {
+            s.GameActive = false;
+            return true;
+        }
+        // No save dialog here: a file that could not be opened is reported like a failed write.
+        if (saved.Status == SaveStatus::CannotOpen)
+            ShowCannotSave(frontend);
     }
     if (frontend.AskYesNo({"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"},
                           {"The TAVREK! War", "TAVRIK! - Das Spiel"})) {

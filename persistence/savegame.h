@@ -57,7 +57,8 @@ enum class LoadStatus {
     NotASavegame,  ///< the file was read but is not a valid savegame
 };
 
-/// Reads a savegame file and, if it is valid, replaces the running game with it. Shows nothing;
+/// Reads a savegame file and, if it is valid, replaces the running game with it. Anything but a
+/// regular file (a pipe, a device, a directory) cannot be opened and is never waited on. Shows nothing;
 /// `reason` (when given) says what went wrong. On any failure the game is untouched.
 LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reason = nullptr);
 
@@ -67,18 +68,38 @@ LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reas
 /// Returns whether a game was loaded.
 bool OpenGame(GameState& s, const std::string& path, Frontend& frontend);
 
-/// Writes the game to `path` safely: into a new file in the same directory, flushed to disk,
-/// then renamed over the old one, so a failure leaves the old file as it was. Returns whether
-/// the file was written; `reason` (when given) says why not. Shows nothing.
-bool WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason = nullptr);
+/// Outcome of writing a savegame file.
+enum class SaveStatus {
+    Saved,        ///< the file holds the game
+    NoGame,       ///< "Save" without a running game: nothing was written
+    CannotOpen,   ///< the file cannot be opened for writing (no such directory, write-protected, not a
+                  ///< regular file, empty name): nothing was touched; the window shows the save dialog
+    WriteFailed,  ///< the file was opened but writing it failed (disk full...): the old file is intact
+};
 
-/// "Save": does nothing without a running game; otherwise writes the file and tells the player
-/// when that failed (the window then offers "Save as"). Returns whether the game was saved.
-bool SaveGame(const GameState& s, const std::string& path, Frontend& frontend);
+/// The result of a save. Tests as true exactly when the game was saved, so `if (SaveGame(...))`
+/// reads as before; `Status` tells the two failures apart.
+struct SaveResult {
+    SaveStatus Status = SaveStatus::Saved;
+    explicit operator bool() const { return Status == SaveStatus::Saved; }
+};
+
+/// Writes the game to `path` safely: symbolic links are followed (a dangling one creates its
+/// target); only a regular file that could be opened for writing, or no file yet, is replaced.
+/// The game goes into a new file of a unique name in the same directory, created exclusively,
+/// flushed to disk, then renamed over the old one, so two saves at once each leave a whole game
+/// and a failure leaves the old file as it was. `reason` (when given) says why not. Shows nothing.
+SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason = nullptr);
+
+/// "Save": does nothing without a running game (`NoGame`); otherwise writes the file. A file that
+/// cannot be opened for writing gives `CannotOpen` and shows nothing: the window then offers the
+/// save dialog ("Save as"). A write that fails after opening tells the player ("Cannot save
+/// file!") and gives `WriteFailed`.
+SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& frontend);
 
 /// The window is about to close. Without a game it may. With "Autosave On Exit" the game is
-/// saved to `autosavePath` and the window closes; if that save fails, the player is told and
-/// asked, as without the option, whether to leave the game. Returns whether the window may close;
+/// saved to `autosavePath` and the window closes; if that save fails in any way, the player is
+/// told ("Cannot save file!") and asked, as without the option, whether to leave the game. Returns whether the window may close;
 /// `GameActive` becomes false when it may.
 bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend,
                     const std::string& autosavePath = kAutosaveFileName);

@@ -19,6 +19,9 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "commands/construction.h"
 #include "engine/turn.h"
@@ -845,7 +848,11 @@ TEST(SavegameLoad, AFileThatCannotBeReadIsReportedAsSuch)
         std::string Path;
         LocalText Text;
     };
+    // A pipe with nobody writing to it would make an opening wait forever.
+    ASSERT_EQ(::mkfifo(running.Path("pipe.tsg").c_str(), 0666), 0);
     for (const Case& c : {Case{running.Path("missing.tsg"), {"Cannot open file!", "Datei kann nicht geöffnet werden"}},
+                          Case{running.Path("pipe.tsg"), {"Cannot open file!", "Datei kann nicht geöffnet werden"}},
+                          Case{"", {"Cannot open file!", "Datei kann nicht geöffnet werden"}},
                           Case{running.Path("folder.tsg"), {"Cannot open file!", "Datei kann nicht geöffnet werden"}},
                           Case{running.Path("huge.tsg"),
                                {"This file is not a valid savegame!", "Diese Datei ist kein gültiger Spielstand"}}}) {
@@ -911,34 +918,91 @@ TEST(SavegameSave, AWriteReplacesTheOldFileWhole)
     EXPECT_TRUE(f.Messages.empty());
 }
 
+TEST(SavegameSave, AFileThatCannotBeOpenedIsLeftAloneForTheSaveDialog)
+{
+    TestGame game(OnePlayer(2, 3), 4);
+    const std::string old = "the old save\r\n";
+    WriteFile(game.dir / "plain-file", "x");
+    fs::create_directory(game.dir / "folder.tsg");
+    ASSERT_EQ(::mkfifo((game.dir / "pipe.tsg").c_str(), 0666), 0);
+    std::vector<fs::path> targets = {game.dir / "no-such-dir" / "game.tsg", game.dir / "plain-file" / "game.tsg",
+                                     game.dir / "folder.tsg", game.dir / "pipe.tsg", ""};
+    // A device node, where one can be made (root): saving must not put a plain file in its place.
+    if (::mknod((game.dir / "device.tsg").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        targets.push_back(game.dir / "device.tsg");
+    for (const fs::path& target : targets) {
+        SCOPED_TRACE(target.string());
+        const fs::file_type before = fs::symlink_status(target).type();
+        std::string why;
+        EXPECT_EQ(WriteSavegameFile(game.state, target.string(), &why).Status, SaveStatus::CannotOpen);
+        EXPECT_FALSE(why.empty());
+        RecordingFrontend f;
+        EXPECT_EQ(SaveGame(game.state, target.string(), f).Status, SaveStatus::CannotOpen);
+        EXPECT_TRUE(f.Messages.empty()) << "the window shows the save dialog instead";
+        EXPECT_EQ(fs::symlink_status(target).type(), before);
+    }
+}
+
+// As a user without the right to write it: a write-protected savegame in a writable directory
+// is not replaced. Root may write anything, so the check runs in a child that gives root up.
+TEST(SavegameSave, AWriteProtectedSavegameIsNotReplaced)
+{
+    TestGame game(OnePlayer(2, 3), 4);
+    const fs::path file = game.dir / "game.tsg";
+    const std::string old = "the old save\r\n";
+    WriteFile(file, old);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(game.dir.Path(), fs::perms::all);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        const SaveResult result = WriteSavegameFile(game.state, file.string());
+        ::_exit(result.Status == SaveStatus::CannotOpen ? 0 : result ? 1 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: replaced, 2: another failure, 3: could not give up root";
+    EXPECT_EQ(ReadFile(file), old);
+}
+
+TEST(SavegameSave, LinksAreFollowedAndNoOtherFileIsTouched)
+{
+    TestGame game(OnePlayer(2, 3), 4);
+    const fs::path dir = game.dir.Path();
+    // A dangling link creates the file it names; the link stays a link.
+    fs::create_directory(dir / "saves");
+    fs::create_symlink("saves/real.tsg", dir / "link.tsg");
+    ASSERT_TRUE(WriteSavegameFile(game.state, (dir / "link.tsg").string()));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.tsg"));
+    EXPECT_EQ(ReadFile(dir / "saves" / "real.tsg"), SavegameText(game.state));
+    // A link to a link to a file.
+    fs::create_symlink("link.tsg", dir / "second.tsg");
+    game.PlayMonths(1);
+    ASSERT_TRUE(WriteSavegameFile(game.state, (dir / "second.tsg").string()));
+    EXPECT_TRUE(fs::is_symlink(dir / "second.tsg"));
+    EXPECT_EQ(ReadFile(dir / "saves" / "real.tsg"), SavegameText(game.state));
+    // Links in a circle are no file.
+    fs::create_symlink("round-b.tsg", dir / "round-a.tsg");
+    fs::create_symlink("round-a.tsg", dir / "round-b.tsg");
+    EXPECT_EQ(WriteSavegameFile(game.state, (dir / "round-a.tsg").string()).Status, SaveStatus::CannotOpen);
+    // A file of the player's own beside the savegame, named as a scratch file might be, survives.
+    WriteFile(dir / "x.tmp", "mine");
+    WriteFile(dir / "x.tsg.tmp", "mine too");
+    ASSERT_TRUE(WriteSavegameFile(game.state, (dir / "x").string()));
+    ASSERT_TRUE(WriteSavegameFile(game.state, (dir / "x.tsg").string()));
+    EXPECT_EQ(ReadFile(dir / "x.tmp"), "mine");
+    EXPECT_EQ(ReadFile(dir / "x.tsg.tmp"), "mine too");
+}
+
 TEST(SavegameSave, AFailedWriteIsReportedAndKeepsTheOldFile)
 {
     TestGame game(OnePlayer(2, 3), 4);
     const fs::path file = game.dir / "game.tsg";
     const std::string old = "the old save\r\n";
     WriteFile(file, old);
-    WriteFile(game.dir / "plain-file", "x");
-    fs::create_directory(game.dir / "folder.tsg");
-    // The new file is written beside the old one first; a directory in its place stops it.
-    fs::create_directory(game.dir / "blocked.tsg.tmp");
-    WriteFile(game.dir / "blocked.tsg", old);
-
-    const std::vector<fs::path> targets = {game.dir / "no-such-dir" / "game.tsg", game.dir / "plain-file" / "game.tsg",
-                                           game.dir / "folder.tsg", game.dir / "blocked.tsg"};
-    for (const fs::path& target : targets) {
-        SCOPED_TRACE(target.string());
-        RecordingFrontend f;
-        std::string why;
-        EXPECT_FALSE(WriteSavegameFile(game.state, target.string(), &why));
-        EXPECT_FALSE(why.empty());
-        EXPECT_FALSE(SaveGame(game.state, target.string(), f));
-        ASSERT_EQ(f.Messages.size(), 1u);
-        EXPECT_EQ(f.Messages[0].Text, (LocalText{"Cannot save file!", "Datei kann nicht gespeichert werden"}));
-        EXPECT_EQ(f.Messages[0].Caption, (LocalText{"File Error", "Dateifehler"}));
-        EXPECT_EQ(f.Messages[0].Icon, MessageIcon::Warning);
-    }
-    EXPECT_TRUE(fs::is_directory(game.dir / "folder.tsg"));
-    EXPECT_EQ(ReadFile(game.dir / "blocked.tsg"), old);
 
     // A disk that fills up in the middle of the write: the file-size limit makes the write fail
     // after the file was opened, even for root.
@@ -949,13 +1013,49 @@ TEST(SavegameSave, AFailedWriteIsReportedAndKeepsTheOldFile)
     small.rlim_cur = 1000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     RecordingFrontend f;
-    const bool written = SaveGame(game.state, file.string(), f);
+    const SaveResult written = SaveGame(game.state, file.string(), f);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(f.Messages.size(), 1u);
+    EXPECT_EQ(written.Status, SaveStatus::WriteFailed);
+    ASSERT_EQ(f.Messages.size(), 1u);
+    EXPECT_EQ(f.Messages[0].Text, (LocalText{"Cannot save file!", "Datei kann nicht gespeichert werden"}));
+    EXPECT_EQ(f.Messages[0].Caption, (LocalText{"File Error", "Dateifehler"}));
+    EXPECT_EQ(f.Messages[0].Icon, MessageIcon::Warning);
     EXPECT_EQ(ReadFile(file), old);
-    EXPECT_FALSE(fs::exists(game.dir / "game.tsg.tmp"));
+    for (const auto& entry : fs::directory_iterator(game.dir.Path()))
+        EXPECT_EQ(entry.path().extension(), entry.path().filename() == "game.tsg" ? ".tsg" : ".ini")
+            << "no scratch file left over: " << entry.path();
+}
+
+// Two programs saving different games to one file at the same moment: the file always ends as
+// one of the two games, whole.
+TEST(SavegameSave, SavesAtTheSameTimeLeaveOneWholeGame)
+{
+    TestGame a(OnePlayer(1, 2), 1);
+    TestGame b(TwoPlayers(3, 4, 7), 2);
+    b.PlayMonths(3);
+    const std::string file = a.Path("shared.tsg");
+    const std::string textA = SavegameText(a.state);
+    const std::string textB = SavegameText(b.state);
+    for (int round = 0; round < 10; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool ok = true;
+            for (int i = 0; i < 20; ++i)
+                ok = WriteSavegameFile(b.state, file) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        bool ok = true;
+        for (int i = 0; i < 20; ++i)
+            ok = WriteSavegameFile(a.state, file) && ok;
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(ok);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const std::string now = ReadFile(file);
+        ASSERT_TRUE(now == textA || now == textB) << "round " << round << ": a mix of both games";
+    }
 }
 
 TEST(SavegameClose, TheWindowClosesOnlyWhenTheGameIsSafeOrGivenUp)
