@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "game/names_file.h"
+#include "game/setting_keys.h"
 #include "game/text.h"
 #include "platform/ini_file.h"
 
@@ -115,8 +116,11 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
         if (bonus < 0)
             bonus = 0;
         const int32_t points = PointsOf(CompanyValue(s, w) * 0.0001L + bonus);
-        const std::string settings = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
-        const int32_t best = platform::ReadProfileInt(settings, "High", Format("Points%d", s.MapNumber), 0);
+        const std::string settingsFile = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
+        const int map = s.MapNumber >= 1 && s.MapNumber <= 3 ? s.MapNumber - 1 : 0;
+        const SettingKey& holderKey = settings::kHighscoreHolder[map];
+        const SettingKey& pointsKey = settings::kHighscorePoints[map];
+        const int32_t best = platform::ReadProfileInt(settingsFile, pointsKey.Section, pointsKey.Key, 0);
         frontend.ShowMessage({Format("Congratulations, you have won the game and achieved %d Points!", points),
                               Format("Gratulation, Sie haben das Spiel gewonnen und %d Punkte erreicht!", points)},
                              {"VICTORY!", "SIEG!"}, MessageIcon::Warning);
@@ -127,8 +131,14 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
             // The entry is written in the language of the moment.
             const std::string entry =
                 s.Program.Language == 2 ? Format("%s aus %s", name, town) : Format("%s from %s", name, town);
-            platform::WriteProfileString(settings, "High", Format("map%d", s.MapNumber), entry);
-            platform::WriteProfileString(settings, "High", Format("Points%d", s.MapNumber), Format("%d", points));
+            // Name and points in one step, and only over a lower score: another program may have
+            // stored a better one meanwhile.
+            platform::UpdateIniFile(settingsFile, [&](platform::IniDocument& file) {
+                if (points <= platform::ProfileInt(file, pointsKey.Section, pointsKey.Key, 0))
+                    return;
+                file.Set(holderKey.Section, holderKey.Key, entry);
+                file.Set(pointsKey.Section, pointsKey.Key, Format("%d", points));
+            });
         }
     } else {
         const char* name = s.CompanyName[w].c_str();

@@ -64,7 +64,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
     const std::string name1 = Utf8Prefix(settings.Player1Name, kTypedNameLength);
     if (!name1.empty()) {
         s.CompanyName[s.CurrentCompany] = name1;
-        platform::WriteProfileString(settingsFile, "Name", "Player1", name1);
+        platform::WriteProfileString(settingsFile, settings::kPlayer1.Section, settings::kPlayer1.Key, name1);
     }
 
     if (s.TwoPlayer) {
@@ -75,7 +75,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
         const std::string name2 = Utf8Prefix(settings.Player2Name, kTypedNameLength);
         if (!name2.empty()) {
             s.CompanyName[s.PlayerCompany[1]] = name2;
-            platform::WriteProfileString(settingsFile, "Name", "Player2", name2);
+            platform::WriteProfileString(settingsFile, settings::kPlayer2.Section, settings::kPlayer2.Key, name2);
         }
         // The lower company number always moves first.
         if (s.PlayerCompany[0] > s.PlayerCompany[1]) {

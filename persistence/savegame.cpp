@@ -2,7 +2,6 @@
 #include "persistence/savegame.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <cerrno>
 #include <cmath>
@@ -10,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
-#include <random>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -23,6 +21,7 @@
 #include "game/status_line.h"
 #include "game/text.h"
 #include "platform/cp1252.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -517,49 +516,6 @@ void ShowCannotSave(Frontend& frontend)
                          MessageIcon::Warning);
 }
 
-// The file a path finally names: symbolic links are followed, dangling ones included (their
-// target is where a new file goes). Nothing when the links go round in circles or cannot be read.
-std::optional<fs::path> FollowLinks(const fs::path& path, std::string& why)
-{
-    fs::path current = path;
-    for (int hops = 0; hops < 40; ++hops) {
-        struct stat info {};
-        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return current;
-        std::vector<char> target(static_cast<size_t>(info.st_size > 0 ? info.st_size : 255) + 1);
-        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
-        if (n < 0 || static_cast<size_t>(n) >= target.size()) {
-            why = Format("cannot follow the link '%s': %s", current.c_str(), n < 0 ? std::strerror(errno) : "changed");
-            return std::nullopt;
-        }
-        const fs::path next(std::string(target.data(), static_cast<size_t>(n)));
-        current = next.is_absolute() ? next : current.parent_path() / next;
-    }
-    why = Format("cannot follow the link '%s': too many links", path.c_str());
-    return std::nullopt;
-}
-
-// Creates a new file "<target>.<random>.tmp" beside the target, exclusively: a file already of that
-// name, a link included, is never taken over. Returns its descriptor, or -1 with the reason.
-int CreateUniqueBeside(const fs::path& target, std::string& name, std::string& why)
-{
-    static std::atomic<uint32_t> counter{0};
-    std::random_device device;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const uint32_t tag = device() ^ (static_cast<uint32_t>(::getpid()) << 12) ^ counter.fetch_add(1);
-        name = Format("%s.%08x.tmp", target.c_str(), tag);
-        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0)
-            return fd;
-        if (errno != EEXIST) {
-            why = Format("cannot create '%s': %s", name.c_str(), std::strerror(errno));
-            return -1;
-        }
-    }
-    why = Format("cannot create a new file beside '%s'", target.c_str());
-    return -1;
-}
-
 }  // namespace
 
 std::string SavegameText(const GameState& s)
@@ -743,7 +699,7 @@ SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::s
         const std::string text = SavegameText(s);
         std::string why;
         // A linked savegame stays linked, a dangling link included: the file it names is written.
-        const std::optional<fs::path> followed = FollowLinks(path, why);
+        const std::optional<std::string> followed = platform::FollowLinks(path, why);
         if (!followed)
             return fail(SaveStatus::CannotOpen, why);
         const fs::path target = *followed;
@@ -766,7 +722,7 @@ SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::s
 
         // A new file of our own beside the target, never one that is already there.
         std::string tempName;
-        const int fd = CreateUniqueBeside(target, tempName, why);
+        const int fd = platform::CreateUniqueBeside(target.string(), tempName, why);
         if (fd < 0)
             return fail(SaveStatus::CannotOpen, why);
         // The new file keeps the permissions of the one it replaces.
