@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "game/building.h"
 #include "game/names_file.h"
 #include "game/setting_keys.h"
 #include "game/text.h"
@@ -43,17 +44,6 @@ void EmptyCompany(GameState& s, int c)
     }
 }
 
-// Points cut toward zero to a whole number; a value beyond the integer range is held at its
-// bounds instead of wrapping.
-int32_t PointsOf(long double value)
-{
-    const long double t = std::trunc(value);
-    if (!(t > std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    if (t > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(t);
-}
 
 }  // namespace
 
@@ -68,8 +58,8 @@ long double CompanyValue(const GameState& s, int c)
             const int32_t capacity = s.Capacity[c][b][t];
             if (capacity > 0) {
                 value += kBreweryValue;
-                if (capacity > 1000)
-                    value += kExtraLitreValue * (capacity - 1000);
+                if (capacity > kNewBreweryLitres)
+                    value += kExtraLitreValue * (capacity - kNewBreweryLitres);
             }
         }
     }
@@ -115,7 +105,8 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
         int64_t bonus = (200 - static_cast<int64_t>(s.MonthCount)) * 2;
         if (bonus < 0)
             bonus = 0;
-        const int32_t points = PointsOf(CompanyValue(s, w) * 0.0001L + bonus);
+        // Points cut toward zero, held within the integer range instead of wrapping.
+        const int32_t points = CutToInt32(CompanyValue(s, w) * 0.0001L + bonus);
         const std::string settingsFile = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
         const int map = s.MapNumber >= 1 && s.MapNumber <= 3 ? s.MapNumber - 1 : 0;
         const SettingKey& holderKey = settings::kHighscoreHolder[map];

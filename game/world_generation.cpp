@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "game/building.h"
 #include "game/map_tables.h"
 #include "game/names_file.h"
 #include "game/number_text.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr size_t kTypedNameLength = 59;
 constexpr long double kHumanStartMoney = 20000.0L;
 constexpr long double kExpertStartMoney = 150000.0L;
-constexpr int32_t kFirstBrewery = 1000;
 
 int32_t StartCompany(GameState& s, int32_t start)
 {
@@ -115,8 +115,8 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
             }
         }
         s.Account[c][c] = expertComputer ? kExpertStartMoney : kHumanStartMoney;
-        s.Capacity[c][0][c] = kFirstBrewery;
-        s.Stock[c][0][c] = kFirstBrewery;
+        s.Capacity[c][0][c] = kNewBreweryLitres;
+        s.Stock[c][0][c] = kNewBreweryLitres;
         s.Quality[c][1] = 0.0f;
         s.Quality[c][2] = 0.0f;
     }

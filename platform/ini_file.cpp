@@ -7,6 +7,7 @@
 #include <fstream>
 #include <limits>
 
+#include "platform/ascii.h"
 #include "platform/cp1252.h"
 #include "platform/files.h"
 
@@ -31,18 +32,7 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-/// ASCII-only folding: the C library's tolower depends on the locale and would fold 1252 letters
-/// differently from one machine to the next.
-bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return SameIgnoringAsciiCase(a, b); }
 
 /// What one line of the file is.
 struct LineInfo {
