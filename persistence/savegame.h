@@ -5,7 +5,9 @@
 /// the whole number trunc((v + 12746) x 13) and production costs as trunc(v x 10). A file is read
 /// completely into a fresh game and checked before it replaces the running one, and a file is
 /// written beside its target and renamed over it, so neither a damaged file nor a failed write
-/// loses a game.
+/// loses a game. Every field has the range the rules can play with: a file outside them is not a
+/// valid savegame, and the writer holds each value within its range, so whatever the game writes
+/// it reads back.
 #pragma once
 
 #include <array>
@@ -58,8 +60,8 @@ enum class LoadStatus {
 };
 
 /// Reads a savegame file and, if it is valid, replaces the running game with it. Anything but a
-/// regular file (a pipe, a device, a directory) cannot be opened and is never waited on. Shows nothing;
-/// `reason` (when given) says what went wrong. On any failure the game is untouched.
+/// regular file (a pipe, a device, a directory) cannot be opened and is never waited on. Shows
+/// nothing; `reason` (when given) says what went wrong. On any failure the game is untouched.
 LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reason = nullptr);
 
 /// "Open" after the file dialog: loads the file, or shows why not ("Cannot open file!" or "not
@@ -77,8 +79,10 @@ enum class SaveStatus {
     WriteFailed,  ///< the file was opened but writing it failed (disk full...): the old file is intact
 };
 
-/// The result of a save. Tests as true exactly when the game was saved, so `if (SaveGame(...))`
-/// reads as before; `Status` tells the two failures apart.
+/// The result of a save (it was a plain bool before). Tests as true exactly when the game was
+/// saved, so `if (SaveGame(...))` and `if (!WriteSavegameFile(...))` read as before; a caller that
+/// keeps it in a `bool` converts it explicitly. `Status` tells the two failures apart: the window
+/// shows the save dialog on `CannotOpen`, while `WriteFailed` has already been reported.
 struct SaveResult {
     SaveStatus Status = SaveStatus::Saved;
     explicit operator bool() const { return Status == SaveStatus::Saved; }
@@ -99,7 +103,7 @@ SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& front
 
 /// The window is about to close. Without a game it may. With "Autosave On Exit" the game is
 /// saved to `autosavePath` and the window closes; if that save fails in any way, the player is
-/// told ("Cannot save file!") and asked, as without the option, whether to leave the game. Returns whether the window may close;
-/// `GameActive` becomes false when it may.
+/// told ("Cannot save file!") and asked, as without the option, whether to leave the game.
+/// Returns whether the window may close; `GameActive` becomes false when it may.
 bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend,
                     const std::string& autosavePath = kAutosaveFileName);
