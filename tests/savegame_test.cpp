@@ -837,6 +837,35 @@ TEST(SavegameRanges, ABrandBoughtWhereWagesDriftedToNothingSavesAndLoads)
     EXPECT_TRUE(ParseSavegame(SavegameText(s), &why)) << why;
 }
 
+// Wage levels at the ends of what a file may hold: the computer companies buy brands, price
+// and build there for a year, and every value stays finite and loads again.
+TEST(SavegameRanges, WageLevelsAtTheirLimitsPlayOnAndSaveAgain)
+{
+    for (const float wage : {1e-30f, 1e6f, -1e6f}) {
+        SCOPED_TRACE(wage);
+        TestGame game(OnePlayer(3, 1), 12);
+        GameState& s = game.state;
+        s.ExpertMode = false;
+        for (int t = 0; t < kTowns; ++t)
+            s.Wages[t] = wage;
+        for (int c = 0; c < kCompanies; ++c)
+            for (int t = 0; t < kTowns; ++t)
+                s.Account[c][t] = 1e12L;
+        const auto content = ParseSavegame(SavegameText(s));
+        ASSERT_TRUE(content);
+        ApplySavegame(s, *content);
+        game.PlayMonths(12);
+        for (int c = 0; c < kCompanies; ++c)
+            for (int b = 0; b < kBrands; ++b) {
+                EXPECT_TRUE(std::isfinite(s.CostFactor[c][b])) << c << "/" << b;
+                for (int t = 0; t < kTowns; ++t)
+                    EXPECT_TRUE(std::isfinite(s.Price[c][b][t])) << c << "/" << b << "/" << t;
+            }
+        std::string why;
+        EXPECT_TRUE(ParseSavegame(SavegameText(s), &why)) << why;
+    }
+}
+
 TEST(SavegameLoad, AFileThatCannotBeReadIsReportedAsSuch)
 {
     TestGame running(OnePlayer(3, 2), 8);
