@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -16,16 +17,22 @@
 
 namespace {
 
-// A victory writes the highscore: the games play in a scratch directory of their own.
+// A victory writes the highscore: the games play in a scratch directory of their own, removed
+// when the fuzzer ends.
+char gScratch[] = "/tmp/tavrek-fuzz-XXXXXX";
+
 const std::string& ScratchDirectory()
 {
     static const std::string directory = [] {
-        char name[] = "/tmp/tavrek-fuzz-XXXXXX";
-        if (!::mkdtemp(name)) {
+        if (!::mkdtemp(gScratch)) {
             std::perror("mkdtemp");
             std::abort();
         }
-        return std::string(name);
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(gScratch, ec);
+        });
+        return std::string(gScratch);
     }();
     return directory;
 }
