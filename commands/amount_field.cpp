@@ -11,11 +11,6 @@ namespace {
 
 constexpr int64_t kMaxPriceCents = 999999;  // 9999.99 dollars per litre
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 }  // namespace
 
 std::string FieldText(std::string_view text, int size)
@@ -34,43 +29,25 @@ long double ReadAmountField(std::string_view text, int size)
 long double ReadPriceField(std::string_view text)
 {
     const std::string field = FieldText(text, kPriceFieldSize);
-    size_t i = 0;
-    while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < field.size() && (field[i] == '+' || field[i] == '-')) {
-        negative = field[i] == '-';
-        ++i;
-    }
-    std::string digits;  // the integer and the fraction digits in a row
-    int64_t fractionDigits = 0;
-    while (i < field.size() && IsDigit(field[i]))
-        digits += field[i++];
-    if (i < field.size() && field[i] == '.') {
-        ++i;
-        while (i < field.size() && IsDigit(field[i])) {
-            digits += field[i++];
-            ++fractionDigits;
-        }
-    }
-    if (digits.empty() || negative)
+    const LeadingNumberParts parts = ScanLeadingNumber(field);
+    if (!parts.Found || parts.Negative)
         return 0.0L;
+    std::string digits;  // the integer and the fraction digits in a row
+    digits.append(parts.Whole);
+    digits.append(parts.Fraction);
+    const int64_t fractionDigits = static_cast<int64_t>(parts.Fraction.size());
     int64_t exponent = 0;
-    if (i < field.size() && (field[i] == 'e' || field[i] == 'E')) {
-        size_t j = i + 1;
-        bool negativeExponent = false;
-        if (j < field.size() && (field[j] == '+' || field[j] == '-')) {
-            negativeExponent = field[j] == '-';
-            ++j;
+    bool negativeExponent = false;
+    for (const char c : parts.Exponent) {
+        if (c == '-' || c == '+') {
+            negativeExponent = c == '-';
+            continue;
         }
-        while (j < field.size() && IsDigit(field[j])) {
-            if (exponent < 1000000)
-                exponent = exponent * 10 + (field[j] - '0');
-            ++j;
-        }
-        if (negativeExponent)
-            exponent = -exponent;
+        if (exponent < 1000000)
+            exponent = exponent * 10 + (c - '0');
     }
+    if (negativeExponent)
+        exponent = -exponent;
     const size_t first = digits.find_first_not_of('0');
     if (first == std::string::npos)
         return 0.0L;
@@ -89,16 +66,4 @@ long double ReadPriceField(std::string_view text)
     if (cents > kMaxPriceCents)
         cents = kMaxPriceCents;
     return cents * 0.01L;
-}
-
-int32_t ClampToInt32(long double value)
-{
-    if (std::isnan(value))
-        return 0;
-    const long double whole = std::trunc(value);
-    if (whole <= std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    if (whole >= std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(whole);
 }

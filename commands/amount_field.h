@@ -21,6 +21,3 @@ long double ReadAmountField(std::string_view text, int size);
 /// A price field: the typed price cut down to whole cents exactly as the player wrote it
 /// ("0.29" is 0.29, ".125" is 0.12), negative prices 0, and at most 9999.99.
 long double ReadPriceField(std::string_view text);
-
-/// A whole number cut toward zero and held within the 32-bit range.
-int32_t ClampToInt32(long double value);

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int32_t kNewBreweryLitres = 1000;
-constexpr int32_t kStepLitres = 100;
 constexpr int kNewestStage = kStages - 1;
 
 LocalText SelectBrand()
@@ -32,21 +30,6 @@ int BrandOfEntry(const GameState& s, const std::optional<std::string>& entry, Of
 }
 
 }  // namespace
-
-long double BreweryCost(const GameState& s, int town)
-{
-    return 3000.0L * s.Wages[town] + 15000.0L;
-}
-
-long double ExtensionStepCost(const GameState& s, int town)
-{
-    return 100.0L * s.Wages[town] + 1000.0L;
-}
-
-long double DepotCost(const GameState& s, int town)
-{
-    return 500.0L * s.Wages[town] + 4500.0L;
-}
 
 int32_t MaximumExtension(const GameState& s, int company, int town)
 {
@@ -113,7 +96,7 @@ PanelNext ExtendBrewery(GameState& s, Frontend& frontend, const std::optional<st
 {
     const int c = s.CurrentCompany;
     const int t = s.SelectedTown;
-    int32_t n = ClampToInt32(std::floor(ReadAmountField(countField, kCountFieldSize)));
+    int32_t n = CutToInt32(std::floor(ReadAmountField(countField, kCountFieldSize)));
     const int b = BrandOfEntry(s, brandEntry, [&](int brand) { return CanExtendBrewery(s, c, brand, t); });
     if (b < 0) {
         Refuse(frontend, SelectBrand());
@@ -190,7 +173,7 @@ PanelNext NewBrand(GameState& s, Frontend& frontend)
     if (quality < 0.5f)
         quality = 0.5f;
     const float costFactor =
-        static_cast<float>((3.0L * quality - 1.0L) / s.Wages[t] - 0.05L + 0.001L * s.Program.Rng.Random(100));
+        ToSingle((3.0L * quality - 1.0L) / s.Wages[t] - 0.05L + 0.001L * s.Program.Rng.Random(100));
     const double q = quality;
     const double f = costFactor;
     const bool buy = frontend.AskYesNo(

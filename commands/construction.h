@@ -7,15 +7,10 @@
 #include <string>
 
 #include "commands/command_panel.h"
+#include "game/building.h"
 #include "game/frontend.h"
 #include "game/game_state.h"
 
-/// Dollars for a new brewery of 1000 litres a month in the town.
-long double BreweryCost(const GameState& s, int town);
-/// Dollars per 100 litres a month of extension in the town.
-long double ExtensionStepCost(const GameState& s, int town);
-/// Dollars for a depot in the town.
-long double DepotCost(const GameState& s, int town);
 /// The most 100-litre steps the account of the town can pay for (0 below one step).
 int32_t MaximumExtension(const GameState& s, int company, int town);
 

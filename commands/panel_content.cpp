@@ -8,15 +8,11 @@
 #include "commands/logistics.h"
 #include "commands/order_commands.h"
 #include "game/text.h"
+#include "platform/ascii.h"
 
 namespace {
 
 using C = PanelControl;
-
-char FoldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // The controls a mode shows besides OK and Cancel.
 std::vector<PanelControl> ModeControls(int32_t mode)
@@ -343,10 +339,10 @@ void SortListEntries(std::vector<std::string>& entries)
 {
     std::stable_sort(entries.begin(), entries.end(), [](const std::string& a, const std::string& b) {
         const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
+            return static_cast<unsigned char>(FoldAscii(x)) < static_cast<unsigned char>(FoldAscii(y));
         });
         const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
-            return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
+            return static_cast<unsigned char>(FoldAscii(x)) < static_cast<unsigned char>(FoldAscii(y));
         });
         return less || (!greater && a < b);
     });

@@ -6,12 +6,11 @@
 #include <cstdint>
 #include <limits>
 
+#include "game/building.h"
 #include "game/map_tables.h"
 
 namespace {
 
-constexpr int32_t kStepLitres = 100;        // one extension step of a brewery
-constexpr int32_t kNewBreweryLitres = 1000;
 constexpr long double kKeepInBudget = 1500.0L;  // extensions stop once the budget is down to this
 constexpr long double kNewBreweryBudget = 19000.0L;
 constexpr int32_t kNoCheaperThan = 100;  // surplus only goes where a transport costs less than this
@@ -62,7 +61,7 @@ private:
                     offered = true;
             if (!offered || s_.HasDepot[c_][t])
                 continue;
-            const long double price = 500.0L * s_.Wages[t] + 4500.0L;
+            const long double price = DepotCost(s_, t);
             if (budget_ >= price) {
                 s_.HasDepot[c_][t] = true;
                 s_.Account[c_][t] -= price;
@@ -119,7 +118,7 @@ private:
         // factor, that is free or even paid brewing: such a brand is not bought.
         if (!(wages > 0.0L))
             return;
-        const float costFactor = static_cast<float>((3.0L * quality - base) / wages - 0.05L + 0.001L * costDraw);
+        const float costFactor = ToSingle((3.0L * quality - base) / wages - 0.05L + 0.001L * costDraw);
         for (int other = 0; other < slot; ++other) {
             const long double existing = s_.Quality[c_][other];
             if (!(quality > existing + 0.05L || quality < existing - 0.05L))
@@ -149,7 +148,7 @@ private:
             int64_t steps = 0;
             while (steps < stepsLeft && s_.Sales[c_][0][home] >= capacity && budget_ > kKeepInBudget &&
                    s_.Demand[home] / homeDivisor > capacity) {
-                const long double stepCost = 100.0L * s_.Wages[home] + 1000.0L;
+                const long double stepCost = ExtensionStepCost(s_, home);
                 if (!(budget_ > stepCost))
                     break;
                 s_.Account[c_][home] -= stepCost;
@@ -168,7 +167,7 @@ private:
                 while (steps < stepsLeft && capacity > 0 && s_.Quality[c_][b] != 0.0f &&
                        s_.Sales[c_][b][t] >= capacity && budget_ > kKeepInBudget &&
                        s_.Demand[t] / breweryDivisor > capacity) {
-                    const long double stepCost = 100.0L * s_.Wages[t] + 1000.0L;
+                    const long double stepCost = ExtensionStepCost(s_, t);
                     s_.Account[c_][t] -= stepCost;
                     budget_ -= stepCost;
                     ++steps;
@@ -183,7 +182,7 @@ private:
                 const long double gap = static_cast<long double>(s_.Wages[t]) - s_.Quality[c_][b];
                 if (std::fabs(gap) < limit && budget_ > kNewBreweryBudget && s_.Capacity[c_][b][t] == 0 &&
                     s_.Quality[c_][b] != 0.0f) {
-                    const long double price = 3000.0L * s_.Wages[t] + 15000.0L;
+                    const long double price = BreweryCost(s_, t);
                     s_.Account[c_][t] -= price;
                     budget_ -= price;
                     s_.Capacity[c_][b][t] = kNewBreweryLitres;
@@ -276,7 +275,7 @@ private:
                 if (!(account[u] > 0))
                     continue;
                 const long double need = -account[t] / 0.95L;
-                const float amount = static_cast<float>(account[u] > need ? need : account[u]);
+                const float amount = ToSingle(account[u] > need ? need : account[u]);
                 account[t] += amount * 0.95L;
                 account[u] -= amount;
             }

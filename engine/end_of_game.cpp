@@ -4,7 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "game/building.h"
 #include "game/names_file.h"
+#include "game/setting_keys.h"
 #include "game/text.h"
 #include "platform/ini_file.h"
 
@@ -42,17 +44,6 @@ void EmptyCompany(GameState& s, int c)
     }
 }
 
-// Points cut toward zero to a whole number; a value beyond the integer range is held at its
-// bounds instead of wrapping.
-int32_t PointsOf(long double value)
-{
-    const long double t = std::trunc(value);
-    if (!(t > std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    if (t > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(t);
-}
 
 }  // namespace
 
@@ -67,8 +58,8 @@ long double CompanyValue(const GameState& s, int c)
             const int32_t capacity = s.Capacity[c][b][t];
             if (capacity > 0) {
                 value += kBreweryValue;
-                if (capacity > 1000)
-                    value += kExtraLitreValue * (capacity - 1000);
+                if (capacity > kNewBreweryLitres)
+                    value += kExtraLitreValue * (capacity - kNewBreweryLitres);
             }
         }
     }
@@ -114,9 +105,13 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
         int64_t bonus = (200 - static_cast<int64_t>(s.MonthCount)) * 2;
         if (bonus < 0)
             bonus = 0;
-        const int32_t points = PointsOf(CompanyValue(s, w) * 0.0001L + bonus);
-        const std::string settings = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
-        const int32_t best = platform::ReadProfileInt(settings, "High", Format("Points%d", s.MapNumber), 0);
+        // Points cut toward zero, held within the integer range instead of wrapping.
+        const int32_t points = CutToInt32(CompanyValue(s, w) * 0.0001L + bonus);
+        const std::string settingsFile = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
+        const int map = s.MapNumber >= 1 && s.MapNumber <= 3 ? s.MapNumber - 1 : 0;
+        const SettingKey& holderKey = settings::kHighscoreHolder[map];
+        const SettingKey& pointsKey = settings::kHighscorePoints[map];
+        const int32_t best = platform::ReadProfileInt(settingsFile, pointsKey.Section, pointsKey.Key, 0);
         frontend.ShowMessage({Format("Congratulations, you have won the game and achieved %d Points!", points),
                               Format("Gratulation, Sie haben das Spiel gewonnen und %d Punkte erreicht!", points)},
                              {"VICTORY!", "SIEG!"}, MessageIcon::Warning);
@@ -127,8 +122,14 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
             // The entry is written in the language of the moment.
             const std::string entry =
                 s.Program.Language == 2 ? Format("%s aus %s", name, town) : Format("%s from %s", name, town);
-            platform::WriteProfileString(settings, "High", Format("map%d", s.MapNumber), entry);
-            platform::WriteProfileString(settings, "High", Format("Points%d", s.MapNumber), Format("%d", points));
+            // Name and points in one step, and only over a lower score: another program may have
+            // stored a better one meanwhile.
+            platform::UpdateIniFile(settingsFile, [&](platform::IniDocument& file) {
+                if (points <= platform::ProfileInt(file, pointsKey.Section, pointsKey.Key, 0))
+                    return;
+                file.Set(holderKey.Section, holderKey.Key, entry);
+                file.Set(pointsKey.Section, pointsKey.Key, Format("%d", points));
+            });
         }
     } else {
         const char* name = s.CompanyName[w].c_str();

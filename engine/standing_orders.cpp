@@ -59,9 +59,7 @@ void ExecuteStandingOrders(GameState& s, Frontend& frontend)
         if (source >= a && account[from] >= cost) {
             source -= a;
             int32_t& destination = s.Stock[cur][b][to];
-            const int64_t arrived = static_cast<int64_t>(destination) + a;
-            destination = arrived > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
-                                                                         : static_cast<int32_t>(arrived);
+            destination = AddLitres(destination, a);
             account[from] -= cost;
         } else {
             Report(frontend, k, source < a);

@@ -85,7 +85,7 @@ void NextTurn(GameState& s, Frontend& frontend)
 
     RunMarket(s);
     SettleMonth(s);
-    s.MonthCount += 1;
+    AdvanceMonth(s);
     s.BrandOffered.fill(false);
     WriteStatusLine(s, frontend);
     frontend.SetCaption(EnglishGameTitle());

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/game_random.h"
+#include "game/safe_numbers.h"
 
 static_assert(std::numeric_limits<long double>::digits >= 64,
               "money needs the 64-bit mantissa of the x87 extended format");
@@ -103,6 +104,14 @@ inline bool BrandExists(const GameState& s, int company, int brand)
     return s.Quality[company][brand] != 0.0f;
 }
 
+/// The month end's step to the next month; the count stops at its largest value instead of
+/// wrapping (that is some 178 million years of play).
+inline void AdvanceMonth(GameData& s)
+{
+    if (s.MonthCount < std::numeric_limits<int32_t>::max())
+        s.MonthCount += 1;
+}
+
 /// Month index 0..11 of the current month.
 inline int MonthIndex(const GameState& s)
 {
@@ -112,18 +121,6 @@ inline int MonthIndex(const GameState& s)
 inline int Year(const GameState& s)
 {
     return 1750 + (s.MonthCount - 1) / kMonths;
-}
-
-/// Litres plus a change, held within the 32-bit range instead of wrapping around: stocks and
-/// capacities can grow for hundreds of months.
-inline int32_t AddLitres(int32_t litres, int64_t change)
-{
-    const int64_t sum = static_cast<int64_t>(litres) + change;
-    if (sum > std::numeric_limits<int32_t>::max())
-        return std::numeric_limits<int32_t>::max();
-    if (sum < std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(sum);
 }
 
 /// A human plays this company (also after its liquidation).

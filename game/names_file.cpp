@@ -20,25 +20,30 @@ std::string SettingsFile(const GameState& s)
 
 }  // namespace
 
-void WriteDefaultNames(const GameState& s)
+bool WriteDefaultNames(const GameState& s)
 {
-    const std::string file = NamesFile(s);
-    for (int map = 1; map <= kMaps; ++map) {
-        const std::string section = Format("MAP%d", map);
-        for (int c = 0; c < kCompanies; ++c)
-            for (int b = 0; b < kBrands; ++b)
-                platform::WriteProfileString(file, section, Format("BREW%d_%d", c + 1, b + 1),
-                                             kDefaultNames[map - 1][c].Brands[b]);
-        for (int c = 0; c < kCompanies; ++c)
-            platform::WriteProfileString(file, section, Format("NAME%d", c + 1), kDefaultNames[map - 1][c].Company);
-    }
-    platform::WriteProfileString(SettingsFile(s), "NAME", "NAMEINI", "1");
+    // All 120 names in one step: a program started at the same time sees none or all of them.
+    const bool written = platform::UpdateIniFile(NamesFile(s), [](platform::IniDocument& names) {
+        for (int map = 1; map <= kMaps; ++map) {
+            const std::string section = Format("MAP%d", map);
+            for (int c = 0; c < kCompanies; ++c)
+                for (int b = 0; b < kBrands; ++b)
+                    names.Set(section, Format("BREW%d_%d", c + 1, b + 1), kDefaultNames[map - 1][c].Brands[b]);
+            for (int c = 0; c < kCompanies; ++c)
+                names.Set(section, Format("NAME%d", c + 1), kDefaultNames[map - 1][c].Company);
+        }
+    });
+    // The marker only follows names that are really there.
+    return written && platform::WriteProfileString(SettingsFile(s), settings::kNamesWritten.Section,
+                                                   settings::kNamesWritten.Key, "1");
 }
 
 void LoadNames(GameState& s)
 {
-    const std::string marker = platform::ReadProfileString(SettingsFile(s), "NAME", "NAMEINI", "0", kNameBuffer);
-    if (!marker.empty() && marker[0] == '0')
+    const SettingKey& marker = settings::kNamesWritten;
+    const std::string written =
+        platform::ReadProfileString(SettingsFile(s), marker.Section, marker.Key, marker.Default, marker.Buffer);
+    if (!written.empty() && written[0] == '0')
         WriteDefaultNames(s);
     // One read of the file serves all forty names.
     const platform::IniDocument names = platform::ReadIniFile(NamesFile(s));

@@ -4,12 +4,13 @@
 
 #include "game/frontend.h"
 #include "game/game_state.h"
+#include "game/setting_keys.h"
 
 inline constexpr const char* kNamesFileName = "TavrekNames.ini";
-inline constexpr const char* kSettingsFileName = "Tavrek!.ini";
 
-/// Writes all 120 default names of the three maps and marks them written in the settings file.
-void WriteDefaultNames(const GameState& s);
+/// Writes all 120 default names of the three maps in one rewrite of the names file and, once that
+/// succeeded, marks them written in the settings file. Returns whether both were written.
+bool WriteDefaultNames(const GameState& s);
 
 /// Makes sure the defaults were written once, then reads the current map's company and brand
 /// names (missing keys give empty names, each name at most 29 characters).

@@ -19,5 +19,6 @@ inline LocalText BothLanguages(const std::string& text)
     return {text, text};
 }
 
-/// printf-style formatting of the game's texts ("%s in %s, %s %d", "%7.0Lf").
+/// printf-style formatting of the game's texts ("%s in %s, %s %d", "%7.0Lf"). Numbers always use
+/// "." as the decimal point, whatever locale the process has set.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));

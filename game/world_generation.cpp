@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "game/building.h"
 #include "game/map_tables.h"
 #include "game/names_file.h"
 #include "game/number_text.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr size_t kTypedNameLength = 59;
 constexpr long double kHumanStartMoney = 20000.0L;
 constexpr long double kExpertStartMoney = 150000.0L;
-constexpr int32_t kFirstBrewery = 1000;
 
 int32_t StartCompany(GameState& s, int32_t start)
 {
@@ -64,7 +64,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
     const std::string name1 = Utf8Prefix(settings.Player1Name, kTypedNameLength);
     if (!name1.empty()) {
         s.CompanyName[s.CurrentCompany] = name1;
-        platform::WriteProfileString(settingsFile, "Name", "Player1", name1);
+        platform::WriteProfileString(settingsFile, settings::kPlayer1.Section, settings::kPlayer1.Key, name1);
     }
 
     if (s.TwoPlayer) {
@@ -75,7 +75,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
         const std::string name2 = Utf8Prefix(settings.Player2Name, kTypedNameLength);
         if (!name2.empty()) {
             s.CompanyName[s.PlayerCompany[1]] = name2;
-            platform::WriteProfileString(settingsFile, "Name", "Player2", name2);
+            platform::WriteProfileString(settingsFile, settings::kPlayer2.Section, settings::kPlayer2.Key, name2);
         }
         // The lower company number always moves first.
         if (s.PlayerCompany[0] > s.PlayerCompany[1]) {
@@ -115,8 +115,8 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
             }
         }
         s.Account[c][c] = expertComputer ? kExpertStartMoney : kHumanStartMoney;
-        s.Capacity[c][0][c] = kFirstBrewery;
-        s.Stock[c][0][c] = kFirstBrewery;
+        s.Capacity[c][0][c] = kNewBreweryLitres;
+        s.Stock[c][0][c] = kNewBreweryLitres;
         s.Quality[c][1] = 0.0f;
         s.Quality[c][2] = 0.0f;
     }

@@ -1,6 +1,7 @@
 /// @file savegame.cpp Writing and reading savegames, loading them safely and saving them safely.
 #include "persistence/savegame.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cerrno>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <limits>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,6 +21,7 @@
 #include "game/status_line.h"
 #include "game/text.h"
 #include "platform/cp1252.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -40,26 +43,11 @@ constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 constexpr int64_t kInt64Min = std::numeric_limits<int64_t>::min();
 constexpr int64_t kInt64Max = std::numeric_limits<int64_t>::max();
 
-// Whole numbers are cut toward zero. Money beyond the 32-bit range keeps its exact 64-bit value
-// rather than wrapping; beyond even that it is held at the bounds, and a value that is not a
-// number at all counts as 0.
-int64_t CutToWhole(long double x)
-{
-    if (std::isnan(x))
-        return 0;
-    constexpr long double kTwo63 = 9223372036854775808.0L;
-    if (x >= kTwo63)
-        return kInt64Max;
-    if (x <= -kTwo63)
-        return kInt64Min;
-    return static_cast<int64_t>(std::trunc(x));
-}
-
 int64_t MoneyCode(long double v)
 {
     if (std::isnan(v))
         v = 0.0L;
-    return CutToWhole((v + kMoneyOffset) * kMoneyScale);
+    return CutToInt64((v + kMoneyOffset) * kMoneyScale);
 }
 
 long double MoneyFromCode(int64_t n)
@@ -69,7 +57,7 @@ long double MoneyFromCode(int64_t n)
 
 int64_t CostCode(long double v)
 {
-    return CutToWhole(v * kCostScale);
+    return CutToInt64(v * kCostScale);
 }
 
 long double CostFromCode(int64_t n)
@@ -103,6 +91,59 @@ std::string FileName(std::string_view utf8)
     return bytes;
 }
 
+// What the reader accepts of each field: the values the rules can live with, and every value
+// the game itself can reach. The writer holds each value within the same range, so whatever the
+// game writes, it can read back.
+struct WholeRange {
+    int64_t Low;
+    int64_t High;
+};
+struct RealRange {
+    double Low;
+    double High;
+    bool OrZero;  ///< 0 is accepted besides [Low, High]
+};
+
+constexpr WholeRange kAnyWhole{kInt32Min, kInt32Max};
+// The month end stops counting at the largest value instead of wrapping.
+constexpr WholeRange kMonthRange{1, kInt32Max};
+constexpr WholeRange kCompanyRange{0, kCompanies - 1};
+constexpr WholeRange kTownRange{0, kTowns - 1};
+constexpr WholeRange kSecondCompanyRange{-1, kCompanies - 1};  // -1: no second player
+constexpr WholeRange kSecondTownRange{-1, kTowns - 1};
+constexpr WholeRange kMapRange{1, 3};
+constexpr WholeRange kOrderKindRange{kOrderEmpty, kOrderMoney};
+// Demand never changes during a game; the maps' towns want at most a few ten thousand litres.
+// A negative demand would sell negative litres.
+constexpr WholeRange kDemandRange{0, 10000000};
+// Capacities only grow by building and shrink no lower than 0; the pipeline holds what is built.
+constexpr WholeRange kCapacityRange{0, kInt32Max};
+// A standing order's amount is typed as more than 0; an empty slot's fields are never used.
+constexpr WholeRange kOrderAmountRange{0, kInt32Max};
+// Wage levels drift by at most two cents a month; in a single that drift stops near 524288,
+// because two cents are less than half a step there.
+constexpr RealRange kWageRange{-1e6, 1e6, false};
+// A brand's quality is at least 0.5 and at most a wage level plus 0.15; 0 marks an empty slot.
+constexpr RealRange kQualityRange{0.5, 2e6, true};
+// Cost factors and prices follow the wage levels and the players' input; the rules hold them
+// within the single limit.
+constexpr RealRange kSingleRange{-kSingleLimit, kSingleLimit, false};
+constexpr RealRange kShareRange{kLowestWinningShare, kHighestWinningShare, false};
+
+int64_t HeldWithin(int64_t v, WholeRange r)
+{
+    return v < r.Low ? r.Low : v > r.High ? r.High : v;
+}
+
+double HeldWithin(double v, RealRange r)
+{
+    if (std::isnan(v))
+        return r.OrZero ? 0.0 : std::max(r.Low, std::min(r.High, 0.0));
+    if (r.OrZero && v == 0.0)
+        return v;
+    return v < r.Low ? r.Low : v > r.High ? r.High : v;
+}
+
 class LineWriter {
 public:
     explicit LineWriter(std::string& out) : out_(out) {}
@@ -128,7 +169,6 @@ public:
         out_.append(buffer, result.ptr);
         End();
     }
-    void Single(float v) { Decimal(static_cast<double>(v)); }
     void Money(long double v) { Whole(MoneyCode(v)); }
     void Cost(long double v) { Whole(CostCode(v)); }
     void Name(std::string_view utf8)
@@ -164,7 +204,7 @@ public:
             error_ = Format("line %d: %s", line_, why.c_str());
     }
 
-    int64_t Whole(int64_t low, int64_t high, const char* what)
+    int64_t Whole(WholeRange range, const char* what)
     {
         const std::string_view token = Token(what);
         if (!Ok())
@@ -179,15 +219,13 @@ public:
             Fail(Format("'%s' is not a whole number (%s)", Shown(token).c_str(), what));
             return 0;
         }
-        if (!InRange(v, low, high)) {
+        if (!InRange(v, range.Low, range.High)) {
             Fail(Format("%s %lld is out of range (%lld to %lld)", what, static_cast<long long>(v),
-                        static_cast<long long>(low), static_cast<long long>(high)));
+                        static_cast<long long>(range.Low), static_cast<long long>(range.High)));
             return 0;
         }
         return v;
     }
-    int32_t Int(int64_t low, int64_t high, const char* what) { return static_cast<int32_t>(Whole(low, high, what)); }
-    int32_t Int(const char* what) { return Int(kInt32Min, kInt32Max, what); }
 
     bool Flag(const char* what)
     {
@@ -200,7 +238,7 @@ public:
     }
 
     template <typename T>
-    T Real(const char* what)
+    T Real(RealRange range, const char* what)
     {
         const std::string_view token = Token(what);
         if (!Ok())
@@ -211,16 +249,19 @@ public:
             Fail(Format("'%s' is not a usable number (%s)", Shown(token).c_str(), what));
             return 0;
         }
+        const double d = static_cast<double>(v);
+        if (!(range.OrZero && d == 0.0) && !(d >= range.Low && d <= range.High)) {
+            Fail(Format("%s %g is out of range (%s%g to %g)", what, d, range.OrZero ? "0 or " : "", range.Low,
+                        range.High));
+            return 0;
+        }
         return v;
     }
-    float Single(const char* what) { return Real<float>(what); }
-    double Decimal(const char* what) { return Real<double>(what); }
-    long double Money(const char* what) { return MoneyFromCode(Whole(kInt64Min, kInt64Max, what)); }
-    long double Cost(const char* what) { return CostFromCode(Whole(kInt64Min, kInt64Max, what)); }
 
     // Leaves the line of the value just read.
     void SkipRestOfLine()
     {
+        pendingLine_ = false;
         if (!Ok())
             return;
         const size_t lf = text_.find('\n', pos_);
@@ -232,10 +273,12 @@ public:
         ++line_;
     }
 
-    // The next whole line as a name: at most 99 characters; every '~' after the first character
-    // reads as a space.
+    // The next whole line as a name (after the rest of the line of a number just read): at most
+    // 99 characters; every '~' after the first character reads as a space.
     std::string Name(const char* what)
     {
+        if (pendingLine_)
+            SkipRestOfLine();
         if (!Ok())
             return {};
         if (pos_ >= text_.size()) {
@@ -289,6 +332,7 @@ private:
         const size_t start = pos_;
         while (pos_ < text_.size() && !IsBlank(text_[pos_]))
             ++pos_;
+        pendingLine_ = true;
         return text_.substr(start, pos_ - start);
     }
 
@@ -306,12 +350,150 @@ private:
     std::string_view text_;
     size_t pos_ = 0;
     int line_ = 1;
+    bool pendingLine_ = false;  ///< a number was read and the rest of its line is still ahead
     std::string error_;
 };
 
+// The two ends of the layout below: one writes each value in its encoding, held within its
+// range; the other reads it back and refuses what lies outside. Both take the same calls.
+class LayoutWriter {
+public:
+    static constexpr bool kReading = false;
+    explicit LayoutWriter(std::string& out) : w_(out) {}
+
+    void Int(const int32_t& v, WholeRange range, const char*) { w_.Whole(HeldWithin(v, range)); }
+    void Unused(int64_t v, const char*) { w_.Whole(v); }
+    void Flag(const bool& v, const char*) { w_.Flag(v); }
+    // A single widened to double; never infinite or not a number.
+    void Single(const float& v, RealRange range, const char*) { w_.Decimal(HeldWithin(static_cast<double>(v), range)); }
+    void Decimal(const double& v, RealRange range, const char*) { w_.Decimal(HeldWithin(v, range)); }
+    void Money(const long double& v, const char*) { w_.Money(v); }
+    void Cost(const long double& v, const char*) { w_.Cost(v); }
+    void Name(const std::string& v, const char*) { w_.Name(v); }
+    void Marker() { w_.Whole(kExtensionMarker); }
+
+private:
+    LineWriter w_;
+};
+
+class LayoutReader {
+public:
+    static constexpr bool kReading = true;
+    explicit LayoutReader(std::string_view text) : r(text) {}
+
+    void Int(int32_t& v, WholeRange range, const char* what) { v = static_cast<int32_t>(r.Whole(range, what)); }
+    void Unused(int64_t, const char* what) { r.Whole({kInt64Min, kInt64Max}, what); }
+    void Flag(bool& v, const char* what) { v = r.Flag(what); }
+    void Single(float& v, RealRange range, const char* what) { v = r.Real<float>(range, what); }
+    void Decimal(double& v, RealRange range, const char* what) { v = r.Real<double>(range, what); }
+    void Money(long double& v, const char* what) { v = MoneyFromCode(r.Whole({kInt64Min, kInt64Max}, what)); }
+    void Cost(long double& v, const char* what) { v = CostFromCode(r.Whole({kInt64Min, kInt64Max}, what)); }
+    void Name(std::string& v, const char* what) { v = r.Name(what); }
+    void Marker()
+    {
+        const int64_t marker = r.Whole(kAnyWhole, "the marker");
+        if (r.Ok() && marker != kExtensionMarker)
+            r.Fail(Format("%lld stands where the marker %d belongs", static_cast<long long>(marker), kExtensionMarker));
+    }
+
+    LineReader r;
+};
+
+// The savegame layout, walked in file order by the writer (G = const GameData) and the reader.
+// Blocks 1 to 10: every savegame has them. `playerName` is block 5, the moving player's name.
+template <class Io, class G>
+void OriginalBlocks(Io& io, G& g, std::string& playerName)
+{
+    const auto moving = [&g] { return InRange(g.CurrentCompany, 0, kCompanies - 1) ? g.CurrentCompany : -1; };
+    io.Int(g.MonthCount, kMonthRange, "the month");
+    // The flag belongs to the company the next line names.
+    bool offered = moving() >= 0 && g.BrandOffered[moving()];
+    io.Flag(offered, "the new-brand flag");
+    io.Int(g.CurrentCompany, kCompanyRange, "the moving company");
+    if constexpr (Io::kReading)
+        g.BrandOffered[moving() >= 0 ? moving() : 0] = offered;
+    io.Int(g.SelectedTown, kTownRange, "the selected town");
+    io.Name(playerName, "the player's name");
+    // The moving company's accounts in whole dollars; nobody reads them back.
+    for (int t = 0; t < kTowns; ++t)
+        io.Unused(moving() >= 0 ? CutToInt64(g.Account[moving()][t]) : 0, "an account in whole dollars");
+    for (int t = 0; t < kTowns; ++t) {
+        io.Single(g.Wages[t], kWageRange, "the wages");
+        io.Int(g.Demand[t], kDemandRange, "the demand");
+    }
+    for (int c = 0; c < kCompanies; ++c)
+        for (int b = 0; b < kBrands; ++b) {
+            io.Single(g.Quality[c][b], kQualityRange, "a quality");
+            io.Single(g.CostFactor[c][b], kSingleRange, "a cost factor");
+        }
+    for (int c = 0; c < kCompanies; ++c)
+        for (int t = 0; t < kTowns; ++t) {
+            io.Flag(g.HasDepot[c][t], "a depot");
+            io.Money(g.Account[c][t], "an account");
+        }
+    for (int c = 0; c < kCompanies; ++c)
+        for (int t = 0; t < kTowns; ++t)
+            for (int b = 0; b < kBrands; ++b) {
+                io.Int(g.Capacity[c][b][t], kCapacityRange, "a capacity");
+                io.Single(g.Price[c][b][t], kSingleRange, "a price");
+                io.Int(g.Supply[c][b][t], kAnyWhole, "a supply");
+                io.Cost(g.ProductionCost[c][b][t], "a production cost");
+                io.Int(g.Sales[c][b][t], kAnyWhole, "the sales");
+                io.Int(g.Stock[c][b][t], kAnyWhole, "a stock");
+            }
+}
+
+// Blocks 12 to 14, after the marker: the options, the players and the standing orders with the
+// construction pipeline.
+template <class Io, class G>
+void ExtensionBlocks(Io& io, G& g)
+{
+    for (int c = 0; c < kCompanies; ++c)
+        io.Flag(g.BrandOffered[c], "a new-brand flag");
+    io.Flag(g.TwoPlayer, "the two-player option");
+    io.Flag(g.ExpertMode, "the expert option");
+    io.Int(g.MapNumber, kMapRange, "the map");
+    io.Int(g.PlayerCompany[0], kCompanyRange, "player 1's company");
+    io.Int(g.PlayerCompany[1], kSecondCompanyRange, "player 2's company");
+    io.Int(g.PlayerTown[0], kTownRange, "player 1's town");
+    io.Int(g.PlayerTown[1], kSecondTownRange, "player 2's town");
+    io.Flag(g.DelayBuilding, "the building delay option");
+    io.Flag(g.EventsOn, "the events option");
+    for (int c = 0; c < kCompanies; ++c)
+        for (int j = 0; j < kOrderSlots; ++j) {
+            auto& order = g.StandingOrder[c][j];
+            io.Int(order.Kind, kOrderKindRange, "a standing order's kind");
+            // The towns and amount of an empty slot are never used, whatever they hold.
+            const bool empty = order.Kind == kOrderEmpty;
+            io.Int(order.FromTown, empty ? kAnyWhole : kTownRange, "a standing order's first town");
+            io.Int(order.ToTown, empty ? kAnyWhole : kTownRange, "a standing order's second town");
+            io.Int(order.Amount, empty ? kAnyWhole : kOrderAmountRange, "a standing order's amount");
+            // The pipeline shares this loop: the slot number stands for the town.
+            for (int b = 0; b < kBrands; ++b)
+                for (int stage = 0; stage < kStages; ++stage)
+                    io.Int(g.ConstructionPipeline[c][b][j][stage], kCapacityRange, "capacity under construction");
+        }
+}
+
+// Block 15, only in a two-player game: both players' names.
+template <class Io>
+void PlayerNamesBlock(Io& io, std::array<std::string, 2>& names)
+{
+    io.Name(names[0], "player 1's name");
+    io.Name(names[1], "player 2's name");
+}
+
+// Block 16: the advanced options.
+template <class Io, class G>
+void ClosingBlock(Io& io, G& g)
+{
+    io.Decimal(g.WinningShare, kShareRange, "the winning share");
+    io.Flag(g.ReduceCapacities, "the reduce-capacities option");
+}
+
 // The saved players' names over the names the game has: both players' names when the file holds
 // them, otherwise the moving player's.
-void PutSavedNames(GameState& g, const SavegameContent& content)
+void PutSavedNames(GameData& g, const SavegameContent& content)
 {
     if (content.HasPlayerNames) {
         g.CompanyName[g.PlayerCompany[0]] = content.PlayerNames[0];
@@ -328,124 +510,42 @@ std::optional<SavegameContent> Refuse(const LineReader& r, std::string* reason)
     return std::nullopt;
 }
 
+void ShowCannotSave(Frontend& frontend)
+{
+    frontend.ShowMessage({"Cannot save file!", "Datei kann nicht gespeichert werden"}, {"File Error", "Dateifehler"},
+                         MessageIcon::Warning);
+}
+
 }  // namespace
 
 std::string SavegameText(const GameState& s)
 {
     std::string out;
     out.reserve(40 * 1024);
-    LineWriter w(out);
-    const int cc = s.CurrentCompany;
-    const bool ccValid = InRange(cc, 0, kCompanies - 1);
-
-    w.Whole(s.MonthCount);
-    w.Flag(ccValid && s.BrandOffered[cc]);
-    w.Whole(cc);
-    w.Whole(s.SelectedTown);
-    w.Name(NameOf(s, cc));
-    // The moving company's accounts in whole dollars; nobody reads them back.
-    for (int t = 0; t < kTowns; ++t)
-        w.Whole(ccValid ? CutToWhole(s.Account[cc][t]) : 0);
-    for (int t = 0; t < kTowns; ++t) {
-        w.Single(s.Wages[t]);
-        w.Whole(s.Demand[t]);
-    }
-    for (int c = 0; c < kCompanies; ++c)
-        for (int b = 0; b < kBrands; ++b) {
-            w.Single(s.Quality[c][b]);
-            w.Single(s.CostFactor[c][b]);
-        }
-    for (int c = 0; c < kCompanies; ++c)
-        for (int t = 0; t < kTowns; ++t) {
-            w.Flag(s.HasDepot[c][t]);
-            w.Money(s.Account[c][t]);
-        }
-    for (int c = 0; c < kCompanies; ++c)
-        for (int t = 0; t < kTowns; ++t)
-            for (int b = 0; b < kBrands; ++b) {
-                w.Whole(s.Capacity[c][b][t]);
-                w.Single(s.Price[c][b][t]);
-                w.Whole(s.Supply[c][b][t]);
-                w.Cost(s.ProductionCost[c][b][t]);
-                w.Whole(s.Sales[c][b][t]);
-                w.Whole(s.Stock[c][b][t]);
-            }
-
-    w.Whole(kExtensionMarker);
-    for (int c = 0; c < kCompanies; ++c)
-        w.Flag(s.BrandOffered[c]);
-    w.Flag(s.TwoPlayer);
-    w.Flag(s.ExpertMode);
-    w.Whole(s.MapNumber);
-    w.Whole(s.PlayerCompany[0]);
-    w.Whole(s.PlayerCompany[1]);
-    w.Whole(s.PlayerTown[0]);
-    w.Whole(s.PlayerTown[1]);
-    w.Flag(s.DelayBuilding);
-    w.Flag(s.EventsOn);
-    for (int c = 0; c < kCompanies; ++c)
-        for (int j = 0; j < kOrderSlots; ++j) {
-            const StandingOrderSlot& order = s.StandingOrder[c][j];
-            w.Whole(order.Kind);
-            w.Whole(order.FromTown);
-            w.Whole(order.ToTown);
-            w.Whole(order.Amount);
-            // The pipeline shares this loop: the slot number stands for the town.
-            for (int b = 0; b < kBrands; ++b)
-                for (int stage = 0; stage < kStages; ++stage)
-                    w.Whole(s.ConstructionPipeline[c][b][j][stage]);
-        }
+    LayoutWriter w(out);
+    const GameData& g = s;
+    std::string playerName = NameOf(s, s.CurrentCompany);
+    OriginalBlocks(w, g, playerName);
+    w.Marker();
+    ExtensionBlocks(w, g);
     if (s.TwoPlayer) {
-        w.Name(NameOf(s, s.PlayerCompany[0]));
-        w.Name(NameOf(s, s.PlayerCompany[1]));
+        std::array<std::string, 2> names{NameOf(s, s.PlayerCompany[0]), NameOf(s, s.PlayerCompany[1])};
+        PlayerNamesBlock(w, names);
     }
-    w.Decimal(s.WinningShare);
-    w.Flag(s.ReduceCapacities);
+    ClosingBlock(w, g);
     return out;
 }
 
 std::optional<SavegameContent> ParseSavegame(std::string_view text, std::string* reason)
 {
     SavegameContent content;
-    GameState& g = content.Game;
-    LineReader r(text);
+    GameData& g = content.Game;
+    LayoutReader io(text);
+    LineReader& r = io.r;
 
-    // The month end adds one to the month: the largest value leaves room for that.
-    g.MonthCount = r.Int(1, kInt32Max - 1, "the month");
-    const bool offered = r.Flag("the new-brand flag");
-    g.CurrentCompany = r.Int(0, kCompanies - 1, "the moving company");
-    g.SelectedTown = r.Int(0, kTowns - 1, "the selected town");
-    r.SkipRestOfLine();
-    content.PlayerName = r.Name("the player's name");
-    for (int t = 0; t < kTowns; ++t)
-        r.Whole(kInt64Min, kInt64Max, "an account in whole dollars");
-    for (int t = 0; t < kTowns; ++t) {
-        g.Wages[t] = r.Single("the wages");
-        g.Demand[t] = r.Int("the demand");
-    }
-    for (int c = 0; c < kCompanies; ++c)
-        for (int b = 0; b < kBrands; ++b) {
-            g.Quality[c][b] = r.Single("a quality");
-            g.CostFactor[c][b] = r.Single("a cost factor");
-        }
-    for (int c = 0; c < kCompanies; ++c)
-        for (int t = 0; t < kTowns; ++t) {
-            g.HasDepot[c][t] = r.Flag("a depot");
-            g.Account[c][t] = r.Money("an account");
-        }
-    for (int c = 0; c < kCompanies; ++c)
-        for (int t = 0; t < kTowns; ++t)
-            for (int b = 0; b < kBrands; ++b) {
-                g.Capacity[c][b][t] = r.Int("a capacity");
-                g.Price[c][b][t] = r.Single("a price");
-                g.Supply[c][b][t] = r.Int("a supply");
-                g.ProductionCost[c][b][t] = r.Cost("a production cost");
-                g.Sales[c][b][t] = r.Int("the sales");
-                g.Stock[c][b][t] = r.Int("a stock");
-            }
+    OriginalBlocks(io, g, content.PlayerName);
     if (!r.Ok())
         return Refuse(r, reason);
-    g.BrandOffered[g.CurrentCompany] = offered;
 
     if (r.OnlyBlanksLeft()) {
         // The older format stops here: one player on map 1, nothing planned or under construction.
@@ -463,49 +563,22 @@ std::optional<SavegameContent> ParseSavegame(std::string_view text, std::string*
         g.EventsOn = true;
         g.WinningShare = kDefaultWinningShare;
         g.ReduceCapacities = false;
-        PutSavedNames(g, content);
+        PutSavedNames(content.Game, content);
         return content;
     }
 
-    const int32_t marker = r.Int("the marker");
-    if (r.Ok() && marker != kExtensionMarker)
-        r.Fail(Format("%d stands where the marker %d belongs", marker, kExtensionMarker));
-    for (int c = 0; c < kCompanies; ++c)
-        g.BrandOffered[c] = r.Flag("a new-brand flag");
-    g.TwoPlayer = r.Flag("the two-player option");
-    g.ExpertMode = r.Flag("the expert option");
-    g.MapNumber = r.Int(1, 3, "the map");
-    g.PlayerCompany[0] = r.Int(0, kCompanies - 1, "player 1's company");
-    g.PlayerCompany[1] = r.Int(-1, kCompanies - 1, "player 2's company");
-    g.PlayerTown[0] = r.Int(0, kTowns - 1, "player 1's town");
-    g.PlayerTown[1] = r.Int(-1, kTowns - 1, "player 2's town");
+    io.Marker();
+    ExtensionBlocks(io, g);
     if (r.Ok() && g.TwoPlayer &&
         (g.PlayerCompany[1] < 0 || g.PlayerTown[1] < 0 || g.PlayerCompany[1] == g.PlayerCompany[0]))
         r.Fail("a two-player game without a second player");
-    g.DelayBuilding = r.Flag("the building delay option");
-    g.EventsOn = r.Flag("the events option");
-    for (int c = 0; c < kCompanies; ++c)
-        for (int j = 0; j < kOrderSlots; ++j) {
-            StandingOrderSlot& order = g.StandingOrder[c][j];
-            order.Kind = r.Int(kOrderEmpty, kOrderMoney, "a standing order's kind");
-            // The towns of an empty slot are never used, whatever they hold.
-            const int64_t low = order.Kind == kOrderEmpty ? kInt32Min : 0;
-            const int64_t high = order.Kind == kOrderEmpty ? kInt32Max : kTowns - 1;
-            order.FromTown = r.Int(low, high, "a standing order's first town");
-            order.ToTown = r.Int(low, high, "a standing order's second town");
-            order.Amount = r.Int("a standing order's amount");
-            for (int b = 0; b < kBrands; ++b)
-                for (int stage = 0; stage < kStages; ++stage)
-                    g.ConstructionPipeline[c][b][j][stage] = r.Int("capacity under construction");
-        }
     if (!r.Ok())
         return Refuse(r, reason);
 
     if (g.TwoPlayer) {
         r.SkipRestOfLine();
         if (!r.AtEnd()) {
-            content.PlayerNames[0] = r.Name("player 1's name");
-            content.PlayerNames[1] = r.Name("player 2's name");
+            PlayerNamesBlock(io, content.PlayerNames);
             content.HasPlayerNames = true;
         }
     }
@@ -515,16 +588,13 @@ std::optional<SavegameContent> ParseSavegame(std::string_view text, std::string*
         g.ReduceCapacities = false;
     } else {
         content.Layout = SavegameLayout::Complete;
-        g.WinningShare = r.Decimal("the winning share");
-        if (r.Ok() && !(g.WinningShare >= kLowestWinningShare && g.WinningShare <= kHighestWinningShare))
-            r.Fail(Format("the winning share %g is out of range (50 to 100)", g.WinningShare));
-        g.ReduceCapacities = r.Flag("the reduce-capacities option");
+        ClosingBlock(io, g);
         if (r.Ok() && !r.OnlyBlanksLeft())
             r.Fail("more follows the last value");
     }
     if (!r.Ok())
         return Refuse(r, reason);
-    PutSavedNames(g, content);
+    PutSavedNames(content.Game, content);
     return content;
 }
 
@@ -547,24 +617,42 @@ LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reas
             *reason = why;
         return status;
     };
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    // A pipe or a device is no savegame, and opening one could wait forever for a writer.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
         return fail(LoadStatus::CannotOpen, Format("cannot open '%s': %s", path.c_str(), std::strerror(errno)));
+    if (!S_ISREG(info.st_mode))
+        return fail(LoadStatus::CannotOpen, Format("cannot open '%s': not a regular file", path.c_str()));
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return fail(LoadStatus::CannotOpen, Format("cannot open '%s': %s", path.c_str(), std::strerror(errno)));
+    // The name may have changed hands since the look above.
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(LoadStatus::CannotOpen, Format("cannot open '%s': not a regular file", path.c_str()));
+    }
     std::string text;
     char buffer[16 * 1024];
     bool tooLarge = false;
-    size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        text.append(buffer, n);
+    int readErrno = 0;
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            readErrno = errno;
+            break;
+        }
+        if (n == 0)
+            break;
+        text.append(buffer, static_cast<size_t>(n));
         if (text.size() > kMaxSavegameBytes) {
             tooLarge = true;
             break;
         }
     }
-    const bool readError = std::ferror(f) != 0;
-    const int readErrno = errno;
-    std::fclose(f);
-    if (readError)
+    ::close(fd);
+    if (readErrno != 0)
         return fail(LoadStatus::CannotOpen, Format("cannot read '%s': %s", path.c_str(), std::strerror(readErrno)));
     if (tooLarge)
         return fail(LoadStatus::NotASavegame, Format("'%s' is far larger than any savegame", path.c_str()));
@@ -598,36 +686,49 @@ bool OpenGame(GameState& s, const std::string& path, Frontend& frontend)
     return true;
 }
 
-bool WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason)
+SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason)
 {
-    const auto fail = [reason](const std::string& why) {
+    const auto fail = [reason](SaveStatus status, const std::string& why) {
         if (reason)
             *reason = why;
-        return false;
+        return SaveResult{status};
     };
     try {
+        if (path.empty())
+            return fail(SaveStatus::CannotOpen, "no file name");
         const std::string text = SavegameText(s);
-        fs::path target = path;
-        std::error_code ec;
-        // A linked savegame stays linked: the file it points at is replaced.
-        if (fs::is_symlink(fs::symlink_status(target, ec))) {
-            target = fs::weakly_canonical(target, ec);
-            if (ec)
-                return fail(Format("cannot follow the link '%s': %s", path.c_str(), ec.message().c_str()));
-        }
-        fs::path temp = target;
-        temp += ".tmp";
-        const std::string tempName = temp.string();
+        std::string why;
+        // A linked savegame stays linked, a dangling link included: the file it names is written.
+        const std::optional<std::string> followed = platform::FollowLinks(path, why);
+        if (!followed)
+            return fail(SaveStatus::CannotOpen, why);
+        const fs::path target = *followed;
 
-        const int fd = ::open(tempName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0)
-            return fail(Format("cannot create '%s': %s", tempName.c_str(), std::strerror(errno)));
-        // The new file keeps the permissions of the one it replaces.
+        // Only a plain file is replaced, and only one that could be written in place: a pipe or a
+        // device stays what it is, and a write-protected savegame stays protected.
         struct stat old {};
-        if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        const bool exists = ::stat(target.c_str(), &old) == 0;
+        if (!exists && errno != ENOENT)
+            return fail(SaveStatus::CannotOpen, Format("cannot open '%s': %s", target.c_str(), std::strerror(errno)));
+        if (exists) {
+            if (!S_ISREG(old.st_mode))
+                return fail(SaveStatus::CannotOpen, Format("cannot open '%s': not a regular file", target.c_str()));
+            const int probe = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+            if (probe < 0)
+                return fail(SaveStatus::CannotOpen,
+                            Format("cannot open '%s' for writing: %s", target.c_str(), std::strerror(errno)));
+            ::close(probe);
+        }
+
+        // A new file of our own beside the target, never one that is already there.
+        std::string tempName;
+        const int fd = platform::CreateUniqueBeside(target.string(), tempName, why);
+        if (fd < 0)
+            return fail(SaveStatus::CannotOpen, why);
+        // The new file keeps the permissions of the one it replaces.
+        if (exists)
             (void)::fchmod(fd, old.st_mode & 07777);
 
-        std::string why;
         size_t done = 0;
         while (done < text.size() && why.empty()) {
             const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
@@ -646,7 +747,7 @@ bool WriteSavegameFile(const GameState& s, const std::string& path, std::string*
             why = Format("cannot replace '%s': %s", target.c_str(), std::strerror(errno));
         if (!why.empty()) {
             ::unlink(tempName.c_str());
-            return fail(why);
+            return fail(SaveStatus::WriteFailed, why);
         }
         // Make the new name itself durable; the file is already complete, so this is best effort.
         const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -655,21 +756,22 @@ bool WriteSavegameFile(const GameState& s, const std::string& path, std::string*
             (void)::fsync(dirFd);
             ::close(dirFd);
         }
-        return true;
+        return SaveResult{SaveStatus::Saved};
     } catch (const std::exception& e) {
-        return fail(Format("cannot save '%s': %s", path.c_str(), e.what()));
+        return fail(SaveStatus::WriteFailed, Format("cannot save '%s': %s", path.c_str(), e.what()));
     }
 }
 
-bool SaveGame(const GameState& s, const std::string& path, Frontend& frontend)
+SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& frontend)
 {
     if (!s.GameActive)
-        return false;
-    if (WriteSavegameFile(s, path))
-        return true;
-    frontend.ShowMessage({"Cannot save file!", "Datei kann nicht gespeichert werden"}, {"File Error", "Dateifehler"},
-                         MessageIcon::Warning);
-    return false;
+        return SaveResult{SaveStatus::NoGame};
+    const SaveResult result = WriteSavegameFile(s, path);
+    // A file that cannot be opened leads to the save dialog, which the window shows; a write that
+    // failed after that is reported here.
+    if (result.Status == SaveStatus::WriteFailed)
+        ShowCannotSave(frontend);
+    return result;
 }
 
 bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const std::string& autosavePath)
@@ -677,9 +779,15 @@ bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const
     if (!s.GameActive)
         return true;
     // A failed autosave must not lose the game silently: the player is told, then asked.
-    if (autosaveOnExit && SaveGame(s, autosavePath, frontend)) {
-        s.GameActive = false;
-        return true;
+    if (autosaveOnExit) {
+        const SaveResult saved = SaveGame(s, autosavePath, frontend);
+        if (saved) {
+            s.GameActive = false;
+            return true;
+        }
+        // No save dialog here: a file that could not be opened is reported like a failed write.
+        if (saved.Status == SaveStatus::CannotOpen)
+            ShowCannotSave(frontend);
     }
     if (frontend.AskYesNo({"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"},
                           {"The TAVREK! War", "TAVRIK! - Das Spiel"})) {

@@ -5,7 +5,9 @@
 /// the whole number trunc((v + 12746) x 13) and production costs as trunc(v x 10). A file is read
 /// completely into a fresh game and checked before it replaces the running one, and a file is
 /// written beside its target and renamed over it, so neither a damaged file nor a failed write
-/// loses a game.
+/// loses a game. Every field has the range the rules can play with: a file outside them is not a
+/// valid savegame, and the writer holds each value within its range, so whatever the game writes
+/// it reads back.
 #pragma once
 
 #include <array>
@@ -57,8 +59,9 @@ enum class LoadStatus {
     NotASavegame,  ///< the file was read but is not a valid savegame
 };
 
-/// Reads a savegame file and, if it is valid, replaces the running game with it. Shows nothing;
-/// `reason` (when given) says what went wrong. On any failure the game is untouched.
+/// Reads a savegame file and, if it is valid, replaces the running game with it. Anything but a
+/// regular file (a pipe, a device, a directory) cannot be opened and is never waited on. Shows
+/// nothing; `reason` (when given) says what went wrong. On any failure the game is untouched.
 LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reason = nullptr);
 
 /// "Open" after the file dialog: loads the file, or shows why not ("Cannot open file!" or "not
@@ -67,18 +70,40 @@ LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reas
 /// Returns whether a game was loaded.
 bool OpenGame(GameState& s, const std::string& path, Frontend& frontend);
 
-/// Writes the game to `path` safely: into a new file in the same directory, flushed to disk,
-/// then renamed over the old one, so a failure leaves the old file as it was. Returns whether
-/// the file was written; `reason` (when given) says why not. Shows nothing.
-bool WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason = nullptr);
+/// Outcome of writing a savegame file.
+enum class SaveStatus {
+    Saved,        ///< the file holds the game
+    NoGame,       ///< "Save" without a running game: nothing was written
+    CannotOpen,   ///< the file cannot be opened for writing (no such directory, write-protected, not a
+                  ///< regular file, empty name): nothing was touched; the window shows the save dialog
+    WriteFailed,  ///< the file was opened but writing it failed (disk full...): the old file is intact
+};
 
-/// "Save": does nothing without a running game; otherwise writes the file and tells the player
-/// when that failed (the window then offers "Save as"). Returns whether the game was saved.
-bool SaveGame(const GameState& s, const std::string& path, Frontend& frontend);
+/// The result of a save (it was a plain bool before). Tests as true exactly when the game was
+/// saved, so `if (SaveGame(...))` and `if (!WriteSavegameFile(...))` read as before; a caller that
+/// keeps it in a `bool` converts it explicitly. `Status` tells the two failures apart: the window
+/// shows the save dialog on `CannotOpen`, while `WriteFailed` has already been reported.
+struct SaveResult {
+    SaveStatus Status = SaveStatus::Saved;
+    explicit operator bool() const { return Status == SaveStatus::Saved; }
+};
+
+/// Writes the game to `path` safely: symbolic links are followed (a dangling one creates its
+/// target); only a regular file that could be opened for writing, or no file yet, is replaced.
+/// The game goes into a new file of a unique name in the same directory, created exclusively,
+/// flushed to disk, then renamed over the old one, so two saves at once each leave a whole game
+/// and a failure leaves the old file as it was. `reason` (when given) says why not. Shows nothing.
+SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason = nullptr);
+
+/// "Save": does nothing without a running game (`NoGame`); otherwise writes the file. A file that
+/// cannot be opened for writing gives `CannotOpen` and shows nothing: the window then offers the
+/// save dialog ("Save as"). A write that fails after opening tells the player ("Cannot save
+/// file!") and gives `WriteFailed`.
+SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& frontend);
 
 /// The window is about to close. Without a game it may. With "Autosave On Exit" the game is
-/// saved to `autosavePath` and the window closes; if that save fails, the player is told and
-/// asked, as without the option, whether to leave the game. Returns whether the window may close;
-/// `GameActive` becomes false when it may.
+/// saved to `autosavePath` and the window closes; if that save fails in any way, the player is
+/// told ("Cannot save file!") and asked, as without the option, whether to leave the game.
+/// Returns whether the window may close; `GameActive` becomes false when it may.
 bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend,
                     const std::string& autosavePath = kAutosaveFileName);

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "game/names_file.h"
+#include "platform/ascii.h"
 #include "platform/ini_file.h"
 
 namespace {
@@ -17,21 +18,6 @@ constexpr size_t kLegacyBuffer = 99;  // a value copied from an older file keeps
 constexpr const char* kLegacyFileName = "Tavrek!.ini";
 constexpr const char* kLegacyGermanFileName = "Tavrik!.ini";
 
-char FoldAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameFileName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i]))
-            return false;
-    return true;
-}
-
 // The older game's files were found without regard to case; on a case-sensitive disk they may
 // be spelt "TAVREK!.INI" or "tavrek!.ini".
 std::string FileInDirectory(const std::string& directory, std::string_view name)
@@ -41,7 +27,7 @@ std::string FileInDirectory(const std::string& directory, std::string_view name)
     if (fs::exists(exact, ec))
         return exact;
     for (fs::directory_iterator it(directory, ec), end; !ec && it != end; it.increment(ec))
-        if (SameFileName(it->path().filename().string(), name))
+        if (SameIgnoringAsciiCase(it->path().filename().string(), name))
             return it->path().string();
     return exact;
 }
@@ -129,7 +115,7 @@ void InitialiseSettings(const std::string& programDirectory, const std::optional
     if (legacyDirectory) {
         const std::string english = FileInDirectory(*legacyDirectory, kLegacyFileName);
         const std::string german = FileInDirectory(*legacyDirectory, kLegacyGermanFileName);
-        if (!platform::ReadProfileString(english, "Name", "Player1", "", kLegacyBuffer).empty()) {
+        if (!platform::ReadProfileString(english, kPlayer1.Section, kPlayer1.Key, "", kLegacyBuffer).empty()) {
             for (const SettingKey& key : {kPlayer1, kPlayer2, kSound, kAutosave, kHighscoreHolder[0],
                                           kHighscoreHolder[1], kHighscoreHolder[2], kNamesWritten,
                                           kHighscorePoints[0], kHighscorePoints[1], kHighscorePoints[2]})

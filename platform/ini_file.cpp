@@ -7,7 +7,11 @@
 #include <fstream>
 #include <limits>
 
+#include "platform/ascii.h"
 #include "platform/cp1252.h"
+#include "platform/files.h"
+
+#include <unistd.h>
 
 namespace platform {
 
@@ -28,17 +32,7 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-/// ASCII-only folding: the C library's tolower depends on the locale and would fold 1252 letters
-/// differently from one machine to the next.
-char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
+bool SameName(std::string_view a, std::string_view b) { return SameIgnoringAsciiCase(a, b); }
 
 /// What one line of the file is.
 struct LineInfo {
@@ -140,16 +134,17 @@ std::optional<std::string> Lookup(const std::string& file, std::string_view sect
 /// write leaves the old file whole. The new file keeps the old one's permissions.
 bool ReplaceFile(const fs::path& target, const std::string& bytes, bool targetExists)
 {
-    fs::path temp;
-    std::FILE* f = nullptr;
-    for (int n = 0; n < 100 && !f; ++n) {
-        temp = target;
-        temp += ".~tmp" + std::to_string(n);
-        errno = 0;
-        f = std::fopen(temp.string().c_str(), "wbx");  // x: never take over an existing file
-        if (!f && errno != EEXIST) return false;
+    std::string tempName;
+    std::string why;
+    const int fd = CreateUniqueBeside(target.string(), tempName, why);
+    if (fd < 0) return false;
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (!f) {
+        ::close(fd);
+        ::unlink(tempName.c_str());
+        return false;
     }
-    if (!f) return false;
+    const fs::path temp = tempName;
 
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = std::fflush(f) == 0 && ok;
@@ -166,6 +161,30 @@ bool ReplaceFile(const fs::path& target, const std::string& bytes, bool targetEx
     }
     if (!ok) fs::remove(temp, ec);
     return ok;
+}
+
+/// A decimal integer with an optional sign at the start of a value, read as far as the digits
+/// go; saturates instead of overflowing. `def` when there is no value or it is empty.
+int32_t ProfileNumber(const std::optional<std::string>& value, int32_t def)
+{
+    if (!value) return def;
+    const std::string_view t = Trim(*value);
+    // Like the platform's profile function, an empty value reads as the default.
+    if (t.empty()) return def;
+    size_t i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
+    int64_t n = 0;
+    for (; i < t.size() && IsAsciiDigit(t[i]); ++i) {
+        n = n * 10 + (t[i] - '0');
+        if (n > kMax + 1) n = kMax + 1;  // enough to saturate either way
+    }
+    if (negative) n = -n;
+    if (n > kMax) return static_cast<int32_t>(kMax);
+    if (n < kMin) return static_cast<int32_t>(kMin);
+    return static_cast<int32_t>(n);
 }
 
 }  // namespace
@@ -290,47 +309,35 @@ std::string ReadProfileString(const std::string& file, std::string_view section,
 int32_t ReadProfileInt(const std::string& file, std::string_view section, std::string_view key,
                        int32_t def)
 {
-    std::optional<std::string> value;
     try {
-        value = Lookup(file, section, key);
+        return ProfileNumber(Lookup(file, section, key), def);
     } catch (...) {
         return def;
     }
-    if (!value) return def;
-
-    // Decimal with an optional sign, read as far as the digits go; saturates instead of
-    // overflowing.
-    const std::string_view t = Trim(*value);
-    // Like the platform's profile function, an empty value reads as the default.
-    if (t.empty()) return def;
-    size_t i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-    constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
-    int64_t n = 0;
-    for (; i < t.size() && t[i] >= '0' && t[i] <= '9'; ++i) {
-        n = n * 10 + (t[i] - '0');
-        if (n > kMax + 1) n = kMax + 1;  // enough to saturate either way
-    }
-    if (negative) n = -n;
-    if (n > kMax) return static_cast<int32_t>(kMax);
-    if (n < kMin) return static_cast<int32_t>(kMin);
-    return static_cast<int32_t>(n);
 }
 
-bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
-                        std::string_view value)
+int32_t ProfileInt(const IniDocument& document, std::string_view section, std::string_view key, int32_t def)
 {
     try {
-        if (file.empty() || !IniDocument::CanSet(section, key)) return false;
-        fs::path target = file;
-        std::error_code ec;
-        // A linked settings file stays linked: the file it points at is rewritten instead.
-        if (fs::is_symlink(fs::symlink_status(target, ec))) {
-            target = fs::weakly_canonical(target, ec);
-            if (ec) return false;
-        }
+        return ProfileNumber(document.Get(section, key), def);
+    } catch (...) {
+        return def;
+    }
+}
+
+bool UpdateIniFile(const std::string& file, const std::function<void(IniDocument&)>& change)
+{
+    try {
+        if (file.empty()) return false;
+        // A linked file stays linked, a dangling link included: the file it names is written.
+        std::string why;
+        const std::optional<std::string> followed = FollowLinks(file, why);
+        if (!followed) return false;
+        const fs::path target = *followed;
+
+        // One program at a time reads, changes and writes the files of this folder.
+        const FolderLock lock(target.string());
+        if (lock.Busy()) return false;
 
         std::string bytes;
         const ReadStatus status = ReadFileBytes(target, bytes);
@@ -344,13 +351,20 @@ bool WriteProfileString(const std::string& file, std::string_view section, std::
         }
 
         IniDocument doc = IniDocument::Parse(bytes);
-        doc.Set(section, key, value);
+        change(doc);
         const std::string out = doc.Serialize();
         if (exists && out == bytes) return true;  // already stored exactly so
         return ReplaceFile(target, out, exists);
     } catch (...) {
         return false;
     }
+}
+
+bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
+                        std::string_view value)
+{
+    if (!IniDocument::CanSet(section, key)) return false;
+    return UpdateIniFile(file, [&](IniDocument& doc) { doc.Set(section, key, value); });
 }
 
 std::string PathIn(const std::string& directory, std::string_view fileName)

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,6 +59,17 @@ std::string ReadProfileString(const std::string& file, std::string_view section,
 /// start with one); `def` when the file or key is missing or the value is empty.
 int32_t ReadProfileInt(const std::string& file, std::string_view section, std::string_view key,
                        int32_t def);
+
+/// An integer of a document read with ReadIniFile, by the same rules as ReadProfileInt.
+int32_t ProfileInt(const IniDocument& document, std::string_view section, std::string_view key, int32_t def);
+
+/// Reads, changes and writes an INI file as one step: under an advisory lock on its folder, so
+/// that programs running at the same time never lose each other's keys, and by one rename, so
+/// that readers see the old file or the new one, never half of one. `change` may set any number
+/// of keys. Links are followed (a dangling one creates its target). True on success, also when
+/// nothing changed; false, with the file as it was, when the file cannot be read or written, is
+/// not a plain file, or the lock stays taken for seconds.
+bool UpdateIniFile(const std::string& file, const std::function<void(IniDocument&)>& change);
 
 /// Writes a string; true on success. False, with the file left as it was, when the file
 /// cannot be read or written, is not a plain file, or CanSet refuses the section or key.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "commands/amount_field.h"
+#include "game/safe_numbers.h"
 #include "game/text.h"
 
 TEST(AmountField, ReadsTheNumberAtTheStartOfTheFieldsFirstCharacters)
@@ -66,9 +67,9 @@ TEST(AmountField, NoTypedCentIsLost)
 
 TEST(AmountField, WholeNumbersStayWithinTheirRange)
 {
-    EXPECT_EQ(ClampToInt32(1e30L), std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(ClampToInt32(-1e30L), std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(ClampToInt32(2147483647.9L), 2147483647);
-    EXPECT_EQ(ClampToInt32(-2.7L), -2);
-    EXPECT_EQ(ClampToInt32(std::nanl("")), 0);
+    EXPECT_EQ(CutToInt32(1e30L), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(CutToInt32(-1e30L), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(CutToInt32(2147483647.9L), 2147483647);
+    EXPECT_EQ(CutToInt32(-2.7L), -2);
+    EXPECT_EQ(CutToInt32(std::nanl("")), 0);
 }

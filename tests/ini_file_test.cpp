@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "platform/ini_file.h"
 #include "temp_dir.h"
 
@@ -379,6 +382,63 @@ TEST_F(IniFileOnDisk, LinkedFileStaysLinked)
     ASSERT_TRUE(platform::WriteProfileString(link, "Options", "Sound", "0"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadFile(real), "[Options]\r\nSound=0\r\n");
+}
+
+TEST_F(IniFileOnDisk, ADanglingLinkCreatesTheFileItNames)
+{
+    const std::string link = Path("Tavrek!.ini");
+    fs::create_directory(Path("elsewhere"));
+    std::error_code ec;
+    fs::create_symlink("elsewhere/settings.ini", link, ec);
+    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+    ASSERT_TRUE(platform::WriteProfileString(link, "Options", "Sound", "0"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(Path("elsewhere/settings.ini")), "[Options]\r\nSound=0\r\n");
+}
+
+TEST_F(IniFileOnDisk, ManyKeysChangeInOneRewriteAndAFilesOwnScratchNameSurvives)
+{
+    const std::string file = Path("TavrekNames.ini");
+    WriteFile(file + ".~tmp0", "mine");
+    ASSERT_TRUE(platform::UpdateIniFile(file, [](platform::IniDocument& doc) {
+        doc.Set("MAP1", "NAME1", "Anna");
+        doc.Set("MAP1", "NAME2", "Bert");
+        doc.Set("MAP2", "NAME1", "Cleo");
+    }));
+    EXPECT_EQ(ReadFile(file), "[MAP1]\r\nNAME1=Anna\r\nNAME2=Bert\r\n\r\n[MAP2]\r\nNAME1=Cleo\r\n");
+    EXPECT_EQ(ReadFile(file + ".~tmp0"), "mine");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Path("")))
+        names.push_back(entry.path().filename().string());
+    EXPECT_EQ(names.size(), 2u) << "no scratch file left over";
+}
+
+// Two programs writing keys of one file at the same time: each read-change-write happens whole,
+// so no key is lost.
+TEST_F(IniFileOnDisk, ProgramsWritingAtTheSameTimeKeepEachOthersKeys)
+{
+    const std::string file = Path("Tavrek!.ini");
+    constexpr int kKeys = 40;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        bool ok = true;
+        for (int k = 0; k < kKeys; ++k)
+            ok = platform::WriteProfileString(file, "Child", "Key" + std::to_string(k), "c") && ok;
+        ::_exit(ok ? 0 : 1);
+    }
+    bool ok = true;
+    for (int k = 0; k < kKeys; ++k)
+        ok = platform::WriteProfileString(file, "Parent", "Key" + std::to_string(k), "p") && ok;
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const platform::IniDocument doc = platform::ReadIniFile(file);
+    for (int k = 0; k < kKeys; ++k) {
+        EXPECT_EQ(doc.Get("Parent", "Key" + std::to_string(k)), std::optional<std::string>("p")) << k;
+        EXPECT_EQ(doc.Get("Child", "Key" + std::to_string(k)), std::optional<std::string>("c")) << k;
+    }
 }
 
 TEST(PathIn, JoinsDirectoryAndName)

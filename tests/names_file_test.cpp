@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 
 #include "game/map_tables.h"
@@ -102,4 +103,39 @@ TEST_F(NamesFixture, AnUnwritableDirectoryGivesEmptyNamesAndNoCrash)
     SetMapNames(s);
     EXPECT_EQ(s.CompanyName[0], "");
     EXPECT_EQ(s.TownName[0], "Eagleburg");
+}
+
+TEST_F(NamesFixture, TheMarkerFollowsOnlyNamesThatWereWritten)
+{
+    // A folder where the names file belongs: the names cannot be written, so the settings file
+    // must not claim they were.
+    std::filesystem::create_directory(NamesPath());
+    EXPECT_FALSE(WriteDefaultNames(s));
+    EXPECT_EQ(platform::ReadProfileString(SettingsPath(), "NAME", "NAMEINI", "absent", 30), "absent");
+    std::filesystem::remove(NamesPath());
+    EXPECT_TRUE(WriteDefaultNames(s));
+    EXPECT_EQ(platform::ReadProfileString(SettingsPath(), "NAME", "NAMEINI", "absent", 30), "1");
+}
+
+// Two games started together in a fresh folder both find the names unwritten and write them:
+// every one of the 120 keys must be there afterwards, however the two interleave.
+TEST(NamesFileRace, TwoProgramsStartingTogetherLeaveEveryName)
+{
+    for (int round = 0; round < 5; ++round) {
+        TempDir dir;
+        const std::string sim = std::string(TAVREK_SIM_PATH) + " --dir " + dir.Str() + " --months 1";
+        const std::string both = "(" + sim + " --seed 1 >/dev/null & " + sim + " --seed 2 >/dev/null; wait)";
+        ASSERT_EQ(std::system(both.c_str()), 0);
+        const platform::IniDocument names = platform::ReadIniFile((dir / "TavrekNames.ini").string());
+        int keys = 0;
+        for (int map = 1; map <= 3; ++map)
+            for (int c = 1; c <= kCompanies; ++c) {
+                const std::string section = "MAP" + std::to_string(map);
+                keys += names.Get(section, "NAME" + std::to_string(c)).has_value();
+                for (int b = 1; b <= kBrands; ++b)
+                    keys += names.Get(section, "BREW" + std::to_string(c) + "_" + std::to_string(b)).has_value();
+            }
+        EXPECT_EQ(keys, 120) << "round " << round;
+        EXPECT_EQ(platform::ReadProfileString((dir / "Tavrek!.ini").string(), "NAME", "NAMEINI", "", 30), "1");
+    }
 }

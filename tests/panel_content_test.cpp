@@ -2,8 +2,12 @@
 // field values, the OK button's caption and the visible controls.
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
+
 #include "commands/command_panel.h"
 #include "commands/panel_content.h"
+#include "game/text.h"
 #include "command_world.h"
 
 namespace {
@@ -262,4 +266,30 @@ TEST(PanelContent, NothingWithoutAGame)
     const PanelContent content = ComputePanelContent(s, kModeTransportBeer);
     EXPECT_TRUE(content.Texts.empty());
     EXPECT_TRUE(content.ListBox4.empty());
+}
+
+// A toolkit sets LC_NUMERIC from the user's environment; the panel still shows "1.05".
+TEST(PanelContent, NumbersKeepTheirPointUnderAGermanLocale)
+{
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    const char* german = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
+        if (std::setlocale(LC_NUMERIC, name)) {
+            german = name;
+            break;
+        }
+    if (!german)
+        GTEST_SKIP() << "no German locale on this machine (de_DE.UTF-8)";
+    char decimal[16];
+    std::snprintf(decimal, sizeof decimal, "%.2f", 1.05);
+    const std::string inGerman = decimal;
+    const PanelContent content = ComputePanelContent(PanelWorld(2), kModeTownInformation);
+    const std::string format = Format("%1.2f", 1.05);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(inGerman, "1,05") << "the German locale is in force";
+    EXPECT_EQ(format, "1.05");
+    bool found = false;
+    for (const PanelText& text : content.Texts)
+        found = found || text.Text == "Löhne: 1.05";
+    EXPECT_TRUE(found) << "the wages line of the town information";
 }

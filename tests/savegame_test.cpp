@@ -11,6 +11,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <sstream>
 #include <string>
@@ -18,7 +19,11 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include "commands/construction.h"
 #include "engine/turn.h"
 #include "game/names_file.h"
 #include "game/world_generation.h"
@@ -364,7 +369,7 @@ TEST(SavegameFormat, MoneyCostsAndDecimalsAreEncodedAsDefined)
     s.Quality[4][2] = 0.8f;
     s.CostFactor[4][2] = 0.7f;
     s.Wages[6] = 2.05f;
-    s.Wages[7] = 1234567.0f;
+    s.CostFactor[5][0] = 1234567.0f;
     s.Wages[8] = 0.00001f;
     s.WinningShare = 87.0;
     const std::string text = SavegameText(s);
@@ -375,7 +380,7 @@ TEST(SavegameFormat, MoneyCostsAndDecimalsAreEncodedAsDefined)
     EXPECT_EQ(Line(text, 36 + 2 * (4 * kBrands + 2)), "0.8");
     EXPECT_EQ(Line(text, 36 + 2 * (4 * kBrands + 2) + 1), "0.7");
     EXPECT_EQ(Line(text, 16 + 12), "2.05");
-    EXPECT_EQ(Line(text, 16 + 14), "1.23457e+06");
+    EXPECT_EQ(Line(text, 36 + 2 * (5 * kBrands) + 1), "1.23457e+06");
     EXPECT_EQ(Line(text, 16 + 16), "1e-05");
     EXPECT_EQ(Lines(text)[3415], "87");
     const auto content = ParseSavegame(text);
@@ -383,7 +388,7 @@ TEST(SavegameFormat, MoneyCostsAndDecimalsAreEncodedAsDefined)
     EXPECT_NEAR(static_cast<double>(content->Game.ProductionCost[2][1][5]), 1234.5, 1e-12);
     EXPECT_EQ(content->Game.Price[2][1][5], 3.75f);
     EXPECT_EQ(content->Game.Quality[4][2], 0.8f);
-    EXPECT_EQ(content->Game.Wages[7], 1234570.0f);
+    EXPECT_EQ(content->Game.CostFactor[5][0], 1234570.0f);
 }
 
 TEST(SavegameFormat, DecimalsAreThePrintfGeneralFormatWithSixDigits)
@@ -391,15 +396,16 @@ TEST(SavegameFormat, DecimalsAreThePrintfGeneralFormatWithSixDigits)
     TestGame game(OnePlayer(1, 1), 3);
     std::mt19937 random(11);
     for (int round = 0; round < 200; ++round) {
-        for (int t = 0; t < kTowns; ++t) {
+        // Cost factors take any single up to the limit the rules keep.
+        for (int c = 0; c < kCompanies; ++c) {
             const uint32_t bits = random();
             float v = 0;
             std::memcpy(&v, &bits, sizeof v);
-            game.state.Wages[t] = std::isfinite(v) ? v : 1.5f;
+            game.state.CostFactor[c][0] = std::isfinite(v) && std::fabs(v) <= 1e30f ? v : 1.5f;
         }
         const auto lines = Lines(SavegameText(game.state));
-        for (int t = 0; t < kTowns; ++t)
-            ASSERT_EQ(lines[static_cast<size_t>(15 + 2 * t)], SixDigits(game.state.Wages[t]));
+        for (int c = 0; c < kCompanies; ++c)
+            ASSERT_EQ(lines[static_cast<size_t>(35 + 2 * c * kBrands + 1)], SixDigits(game.state.CostFactor[c][0]));
     }
 }
 
@@ -470,12 +476,25 @@ TEST(SavegameRoundTrip, EveryFieldAcrossItsRange)
         const long double unit = static_cast<long double>(random() % 1000000007u) / 1000000007.0L;
         return (random() % 2 ? -1 : 1) * unit * magnitude;
     };
+    // Every field within the range a game can hold (see ExpectRangesOfEveryField below).
     const auto single = [&]() {
-        const long double magnitudes[] = {0.0L, 1e-7L, 0.5L, 3.0L, 1000.0L, 1e9L, 3e38L};
+        const long double magnitudes[] = {0.0L, 1e-7L, 0.5L, 3.0L, 1000.0L, 1e9L, 1e30L};
         return static_cast<float>(real(magnitudes[random() % 7]));
+    };
+    const auto wages = [&]() {
+        const long double magnitudes[] = {0.0L, 1e-7L, 0.5L, 3.0L, 1000.0L, 1e6L};
+        return static_cast<float>(real(magnitudes[random() % 6]));
+    };
+    const auto quality = [&]() {
+        const long double magnitudes[] = {0.0L, 0.5L, 3.0L, 1000.0L, 2e6L};
+        const float q = static_cast<float>(std::fabs(real(magnitudes[random() % 5])));
+        return q == 0.0f || q >= 0.5f ? q : 0.5f;
     };
     const auto whole = [&]() {
         return static_cast<int32_t>(random() % 5 == 0 ? pick(INT32_MIN, INT32_MAX) : pick(-5000, 500000));
+    };
+    const auto litres = [&]() {
+        return static_cast<int32_t>(random() % 5 == 0 ? pick(0, INT32_MAX) : pick(0, 500000));
     };
     const std::vector<std::string> names = {"Anna Müller", "Café Crème & Söhne", "~Tilde", "Åsa Øberg",
                                             std::string(99, 'x')};
@@ -483,7 +502,7 @@ TEST(SavegameRoundTrip, EveryFieldAcrossItsRange)
         GameState& s = game.state;
         s.MapNumber = static_cast<int32_t>(pick(1, 3));
         SetMapNames(s);
-        s.MonthCount = static_cast<int32_t>(pick(1, 100000));
+        s.MonthCount = static_cast<int32_t>(random() % 5 == 0 ? pick(1, INT32_MAX) : pick(1, 100000));
         s.TwoPlayer = random() % 2;
         s.PlayerCompany[0] = static_cast<int32_t>(pick(0, 8));
         s.PlayerCompany[1] = s.TwoPlayer ? static_cast<int32_t>(pick(s.PlayerCompany[0] + 1, 9)) : -1;
@@ -500,13 +519,13 @@ TEST(SavegameRoundTrip, EveryFieldAcrossItsRange)
         s.ReduceCapacities = random() % 2;
         s.WinningShare = static_cast<double>(pick(500, 1000)) / 10.0;
         for (int t = 0; t < kTowns; ++t) {
-            s.Demand[t] = whole();
-            s.Wages[t] = single();
+            s.Demand[t] = static_cast<int32_t>(pick(0, 10000000));
+            s.Wages[t] = wages();
         }
         for (int c = 0; c < kCompanies; ++c) {
             s.BrandOffered[c] = random() % 2;
             for (int b = 0; b < kBrands; ++b) {
-                s.Quality[c][b] = single();
+                s.Quality[c][b] = quality();
                 s.CostFactor[c][b] = single();
             }
             for (int t = 0; t < kTowns; ++t) {
@@ -517,16 +536,16 @@ TEST(SavegameRoundTrip, EveryFieldAcrossItsRange)
                 order.Kind = static_cast<int32_t>(pick(-1, 3));
                 order.FromTown = order.Kind == kOrderEmpty ? whole() : static_cast<int32_t>(pick(0, 9));
                 order.ToTown = order.Kind == kOrderEmpty ? whole() : static_cast<int32_t>(pick(0, 9));
-                order.Amount = whole();
+                order.Amount = order.Kind == kOrderEmpty ? whole() : litres();
                 for (int b = 0; b < kBrands; ++b) {
-                    s.Capacity[c][b][t] = whole();
+                    s.Capacity[c][b][t] = litres();
                     s.Stock[c][b][t] = whole();
                     s.Supply[c][b][t] = whole();
                     s.Sales[c][b][t] = whole();
                     s.Price[c][b][t] = single();
                     s.ProductionCost[c][b][t] = real(random() % 2 ? 1e5L : 1e12L);
                     for (auto& stage : s.ConstructionPipeline[c][b][t])
-                        stage = whole();
+                        stage = litres();
                 }
             }
         }
@@ -698,6 +717,18 @@ TEST(SavegameLoad, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas)
         {"a winning share of 45", WithLine(good, 3418, "45")},
         {"a winning share of 101", WithLine(good, 3418, "101")},
         {"a control character in a name", WithLine(good, 3416, std::string("An\0na", 5))},
+        {"a demand of -2147483648", WithLine(good, 17, "-2147483648")},
+        {"a negative demand", WithLine(good, 19, "-1")},
+        {"a demand beyond any town", WithLine(good, 19, "10000001")},
+        {"a wage level of a million and one", WithLine(good, 16, "1000001")},
+        {"a quality at the top of a single", WithLine(good, 36, "3.40282e+38")},
+        {"a quality below 0.5", WithLine(good, 36, "0.3")},
+        {"a negative quality", WithLine(good, 38, "-1")},
+        {"a cost factor beyond the single limit", WithLine(good, 37, "-1.1e30")},
+        {"a price beyond the single limit", WithLine(good, ProductionLine(4, 1, 2, 1), "2e30")},
+        {"a negative capacity", WithLine(good, ProductionLine(0, 0, 0, 0), "-1")},
+        {"a negative amount in a standing order", WithLine(good, order + 3, "-1")},
+        {"negative capacity under construction", WithLine(good, order + 4, "-100")},
         {"lines after the end", good + "7\r\n"},
         {"an extra line in the middle", WithLine(good, 500, Line(good, 500) + "\r\n0")},
     };
@@ -732,6 +763,109 @@ TEST(SavegameLoad, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas)
     EXPECT_TRUE(OpenGame(running.state, (running.dir / "good.tsg").string(), f));
 }
 
+// Whatever the reader accepts can be played on, and whatever the game holds is written so that
+// it loads again.
+TEST(SavegameRanges, TheLargestMonthPlaysOnWithoutWrapping)
+{
+    TestGame game(TwoPlayers(1, 2, 5), 3);
+    const std::string text = WithLine(SavegameText(game.state), 1, "2147483646");
+    const auto content = ParseSavegame(text);
+    ASSERT_TRUE(content);
+    GameState& s = game.state;
+    ApplySavegame(s, *content);
+    for (int press = 0; press < 6; ++press)
+        NextTurn(s, game.frontend);
+    EXPECT_EQ(s.MonthCount, INT32_MAX);
+    EXPECT_EQ(Line(SavegameText(s), 1), "2147483647");
+    EXPECT_TRUE(ParseSavegame(SavegameText(s)));
+}
+
+TEST(SavegameRanges, TheWriterHoldsEveryValueWhereTheReaderTakesItBack)
+{
+    TestGame game(OnePlayer(2, 4), 9);
+    GameState& s = game.state;
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    s.Price[0][0][0] = inf;
+    s.Price[0][0][1] = -inf;
+    s.Price[0][0][2] = nan;
+    s.Price[0][0][3] = std::numeric_limits<float>::max();
+    s.CostFactor[1][0] = nan;
+    s.Quality[2][0] = inf;
+    s.Quality[3][0] = 0.2f;
+    s.Wages[4] = -inf;
+    s.Demand[5] = -7;
+    s.Capacity[6][0][6] = -1000;
+    s.MonthCount = 0;
+    s.WinningShare = std::numeric_limits<double>::quiet_NaN();
+    const std::string text = SavegameText(s);
+    EXPECT_EQ(text.find("inf"), std::string::npos);
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+    std::string why;
+    const auto content = ParseSavegame(text, &why);
+    ASSERT_TRUE(content) << why;
+    EXPECT_EQ(content->Game.Price[0][0][0], kSingleLimit);
+    EXPECT_EQ(content->Game.Price[0][0][1], -kSingleLimit);
+    EXPECT_EQ(content->Game.Price[0][0][2], 0.0f);
+    EXPECT_EQ(content->Game.Price[0][0][3], kSingleLimit);
+    EXPECT_EQ(content->Game.CostFactor[1][0], 0.0f);
+    EXPECT_EQ(content->Game.Quality[2][0], 2e6f);
+    EXPECT_EQ(content->Game.Quality[3][0], 0.5f);
+    EXPECT_EQ(content->Game.Wages[4], -1e6f);
+    EXPECT_EQ(content->Game.Demand[5], 0);
+    EXPECT_EQ(content->Game.Capacity[6][0][6], 0);
+    EXPECT_EQ(content->Game.MonthCount, 1);
+    EXPECT_EQ(content->Game.WinningShare, 50.0);
+}
+
+// A wage level that drifted to 0 makes a new brand's cost factor infinite; the rules keep it
+// finite so that the game still saves and loads.
+TEST(SavegameRanges, ABrandBoughtWhereWagesDriftedToNothingSavesAndLoads)
+{
+    TestGame game(OnePlayer(1, 1), 5);
+    GameState& s = game.state;
+    const int t = s.SelectedTown;
+    s.Wages[t] = 0.0f;
+    s.Account[s.CurrentCompany][t] = 1e7L;
+    s.BrandOffered[s.CurrentCompany] = false;
+    RecordingFrontend f;
+    f.Answers = {true};
+    NewBrand(s, f);
+    ASSERT_NE(s.Quality[s.CurrentCompany][1], 0.0f);
+    EXPECT_TRUE(std::isfinite(s.CostFactor[s.CurrentCompany][1]));
+    std::string why;
+    EXPECT_TRUE(ParseSavegame(SavegameText(s), &why)) << why;
+}
+
+// Wage levels at the ends of what a file may hold: the computer companies buy brands, price
+// and build there for a year, and every value stays finite and loads again.
+TEST(SavegameRanges, WageLevelsAtTheirLimitsPlayOnAndSaveAgain)
+{
+    for (const float wage : {1e-30f, 1e6f, -1e6f}) {
+        SCOPED_TRACE(wage);
+        TestGame game(OnePlayer(3, 1), 12);
+        GameState& s = game.state;
+        s.ExpertMode = false;
+        for (int t = 0; t < kTowns; ++t)
+            s.Wages[t] = wage;
+        for (int c = 0; c < kCompanies; ++c)
+            for (int t = 0; t < kTowns; ++t)
+                s.Account[c][t] = 1e12L;
+        const auto content = ParseSavegame(SavegameText(s));
+        ASSERT_TRUE(content);
+        ApplySavegame(s, *content);
+        game.PlayMonths(12);
+        for (int c = 0; c < kCompanies; ++c)
+            for (int b = 0; b < kBrands; ++b) {
+                EXPECT_TRUE(std::isfinite(s.CostFactor[c][b])) << c << "/" << b;
+                for (int t = 0; t < kTowns; ++t)
+                    EXPECT_TRUE(std::isfinite(s.Price[c][b][t])) << c << "/" << b << "/" << t;
+            }
+        std::string why;
+        EXPECT_TRUE(ParseSavegame(SavegameText(s), &why)) << why;
+    }
+}
+
 TEST(SavegameLoad, AFileThatCannotBeReadIsReportedAsSuch)
 {
     TestGame running(OnePlayer(3, 2), 8);
@@ -743,7 +877,11 @@ TEST(SavegameLoad, AFileThatCannotBeReadIsReportedAsSuch)
         std::string Path;
         LocalText Text;
     };
+    // A pipe with nobody writing to it would make an opening wait forever.
+    ASSERT_EQ(::mkfifo(running.Path("pipe.tsg").c_str(), 0666), 0);
     for (const Case& c : {Case{running.Path("missing.tsg"), {"Cannot open file!", "Datei kann nicht geöffnet werden"}},
+                          Case{running.Path("pipe.tsg"), {"Cannot open file!", "Datei kann nicht geöffnet werden"}},
+                          Case{"", {"Cannot open file!", "Datei kann nicht geöffnet werden"}},
                           Case{running.Path("folder.tsg"), {"Cannot open file!", "Datei kann nicht geöffnet werden"}},
                           Case{running.Path("huge.tsg"),
                                {"This file is not a valid savegame!", "Diese Datei ist kein gültiger Spielstand"}}}) {
@@ -809,34 +947,91 @@ TEST(SavegameSave, AWriteReplacesTheOldFileWhole)
     EXPECT_TRUE(f.Messages.empty());
 }
 
+TEST(SavegameSave, AFileThatCannotBeOpenedIsLeftAloneForTheSaveDialog)
+{
+    TestGame game(OnePlayer(2, 3), 4);
+    const std::string old = "the old save\r\n";
+    WriteFile(game.dir / "plain-file", "x");
+    fs::create_directory(game.dir / "folder.tsg");
+    ASSERT_EQ(::mkfifo((game.dir / "pipe.tsg").c_str(), 0666), 0);
+    std::vector<fs::path> targets = {game.dir / "no-such-dir" / "game.tsg", game.dir / "plain-file" / "game.tsg",
+                                     game.dir / "folder.tsg", game.dir / "pipe.tsg", ""};
+    // A device node, where one can be made (root): saving must not put a plain file in its place.
+    if (::mknod((game.dir / "device.tsg").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+        targets.push_back(game.dir / "device.tsg");
+    for (const fs::path& target : targets) {
+        SCOPED_TRACE(target.string());
+        const fs::file_type before = fs::symlink_status(target).type();
+        std::string why;
+        EXPECT_EQ(WriteSavegameFile(game.state, target.string(), &why).Status, SaveStatus::CannotOpen);
+        EXPECT_FALSE(why.empty());
+        RecordingFrontend f;
+        EXPECT_EQ(SaveGame(game.state, target.string(), f).Status, SaveStatus::CannotOpen);
+        EXPECT_TRUE(f.Messages.empty()) << "the window shows the save dialog instead";
+        EXPECT_EQ(fs::symlink_status(target).type(), before);
+    }
+}
+
+// As a user without the right to write it: a write-protected savegame in a writable directory
+// is not replaced. Root may write anything, so the check runs in a child that gives root up.
+TEST(SavegameSave, AWriteProtectedSavegameIsNotReplaced)
+{
+    TestGame game(OnePlayer(2, 3), 4);
+    const fs::path file = game.dir / "game.tsg";
+    const std::string old = "the old save\r\n";
+    WriteFile(file, old);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(game.dir.Path(), fs::perms::all);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(3);
+        const SaveResult result = WriteSavegameFile(game.state, file.string());
+        ::_exit(result.Status == SaveStatus::CannotOpen ? 0 : result ? 1 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: replaced, 2: another failure, 3: could not give up root";
+    EXPECT_EQ(ReadFile(file), old);
+}
+
+TEST(SavegameSave, LinksAreFollowedAndNoOtherFileIsTouched)
+{
+    TestGame game(OnePlayer(2, 3), 4);
+    const fs::path dir = game.dir.Path();
+    // A dangling link creates the file it names; the link stays a link.
+    fs::create_directory(dir / "saves");
+    fs::create_symlink("saves/real.tsg", dir / "link.tsg");
+    ASSERT_TRUE(WriteSavegameFile(game.state, (dir / "link.tsg").string()));
+    EXPECT_TRUE(fs::is_symlink(dir / "link.tsg"));
+    EXPECT_EQ(ReadFile(dir / "saves" / "real.tsg"), SavegameText(game.state));
+    // A link to a link to a file.
+    fs::create_symlink("link.tsg", dir / "second.tsg");
+    game.PlayMonths(1);
+    ASSERT_TRUE(WriteSavegameFile(game.state, (dir / "second.tsg").string()));
+    EXPECT_TRUE(fs::is_symlink(dir / "second.tsg"));
+    EXPECT_EQ(ReadFile(dir / "saves" / "real.tsg"), SavegameText(game.state));
+    // Links in a circle are no file.
+    fs::create_symlink("round-b.tsg", dir / "round-a.tsg");
+    fs::create_symlink("round-a.tsg", dir / "round-b.tsg");
+    EXPECT_EQ(WriteSavegameFile(game.state, (dir / "round-a.tsg").string()).Status, SaveStatus::CannotOpen);
+    // A file of the player's own beside the savegame, named as a scratch file might be, survives.
+    WriteFile(dir / "x.tmp", "mine");
+    WriteFile(dir / "x.tsg.tmp", "mine too");
+    ASSERT_TRUE(WriteSavegameFile(game.state, (dir / "x").string()));
+    ASSERT_TRUE(WriteSavegameFile(game.state, (dir / "x.tsg").string()));
+    EXPECT_EQ(ReadFile(dir / "x.tmp"), "mine");
+    EXPECT_EQ(ReadFile(dir / "x.tsg.tmp"), "mine too");
+}
+
 TEST(SavegameSave, AFailedWriteIsReportedAndKeepsTheOldFile)
 {
     TestGame game(OnePlayer(2, 3), 4);
     const fs::path file = game.dir / "game.tsg";
     const std::string old = "the old save\r\n";
     WriteFile(file, old);
-    WriteFile(game.dir / "plain-file", "x");
-    fs::create_directory(game.dir / "folder.tsg");
-    // The new file is written beside the old one first; a directory in its place stops it.
-    fs::create_directory(game.dir / "blocked.tsg.tmp");
-    WriteFile(game.dir / "blocked.tsg", old);
-
-    const std::vector<fs::path> targets = {game.dir / "no-such-dir" / "game.tsg", game.dir / "plain-file" / "game.tsg",
-                                           game.dir / "folder.tsg", game.dir / "blocked.tsg"};
-    for (const fs::path& target : targets) {
-        SCOPED_TRACE(target.string());
-        RecordingFrontend f;
-        std::string why;
-        EXPECT_FALSE(WriteSavegameFile(game.state, target.string(), &why));
-        EXPECT_FALSE(why.empty());
-        EXPECT_FALSE(SaveGame(game.state, target.string(), f));
-        ASSERT_EQ(f.Messages.size(), 1u);
-        EXPECT_EQ(f.Messages[0].Text, (LocalText{"Cannot save file!", "Datei kann nicht gespeichert werden"}));
-        EXPECT_EQ(f.Messages[0].Caption, (LocalText{"File Error", "Dateifehler"}));
-        EXPECT_EQ(f.Messages[0].Icon, MessageIcon::Warning);
-    }
-    EXPECT_TRUE(fs::is_directory(game.dir / "folder.tsg"));
-    EXPECT_EQ(ReadFile(game.dir / "blocked.tsg"), old);
 
     // A disk that fills up in the middle of the write: the file-size limit makes the write fail
     // after the file was opened, even for root.
@@ -847,13 +1042,49 @@ TEST(SavegameSave, AFailedWriteIsReportedAndKeepsTheOldFile)
     small.rlim_cur = 1000;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     RecordingFrontend f;
-    const bool written = SaveGame(game.state, file.string(), f);
+    const SaveResult written = SaveGame(game.state, file.string(), f);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_FALSE(written);
-    EXPECT_EQ(f.Messages.size(), 1u);
+    EXPECT_EQ(written.Status, SaveStatus::WriteFailed);
+    ASSERT_EQ(f.Messages.size(), 1u);
+    EXPECT_EQ(f.Messages[0].Text, (LocalText{"Cannot save file!", "Datei kann nicht gespeichert werden"}));
+    EXPECT_EQ(f.Messages[0].Caption, (LocalText{"File Error", "Dateifehler"}));
+    EXPECT_EQ(f.Messages[0].Icon, MessageIcon::Warning);
     EXPECT_EQ(ReadFile(file), old);
-    EXPECT_FALSE(fs::exists(game.dir / "game.tsg.tmp"));
+    for (const auto& entry : fs::directory_iterator(game.dir.Path()))
+        EXPECT_EQ(entry.path().extension(), entry.path().filename() == "game.tsg" ? ".tsg" : ".ini")
+            << "no scratch file left over: " << entry.path();
+}
+
+// Two programs saving different games to one file at the same moment: the file always ends as
+// one of the two games, whole.
+TEST(SavegameSave, SavesAtTheSameTimeLeaveOneWholeGame)
+{
+    TestGame a(OnePlayer(1, 2), 1);
+    TestGame b(TwoPlayers(3, 4, 7), 2);
+    b.PlayMonths(3);
+    const std::string file = a.Path("shared.tsg");
+    const std::string textA = SavegameText(a.state);
+    const std::string textB = SavegameText(b.state);
+    for (int round = 0; round < 10; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            bool ok = true;
+            for (int i = 0; i < 20; ++i)
+                ok = WriteSavegameFile(b.state, file) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        bool ok = true;
+        for (int i = 0; i < 20; ++i)
+            ok = WriteSavegameFile(a.state, file) && ok;
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(ok);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const std::string now = ReadFile(file);
+        ASSERT_TRUE(now == textA || now == textB) << "round " << round << ": a mix of both games";
+    }
 }
 
 TEST(SavegameClose, TheWindowClosesOnlyWhenTheGameIsSafeOrGivenUp)

@@ -42,7 +42,8 @@ TEST(TavrekSim, BadArgumentsAreRefusedWithoutTouchingFiles)
     const std::string dir = "--dir " + d.Str() + " ";
     for (const std::string& args :
          std::vector<std::string>{"--map 4", "--map 0", "--start 11", "--start2 -1", "--months -3", "--seed x",
-                                  "--months 12x", "--bogus", "--map", "--seed -1", "--dir " + d.Str() + "/nope"}) {
+                                  "--months 12x", "--bogus", "--map", "--seed -1", "--dir " + d.Str() + "/nope",
+                                  "--load ''", "--save ''", "--commands ''"}) {
         const SimRun run = RunSim(dir + args, true);
         EXPECT_EQ(run.Status, 2) << args;
         EXPECT_NE(run.Out.find("tavrek-sim: "), std::string::npos) << args;

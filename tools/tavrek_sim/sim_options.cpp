@@ -57,6 +57,16 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
             }
             return true;
         };
+        // A file option with an empty name would silently do nothing: refuse it.
+        const auto fileName = [&](std::string& out) {
+            if (!value(out))
+                return false;
+            if (out.empty()) {
+                error = "option " + a + " needs a file name, not an empty text";
+                return false;
+            }
+            return true;
+        };
         int64_t n = 0;
         if (a == "--dir") {
             if (!value(o.Directory))
@@ -102,13 +112,13 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             o.Months = static_cast<int32_t>(n);
         } else if (a == "--save") {
-            if (!value(o.SaveFile))
+            if (!fileName(o.SaveFile))
                 return std::nullopt;
         } else if (a == "--load") {
-            if (!value(o.LoadFile))
+            if (!fileName(o.LoadFile))
                 return std::nullopt;
         } else if (a == "--commands") {
-            if (!value(o.CommandsFile))
+            if (!fileName(o.CommandsFile))
                 return std::nullopt;
         } else {
             error = "unknown option '" + a + "'";
