@@ -567,9 +567,11 @@ void TForm1::Save1Click()
 {
     if (!state_.GameActive)
         return;
-    // Without a file chosen yet, or when the file cannot be written, the save dialog asks for
-    // one; cancelling it ends the command.
-    if (saveFileName_.isEmpty() || !SaveGame(state_, saveFileName_.toStdString(), *this))
+    // Without a file chosen yet, or when the file cannot be opened for writing, the save dialog
+    // asks for one; cancelling it ends the command. A write that failed after opening has been
+    // reported and left the old file as it was.
+    if (saveFileName_.isEmpty() ||
+        SaveGame(state_, saveFileName_.toStdString(), *this).Status == SaveStatus::CannotOpen)
         Saveas1Click();
 }
 
