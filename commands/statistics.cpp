@@ -68,7 +68,7 @@ bool NameAfter(const std::string& a, const std::string& b)
 
 MarketShareGrid ComputeMarketShareGrid(const GameState& s)
 {
-    MarketShareGrid grid{};
+    MarketShareGrid grid;  // empty strings; clang 14 crashes on "grid{}" for these string grids
     const bool german = s.Program.Language == 2;
     grid[0] = german ? StatisticsGridRow{"Firma", "Verkauf", "Produktion", "Marktanteil", "Firmenwert"}
                      : StatisticsGridRow{"Company", "Sales", "Production", "Market Share", "Company Value"};
@@ -140,7 +140,7 @@ void SortStatisticsTable(StatisticsTable& table, StatisticsTab tab, int key)
 StatisticsGrid FillStatisticsGrid(const GameState& s, StatisticsTable& table, StatisticsTab tab, int index, int key)
 {
     SortStatisticsTable(table, tab, key);
-    StatisticsGrid grid{};
+    StatisticsGrid grid;  // empty strings, as above
     if (index < 0 || index >= kTowns)
         return grid;
     const bool towns = tab == StatisticsTab::Towns;
