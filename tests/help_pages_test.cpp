@@ -136,9 +136,11 @@ TEST(HelpPages, PicturesArePngsOfTheirGivenSizeAndAllInUse)
         }
         EXPECT_GE(pictures, 3) << page;
     }
-    for (const auto& entry : fs::directory_iterator(kHelp))
-        if (entry.path().extension() == ".png")
+    for (const auto& entry : fs::directory_iterator(kHelp)) {
+        if (entry.path().extension() == ".png") {
             EXPECT_EQ(used.count(entry.path().filename().string()), 1u) << entry.path().filename() << " is unused";
+        }
+    }
 }
 
 TEST(HelpPages, TheCheckFindsABrokenLink)
