@@ -274,6 +274,8 @@ void TForm1::CreateControls()
     StringGrid2->horizontalHeader()->setFixedHeight(16);
     StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The five columns fill the grid beside its scroll bar; no sideways scrolling.
+    StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int widths2[] = {180, 70, 70, 70, 150};
     for (int i = 0; i < 5; ++i)
         StringGrid2->setColumnWidth(i, widths2[i]);
