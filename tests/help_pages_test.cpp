@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <regex>
 #include <set>
 #include <string>
@@ -90,6 +91,56 @@ TEST(HelpPages, EveryLinkAndPictureExists)
     EXPECT_GE(seen.size(), 3u) << "both pages and their style sheet";
     for (const std::string& fault : faults)
         ADD_FAILURE() << fault;
+}
+
+// The width and height a PNG file's header gives; nothing when the file is no PNG.
+std::optional<std::pair<int, int>> PngSize(const fs::path& file)
+{
+    const std::string data = ReadFile(file);
+    if (data.size() < 24 || data.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || data.compare(12, 4, "IHDR") != 0)
+        return std::nullopt;
+    auto number = [&data](size_t at) {
+        int value = 0;
+        for (size_t i = 0; i < 4; ++i)
+            value = value << 8 | static_cast<unsigned char>(data[at + i]);
+        return value;
+    };
+    return std::pair{number(16), number(20)};
+}
+
+// Every picture a page shows is a PNG of the size the page gives it, each page shows some, and
+// no picture beside the pages is left unused.
+TEST(HelpPages, PicturesArePngsOfTheirGivenSizeAndAllInUse)
+{
+    static const std::regex image(R"re(<img\b[^>]*>)re", std::regex::icase);
+    static const std::regex src(R"re(\bsrc\s*=\s*"([^"]*)")re", std::regex::icase);
+    static const std::regex width(R"re(\bwidth\s*=\s*"(\d+)")re", std::regex::icase);
+    static const std::regex height(R"re(\bheight\s*=\s*"(\d+)")re", std::regex::icase);
+    static const std::regex alt(R"re(\balt\s*=\s*"[^"]+")re", std::regex::icase);
+    std::set<std::string> used;
+    for (const char* page : {"index1.html", "index2.html"}) {
+        const std::string text = ReadFile(kHelp / page);
+        int pictures = 0;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), image); it != std::sregex_iterator(); ++it) {
+            const std::string tag = it->str();
+            std::smatch s, w, h;
+            ASSERT_TRUE(std::regex_search(tag, s, src)) << page << ": " << tag;
+            ++pictures;
+            used.insert(s[1].str());
+            EXPECT_TRUE(std::regex_search(tag, alt)) << page << ": " << s[1] << " has no text for readers";
+            const auto size = PngSize(kHelp / s[1].str());
+            ASSERT_TRUE(size) << page << ": " << s[1] << " is no PNG";
+            ASSERT_TRUE(std::regex_search(tag, w, width) && std::regex_search(tag, h, height)) << page << ": " << tag;
+            EXPECT_EQ(size->first, std::stoi(w[1].str())) << s[1];
+            EXPECT_EQ(size->second, std::stoi(h[1].str())) << s[1];
+        }
+        EXPECT_GE(pictures, 3) << page;
+    }
+    for (const auto& entry : fs::directory_iterator(kHelp)) {
+        if (entry.path().extension() == ".png") {
+            EXPECT_EQ(used.count(entry.path().filename().string()), 1u) << entry.path().filename() << " is unused";
+        }
+    }
 }
 
 TEST(HelpPages, TheCheckFindsABrokenLink)

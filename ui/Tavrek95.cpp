@@ -4,15 +4,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -27,7 +28,6 @@
 #include <QTimer>
 #include <QTranslator>
 #include <QUrl>
-#include <QVBoxLayout>
 #include <ctime>
 
 #include "commands/panel_content.h"
@@ -38,8 +38,11 @@
 #include "persistence/settings.h"
 #include "ui/map_view.h"
 
+#include "ui/high.h"
 #include "ui/info.h"
 #include "ui/newgame.h"
+#include "ui/pictures.h"
+#include "ui/zwischen.h"
 
 namespace {
 
@@ -94,7 +97,10 @@ QFont TForm1::WindowFont()
     return font;
 }
 
-TForm1::TForm1(QWidget* parent, Frontend* dialogs) : QMainWindow(parent), dialogs_(dialogs)
+TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> soundDevice)
+    : QMainWindow(parent),
+      sounds_(soundDevice ? std::make_unique<SoundEffects>(std::move(soundDevice)) : std::make_unique<SoundEffects>()),
+      dialogs_(dialogs)
 {
     setFont(WindowFont());
     surface_ = new FormSurface(this);
@@ -129,6 +135,8 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs) : QMainWindow(parent), dialog
 
     ngDialog_ = new TNGDialog(this);
     infoDialog_ = new TInfoDialog(this);
+    zwischenDialog_ = new TZwischenDialog(this);
+    highDialog_ = new THighDialog(this);
 
     // FormCreate, in its order.
     state_.Program.ProgramDirectory = QDir::currentPath().toStdString();
@@ -139,8 +147,8 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs) : QMainWindow(parent), dialog
     RadioButton2->setChecked(state_.Program.Language == 2);
     state_.Program.Rng.Seed(static_cast<uint32_t>(std::time(nullptr)));
     FillPanelControls(false);  // mode 0: every panel control hidden
-    soundOn_ = startup.SoundOn;
-    Menu(MenuEntry::Sound2)->setChecked(soundOn_);
+    sounds_->SetEnabled(startup.SoundOn);
+    Menu(MenuEntry::Sound2)->setChecked(startup.SoundOn);
     autosaveOnExit_ = startup.AutosaveOnExit;
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
     PlaySoundEffect(5);
@@ -259,16 +267,20 @@ void TForm1::CreateControls()
     for (int i = 0; i < kSalesGridColumns; ++i)
         StringGrid1->setColumnWidth(i, widths1[i]);
 
-    StringGrid2 = new QTableWidget(0, 5, surface_);
+    StringGrid2 = new QTableWidget(kMarketShareRows - 1, kStatisticsColumns, surface_);
     StringGrid2->setGeometry(20, 405, 555, 100);
     StringGrid2->verticalHeader()->hide();
+    StringGrid2->verticalHeader()->setDefaultSectionSize(16);
+    StringGrid2->horizontalHeader()->setFixedHeight(16);
     StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // The five columns fill the grid beside its scroll bar; no sideways scrolling.
+    StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     const int widths2[] = {180, 70, 70, 70, 150};
     for (int i = 0; i < 5; ++i)
         StringGrid2->setColumnWidth(i, widths2[i]);
 
-    PageControl1 = new QTabWidget(surface_);
-    PageControl1->setGeometry(16, 16, 761, 409);
+    CreateStatisticsView();
 
     RadioButton1 = new QRadioButton("English", surface_);
     RadioButton1->setGeometry(350, 60, 73, 17);
@@ -284,6 +296,49 @@ void TForm1::CreateControls()
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+}
+
+void TForm1::CreateStatisticsView()
+{
+    PageControl1 = new QTabWidget(surface_);
+    PageControl1->setGeometry(16, 16, 761, 409);
+    auto sheet = [this](QLabel*& choiceLabel, QComboBox*& choice, QLabel*& sortLabel, QComboBox*& sort,
+                        QTableWidget*& grid, int gridX, void (TForm1::*choiceChange)(),
+                        void (TForm1::*sortChange)()) {
+        auto* page = new QWidget;
+        choiceLabel = new QLabel(page);
+        choiceLabel->move(8, 16);
+        choice = new QComboBox(page);
+        choice->setGeometry(104, 16, 185, 21);
+        sortLabel = new QLabel(page);
+        sortLabel->move(416, 16);
+        sort = new QComboBox(page);
+        sort->setGeometry(536, 16, 185, 21);
+        for (int key = 0; key < 5; ++key)
+            sort->addItem(QString());
+        grid = new QTableWidget(kStatisticsDataRows, kStatisticsColumns, page);
+        grid->setGeometry(gridX, 56, 721, 305);
+        grid->verticalHeader()->hide();
+        grid->verticalHeader()->setDefaultSectionSize(16);
+        grid->horizontalHeader()->setFixedHeight(16);
+        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        grid->setShowGrid(true);
+        const int widths[] = {230, 230, 80, 80, 80};
+        for (int i = 0; i < kStatisticsColumns; ++i)
+            grid->setColumnWidth(i, widths[i]);
+        // Only a choice by the player re-sorts: filling the lists programmatically must not.
+        connect(choice, &QComboBox::activated, this, choiceChange);
+        connect(sort, &QComboBox::activated, this, sortChange);
+        return page;
+    };
+    TabSheet1 = sheet(Label1, ComboBox1, Label2, ComboBox2, StringGrid3, 16, &TForm1::ComboBox1Change,
+                      &TForm1::ComboBox2Change);
+    TabSheet2 = sheet(Label3, ComboBox3, Label4, ComboBox4, StringGrid4, 8, &TForm1::ComboBox3Change,
+                      &TForm1::ComboBox4Change);
+    PageControl1->addTab(TabSheet1, QString());
+    PageControl1->addTab(TabSheet2, QString());
 }
 
 // --- the seam --------------------------------------------------------------------------------
@@ -314,11 +369,9 @@ bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
 
 void TForm1::PlaySoundEffect(int number)
 {
+    sounds_->Play(number);
     if (dialogs_)
         dialogs_->PlaySoundEffect(number);
-    // The sound effects are played by their own unit, which is not part of the window yet: until
-    // it arrives the game is silent.
-    (void)number;
 }
 
 void TForm1::ShowStatusLine(const LocalText& line)
@@ -347,11 +400,9 @@ void TForm1::StartAnimation(int town, int nextTown, int stage)
 {
     if (dialogs_)
         dialogs_->StartAnimation(town, nextTown, stage);
-    // The map animation (sprites over the map, driven by Timer1) is its own unit, not yet part of
-    // the window: until it arrives a command shows no animation.
-    (void)town;
-    (void)nextTown;
-    (void)stage;
+    // A running animation is never restarted: Start refuses while the timer runs.
+    if (animation_.Start(town, nextTown, stage))
+        Timer1->start();
 }
 
 void TForm1::ShowBestOpponentDialog()
@@ -360,37 +411,93 @@ void TForm1::ShowBestOpponentDialog()
         dialogs_->ShowBestOpponentDialog();
         return;
     }
-    // A plain stand-in until the comparison with the best opponent has its own dialog.
-    const bool german = state_.Program.Language == 2;
-    QDialog dialog(this);
-    dialog.setWindowTitle(german ? "Zwischenstand" : "Best opponent");
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(Q(StatusLineText(state_).In(state_.Program.Language)), &dialog));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    dialog.exec();
+    zwischenDialog_->ShowFor(state_);
 }
 
 // --- painting --------------------------------------------------------------------------------
 
-void TForm1::FormPaint(QPainter& p)
+uint64_t TForm1::MapLayerKey() const
 {
+    // Everything map and markers depend on; mixed into one number.
+    uint64_t key = static_cast<uint64_t>(state_.GameActive) | static_cast<uint64_t>(state_.MapNumber & 0xff) << 1 |
+                   static_cast<uint64_t>(panel_.CommandMode == kModeStatistics) << 9 |
+                   static_cast<uint64_t>(state_.CurrentCompany & 0xff) << 10 |
+                   static_cast<uint64_t>(surface_->devicePixelRatioF() * 4) << 18;
+    const int c = state_.CurrentCompany;
+    if (c >= 0 && c < kCompanies) {
+        uint64_t bits = 0;
+        for (int t = 0; t < kTowns; ++t) {
+            for (int b = 0; b < kBrands; ++b)
+                bits = bits << 1 | (state_.Capacity[c][b][t] > 0);
+            bits = bits << 1 | state_.HasDepot[c][t];
+        }
+        key ^= bits << 24;
+    }
+    return key;
+}
+
+void TForm1::RebuildBackBuffer()
+{
+    mapLayerKey_ = MapLayerKey();
     const qreal ratio = surface_->devicePixelRatioF();
     if (backBuffer_.isNull() || backBuffer_.devicePixelRatio() != ratio) {
-        backBuffer_ = QPixmap(QSize(kClientWidth, kClientHeight) * ratio);
+        // RGB32, so that the animation's raster operations apply to it.
+        backBuffer_ = QImage(QSize(kClientWidth, kClientHeight) * ratio, QImage::Format_RGB32);
         backBuffer_.setDevicePixelRatio(ratio);
     }
-    const QColor face = palette().color(QPalette::Button);
-    {
-        // Map and markers go through the back buffer, which the map animation draws on too.
-        QPainter b(&backBuffer_);
-        b.fillRect(QRect(0, 0, kClientWidth, kClientHeight), face);
-        PaintMap(b, state_, panel_.CommandMode);
-        if (state_.GameActive && panel_.CommandMode != kModeStatistics)
-            DrawCompanyMarkers(b, state_);
+    // Map and markers go through the back buffer, which the map animation draws on too.
+    QPainter b(&backBuffer_);
+    b.fillRect(QRect(0, 0, kClientWidth, kClientHeight), palette().color(QPalette::Button));
+    PaintMap(b, state_, panel_.CommandMode);
+    if (state_.GameActive && panel_.CommandMode != kModeStatistics)
+        DrawCompanyMarkers(b, state_);
+}
+
+const AnimationPictureSet& TForm1::AnimationPictures()
+{
+    auto image = [](Picture picture) { return GamePicture(picture).toImage().convertToFormat(QImage::Format_RGB32); };
+    if (animationPicturesMap_ == 0) {
+        const Picture sprites[] = {Picture::SpriteDepot, Picture::SpriteBrewery, Picture::SpriteBarrels,
+                                   Picture::SpriteMoney};
+        const Picture masks[] = {Picture::MaskDepot, Picture::MaskBrewery, Picture::MaskBarrels, Picture::MaskMoney};
+        for (int i = 0; i < 4; ++i) {
+            animationPictures_[static_cast<size_t>(kSpriteDepot + i)] = image(sprites[i]);
+            animationPictures_[static_cast<size_t>(kSpriteDepot + kMaskOffset + i)] = image(masks[i]);
+        }
     }
-    p.drawPixmap(QRect(0, 0, kClientWidth, kClientHeight), backBuffer_);
+    const int map = state_.MapNumber >= 1 && state_.MapNumber <= kMaps ? state_.MapNumber : 1;
+    if (map != animationPicturesMap_) {
+        animationPictures_[kPictureMap] = image(static_cast<Picture>(static_cast<int>(Picture::Map1) + map - 1));
+        animationPicturesMap_ = map;
+    }
+    return animationPictures_;
+}
+
+void TForm1::Timer1Timer()
+{
+    const AnimationTick tick = animation_.Step(state_.MapNumber);
+    if (!tick.TimerOn)
+        Timer1->stop();
+    if (tick.Draws.empty())
+        return;
+    if (backBuffer_.isNull() || backBuffer_.devicePixelRatio() != surface_->devicePixelRatioF())
+        RebuildBackBuffer();
+    PaintAnimationTick(backBuffer_, tick, AnimationPictures());
+    bufferHoldsTick_ = true;
+    surface_->update();
+}
+
+void TForm1::FormPaint(QPainter& p)
+{
+    // A tick's drawing is shown as it is, and so is a running animation's while the map and
+    // markers underneath stay the same; any other paint redraws them, and the following ticks
+    // keep drawing over them.
+    const bool keep = bufferHoldsTick_ || (animation_.Running() && MapLayerKey() == mapLayerKey_);
+    if (!keep || backBuffer_.isNull())
+        RebuildBackBuffer();
+    bufferHoldsTick_ = false;
+    const QColor face = palette().color(QPalette::Button);
+    p.drawImage(QRect(0, 0, kClientWidth, kClientHeight), backBuffer_);
 
     // DrawPanel: the band, then the texts of the mode.
     p.fillRect(kPanelBand, face);
@@ -454,6 +561,15 @@ void TForm1::FillPanelControls(bool keepInput)
         for (int r = 1; r < kSalesGridRows && r < static_cast<int>(content.SalesGrid.size()); ++r)
             for (int col = 0; col < kSalesGridColumns; ++col)
                 StringGrid1->setItem(r - 1, col, new QTableWidgetItem(Q(content.SalesGrid[r][col])));
+    }
+    if (!content.MarketShares.empty()) {
+        QStringList heading;
+        for (const std::string& cell : content.MarketShares[0])
+            heading << Q(cell);
+        StringGrid2->setHorizontalHeaderLabels(heading);
+        for (int r = 1; r < kMarketShareRows && r < static_cast<int>(content.MarketShares.size()); ++r)
+            for (int col = 0; col < kStatisticsColumns; ++col)
+                StringGrid2->setItem(r - 1, col, new QTableWidgetItem(Q(content.MarketShares[r][col])));
     }
 }
 
@@ -618,17 +734,63 @@ void TForm1::DisplayChange1Click()
 
 void TForm1::MarketShares1Click()
 {
-    // The market-share grid is filled by the statistics unit when it joins the window.
     if (state_.GameActive)
         SetMode(kModeMarketShares);
 }
 
 void TForm1::StatisticDialog1Click()
 {
-    // The statistics pages are filled by the statistics unit when it joins the window.
+    // A fresh snapshot in company, town, brand order; the tabs then sort it in turn.
+    RefreshStatisticsTable(state_, statisticsTable_);
+    const QSignalBlocker block1(ComboBox1);
+    const QSignalBlocker block3(ComboBox3);
+    ComboBox1->clear();
+    for (const std::string& town : state_.TownName)
+        ComboBox1->addItem(Q(town));
+    ComboBox1->setCurrentIndex(0);
+    ComboBox2->setCurrentIndex(0);
+    FillTownsGrid();
+    ComboBox3->clear();
+    for (const std::string& company : state_.CompanyName)
+        ComboBox3->addItem(Q(company));
+    ComboBox3->setCurrentIndex(0);
+    ComboBox4->setCurrentIndex(0);
+    FillCompaniesGrid();
     if (state_.GameActive)
         SetMode(kModeStatistics);
 }
+
+namespace {
+
+void ShowStatisticsGrid(QTableWidget* grid, const StatisticsGrid& rows)
+{
+    for (int r = 0; r < kStatisticsDataRows; ++r)
+        for (int col = 0; col < kStatisticsColumns; ++col) {
+            auto* item = new QTableWidgetItem(Q(rows[r][col]));
+            if (col >= 2)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            grid->setItem(r, col, item);
+        }
+}
+
+}  // namespace
+
+void TForm1::FillTownsGrid()
+{
+    ShowStatisticsGrid(StringGrid3, FillStatisticsGrid(state_, statisticsTable_, StatisticsTab::Towns,
+                                                       ComboBox1->currentIndex(), ComboBox2->currentIndex()));
+}
+
+void TForm1::FillCompaniesGrid()
+{
+    ShowStatisticsGrid(StringGrid4, FillStatisticsGrid(state_, statisticsTable_, StatisticsTab::Companies,
+                                                       ComboBox3->currentIndex(), ComboBox4->currentIndex()));
+}
+
+void TForm1::ComboBox1Change() { FillTownsGrid(); }
+void TForm1::ComboBox2Change() { FillTownsGrid(); }
+void TForm1::ComboBox3Change() { FillCompaniesGrid(); }
+void TForm1::ComboBox4Change() { FillCompaniesGrid(); }
 
 void TForm1::Bestopponent1Click()
 {
@@ -638,14 +800,17 @@ void TForm1::Bestopponent1Click()
 
 void TForm1::Highscore1Click()
 {
-    // The highscore dialog comes with the statistics unit.
+    PlaySoundEffect(6);
+    highDialog_->ShowFor(state_.Program.ProgramDirectory, state_.Program.Language);
 }
 
 void TForm1::Sound2Click()
 {
-    soundOn_ = !soundOn_;
-    Menu(MenuEntry::Sound2)->setChecked(soundOn_);
-    WriteOnOff(state_.Program.ProgramDirectory, settings::kSound, soundOn_);
+    const bool on = !sounds_->Enabled();
+    // Switching off lets a sound that is playing end by itself.
+    sounds_->SetEnabled(on);
+    Menu(MenuEntry::Sound2)->setChecked(on);
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kSound, on);
 }
 
 void TForm1::FastExit1Click()
@@ -734,6 +899,27 @@ void TForm1::ApplyLanguage()
         buttons[i]->setText(Q(kButtonTexts[i].Caption.In(language)));
         buttons[i]->setToolTip(Q(kButtonTexts[i].Hint.In(language)));
     }
+    const StatisticsViewTexts statistics = StatisticsTexts(language);
+    PageControl1->setTabText(0, Q(statistics.TabCaptions[0]));
+    PageControl1->setTabText(1, Q(statistics.TabCaptions[1]));
+    Label1->setText(Q(statistics.ChoiceLabels[0]));
+    Label3->setText(Q(statistics.ChoiceLabels[1]));
+    Label2->setText(Q(statistics.SortLabel));
+    Label4->setText(Q(statistics.SortLabel));
+    for (QLabel* label : {Label1, Label2, Label3, Label4})
+        label->adjustSize();
+    // Only the words change: the chosen key and the snapshot's order stay.
+    for (int key = 0; key < 5; ++key) {
+        ComboBox2->setItemText(key, Q(statistics.TownsSortKeys[key]));
+        ComboBox4->setItemText(key, Q(statistics.CompaniesSortKeys[key]));
+    }
+    QStringList towns, companies;
+    for (int col = 0; col < kStatisticsColumns; ++col) {
+        towns << Q(statistics.TownsHeading[col]);
+        companies << Q(statistics.CompaniesHeading[col]);
+    }
+    StringGrid3->setHorizontalHeaderLabels(towns);
+    StringGrid4->setHorizontalHeaderLabels(companies);
     // OK carries the open mode's own word where it has one.
     Button9->setText(Q(ComputePanelContent(state_, panel_.CommandMode).Button9Caption));
 }

@@ -3,20 +3,26 @@
 /// answer; the rules reach back through the Frontend seam.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
-#include <QPixmap>
 #include <functional>
 #include <memory>
 
 #include "commands/command_panel.h"
+#include "commands/map_animation.h"
+#include "commands/statistics.h"
 #include "commands/panel_content.h"
 #include "commands/town_selection.h"
 #include "game/frontend.h"
 #include "game/game_state.h"
 #include "game/world_generation.h"
+#include "ui/animation_painter.h"
 #include "ui/language_tables.h"
+#include "ui/sound_effects.h"
 
 class QAction;
+class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -29,6 +35,8 @@ class QTimer;
 class QTranslator;
 class TNGDialog;
 class TInfoDialog;
+class THighDialog;
+class TZwischenDialog;
 class FormSurface;
 
 inline constexpr int kClientWidth = 790;
@@ -40,24 +48,33 @@ class TForm1 : public QMainWindow, public Frontend {
 public:
     /// Creates the window as the program starts: settings read (the first start sets them up),
     /// random generator seeded, panel hidden, options, start sound, language.
-    /// `dialogs`, when given, answers from the very start (see SetDialogs).
-    explicit TForm1(QWidget* parent = nullptr, Frontend* dialogs = nullptr);
+    /// `dialogs`, when given, answers from the very start (see SetDialogs). `soundDevice`, when
+    /// given, plays the sounds instead of Qt Multimedia (tests).
+    explicit TForm1(QWidget* parent = nullptr, Frontend* dialogs = nullptr,
+                    std::unique_ptr<SoundDevice> soundDevice = nullptr);
     ~TForm1() override;
 
     GameState& State() { return state_; }
     const PanelState& Panel() const { return panel_; }
-    bool SoundOn() const { return soundOn_; }
+    bool SoundOn() const { return sounds_->Enabled(); }
     bool AutosaveOnExit() const { return autosaveOnExit_; }
     /// The file "Save" writes to: the last one chosen in the save dialog.
     const QString& SaveFileName() const { return saveFileName_; }
     /// The surface that holds the map, the panel and its controls (client coordinates).
     QWidget* Surface() const;
     QString StatusText() const;
+    /// The map and its markers as last painted, with the animation's ticks drawn over them.
+    const QImage& BackBuffer() const { return backBuffer_; }
+    const MapAnimation& Animation() const { return animation_; }
+    /// The statistics view's snapshot, in the order the last sort left it.
+    const StatisticsTable& Statistics() const { return statisticsTable_; }
+    TZwischenDialog* BestOpponentDialog() const { return zwischenDialog_; }
+    THighDialog* HighscoreDialog() const { return highDialog_; }
 
     // --- hooks that tests and the screenshot tool replace ------------------------------------
-    /// When set, message boxes, questions, the best-opponent dialog and sounds go here instead of
-    /// the screen; status line, caption and redraws are passed on as well, after the window has
-    /// shown them.
+    /// When set, message boxes, questions and the best-opponent dialog go here instead of the
+    /// screen; sounds, animations, status line, caption and redraws are passed on as well, after
+    /// the window has played or shown them.
     void SetDialogs(Frontend* dialogs) { dialogs_ = dialogs; }
     /// The file dialogs: return the chosen file, or an empty text when the player cancels.
     std::function<QString()> ChooseOpenFile;
@@ -113,6 +130,12 @@ public:
     void RadioButton2Click();
     void Contents1Click();
     void Info1Click();
+    /// AnimationStep: one tick of the map animation, painted onto the back buffer.
+    void Timer1Timer();
+    void ComboBox1Change();
+    void ComboBox2Change();
+    void ComboBox3Change();
+    void ComboBox4Change();
 
     /// What "New" does after the dialog's OK: builds the world and opens the command buttons.
     void StartNewGame(const NewGameSettings& settings);
@@ -151,7 +174,19 @@ public:
     QLineEdit* Edit5 = nullptr;
     QTableWidget* StringGrid1 = nullptr;  ///< last month's sales (mode 6)
     QTableWidget* StringGrid2 = nullptr;  ///< market shares (mode 11), filled by the statistics
-    QTabWidget* PageControl1 = nullptr;   ///< statistics view (mode 15), filled by the statistics
+    QTabWidget* PageControl1 = nullptr;   ///< statistics view (mode 15) over the map
+    QWidget* TabSheet1 = nullptr;         ///< "Towns"
+    QWidget* TabSheet2 = nullptr;         ///< "Companies"
+    QLabel* Label1 = nullptr;             ///< town choice
+    QLabel* Label2 = nullptr;             ///< sort key (Towns)
+    QLabel* Label3 = nullptr;             ///< company choice
+    QLabel* Label4 = nullptr;             ///< sort key (Companies)
+    QComboBox* ComboBox1 = nullptr;       ///< towns
+    QComboBox* ComboBox2 = nullptr;       ///< sort keys of the Towns tab
+    QComboBox* ComboBox3 = nullptr;       ///< companies
+    QComboBox* ComboBox4 = nullptr;       ///< sort keys of the Companies tab
+    QTableWidget* StringGrid3 = nullptr;  ///< one town's companies and brands
+    QTableWidget* StringGrid4 = nullptr;  ///< one company's towns and brands
     QRadioButton* RadioButton1 = nullptr;
     QRadioButton* RadioButton2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
@@ -173,18 +208,37 @@ private:
     void FillPanelControls(bool keepInput);
     PanelInputs GatherInputs() const;
     void OpenLocalFile(const QString& path);
+    void CreateStatisticsView();
+    /// Paints map and markers into the back buffer at the surface's pixel ratio.
+    void RebuildBackBuffer();
+    /// What the map and markers in the back buffer depend on, as one number.
+    uint64_t MapLayerKey() const;
+    /// The map animation's pictures for the current map, at the screen's pixel ratio.
+    const AnimationPictureSet& AnimationPictures();
+    void FillTownsGrid();
+    void FillCompaniesGrid();
 
     GameState state_;
     PanelState panel_;
-    bool soundOn_ = true;
+    std::unique_ptr<SoundEffects> sounds_;
     bool autosaveOnExit_ = true;
     QString saveFileName_;
     Frontend* dialogs_ = nullptr;
     FormSurface* surface_ = nullptr;
-    QPixmap backBuffer_;
+    QImage backBuffer_;
+    /// Set when an animation tick drew into the back buffer since the last paint: that paint
+    /// shows the buffer as it is instead of drawing the map afresh.
+    bool bufferHoldsTick_ = false;
+    uint64_t mapLayerKey_ = 0;  ///< MapLayerKey() of the last rebuild
+    MapAnimation animation_;
+    AnimationPictureSet animationPictures_;
+    int animationPicturesMap_ = 0;  ///< the map the pictures' map is of, 0 before the first
+    StatisticsTable statisticsTable_;
     std::array<QAction*, kMenuEntries> menu_{};
     std::array<QMenu*, 6> menus_{};
     std::unique_ptr<QTranslator> qtTranslator_;
     TNGDialog* ngDialog_ = nullptr;
     TInfoDialog* infoDialog_ = nullptr;
+    TZwischenDialog* zwischenDialog_ = nullptr;
+    THighDialog* highDialog_ = nullptr;
 };

@@ -1,5 +1,6 @@
 /// @file dialog_support.cpp The small dialogs' shared make-up.
 #include "ui/dialog_support.h"
+#include "ui/newgame.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -12,6 +13,9 @@
 void SetDialogFrame(QDialog& dialog, int width, int height)
 {
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    // The window's font, which the labels' fixed places are made for: a dialog window does
+    // not inherit it from the main window.
+    dialog.setFont(DialogFont());
     dialog.setModal(true);
     dialog.setFixedSize(width, height);
 }

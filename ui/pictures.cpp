@@ -144,8 +144,14 @@ Loaded Load(Picture picture)
     const PictureInfo& info = kPictures[static_cast<size_t>(picture)];
     const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
     Loaded loaded;
-    // QPixmap picks the "@2x" twin by itself on a screen of ratio 2.
-    loaded.FromResource = loaded.Pixmap.load(QString(":/pictures/%1.png").arg(info.File));
+    // On a screen of ratio 2 or more the "@2x" twin, marked as such so it keeps its logical
+    // size; QPixmap::load does not look for it by itself.
+    if (ratio > 1.0 && loaded.Pixmap.load(QString(":/pictures/%1@2x.png").arg(info.File))) {
+        loaded.Pixmap.setDevicePixelRatio(2.0);
+        loaded.FromResource = true;
+    } else {
+        loaded.FromResource = loaded.Pixmap.load(QString(":/pictures/%1.png").arg(info.File));
+    }
     if (!loaded.FromResource) {
         QPixmap drawn(QSize(info.Width, info.Height) * ratio);
         drawn.setDevicePixelRatio(ratio);

@@ -34,6 +34,31 @@ static void BM_FullRepaintMode5(benchmark::State& state)
 }
 BENCHMARK(BM_FullRepaintMode5)->Unit(benchmark::kMicrosecond);
 
+// One tick of the map animation in the window: the state machine's step, the mask, sprite and
+// map drawn onto the window's back buffer, the surface asked to repaint. A brewery's appearance
+// over and over, so the figure is the mean of its 25 reveal ticks and its erase tick.
+static void BM_AnimationTickInWindow(benchmark::State& state)
+{
+    QTemporaryDir work;
+    QDir::setCurrent(work.path());
+    SilentFrontend silent;
+    TForm1 form(nullptr, &silent);
+    form.show();
+    form.State().Program.Rng.Seed(3);
+    NewGameSettings settings;
+    settings.Map = 1;
+    form.StartNewGame(settings);
+    form.Surface()->grab();  // the back buffer exists, as after the first paint
+    for (auto _ : state) {
+        if (!form.Animation().Running())
+            form.StartAnimation(4, 0, 2);
+        form.Timer1Timer();
+    }
+    benchmark::DoNotOptimize(form.BackBuffer().constBits());
+    form.State().GameActive = false;
+}
+BENCHMARK(BM_AnimationTickInWindow)->Unit(benchmark::kMicrosecond);
+
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -1,7 +1,12 @@
 /// @file main.cpp tavrek-screens OUTDIR: renders the real main window offscreen in named states
-/// (start screen, games on each map, every command mode, message boxes, German, scale 2) into
-/// PNG pictures, for the help pages and for looking at the layout.
+/// (start screen, games on each map, every command mode, the map animation, the statistics
+/// view, the dialogs, message boxes, English and German, scale 2) into PNG pictures, for
+/// looking at the layout. `tavrek-screens --help-pictures DIR` writes the help pages' pictures.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QTabWidget>
+#include <QTimer>
 #include <QDir>
 #include <QListWidget>
 #include <QMessageBox>
@@ -13,8 +18,14 @@
 #include <cstdio>
 #include <functional>
 
+#include "commands/map_animation.h"
+#include "commands/statistics.h"
 #include "game/silent_frontend.h"
+#include "persistence/settings.h"
 #include "ui/Tavrek95.h"
+#include "ui/high.h"
+#include "ui/newgame.h"
+#include "ui/zwischen.h"
 
 namespace {
 
@@ -23,11 +34,14 @@ struct Shots {
     int Written = 0;
     bool Failed = false;
 
-    void Save(QWidget& widget, const QString& name)
+    void Save(QWidget& widget, const QString& name, const QRect& part = QRect(), qreal scale = 1.0)
     {
         QApplication::processEvents();
         const QString path = Out.filePath(name + ".png");
-        if (widget.grab().save(path)) {
+        QImage image = widget.grab(part.isNull() ? QRect(QPoint(0, 0), QSize(-1, -1)) : part).toImage();
+        if (scale != 1.0)
+            image = image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        if (image.save(path)) {
             ++Written;
             std::printf("%s\n", path.toLocal8Bit().constData());
         } else {
@@ -78,12 +92,101 @@ void ShowBox(TForm1& form, Shots& shots, QMessageBox::Icon icon, const QString& 
     shots.Save(box, name);
 }
 
+// Runs the map animation's timer by hand for a number of ticks.
+void Tick(TForm1& form, int ticks)
+{
+    for (int i = 0; i < ticks && form.Timer1->isActive(); ++i)
+        form.Timer1Timer();
+}
+
+// Ends a running animation so the next one may start.
+void FinishAnimation(TForm1& form)
+{
+    Tick(form, 100);
+}
+
+// The statistics view with both tabs, the highscores and the best opponent, in one language.
+void StatisticsShots(TForm1& form, Shots& shots, const QString& suffix)
+{
+    form.Menu(MenuEntry::StatisticDialog1)->trigger();
+    form.ComboBox2->setCurrentIndex(kSortByCapacity);
+    form.ComboBox2Change();
+    shots.Save(form, "mode15-statistics-towns" + suffix);
+    form.PageControl1->setCurrentIndex(1);
+    form.ComboBox3->setCurrentIndex(form.State().CurrentCompany);
+    form.ComboBox3Change();
+    shots.Save(form, "mode15-statistics-companies" + suffix);
+    form.PageControl1->setCurrentIndex(0);
+    form.Menu(MenuEntry::MarketShares1)->trigger();
+    shots.Save(form, "mode11-market-shares" + suffix);
+    form.Button10->click();
+
+    TZwischenDialog& best = *form.BestOpponentDialog();
+    best.Fill(ComputeBestOpponent(form.State()));
+    best.show();
+    shots.Save(best, "dialog-best-opponent" + suffix);
+    best.hide();
+    THighDialog& high = *form.HighscoreDialog();
+    high.Fill(ReadHighscores(form.State().Program.ProgramDirectory, form.State().Program.Language));
+    high.show();
+    shots.Save(high, "dialog-highscore" + suffix);
+    high.hide();
+
+    // The new game dialog, small and with its advanced area.
+    form.RunNewGameDialog = [&](TNGDialog& dialog) {
+        dialog.show();
+        shots.Save(dialog, "dialog-new-game" + suffix);
+        dialog.CheckBox5->click();
+        shots.Save(dialog, "dialog-new-game-advanced" + suffix);
+        dialog.CheckBox5->click();
+        dialog.hide();
+        return false;
+    };
+    form.New1Click();
+}
+
+// The help pages' pictures, small: the map with the company's symbols and a brewery rising,
+// and in each language the panel in a command mode and the statistics view.
+int HelpPictures(Shots& shots, SilentFrontend& silent)
+{
+    for (int language = 1; language <= 2; ++language) {
+        const QString suffix = language == 2 ? "-de" : "-en";
+        TForm1 form(nullptr, &silent);
+        form.show();
+        if (language == 2)
+            form.Menu(MenuEntry::Deutsch1)->trigger();
+        StartGame(form, 1, 3);
+        QWidget& surface = *form.Surface();
+        if (language == 1) {  // the map has no words of either language
+            form.StartAnimation(form.State().SelectedTown, 0, kAnimBreweryAppears);
+            Tick(form, 14);
+            shots.Save(surface, "help-map", QRect(0, 0, 790, 400), 0.75);
+            FinishAnimation(form);
+        }
+        form.Button4->click();
+        Select(form.ListBox3, 0);
+        Select(form.ListBox4, 2);
+        shots.Save(surface, "help-panel" + suffix, QRect(0, 400, 790, 135), 0.75);
+        form.Button10->click();
+        form.Menu(MenuEntry::StatisticDialog1)->trigger();
+        shots.Save(surface, "help-statistics" + suffix, QRect(0, 0, 790, 430), 0.75);
+        form.Button10->click();
+        form.State().GameActive = false;
+    }
+    return shots.Failed ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: tavrek-screens OUTDIR\n");
+    if (argc < 2 || (argv[1][0] == '-' && QString(argv[1]) != "--help-pictures")) {
+        std::fprintf(stderr, "usage: tavrek-screens OUTDIR | --help-pictures DIR\n");
+        return 2;
+    }
+    const bool helpPictures = QString(argv[1]) == "--help-pictures";
+    if (helpPictures && argc < 3) {
+        std::fprintf(stderr, "usage: tavrek-screens --help-pictures DIR\n");
         return 2;
     }
     const bool scaleOnly = argc > 2 && QString(argv[2]) == "--scale-2";
@@ -93,15 +196,22 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
 
     Shots shots;
-    shots.Out = QDir(QString::fromLocal8Bit(argv[1]));
+    const char* outDir = helpPictures ? argv[2] : argv[1];
+    shots.Out = QDir(QString::fromLocal8Bit(outDir));
     if (!shots.Out.mkpath(".")) {
-        std::fprintf(stderr, "tavrek-screens: cannot create %s\n", argv[1]);
+        std::fprintf(stderr, "tavrek-screens: cannot create %s\n", outDir);
         return 1;
     }
     // The window writes its settings and names into its working directory: keep them apart.
     QTemporaryDir work;
     QDir::setCurrent(work.path());
     SilentFrontend silent;
+    // Highscores to show, as a won game would have left them.
+    WriteSetting(QDir::currentPath().toStdString(), settings::kHighscoreHolder[0], "Brewer Ida");
+    WriteSetting(QDir::currentPath().toStdString(), settings::kHighscorePoints[0], "1275");
+
+    if (helpPictures)
+        return HelpPictures(shots, silent);
 
     if (scaleOnly) {
         TForm1 form(nullptr, &silent);
@@ -109,6 +219,15 @@ int main(int argc, char** argv)
         StartGame(form, 1, 3);
         form.Button11->click();
         shots.Save(form, "scale2-map1-town-information");
+        form.Button10->click();
+        form.StartAnimation(form.State().SelectedTown, 0, kAnimBreweryAppears);
+        Tick(form, 13);
+        shots.Save(form, "scale2-animation-reveal");
+        FinishAnimation(form);
+        StatisticsShots(form, shots, "-scale2");
+        form.Menu(MenuEntry::Deutsch1)->trigger();
+        StatisticsShots(form, shots, "-scale2-german");
+        form.State().GameActive = false;
         return shots.Failed ? 1 : 0;
     }
 
@@ -145,7 +264,6 @@ int main(int argc, char** argv)
             {"mode09-transport-beer",
              [&] { form.Button4->click(); Select(form.ListBox3, 0); Select(form.ListBox4, 2); }},
             {"mode10-transfer-money", [&] { form.Button5->click(); Select(form.ListBox4, 1); }},
-            {"mode11-market-shares", [&] { form.Menu(MenuEntry::MarketShares1)->trigger(); }},
             {"mode12-new-standing-order", [&] { form.Menu(MenuEntry::New2)->trigger(); }},
             {"mode13-standing-orders", [&] { form.Menu(MenuEntry::DisplayChange1)->trigger(); }},
             {"mode14-delete-standing-order", [&] { form.Menu(MenuEntry::Delete1)->trigger(); }},
@@ -160,6 +278,27 @@ int main(int argc, char** argv)
         form.Button11->click();
         shots.Save(form, "mode05-town-information-german");
         form.Button10->click();
+        form.Menu(MenuEntry::English1)->trigger();
+
+        // The map animation: a brewery in the middle of its reveal, a transport halfway (wiped
+        // at the source, then half revealed at the destination).
+        const int town = form.State().SelectedTown;
+        form.StartAnimation(town, 0, kAnimBreweryAppears);
+        Tick(form, 13);
+        shots.Save(form, "animation-reveal");
+        FinishAnimation(form);
+        form.Surface()->repaint();
+        form.StartAnimation(town, (town + 4) % kTowns, kAnimBarrelsLeave);
+        Tick(form, 12);
+        shots.Save(form, "animation-transport-leaving");
+        Tick(form, 25);
+        shots.Save(form, "animation-transport-arriving");
+        FinishAnimation(form);
+        form.Surface()->repaint();
+
+        StatisticsShots(form, shots, "");
+        form.Menu(MenuEntry::Deutsch1)->trigger();
+        StatisticsShots(form, shots, "-german");
         form.Menu(MenuEntry::English1)->trigger();
 
         ShowBox(form, shots, QMessageBox::Warning, "", "You don't have enough money!", QMessageBox::Ok,
