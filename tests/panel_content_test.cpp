@@ -9,6 +9,7 @@
 #include "commands/panel_content.h"
 #include "game/text.h"
 #include "command_world.h"
+#include "german_numbers.h"
 
 namespace {
 
@@ -271,21 +272,14 @@ TEST(PanelContent, NothingWithoutAGame)
 // A toolkit sets LC_NUMERIC from the user's environment; the panel still shows "1.05".
 TEST(PanelContent, NumbersKeepTheirPointUnderAGermanLocale)
 {
-    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
-    const char* german = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
-        if (std::setlocale(LC_NUMERIC, name)) {
-            german = name;
-            break;
-        }
-    if (!german)
+    const GermanNumbers german;
+    if (!german.Active())
         GTEST_SKIP() << "no German locale on this machine (de_DE.UTF-8)";
     char decimal[16];
     std::snprintf(decimal, sizeof decimal, "%.2f", 1.05);
     const std::string inGerman = decimal;
     const PanelContent content = ComputePanelContent(PanelWorld(2), kModeTownInformation);
     const std::string format = Format("%1.2f", 1.05);
-    std::setlocale(LC_NUMERIC, before.c_str());
     EXPECT_EQ(inGerman, "1,05") << "the German locale is in force";
     EXPECT_EQ(format, "1.05");
     bool found = false;

@@ -29,6 +29,7 @@
 #include "game/world_generation.h"
 #include "persistence/savegame.h"
 #include "platform/cp1252.h"
+#include "german_numbers.h"
 #include "recording_frontend.h"
 #include "sim_runner.h"
 #include "temp_dir.h"
@@ -417,14 +418,8 @@ TEST(SavegameFormat, NumbersDoNotDependOnTheLocale)
     game.state.WinningShare = 72.5;
     const std::string inC = SavegameText(game.state);
 
-    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
-    const char* german = nullptr;
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
-        if (std::setlocale(LC_NUMERIC, name)) {
-            german = name;
-            break;
-        }
-    if (!german)
+    const GermanNumbers german;
+    if (!german.Active())
         GTEST_SKIP() << "no German locale on this machine (de_DE.UTF-8)";
     char decimal[16];
     std::snprintf(decimal, sizeof decimal, "%.1f", 1.5);
@@ -432,7 +427,6 @@ TEST(SavegameFormat, NumbersDoNotDependOnTheLocale)
 
     const std::string inGerman = SavegameText(game.state);
     const auto content = ParseSavegame(inGerman);
-    std::setlocale(LC_NUMERIC, before.c_str());
     EXPECT_EQ(inGerman, inC);
     ASSERT_TRUE(content);
     EXPECT_EQ(content->Game.Price[1][0][3], 3.75f);
