@@ -11,17 +11,32 @@
 #include "game/silent_frontend.h"
 #include "ui/Tavrek95.h"
 
+namespace {
+
+// The window shown with a new game on a map, in a scratch game directory of its own.
+struct ShownGame {
+    explicit ShownGame(int map)
+    {
+        form.show();
+        form.State().Program.Rng.Seed(3);
+        NewGameSettings settings;
+        settings.Map = map;
+        form.StartNewGame(settings);
+    }
+    ~ShownGame() { form.State().GameActive = false; }  // no autosave when the window goes
+
+    QTemporaryDir work;
+    bool inWork = QDir::setCurrent(work.path());  // before the window takes it as its directory
+    SilentFrontend silent;
+    TForm1 form{nullptr, &silent};
+};
+
+}  // namespace
+
 static void BM_FullRepaintMode5(benchmark::State& state)
 {
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
-    SilentFrontend silent;
-    TForm1 form(nullptr, &silent);
-    form.show();
-    form.State().Program.Rng.Seed(3);
-    NewGameSettings settings;
-    settings.Map = 3;
-    form.StartNewGame(settings);
+    ShownGame game(3);
+    TForm1& form = game.form;
     form.Button11->click();
     QImage image(QSize(kClientWidth, kClientHeight), QImage::Format_ARGB32_Premultiplied);
     for (auto _ : state) {
@@ -30,7 +45,6 @@ static void BM_FullRepaintMode5(benchmark::State& state)
         p.end();
         benchmark::DoNotOptimize(image.constBits());
     }
-    form.State().GameActive = false;
 }
 BENCHMARK(BM_FullRepaintMode5)->Unit(benchmark::kMicrosecond);
 
@@ -39,15 +53,8 @@ BENCHMARK(BM_FullRepaintMode5)->Unit(benchmark::kMicrosecond);
 // over and over, so the figure is the mean of its 25 reveal ticks and its erase tick.
 static void BM_AnimationTickInWindow(benchmark::State& state)
 {
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
-    SilentFrontend silent;
-    TForm1 form(nullptr, &silent);
-    form.show();
-    form.State().Program.Rng.Seed(3);
-    NewGameSettings settings;
-    settings.Map = 1;
-    form.StartNewGame(settings);
+    ShownGame game(1);
+    TForm1& form = game.form;
     form.Surface()->grab();  // the back buffer exists, as after the first paint
     for (auto _ : state) {
         if (!form.Animation().Running())
@@ -55,7 +62,6 @@ static void BM_AnimationTickInWindow(benchmark::State& state)
         form.Timer1Timer();
     }
     benchmark::DoNotOptimize(form.BackBuffer().constBits());
-    form.State().GameActive = false;
 }
 BENCHMARK(BM_AnimationTickInWindow)->Unit(benchmark::kMicrosecond);
 
