@@ -262,6 +262,9 @@ void TForm1::CreateControls()
     StringGrid1->verticalHeader()->setDefaultSectionSize(16);
     StringGrid1->horizontalHeader()->setFixedHeight(16);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Figures to read, not to pick: no highlighted cell or heading.
+    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    StringGrid1->horizontalHeader()->setHighlightSections(false);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     const int widths1[] = {250, 50, 50, 75, 75};
     for (int i = 0; i < kSalesGridColumns; ++i)
@@ -273,6 +276,9 @@ void TForm1::CreateControls()
     StringGrid2->verticalHeader()->setDefaultSectionSize(16);
     StringGrid2->horizontalHeader()->setFixedHeight(16);
     StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Figures to read, not to pick: no highlighted cell or heading.
+    StringGrid2->setSelectionMode(QAbstractItemView::NoSelection);
+    StringGrid2->horizontalHeader()->setHighlightSections(false);
     StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // The five columns fill the grid beside its scroll bar; no sideways scrolling.
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
