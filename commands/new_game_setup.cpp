@@ -5,24 +5,21 @@
 #include "game/text.h"
 #include "persistence/settings.h"
 
-NewGameSetup PrepareNewGameSetup(GameState& s)
+NewGameSetup PrepareNewGameSetup(const GameState& s)
 {
     NewGameSetup setup;
     setup.Player1Name = ReadSetting(s.Program.ProgramDirectory, settings::kPlayer1);
     setup.Player2Name = ReadSetting(s.Program.ProgramDirectory, settings::kPlayer2);
 
+    // The names file gets its defaults on the first opening, as a new game would give them; the
+    // running game's names stay as they are until a new game really starts.
+    EnsureDefaultNames(s);
     const LocalText randomTown{"Random Town", "Zufällig"};
-    const int32_t runningMap = s.MapNumber;
     for (int map = 1; map <= kMaps; ++map) {
-        // The lists show the town names that loading the map's names sets.
-        s.MapNumber = map;
-        SetMapNames(s);
         auto& list = setup.StartTowns[map - 1];
         list[0] = randomTown.In(s.Program.Language);
         for (int t = 0; t < kTowns; ++t)
-            list[t + 1] = s.TownName[t];
+            list[t + 1] = kTownNames[map - 1][t];
     }
-    s.MapNumber = runningMap;
-    SetMapNames(s);
     return setup;
 }

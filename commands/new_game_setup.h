@@ -19,7 +19,6 @@ struct NewGameSetup {
     std::array<std::array<std::string, kStartTownEntries>, kMaps> StartTowns{};
 };
 
-/// Gathers the dialog's contents. The town names of each map come from loading that map's names,
-/// so this reloads the company and brand names of the running game's map from the names file
-/// (a running game keeps everything else, its map included). Draws nothing.
-NewGameSetup PrepareNewGameSetup(GameState& s);
+/// Gathers the dialog's contents. A running game stays exactly as it is: opening the dialog and
+/// cancelling it must not rename anybody. Draws nothing.
+NewGameSetup PrepareNewGameSetup(const GameState& s);

@@ -82,6 +82,9 @@ struct GameData {
     PerCompanyTown<long double> Account{};  ///< dollars held in each town; may be negative
     PerCompanyTown<bool> HasDepot{};        ///< unsold beer is kept over the month end
     std::array<std::array<StandingOrderSlot, kOrderSlots>, kCompanies> StandingOrder{};  ///< repeated monthly
+
+    /// Field by field: a view that must leave the game alone can be checked whole.
+    bool operator==(const GameData&) const = default;
 };
 
 /// The program around the game: never saved with a game, kept when a game is loaded.

@@ -2,6 +2,7 @@
 #include "game/names_file.h"
 
 #include "game/map_tables.h"
+#include "game/status_line.h"
 #include "game/text.h"
 #include "platform/ini_file.h"
 
@@ -38,13 +39,18 @@ bool WriteDefaultNames(const GameState& s)
                                                    settings::kNamesWritten.Key, "1");
 }
 
-void LoadNames(GameState& s)
+void EnsureDefaultNames(const GameState& s)
 {
     const SettingKey& marker = settings::kNamesWritten;
     const std::string written =
         platform::ReadProfileString(SettingsFile(s), marker.Section, marker.Key, marker.Default, marker.Buffer);
     if (!written.empty() && written[0] == '0')
         WriteDefaultNames(s);
+}
+
+void LoadNames(GameState& s)
+{
+    EnsureDefaultNames(s);
     // One read of the file serves all forty names.
     const platform::IniDocument names = platform::ReadIniFile(NamesFile(s));
     const std::string section = Format("MAP%d", s.MapNumber);
@@ -73,6 +79,19 @@ bool RestoreNames(GameState& s, Frontend& frontend)
     if (!yes)
         return false;
     WriteDefaultNames(s);
+    if (!s.GameActive) {
+        LoadNames(s);
+        return true;
+    }
+    // The names the players typed are theirs, not the names file's.
+    std::array<std::string, 2> playerNames;
+    for (int p = 0; p < 2; ++p)
+        if (s.PlayerCompany[p] >= 0 && s.PlayerCompany[p] < kCompanies)
+            playerNames[p] = s.CompanyName[s.PlayerCompany[p]];
     LoadNames(s);
+    for (int p = 0; p < 2; ++p)
+        if (s.PlayerCompany[p] >= 0 && s.PlayerCompany[p] < kCompanies)
+            s.CompanyName[s.PlayerCompany[p]] = playerNames[p];
+    WriteStatusLine(s, frontend);
     return true;
 }

@@ -12,6 +12,9 @@ inline constexpr const char* kNamesFileName = "TavrekNames.ini";
 /// succeeded, marks them written in the settings file. Returns whether both were written.
 bool WriteDefaultNames(const GameState& s);
 
+/// Writes the default names unless the settings file says they were written once.
+void EnsureDefaultNames(const GameState& s);
+
 /// Makes sure the defaults were written once, then reads the current map's company and brand
 /// names (missing keys give empty names, each name at most 29 characters).
 void LoadNames(GameState& s);
@@ -19,6 +22,7 @@ void LoadNames(GameState& s);
 /// Reloads every company and brand name from the names file, then sets the map's town names.
 void SetMapNames(GameState& s);
 
-/// "Restore Names": asks first; on "Yes" writes the defaults again and reloads them.
-/// Returns whether the names were restored.
+/// "Restore Names": asks first; on "Yes" writes the defaults again and reloads them. In a running
+/// game the human players keep the company names they gave, and the status line shows the
+/// names at once. Returns whether the names were restored.
 bool RestoreNames(GameState& s, Frontend& frontend);

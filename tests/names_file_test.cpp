@@ -78,8 +78,44 @@ TEST_F(NamesFixture, DeletedNamesFileLoadsEmptyUntilRestored)
     yes.Answers = {true};
     s.CompanyName[0] = "Player";
     EXPECT_TRUE(RestoreNames(s, yes));
-    EXPECT_EQ(s.CompanyName[0], "Kromberger") << "the player's own name gives way too";
+    EXPECT_EQ(s.CompanyName[0], "Kromberger") << "without a game nobody's name is kept";
     EXPECT_EQ(s.BrandName[9][2], "Donestani");
+}
+
+TEST_F(NamesFixture, RestoringInARunningGameKeepsThePlayersNamesAndShowsTheStatusLine)
+{
+    struct Case {
+        bool twoPlayer;
+        int player2;
+    };
+    for (const Case c : {Case{false, -1}, Case{true, 6}}) {
+        SCOPED_TRACE(c.twoPlayer ? "two players" : "one player");
+        s.MapNumber = 1;
+        SetMapNames(s);
+        s.GameActive = true;
+        s.TwoPlayer = c.twoPlayer;
+        s.PlayerCompany = {2, c.player2};
+        s.CurrentCompany = 2;
+        s.SelectedTown = 4;
+        s.CompanyName[2] = "Alice Brewster";
+        if (c.twoPlayer)
+            s.CompanyName[6] = "Bob";
+        // Hand edits the restore puts right again.
+        platform::WriteProfileString(NamesPath(), "MAP1", "NAME4", "Edited");
+        platform::WriteProfileString(NamesPath(), "MAP1", "BREW3_1", "Edited Ale");
+        s.CompanyName[3] = "Edited";
+
+        RecordingFrontend yes;
+        yes.Answers = {true};
+        EXPECT_TRUE(RestoreNames(s, yes));
+        EXPECT_EQ(s.CompanyName[2], "Alice Brewster");
+        EXPECT_EQ(s.CompanyName[6], c.twoPlayer ? "Bob" : kDefaultNames[0][6].Company);
+        EXPECT_EQ(s.CompanyName[3], kDefaultNames[0][3].Company);
+        EXPECT_EQ(s.BrandName[2][0], kDefaultNames[0][2].Brands[0]) << "brand names come from the file";
+        EXPECT_EQ(platform::ReadProfileString(NamesPath(), "MAP1", "NAME4", "?", 30), kDefaultNames[0][3].Company);
+        ASSERT_EQ(yes.StatusLines.size(), 1u);
+        EXPECT_EQ(yes.StatusLines[0].English.rfind("Alice Brewster in ", 0), 0u) << yes.StatusLines[0].English;
+    }
 }
 
 TEST_F(NamesFixture, AMarkerOfZeroWritesTheDefaultsOverEdits)

@@ -194,7 +194,7 @@ void TNGDialog::ApplyNewGameLanguage(int language)
     }
 }
 
-void TNGDialog::Prepare(GameState& s)
+void TNGDialog::Prepare(const GameState& s)
 {
     ApplyNewGameLanguage(s.Program.Language);
     const NewGameSetup setup = PrepareNewGameSetup(s);

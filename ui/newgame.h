@@ -32,7 +32,7 @@ public:
     /// Gets the dialog ready to be shown: captions in the game's language, the last player
     /// names, the start towns of all three maps (which reloads the running game's company and
     /// brand names from the names file), the Peninsula, the default options.
-    void Prepare(GameState& s);
+    void Prepare(const GameState& s);
     /// The choices; meaningful after the dialog was accepted.
     NewGameSettings Settings() const;
     /// Sets every caption for language 1 (English) or 2 (German).
