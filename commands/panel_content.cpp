@@ -230,6 +230,7 @@ private:
                 Text(325, 460, "(enter negative value to reduce capacity)");
         }
         content_.Edit1 = "1";
+        content_.FilledEdits = {PanelControl::Edit1};
         for (int b = 0; b < kBrands; ++b)
             if (CanExtendBrewery(s_, c_, b, t_))
                 content_.ListBox1.push_back(s_.BrandName[c_][b]);
@@ -242,6 +243,8 @@ private:
         Text(532, 488, "$");
         Text(15, 440, Format(Pick("Change prices in %s:", "Ändere Preise in %s:"), Town()));
         std::string* fields[kBrands] = {&content_.Edit2, &content_.Edit3, &content_.Edit4};
+        // A row without a brand empties its field.
+        content_.FilledEdits = {PanelControl::Edit2, PanelControl::Edit3, PanelControl::Edit4};
         static constexpr int kRowY[kBrands] = {440, 464, 488};
         for (int b = 0; b < kBrands; ++b) {
             // Brand 0 always has its row; the others only when the slot is in use.
@@ -254,6 +257,7 @@ private:
 
     void TransportBeer()
     {
+        content_.FilledEdits = {PanelControl::Edit5};
         if (german_) {
             Text(95, 428, "Transportiere");
             Text(260, 428, "Liter");
@@ -275,6 +279,7 @@ private:
 
     void TransferMoney()
     {
+        content_.FilledEdits = {PanelControl::Edit5};
         Text(100, 428, Pick("Transfer", "Überweise"));
         Text(260, 428, "$");
         Text(320, 470,
@@ -292,6 +297,7 @@ private:
         // With all ten slots in use the panel stays empty (the player is told on entering).
         if (FreeOrderSlot(s_, c_) < 0)
             return;
+        content_.FilledEdits = {PanelControl::Edit5};
         content_.ListBox6.push_back(kOrderMoneyEntry);
         if (german_) {
             Text(30, 425, "Neuer Auftrag:");

@@ -76,6 +76,9 @@ struct PanelContent {
     std::string Edit3;                     ///< price of brand 2
     std::string Edit4;                     ///< price of brand 3
     std::string Edit5;                     ///< amount
+    /// The edit fields this mode writes on entering; the others keep whatever they hold (with
+    /// every order slot in use, the new-order panel writes nothing and the amount stays).
+    std::vector<PanelControl> FilledEdits;
     std::vector<SalesGridRow> SalesGrid;   ///< StringGrid1 in mode 6: heading row and 30 rows
     std::vector<StatisticsGridRow> MarketShares;  ///< StringGrid2 in mode 11: heading row and 10 rows
 

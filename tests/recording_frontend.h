@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,13 +26,19 @@ public:
     int Redraws = 0;
     int BestOpponentDialogs = 0;
     std::deque<bool> Answers;  ///< answers to the next questions; "No" when empty
+    /// Runs as each message box, question or best-opponent dialog would appear.
+    std::function<void()> OnBox;
 
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override
     {
+        if (OnBox)
+            OnBox();
         Messages.push_back({text, caption, icon, false});
     }
     bool AskYesNo(const LocalText& text, const LocalText& caption) override
     {
+        if (OnBox)
+            OnBox();
         Messages.push_back({text, caption, MessageIcon::None, true});
         if (Answers.empty())
             return false;
@@ -44,7 +51,12 @@ public:
     void SetCaption(const LocalText& caption) override { Captions.push_back(caption); }
     void Redraw() override { ++Redraws; }
     void StartAnimation(int town, int nextTown, int stage) override { Animations.push_back({town, nextTown, stage}); }
-    void ShowBestOpponentDialog() override { ++BestOpponentDialogs; }
+    void ShowBestOpponentDialog() override
+    {
+        if (OnBox)
+            OnBox();
+        ++BestOpponentDialogs;
+    }
 
     /// The English texts of the messages, in order.
     std::vector<std::string> EnglishTexts() const

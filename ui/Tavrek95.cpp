@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -27,7 +26,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTranslator>
-#include <QUrl>
 #include <ctime>
 
 #include "commands/panel_content.h"
@@ -38,6 +36,7 @@
 #include "persistence/settings.h"
 #include "ui/map_view.h"
 
+#include "ui/help_window.h"
 #include "ui/high.h"
 #include "ui/info.h"
 #include "ui/newgame.h"
@@ -53,6 +52,27 @@ QString Q(const std::string& text)
 
 /// The band of the command panel.
 constexpr QRect kPanelBand(0, 401, 792, 113);
+
+/// The make-up all four grids share: rows of 16 pixels under a heading of 16, figures to read
+/// rather than pick (no highlighted cell or heading, no editing), a vertical scroll bar.
+void SetUpGrid(QTableWidget* grid, std::initializer_list<int> columnWidths)
+{
+    QHeaderView* rows = grid->verticalHeader();
+    rows->hide();
+    // Rows of the layout's height whatever the style would make of the font; the statistics
+    // grids are set up only once their pages belong to the window (before, rows grew to 18).
+    rows->setMinimumSectionSize(kGridRowHeight);
+    rows->setDefaultSectionSize(kGridRowHeight);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setFixedHeight(kGridRowHeight);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    int column = 0;
+    for (const int width : columnWidths)
+        grid->setColumnWidth(column++, width);
+}
 
 }  // namespace
 
@@ -103,6 +123,7 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
       dialogs_(dialogs)
 {
     setFont(WindowFont());
+    setWindowIcon(GameIcon());
     surface_ = new FormSurface(this);
     setCentralWidget(surface_);
     CreateMenus();
@@ -130,7 +151,7 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
             dialog.selectFile(saveFileName_);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
-    OpenDocument = [](const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    OpenDocument = OpenWithDesktop;
     RunNewGameDialog = [](TNGDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
 
     ngDialog_ = new TNGDialog(this);
@@ -258,33 +279,13 @@ void TForm1::CreateControls()
 
     StringGrid1 = new QTableWidget(kSalesGridRows - 1, kSalesGridColumns, surface_);
     StringGrid1->setGeometry(40, 425, 521, 80);
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setDefaultSectionSize(16);
-    StringGrid1->horizontalHeader()->setFixedHeight(16);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Figures to read, not to pick: no highlighted cell or heading.
-    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid1->horizontalHeader()->setHighlightSections(false);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    const int widths1[] = {250, 50, 50, 75, 75};
-    for (int i = 0; i < kSalesGridColumns; ++i)
-        StringGrid1->setColumnWidth(i, widths1[i]);
+    SetUpGrid(StringGrid1, {250, 50, 50, 75, 75});
 
     StringGrid2 = new QTableWidget(kMarketShareRows - 1, kStatisticsColumns, surface_);
     StringGrid2->setGeometry(20, 405, 555, 100);
-    StringGrid2->verticalHeader()->hide();
-    StringGrid2->verticalHeader()->setDefaultSectionSize(16);
-    StringGrid2->horizontalHeader()->setFixedHeight(16);
-    StringGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Figures to read, not to pick: no highlighted cell or heading.
-    StringGrid2->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid2->horizontalHeader()->setHighlightSections(false);
-    StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    SetUpGrid(StringGrid2, {180, 70, 70, 70, 150});
     // The five columns fill the grid beside its scroll bar; no sideways scrolling.
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    const int widths2[] = {180, 70, 70, 70, 150};
-    for (int i = 0; i < 5; ++i)
-        StringGrid2->setColumnWidth(i, widths2[i]);
 
     CreateStatisticsView();
 
@@ -325,15 +326,6 @@ void TForm1::CreateStatisticsView()
             sort->addItem(QString());
         grid = new QTableWidget(kStatisticsDataRows, kStatisticsColumns, page);
         grid->setGeometry(gridX, 56, 721, 305);
-        grid->verticalHeader()->hide();
-        grid->verticalHeader()->setDefaultSectionSize(16);
-        grid->horizontalHeader()->setFixedHeight(16);
-        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-        grid->setShowGrid(true);
-        const int widths[] = {230, 230, 80, 80, 80};
-        for (int i = 0; i < kStatisticsColumns; ++i)
-            grid->setColumnWidth(i, widths[i]);
         // Only a choice by the player re-sorts: filling the lists programmatically must not.
         connect(choice, &QComboBox::activated, this, choiceChange);
         connect(sort, &QComboBox::activated, this, sortChange);
@@ -345,12 +337,23 @@ void TForm1::CreateStatisticsView()
                       &TForm1::ComboBox4Change);
     PageControl1->addTab(TabSheet1, QString());
     PageControl1->addTab(TabSheet2, QString());
+    // Set up once the pages belong to the window, so they have its font and style.
+    SetUpGrid(StringGrid3, {230, 230, 80, 80, 80});
+    SetUpGrid(StringGrid4, {230, 230, 80, 80, 80});
+}
+
+void TForm1::ShowCurrentPicture()
+{
+    // A box is read against the map, the markers of the company on turn and the status line as
+    // they are now, not as they were before a new game or a hand-over began.
+    surface_->repaint();
 }
 
 // --- the seam --------------------------------------------------------------------------------
 
 void TForm1::ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon)
 {
+    ShowCurrentPicture();
     if (dialogs_) {
         dialogs_->ShowMessage(text, caption, icon);
         return;
@@ -365,6 +368,7 @@ void TForm1::ShowMessage(const LocalText& text, const LocalText& caption, Messag
 
 bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
 {
+    ShowCurrentPicture();
     if (dialogs_)
         return dialogs_->AskYesNo(text, caption);
     const int language = state_.Program.Language;
@@ -413,6 +417,7 @@ void TForm1::StartAnimation(int town, int nextTown, int stage)
 
 void TForm1::ShowBestOpponentDialog()
 {
+    ShowCurrentPicture();
     if (dialogs_) {
         dialogs_->ShowBestOpponentDialog();
         return;
@@ -553,11 +558,16 @@ void TForm1::FillPanelControls(bool keepInput)
     fillList(ListBox5, content.ListBox5);
     fillList(ListBox6, content.ListBox6);
     if (!keepInput) {
-        Edit1->setText(Q(content.Edit1));
-        Edit2->setText(Q(content.Edit2));
-        Edit3->setText(Q(content.Edit3));
-        Edit4->setText(Q(content.Edit4));
-        Edit5->setText(Q(content.Edit5));
+        const std::pair<QLineEdit*, const std::string*> edits[] = {{Edit1, &content.Edit1},
+                                                                   {Edit2, &content.Edit2},
+                                                                   {Edit3, &content.Edit3},
+                                                                   {Edit4, &content.Edit4},
+                                                                   {Edit5, &content.Edit5}};
+        for (size_t i = 0; i < std::size(edits); ++i) {
+            const auto control = static_cast<PanelControl>(static_cast<int>(PanelControl::Edit1) + static_cast<int>(i));
+            if (std::find(content.FilledEdits.begin(), content.FilledEdits.end(), control) != content.FilledEdits.end())
+                edits[i].first->setText(Q(*edits[i].second));
+        }
     }
     if (!content.SalesGrid.empty()) {
         QStringList heading;
@@ -652,6 +662,8 @@ void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 
 void TForm1::StartNewGame(const NewGameSettings& settings)
 {
+    // A new game belongs to no file yet: its first Save asks for one.
+    saveFileName_.clear();
     GenerateWorld(state_, settings, *this);
     SetMode(kModeIdle);
 }
@@ -668,6 +680,8 @@ bool TForm1::OpenGameFile(const QString& path)
 {
     if (!OpenGame(state_, path.toStdString(), *this))
         return false;
+    // Save writes the game back where it came from, never over the game that was running.
+    saveFileName_ = path;
     SetMode(kModeIdle);
     return true;
 }
@@ -826,10 +840,8 @@ void TForm1::FastExit1Click()
     WriteOnOff(state_.Program.ProgramDirectory, settings::kAutosave, autosaveOnExit_);
 }
 
-void TForm1::OpenLocalFile(const QString& path)
+void TForm1::ShowFileError(const QString& path)
 {
-    if (QFileInfo::exists(path) && OpenDocument(path))
-        return;
     const std::string file = QDir::toNativeSeparators(path).toStdString();
     ShowMessage({Format("The file %s could not be opened.", file.c_str()),
                  Format("Die Datei %s konnte nicht geöffnet werden.", file.c_str())},
@@ -842,7 +854,20 @@ void TForm1::EditNames1Click()
     // Before the first game the file may not exist yet: give the editor the default names.
     if (!QFileInfo::exists(path))
         WriteDefaultNames(state_);
-    OpenLocalFile(path);
+    if (!QFileInfo::exists(path)) {
+        ShowFileError(path);
+        return;
+    }
+    if (OpenDocument(path))
+        return;
+    // Without an editor the player can still find the file and open it by hand.
+    const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
+    ShowMessage({Format("No program to edit the names file was found. Open it by hand with a text editor:\n%s",
+                        file.c_str()),
+                 Format("Es wurde kein Programm zum Bearbeiten der Namensdatei gefunden. Öffnen Sie sie von Hand "
+                        "mit einem Texteditor:\n%s",
+                        file.c_str())},
+                {"Edit Names", "Namen ändern"}, MessageIcon::Information);
 }
 
 void TForm1::RestoreNames1Click()
@@ -853,8 +878,18 @@ void TForm1::RestoreNames1Click()
 
 void TForm1::Contents1Click()
 {
-    OpenLocalFile(QDir(Q(state_.Program.ProgramDirectory))
-                      .filePath(QString("help/index%1.html").arg(state_.Program.Language)));
+    const QString path = QDir(Q(state_.Program.ProgramDirectory))
+                             .filePath(QString("help/index%1.html").arg(state_.Program.Language));
+    if (!QFileInfo::exists(path)) {
+        ShowFileError(path);
+        return;
+    }
+    if (OpenDocument(path))
+        return;
+    // No browser on this desktop: the game shows its help itself.
+    if (!helpWindow_)
+        helpWindow_ = new THelpWindow(this, WindowFont());
+    helpWindow_->ShowPage(path, state_.Program.Language);
 }
 
 void TForm1::Info1Click()

@@ -36,11 +36,14 @@ class QTranslator;
 class TNGDialog;
 class TInfoDialog;
 class THighDialog;
+class THelpWindow;
 class TZwischenDialog;
 class FormSurface;
 
 inline constexpr int kClientWidth = 790;
 inline constexpr int kClientHeight = 535;
+/// Height of every grid row, the heading included.
+inline constexpr int kGridRowHeight = 16;
 
 class TForm1 : public QMainWindow, public Frontend {
     Q_OBJECT
@@ -58,7 +61,8 @@ public:
     const PanelState& Panel() const { return panel_; }
     bool SoundOn() const { return sounds_->Enabled(); }
     bool AutosaveOnExit() const { return autosaveOnExit_; }
-    /// The file "Save" writes to: the last one chosen in the save dialog.
+    /// The file "Save" writes to: the one the game was last saved to or opened from; empty for a
+    /// new game.
     const QString& SaveFileName() const { return saveFileName_; }
     /// The surface that holds the map, the panel and its controls (client coordinates).
     QWidget* Surface() const;
@@ -70,6 +74,8 @@ public:
     const StatisticsTable& Statistics() const { return statisticsTable_; }
     TZwischenDialog* BestOpponentDialog() const { return zwischenDialog_; }
     THighDialog* HighscoreDialog() const { return highDialog_; }
+    /// The game's own help window, made the first time the desktop cannot show the help.
+    THelpWindow* HelpWindow() const { return helpWindow_; }
 
     // --- hooks that tests and the screenshot tool replace ------------------------------------
     /// When set, message boxes, questions and the best-opponent dialog go here instead of the
@@ -79,7 +85,8 @@ public:
     /// The file dialogs: return the chosen file, or an empty text when the player cancels.
     std::function<QString()> ChooseOpenFile;
     std::function<QString()> ChooseSaveFile;
-    /// Asks the desktop to open a local file (help page, names file); false when it cannot.
+    /// Asks the desktop to open a local file (help page, names file); false when it cannot
+    /// (then the help shows in the game's own window, and the names file's place is told).
     std::function<bool(const QString& path)> OpenDocument;
     /// Runs the new game dialog after its preparation; true when the player pressed OK.
     std::function<bool(TNGDialog& dialog)> RunNewGameDialog;
@@ -200,6 +207,8 @@ protected:
 
 private:
     void CreateMenus();
+    /// Paints the window at once, before a message box or dialog covers it.
+    void ShowCurrentPicture();
     void CreateControls();
     void SwitchLanguage(int language);
     void SetMode(int32_t mode);
@@ -207,7 +216,8 @@ private:
     /// texts and the selected rows survive (a language switch only translates them).
     void FillPanelControls(bool keepInput);
     PanelInputs GatherInputs() const;
-    void OpenLocalFile(const QString& path);
+    /// "The file ... could not be opened."
+    void ShowFileError(const QString& path);
     void CreateStatisticsView();
     /// Paints map and markers into the back buffer at the surface's pixel ratio.
     void RebuildBackBuffer();
@@ -241,4 +251,5 @@ private:
     TInfoDialog* infoDialog_ = nullptr;
     TZwischenDialog* zwischenDialog_ = nullptr;
     THighDialog* highDialog_ = nullptr;
+    THelpWindow* helpWindow_ = nullptr;
 };

@@ -2,6 +2,7 @@
 #include "ui/pictures.h"
 
 #include <QBitmap>
+#include <QFile>
 #include <QGuiApplication>
 #include <QPainter>
 #include <array>
@@ -201,4 +202,16 @@ const QPixmap& GamePicture(Picture picture)
 bool IsResourcePicture(Picture picture)
 {
     return Get(picture).FromResource;
+}
+
+QIcon GameIcon()
+{
+    InitResources();
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const QString file = QStringLiteral(":/pictures/icon_%1.png").arg(size);
+        if (QFile::exists(file))
+            icon.addFile(file, QSize(size, size));
+    }
+    return icon;
 }

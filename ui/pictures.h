@@ -3,6 +3,7 @@
 /// so the window stays usable while the artwork is being made.
 #pragma once
 
+#include <QIcon>
 #include <QPixmap>
 
 enum class Picture {
@@ -27,6 +28,10 @@ enum class Picture {
 /// The picture at the screen's pixel ratio (logical size as the layout expects it), loaded once.
 /// Pictures with a transparent white come with that white made transparent.
 const QPixmap& GamePicture(Picture picture);
+
+/// The game's icon in every size the resources hold (16 to 256 pixels), for the window and the
+/// desktop's task bar.
+QIcon GameIcon();
 
 /// Whether the picture came from the resources rather than being drawn as a stand-in.
 bool IsResourcePicture(Picture picture);

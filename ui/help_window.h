@@ -1,0 +1,37 @@
+/// @file help_window.h The game's own help window: the help pages in a browser of the window's
+/// making, for desktops where no program is registered to show a web page.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+
+class QPushButton;
+class QTextBrowser;
+
+/// Asks the desktop to open a local file with the program registered for it. False when no
+/// such program could be started or it said at once that it failed.
+bool OpenWithDesktop(const QString& path);
+
+/// A non-modal window with a page browser: pictures, links between the pages, Back.
+class THelpWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    THelpWindow(QWidget* parent, const QFont& font);
+
+    /// Shows the page (a local HTML file) in the current language's words and brings the
+    /// window to the front.
+    void ShowPage(const QString& path, int language);
+
+    QTextBrowser* Browser() const { return browser_; }
+    QPushButton* BackButton() const { return back_; }
+    QPushButton* CloseButton() const { return close_; }
+
+    /// The size the window opens with: roomy for the pages, never larger than the screen.
+    static QSize FittingSize(const QRect& available);
+
+private:
+    QTextBrowser* browser_ = nullptr;
+    QPushButton* back_ = nullptr;
+    QPushButton* close_ = nullptr;
+};
