@@ -345,7 +345,12 @@ void TForm1::CreateStatisticsView()
 void TForm1::ShowCurrentPicture()
 {
     // A box is read against the map, the markers of the company on turn and the status line as
-    // they are now, not as they were before a new game or a hand-over began.
+    // they are now, not as they were before a new game or a hand-over began. The start screen's
+    // language choice does not belong over a game's map.
+    if (state_.GameActive) {
+        RadioButton1->hide();
+        RadioButton2->hide();
+    }
     surface_->repaint();
 }
 

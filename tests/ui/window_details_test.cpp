@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QIcon>
+#include <QRadioButton>
 #include <QTableWidget>
 
 #include "game/map_tables.h"
@@ -16,6 +17,7 @@ struct FirstBox {
     bool Seen = false;
     QImage Picture;
     QString Status;
+    bool LanguageChoiceShown = false;
 };
 
 void WatchFirstBox(RecordingFrontend& recorder, TForm1& form, FirstBox& box)
@@ -26,6 +28,7 @@ void WatchFirstBox(RecordingFrontend& recorder, TForm1& form, FirstBox& box)
         box.Seen = true;
         box.Picture = form.BackBuffer().copy();
         box.Status = form.StatusText();
+        box.LanguageChoiceShown = form.RadioButton1->isVisible() || form.RadioButton2->isVisible();
         recorder.OnBox = nullptr;
     };
 }
@@ -41,9 +44,17 @@ QImage PaintedNow(TForm1& form)
 
 TEST_F(WindowTest, TheFirstBoxOfANewGameAppearsOverTheNewGamesMap)
 {
-    TForm1& form = OpenWithGame(1);
+    // The first game, started from the start screen: no language choice over its map.
+    TForm1& form = Open();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    FirstBox first;
+    WatchFirstBox(recorder_, form, first);
+    form.State().Program.Rng.Seed(7);
+    form.StartNewGame(NewGameSettings{});
+    ASSERT_TRUE(first.Seen);
+    EXPECT_FALSE(first.LanguageChoiceShown);
     const QImage firstGame = PaintedNow(form);
+    EXPECT_TRUE(first.Picture == firstGame) << "the take-over shows over the start screen";
     recorder_.Messages.clear();
 
     FirstBox box;
