@@ -58,7 +58,7 @@ AnimationTick MapAnimation::Step(int mapNumber)
     if (stage_ == kAnimErase) {
         // The map alone comes back: a marker inside the area waits for the next full repaint.
         running_ = false;
-        restore({x, y, x + 26, y + 26});
+        restore({x, y, x + kAnimationAreaSide, y + kAnimationAreaSide});
         tick.TimerOn = false;
         return tick;
     }

@@ -12,9 +12,9 @@ namespace {
 // The largest amount the order's 32-bit field holds.
 constexpr long double kLargestAmount = 2147483647.0L;
 
-std::string BeerEntryIn(const GameState& s, int c, int b, int language)
+std::string BeerEntryIn(const GameState& s, int c, int b, Language language)
 {
-    return Format(language == 2 ? "Liter %s" : "litre %s", s.BrandName[c][b].c_str());
+    return Format(language == Language::German ? "Liter %s" : "litre %s", s.BrandName[c][b].c_str());
 }
 
 // The town whose whole name is the entry; -1 for none.
@@ -38,7 +38,8 @@ int KindOfEntry(const GameState& s, const std::optional<std::string>& entry)
     // Either language's wording, so a list filled before a language switch still works.
     for (int b = 0; b < kBrands; ++b)
         if (BrandExists(s, s.CurrentCompany, b) &&
-            (*entry == BeerEntryIn(s, s.CurrentCompany, b, 1) || *entry == BeerEntryIn(s, s.CurrentCompany, b, 2)))
+            (*entry == BeerEntryIn(s, s.CurrentCompany, b, Language::English) ||
+             *entry == BeerEntryIn(s, s.CurrentCompany, b, Language::German)))
             return b;
     return -1;
 }
@@ -58,7 +59,7 @@ std::string OrderBeerEntry(const GameState& s, int c, int b)
 std::string OrderListEntry(const GameState& s, int c, int slot)
 {
     const StandingOrderSlot& o = s.StandingOrder[c][slot];
-    const bool german = s.Program.Language == 2;
+    const bool german = s.Program.Language == Language::German;
     const char* from = NameOr(s.TownName, o.FromTown);
     const char* to = NameOr(s.TownName, o.ToTown);
     if (o.Kind == kOrderMoney)

@@ -61,7 +61,7 @@ std::vector<PanelControl> VisibleControls(int32_t mode)
 class Builder {
 public:
     Builder(const GameState& s, PanelContent& content)
-        : s_(s), content_(content), c_(s.CurrentCompany), t_(s.SelectedTown), german_(s.Program.Language == 2)
+        : s_(s), content_(content), c_(s.CurrentCompany), t_(s.SelectedTown), german_(s.Program.Language == Language::German)
     {
     }
 
@@ -229,7 +229,7 @@ private:
             if (s_.ReduceCapacities)
                 Text(325, 460, "(enter negative value to reduce capacity)");
         }
-        content_.Edit1 = "1";
+        content_.Edit1 = std::string(1, '1');  // one step; GCC 12 misreads a plain "1" here (-Wrestrict)
         content_.FilledEdits = {PanelControl::Edit1};
         for (int b = 0; b < kBrands; ++b)
             if (CanExtendBrewery(s_, c_, b, t_))
@@ -359,11 +359,12 @@ PanelContent ComputePanelContent(const GameState& s, int32_t mode)
     PanelContent content;
     content.Mode = mode;
     content.Visible = VisibleControls(mode);
-    const bool german = s.Program.Language == 2;
+    static const LocalText kSales{"Sales", "Verkäufe"};
+    static const LocalText kDelete{"Delete", "Löschen"};
     if (mode == kModeTownInformation)
-        content.Button9Caption = german ? "Verkäufe" : "Sales";
+        content.Button9Caption = kSales.In(s.Program.Language);
     else if (mode == kModeDeleteOrder)
-        content.Button9Caption = german ? "Löschen" : "Delete";
+        content.Button9Caption = kDelete.In(s.Program.Language);
     if (s.GameActive && s.CurrentCompany >= 0 && s.CurrentCompany < kCompanies && s.SelectedTown >= 0 &&
         s.SelectedTown < kTowns)
         Builder(s, content).Build();

@@ -11,23 +11,6 @@
 
 namespace {
 
-double TotalDemand(const GameState& s)
-{
-    double total = 0.0;
-    for (int t = 0; t < kTowns; ++t)
-        total += s.Demand[t];
-    return total;
-}
-
-int64_t TotalSales(const GameState& s, int k)
-{
-    int64_t sum = 0;
-    for (int b = 0; b < kBrands; ++b)
-        for (int t = 0; t < kTowns; ++t)
-            sum += s.Sales[k][b][t];
-    return sum;
-}
-
 int64_t TotalCapacity(const GameState& s, int k)
 {
     int64_t sum = 0;
@@ -35,15 +18,6 @@ int64_t TotalCapacity(const GameState& s, int k)
         for (int t = 0; t < kTowns; ++t)
             sum += s.Capacity[k][b][t];
     return sum;
-}
-
-// Sales as a percentage of the total demand, held in single precision. Without any demand
-// nobody has a share (rather than dividing by zero).
-float ShareOf(int64_t sales, double demand)
-{
-    if (demand <= 0.0)
-        return 0.0f;
-    return static_cast<float>(static_cast<double>(sales) / demand * 100.0);
 }
 
 long long AsLong(int64_t value)
@@ -69,7 +43,7 @@ bool NameAfter(const std::string& a, const std::string& b)
 MarketShareGrid ComputeMarketShareGrid(const GameState& s)
 {
     MarketShareGrid grid;  // empty strings; clang 14 crashes on "grid{}" for these string grids
-    const bool german = s.Program.Language == 2;
+    const bool german = s.Program.Language == Language::German;
     grid[0] = german ? StatisticsGridRow{"Firma", "Verkauf", "Produktion", "Marktanteil", "Firmenwert"}
                      : StatisticsGridRow{"Company", "Sales", "Production", "Market Share", "Company Value"};
     const double demand = TotalDemand(s);
@@ -79,7 +53,7 @@ MarketShareGrid ComputeMarketShareGrid(const GameState& s)
         const int64_t production = TotalCapacity(s, k);
         if (production <= 0)
             continue;
-        const float share = ShareOf(sales, demand);
+        const float share = ShareOfDemand(sales, demand);
         grid[row++] = {s.CompanyName[k], Format("%lld", AsLong(sales)), Format("%lld", AsLong(production)),
                        Format("%3.0f%%", static_cast<double>(share)),
                        Format("%8.0Lf Dollar", CompanyValue(s, k))};
@@ -159,9 +133,9 @@ StatisticsGrid FillStatisticsGrid(const GameState& s, StatisticsTable& table, St
     return grid;
 }
 
-StatisticsViewTexts StatisticsTexts(int language)
+StatisticsViewTexts StatisticsTexts(Language language)
 {
-    if (language == 2)
+    if (language == Language::German)
         return {{"Städte", "Firmen"},
                 {"Stadt", "Firma"},
                 "sortieren nach",
@@ -218,7 +192,7 @@ BestOpponentView ComputeBestOpponent(const GameState& s)
     int64_t bestSales = 0;
     for (int k = 0; k < kCompanies; ++k) {
         const int64_t sales = TotalSales(s, k);
-        const float share = ShareOf(sales, demand);
+        const float share = ShareOfDemand(sales, demand);
         if (k != c && share > bestShare) {
             best = k;
             bestShare = share;
@@ -229,10 +203,10 @@ BestOpponentView ComputeBestOpponent(const GameState& s)
     BestOpponentView view;
     if (c >= 0 && c < kCompanies) {
         const int64_t ownSales = TotalSales(s, c);
-        view.Own = Standing(s, c, TotalCapacity(s, c), ownSales, ShareOf(ownSales, demand));
+        view.Own = Standing(s, c, TotalCapacity(s, c), ownSales, ShareOfDemand(ownSales, demand));
     }
     view.Best = Standing(s, best, bestCapacity, bestSales, bestShare);
-    if (s.Program.Language == 2) {
+    if (s.Program.Language == Language::German) {
         view.Caption = "Zwischenstand";
         view.Labels = {"Ihre Firma:", "Bester Konkurrent:", "Marken", "Brauereien",
                        "Lager",       "Produktion",         "Verkäufe", "Anteil"};
@@ -245,9 +219,9 @@ BestOpponentView ComputeBestOpponent(const GameState& s)
 }
 
 HighscoreView HighscoreTexts(const std::array<std::string, 3>& holders, const std::array<int32_t, 3>& points,
-                             int language)
+                             Language language)
 {
-    const bool german = language == 2;
+    const bool german = language == Language::German;
     HighscoreView view;
     view.Caption = "Highscore";
     view.Labels = german ? std::array<std::string, 3>{"Halbinsel:", "Inseln:", "Festland:"}
@@ -257,7 +231,7 @@ HighscoreView HighscoreTexts(const std::array<std::string, 3>& holders, const st
     return view;
 }
 
-HighscoreView ReadHighscores(const std::string& programDirectory, int language)
+HighscoreView ReadHighscores(const std::string& programDirectory, Language language)
 {
     std::array<std::string, 3> holders;
     std::array<int32_t, 3> points{};

@@ -75,7 +75,7 @@ using StatisticsGrid = std::array<StatisticsGridRow, kStatisticsDataRows>;
 /// town or company chosen in the tab's first list; outside 0..9 nothing matches.
 StatisticsGrid FillStatisticsGrid(const GameState& s, StatisticsTable& table, StatisticsTab tab, int index, int key);
 
-/// The texts of the statistics view in a language (1 English, 2 German).
+/// The texts of the statistics view in a language.
 struct StatisticsViewTexts {
     std::array<std::string, 2> TabCaptions;               ///< TabSheet1, TabSheet2
     std::array<std::string, 2> ChoiceLabels;              ///< Label1 (town), Label3 (company)
@@ -85,7 +85,7 @@ struct StatisticsViewTexts {
     StatisticsGridRow TownsHeading;                       ///< StringGrid3 row 0
     StatisticsGridRow CompaniesHeading;                   ///< StringGrid4 row 0
 };
-StatisticsViewTexts StatisticsTexts(int language);
+StatisticsViewTexts StatisticsTexts(Language language);
 
 // --- the best opponent ---------------------------------------------------------------------
 
@@ -123,8 +123,8 @@ struct HighscoreView {
 
 /// The highscore lines from the holders and points of maps 1 to 3.
 HighscoreView HighscoreTexts(const std::array<std::string, 3>& holders, const std::array<int32_t, 3>& points,
-                             int language);
+                             Language language);
 
 /// The same, read from the settings file in the program directory (an empty holder and 0
 /// points where a map has no entry).
-HighscoreView ReadHighscores(const std::string& programDirectory, int language);
+HighscoreView ReadHighscores(const std::string& programDirectory, Language language);

@@ -16,14 +16,6 @@ constexpr long double kDepotValue = 5000.0L;
 constexpr long double kBreweryValue = 15000.0L;  // a brewery with its first 1000 litres
 constexpr long double kExtraLitreValue = 11.0L;  // each litre of capacity beyond those
 
-double TotalDemand(const GameState& s)
-{
-    double total = 0.0;
-    for (int t = 0; t < kTowns; ++t)
-        total += s.Demand[t];
-    return total;
-}
-
 void EmptyCompany(GameState& s, int c)
 {
     for (int t = 0; t < kTowns; ++t) {
@@ -66,13 +58,33 @@ long double CompanyValue(const GameState& s, int c)
     return value;
 }
 
-float MarketShare(const GameState& s, int c)
+double TotalDemand(const GameState& s)
+{
+    double total = 0.0;
+    for (int t = 0; t < kTowns; ++t)
+        total += s.Demand[t];
+    return total;
+}
+
+int64_t TotalSales(const GameState& s, int c)
 {
     int64_t sold = 0;
     for (int b = 0; b < kBrands; ++b)
         for (int t = 0; t < kTowns; ++t)
             sold += s.Sales[c][b][t];
-    return static_cast<float>(static_cast<double>(sold) / TotalDemand(s) * 100.0);
+    return sold;
+}
+
+float ShareOfDemand(int64_t sales, double totalDemand)
+{
+    if (!(totalDemand > 0.0))
+        return 0.0f;
+    return static_cast<float>(static_cast<double>(sales) / totalDemand * 100.0);
+}
+
+float MarketShare(const GameState& s, int c)
+{
+    return ShareOfDemand(TotalSales(s, c), TotalDemand(s));
 }
 
 void Liquidate(GameState& s, Frontend& frontend, int c)
@@ -121,7 +133,7 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
             const char* town = s.TownName[w].c_str();
             // The entry is written in the language of the moment.
             const std::string entry =
-                s.Program.Language == 2 ? Format("%s aus %s", name, town) : Format("%s from %s", name, town);
+                LocalText{Format("%s from %s", name, town), Format("%s aus %s", name, town)}.In(s.Program.Language);
             // Name and points in one step, and only over a lower score: another program may have
             // stored a better one meanwhile.
             platform::UpdateIniFile(settingsFile, [&](platform::IniDocument& file) {

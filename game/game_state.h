@@ -8,6 +8,7 @@
 
 #include "game/game_random.h"
 #include "game/safe_numbers.h"
+#include "game/text.h"
 
 static_assert(std::numeric_limits<long double>::digits >= 64,
               "money needs the 64-bit mantissa of the x87 extended format");
@@ -91,7 +92,7 @@ struct GameData {
 struct ProgramState {
     GameRandom Rng;                      ///< seeded once at program start
     std::string ProgramDirectory = ".";  ///< holds the settings file and the names file
-    int32_t Language = 1;                ///< 1 English, 2 German
+    ::Language Language = ::Language::English;
     bool ShowBestOpponent = true;        ///< show the best-opponent comparison after each turn
 };
 

@@ -12,7 +12,7 @@ const char* const kMonthNames[2][kMonths] = {
 
 LocalText StatusLineText(const GameState& s)
 {
-    const auto line = [&s](int language) {
+    const auto line = [&s](int monthNames) {
         const auto name = [](const auto& names, int index) -> const char* {
             return index >= 0 && index < static_cast<int>(names.size()) ? names[index].c_str() : "";
         };
@@ -20,7 +20,7 @@ LocalText StatusLineText(const GameState& s)
         if (month < 0)
             month = 0;
         return Format("%s in %s, %s %d", name(s.CompanyName, s.CurrentCompany), name(s.TownName, s.SelectedTown),
-                      kMonthNames[language][month], Year(s));
+                      kMonthNames[monthNames][month], Year(s));
     };
     return {line(0), line(1)};
 }

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr size_t kTypedNameLength = 59;
 constexpr long double kHumanStartMoney = 20000.0L;
 constexpr long double kExpertStartMoney = 150000.0L;
 

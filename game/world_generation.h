@@ -6,6 +6,13 @@
 #include "game/frontend.h"
 #include "game/game_state.h"
 
+/// Characters of a typed player name that the game keeps.
+inline constexpr size_t kTypedNameLength = 59;
+/// Characters of the winning-share field that count.
+inline constexpr size_t kShareFieldLength = 3;
+/// The winning share the dialog offers.
+inline constexpr const char* kDefaultShareText = "60";
+
 /// What the new-game dialog hands over.
 struct NewGameSettings {
     int32_t Map = 1;  ///< 1..3
@@ -15,8 +22,8 @@ struct NewGameSettings {
     bool Events = true;
     bool AdvancedOptions = false;
     bool ReduceCapacities = false;
-    std::string WinningShareText = "60";  ///< at most 3 characters
-    std::string Player1Name;              ///< at most 59 characters; empty keeps the file's name
+    std::string WinningShareText = kDefaultShareText;  ///< at most kShareFieldLength characters
+    std::string Player1Name;  ///< at most kTypedNameLength characters; empty keeps the file's name
     std::string Player2Name;
     int32_t Player1Start = 0;  ///< 0 a random town, k town k-1
     int32_t Player2Start = 0;

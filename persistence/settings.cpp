@@ -155,7 +155,7 @@ StartupSettings ReadStartupSettings(const std::string& programDirectory,
 {
     StartupSettings result;
     if (IsOn(ReadSetting(programDirectory, settings::kInitialized)))
-        result.Language = ReadSettingInt(programDirectory, settings::kLanguage);
+        result.Language = LanguageFromNumber(ReadSettingInt(programDirectory, settings::kLanguage));
     else
         InitialiseSettings(programDirectory, legacyDirectory);
     result.SoundOn = ReadOnOff(programDirectory, settings::kSound);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "game/setting_keys.h"
+#include "game/text.h"
 
 /// The settings file's path in a program directory.
 std::string SettingsFilePath(const std::string& programDirectory);
@@ -51,7 +52,7 @@ std::optional<std::string> LegacySettingsDirectory();
 
 /// What the window takes from the settings file when it is created.
 struct StartupSettings {
-    int32_t Language = 1;         ///< 1 English, 2 German
+    ::Language Language = ::Language::English;
     bool SoundOn = true;          ///< sound effects
     bool AutosaveOnExit = false;  ///< save to "Autosave.tsg" instead of asking on close
 };

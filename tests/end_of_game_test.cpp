@@ -127,6 +127,23 @@ TEST(EndOfGame, AComputerCompanyWinsAtExactlyTheWinningShare)
     }
 }
 
+TEST(EndOfGame, AMapWithoutDemandGivesNobodyAShareAndNobodyWins)
+{
+    // Only a damaged savegame holds such a map; last month's sales of it win nothing.
+    GameState s = Named();
+    s.Demand.fill(0);
+    s.Sales[6][0][2] = 5000;
+    s.Sales[3][0][3] = 100;
+    EXPECT_EQ(MarketShare(s, 6), 0.0f);
+    EXPECT_EQ(MarketShare(s, 3), 0.0f);
+    EXPECT_EQ(ShareOfDemand(0, 0.0), 0.0f);
+    EXPECT_EQ(ShareOfDemand(600, 1000.0), 60.0f);
+    RecordingFrontend f;
+    NextTurn(s, f);
+    EXPECT_TRUE(f.Messages.empty()) << f.EnglishTexts().front();
+    EXPECT_EQ(s.MonthCount, 2) << "the month closed without a winner";
+}
+
 TEST(EndOfGame, LiquidationEmptiesTheCompanyAndRepairsTheTurnOrder)
 {
     struct Case {
@@ -210,7 +227,7 @@ TEST(EndOfGame, PointsAndHighscore)
         }
         GameState s = Named();
         s.Program.ProgramDirectory = dir.Str();
-        s.Program.Language = c.language;
+        s.Program.Language = LanguageFromNumber(c.language);
         s.MonthCount = c.month;
         s.Account[3][0] = c.value;
         s.StandingOrder[5][0] = {1, 2, 3, 4};

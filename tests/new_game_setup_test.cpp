@@ -46,7 +46,7 @@ TEST_F(SetupFixture, ListsHoldARandomEntryAndTheTenTownsOfEachMapInTheLanguage)
         const char* random;
     };
     for (const Case c : {Case{1, "Random Town"}, Case{2, "Zufällig"}}) {
-        s.Program.Language = c.language;
+        s.Program.Language = LanguageFromNumber(c.language);
         const NewGameSetup setup = PrepareNewGameSetup(s);
         for (int map = 1; map <= kMaps; ++map) {
             const auto& list = setup.StartTowns[map - 1];

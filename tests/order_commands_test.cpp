@@ -47,7 +47,7 @@ TEST(NewStandingOrder, TakesTheLowestFreeSlot)
 TEST(NewStandingOrder, GermanEntriesNameTheBrandTheSameWay)
 {
     GameState s = CommandWorld();
-    s.Program.Language = 2;
+    s.Program.Language = Language::German;
     s.Quality[2][1] = 1.1f;
     RecordingFrontend f;
     EXPECT_EQ(NewStandingOrder(s, f, "Liter Beta", "Seaside", "Truestone", "70"), PanelNext::Idle);

@@ -31,7 +31,7 @@ const std::string k23(23, ' ');
 GameState PanelWorld(int language)
 {
     GameState s = CommandWorld();
-    s.Program.Language = language;
+    s.Program.Language = LanguageFromNumber(language);
     s.Account[2][2] = 12345.6L;
     s.Wages[2] = 1.05f;
     s.Quality[2][1] = 1.2f;
@@ -211,7 +211,7 @@ TEST(PanelContent, TownInformationKeepsEachBrandOnItsRow)
         EXPECT_EQ(text.Y, 495);
     EXPECT_EQ(rows[0].Text, "Gamma");
     EXPECT_EQ(content.Texts[4], L(580, 405, "No depot existing"));
-    s.Program.Language = 2;
+    s.Program.Language = Language::German;
     EXPECT_EQ(ComputePanelContent(s, kModeTownInformation).Texts[4], L(580, 405, "Kein Lagerhaus vorhanden"));
 }
 
@@ -238,7 +238,7 @@ TEST(PanelContent, LastMonthsSalesByCompanyAndBrand)
     for (int row = 4; row < 31; ++row)
         EXPECT_EQ(content.SalesGrid[row], SalesGridRow{}) << row;
 
-    s.Program.Language = 2;
+    s.Program.Language = Language::German;
     s.SelectedTown = 9;  // nobody offered beer there
     const PanelContent empty = ComputePanelContent(s, kModeLastSales);
     EXPECT_EQ(empty.SalesGrid[0], (SalesGridRow{"", "Qualität", "Preis", "Angebot", "Verkauf"}));

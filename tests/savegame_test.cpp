@@ -729,7 +729,7 @@ TEST(SavegameLoad, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas)
 
     TestGame running(OnePlayer(1, 4), 99);
     running.PlayMonths(5);
-    running.state.Program.Language = 2;
+    running.state.Program.Language = Language::German;
     const GameState before = running.state;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -898,14 +898,14 @@ TEST(SavegameLoad, LoadingReplacesTheGameButNotTheProgram)
 
     TestGame running(OnePlayer(1, 6), 77);
     running.PlayMonths(3);
-    running.state.Program.Language = 2;
+    running.state.Program.Language = Language::German;
     running.state.Program.ShowBestOpponent = false;
     running.state.Program.ProgramDirectory = saved.dir.Str();
     const uint64_t rng = running.state.Program.Rng.State();
     RecordingFrontend f;
     ASSERT_TRUE(OpenGame(running.state, file, f));
     EXPECT_EQ(running.state.Program.Rng.State(), rng);
-    EXPECT_EQ(running.state.Program.Language, 2);
+    EXPECT_EQ(running.state.Program.Language, Language::German);
     EXPECT_FALSE(running.state.Program.ShowBestOpponent);
     EXPECT_EQ(running.state.Program.ProgramDirectory, saved.dir.Str());
     EXPECT_EQ(running.state.MonthCount, saved.state.MonthCount);

@@ -29,7 +29,7 @@ TEST(Settings, TheFirstStartCreatesTheFileWithDefaults)
 {
     Dirs d;
     const StartupSettings first = ReadStartupSettings(d.Program(), d.Legacy());
-    EXPECT_EQ(first.Language, 1);
+    EXPECT_EQ(first.Language, Language::English);
     EXPECT_TRUE(first.SoundOn);
     EXPECT_FALSE(first.AutosaveOnExit);
     EXPECT_EQ(ReadFile(d.program / "Tavrek!.ini"), "[Options]\r\nInitialized=1\r\n");
@@ -47,13 +47,13 @@ TEST(Settings, TheFirstStartCreatesTheFileWithDefaults)
     WriteSetting(d.Program(), kLanguage, "2");
     WriteFile(d.windows / "Tavrek!.ini", "[Name]\r\nPlayer1=Old\r\n");
     const StartupSettings second = ReadStartupSettings(d.Program(), d.Legacy());
-    EXPECT_EQ(second.Language, 2);
+    EXPECT_EQ(second.Language, Language::German);
     EXPECT_EQ(ReadSetting(d.Program(), kPlayer1), "");
 
     // Deleting "Initialized" runs the first start again, in English.
     WriteSetting(d.Program(), kInitialized, "0");
     const StartupSettings again = ReadStartupSettings(d.Program(), d.Legacy());
-    EXPECT_EQ(again.Language, 1);
+    EXPECT_EQ(again.Language, Language::English);
     EXPECT_EQ(ReadSetting(d.Program(), kPlayer1), "Old");
     EXPECT_EQ(ReadSetting(d.Program(), kInitialized), "1");
 }
@@ -103,7 +103,7 @@ TEST(Settings, TheEnglishLegacyFileIsCopiedKeyByKey)
     // The German file would say otherwise; it is not looked at.
     WriteFile(d.windows / "Tavrik!.ini", "[Namen]\r\nSpieler1=Doris\r\n[High]\r\nmap2=Doris aus Y\r\n");
     const StartupSettings s = ReadStartupSettings(d.Program(), d.Legacy());
-    EXPECT_EQ(s.Language, 1) << "the language is not migrated";
+    EXPECT_EQ(s.Language, Language::English) << "the language is not migrated";
     EXPECT_FALSE(s.SoundOn);
     EXPECT_TRUE(s.AutosaveOnExit);
     using namespace settings;

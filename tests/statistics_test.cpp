@@ -21,7 +21,7 @@ const Row kEmpty{};
 GameState ShareWorld(int language)
 {
     GameState s = TenNamedCompanies(1);
-    s.Program.Language = language;
+    s.Program.Language = LanguageFromNumber(language);
     s.Capacity[1][0][0] = 1500;
     s.Capacity[1][1][5] = 500;
     s.Sales[1][0][0] = 2000;
@@ -187,8 +187,8 @@ TEST(StatisticsView, NamesCompareByTheirWindows1252Codes)
 
 TEST(StatisticsView, TextsInBothLanguages)
 {
-    const StatisticsViewTexts en = StatisticsTexts(1);
-    const StatisticsViewTexts de = StatisticsTexts(2);
+    const StatisticsViewTexts en = StatisticsTexts(Language::English);
+    const StatisticsViewTexts de = StatisticsTexts(Language::German);
     EXPECT_EQ(en.TabCaptions[1], "Companies");
     EXPECT_EQ(de.TabCaptions[0], "Städte");
     EXPECT_EQ(de.TownsSortKeys[2], "Kapazität");
@@ -267,7 +267,7 @@ TEST(BestOpponent, CaptionsInBothLanguages)
     GameState s = OpponentWorld();
     EXPECT_EQ(ComputeBestOpponent(s).Caption, "Best Opponent");
     EXPECT_EQ(ComputeBestOpponent(s).Labels[7], "Shares");
-    s.Program.Language = 2;
+    s.Program.Language = Language::German;
     const BestOpponentView de = ComputeBestOpponent(s);
     EXPECT_EQ(de.Caption, "Zwischenstand");
     EXPECT_EQ(de.Labels[1], "Bester Konkurrent:");
@@ -276,11 +276,11 @@ TEST(BestOpponent, CaptionsInBothLanguages)
 
 TEST(Highscores, LinesInBothLanguagesWithEmptyEntries)
 {
-    const HighscoreView en = HighscoreTexts({"Anna from Alderney", "", ""}, {1234, 0, 0}, 1);
+    const HighscoreView en = HighscoreTexts({"Anna from Alderney", "", ""}, {1234, 0, 0}, Language::English);
     EXPECT_EQ(en.Caption, "Highscore");
     EXPECT_EQ(en.Labels, (std::array<std::string, 3>{"Peninsula:", "Islands:", "Continental:"}));
     EXPECT_EQ(en.Lines, (std::array<std::string, 3>{"Anna from Alderney  1234 Points", "  0 Points", "  0 Points"}));
-    const HighscoreView de = HighscoreTexts({"", "Bernd aus Berg", ""}, {0, 77, 0}, 2);
+    const HighscoreView de = HighscoreTexts({"", "Bernd aus Berg", ""}, {0, 77, 0}, Language::German);
     EXPECT_EQ(de.Caption, "Highscore");
     EXPECT_EQ(de.Labels, (std::array<std::string, 3>{"Halbinsel:", "Inseln:", "Festland:"}));
     EXPECT_EQ(de.Lines, (std::array<std::string, 3>{"  0 Punkte", "Bernd aus Berg  77 Punkte", "  0 Punkte"}));
@@ -289,10 +289,10 @@ TEST(Highscores, LinesInBothLanguagesWithEmptyEntries)
 TEST(Highscores, ReadFromTheSettingsFile)
 {
     TempDir dir;
-    EXPECT_EQ(ReadHighscores(dir.Str(), 1).Lines[2], "  0 Points") << "no settings file";
+    EXPECT_EQ(ReadHighscores(dir.Str(), Language::English).Lines[2], "  0 Points") << "no settings file";
     ASSERT_TRUE(WriteSetting(dir.Str(), settings::kHighscoreHolder[2], "Jörg from Kemnitz"));
     ASSERT_TRUE(WriteSetting(dir.Str(), settings::kHighscorePoints[2], "512"));
-    const HighscoreView view = ReadHighscores(dir.Str(), 2);
+    const HighscoreView view = ReadHighscores(dir.Str(), Language::German);
     EXPECT_EQ(view.Lines[0], "  0 Punkte");
     EXPECT_EQ(view.Lines[2], "Jörg from Kemnitz  512 Punkte");
 }

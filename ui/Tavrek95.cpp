@@ -132,20 +132,21 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
     move(1, 1);
 
     ChooseOpenFile = [this] {
-        const bool german = state_.Program.Language == 2;
-        QFileDialog dialog(this, german ? "Öffnen" : "Open");
+        const Language language = state_.Program.Language;
+        QFileDialog dialog(this, Q(kFileDialogTexts.OpenTitle.In(language)));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters({"Tavrek! War Savegame (*.tsg)", german ? "Alle Dateien (*)" : "All files (*)"});
+        dialog.setNameFilters({Q(kFileDialogTexts.SavegameFilter.In(language)),
+                               Q(kFileDialogTexts.AllFilesFilter.In(language))});
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     ChooseSaveFile = [this] {
-        const bool german = state_.Program.Language == 2;
-        QFileDialog dialog(this, german ? "Speichern unter" : "Save as");
+        const Language language = state_.Program.Language;
+        QFileDialog dialog(this, Q(kFileDialogTexts.SaveTitle.In(language)));
         dialog.setOption(QFileDialog::DontUseNativeDialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilter("Tavrek! War Savegame (*.tsg)");
+        dialog.setNameFilter(Q(kFileDialogTexts.SavegameFilter.In(language)));
         dialog.setDefaultSuffix("tsg");
         if (!saveFileName_.isEmpty())
             dialog.selectFile(saveFileName_);
@@ -162,10 +163,9 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
     // FormCreate, in its order.
     state_.Program.ProgramDirectory = QDir::currentPath().toStdString();
     const StartupSettings startup = ReadStartupSettings(state_.Program.ProgramDirectory, LegacySettingsDirectory());
-    // Only 1 and 2 are languages; anything else in the file starts in English.
-    state_.Program.Language = startup.Language == 2 ? 2 : 1;
-    RadioButton1->setChecked(state_.Program.Language == 1);
-    RadioButton2->setChecked(state_.Program.Language == 2);
+    state_.Program.Language = startup.Language;
+    RadioButton1->setChecked(state_.Program.Language == Language::English);
+    RadioButton2->setChecked(state_.Program.Language == Language::German);
     state_.Program.Rng.Seed(static_cast<uint32_t>(std::time(nullptr)));
     FillPanelControls(false);  // mode 0: every panel control hidden
     sounds_->SetEnabled(startup.SoundOn);
@@ -363,7 +363,7 @@ void TForm1::ShowMessage(const LocalText& text, const LocalText& caption, Messag
         dialogs_->ShowMessage(text, caption, icon);
         return;
     }
-    const int language = state_.Program.Language;
+    const Language language = state_.Program.Language;
     const QMessageBox::Icon qicon = icon == MessageIcon::Warning       ? QMessageBox::Warning
                                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                                        : QMessageBox::NoIcon;
@@ -376,7 +376,7 @@ bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
     ShowCurrentPicture();
     if (dialogs_)
         return dialogs_->AskYesNo(text, caption);
-    const int language = state_.Program.Language;
+    const Language language = state_.Program.Language;
     QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
                     QMessageBox::Yes | QMessageBox::No, this);
     return box.exec() == QMessageBox::Yes;
@@ -884,7 +884,7 @@ void TForm1::RestoreNames1Click()
 void TForm1::Contents1Click()
 {
     const QString path = QDir(Q(state_.Program.ProgramDirectory))
-                             .filePath(QString("help/index%1.html").arg(state_.Program.Language));
+                             .filePath(QString("help/index%1.html").arg(LanguageNumber(state_.Program.Language)));
     if (!QFileInfo::exists(path)) {
         ShowFileError(path);
         return;
@@ -905,15 +905,15 @@ void TForm1::Info1Click()
 
 // --- language --------------------------------------------------------------------------------
 
-void TForm1::English1Click() { SwitchLanguage(1); }
-void TForm1::Deutsch1Click() { SwitchLanguage(2); }
-void TForm1::RadioButton1Click() { SwitchLanguage(1); }
-void TForm1::RadioButton2Click() { SwitchLanguage(2); }
+void TForm1::English1Click() { SwitchLanguage(Language::English); }
+void TForm1::Deutsch1Click() { SwitchLanguage(Language::German); }
+void TForm1::RadioButton1Click() { SwitchLanguage(Language::English); }
+void TForm1::RadioButton2Click() { SwitchLanguage(Language::German); }
 
-void TForm1::SwitchLanguage(int language)
+void TForm1::SwitchLanguage(Language language)
 {
     state_.Program.Language = language;
-    WriteSetting(state_.Program.ProgramDirectory, settings::kLanguage, language == 2 ? "2" : "1");
+    WriteSetting(state_.Program.ProgramDirectory, settings::kLanguage, std::to_string(LanguageNumber(language)));
     ApplyLanguage();
     // The panel speaks the new language at once; what the player chose or typed stays.
     FillPanelControls(true);
@@ -922,13 +922,13 @@ void TForm1::SwitchLanguage(int language)
 
 void TForm1::ApplyLanguage()
 {
-    const int language = state_.Program.Language;
+    const Language language = state_.Program.Language;
     // Qt's own buttons (Yes, No, Cancel, the file dialogs) follow the game's language.
     if (qtTranslator_) {
         QApplication::removeTranslator(qtTranslator_.get());
         qtTranslator_.reset();
     }
-    if (language == 2) {
+    if (language == Language::German) {
         auto translator = std::make_unique<QTranslator>();
         if (translator->load("qtbase_de", "/usr/share/qt6/translations")) {
             QApplication::installTranslator(translator.get());

@@ -210,7 +210,7 @@ private:
     /// Paints the window at once, before a message box or dialog covers it.
     void ShowCurrentPicture();
     void CreateControls();
-    void SwitchLanguage(int language);
+    void SwitchLanguage(Language language);
     void SetMode(int32_t mode);
     /// Shows the mode's controls and refills its lists and fields. With `keepInput` the typed
     /// texts and the selected rows survive (a language switch only translates them).

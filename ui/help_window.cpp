@@ -1,5 +1,6 @@
 /// @file help_window.cpp The game's own help window and the desktop's "open".
 #include "ui/help_window.h"
+#include "ui/language_tables.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -80,12 +81,11 @@ QSize THelpWindow::FittingSize(const QRect& available)
     return roomy.boundedTo(available.size());
 }
 
-void THelpWindow::ShowPage(const QString& path, int language)
+void THelpWindow::ShowPage(const QString& path, Language language)
 {
-    const bool german = language == 2;
-    setWindowTitle(german ? QStringLiteral("Hilfe - TAVRIK! - Das Spiel") : QStringLiteral("Help - The TAVREK! War"));
-    back_->setText(german ? QStringLiteral("Zurück") : QStringLiteral("Back"));
-    close_->setText(german ? QStringLiteral("Schließen") : QStringLiteral("Close"));
+    setWindowTitle(QString::fromStdString(kHelpWindowTexts.Title.In(language)));
+    back_->setText(QString::fromStdString(kHelpWindowTexts.Back.In(language)));
+    close_->setText(QString::fromStdString(kHelpWindowTexts.Close.In(language)));
 
     const QFileInfo page(path);
     browser_->setSearchPaths({page.absolutePath()});

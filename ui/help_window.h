@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "game/text.h"
+
 class QPushButton;
 class QTextBrowser;
 
@@ -21,7 +23,7 @@ public:
 
     /// Shows the page (a local HTML file) in the current language's words and brings the
     /// window to the front.
-    void ShowPage(const QString& path, int language);
+    void ShowPage(const QString& path, Language language);
 
     QTextBrowser* Browser() const { return browser_; }
     QPushButton* BackButton() const { return back_; }

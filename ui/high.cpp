@@ -31,7 +31,7 @@ void THighDialog::Fill(const HighscoreView& view)
     }
 }
 
-void THighDialog::ShowFor(const std::string& programDirectory, int language)
+void THighDialog::ShowFor(const std::string& programDirectory, Language language)
 {
     Fill(ReadHighscores(programDirectory, language));
     CentreOnScreen(*this);

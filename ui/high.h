@@ -26,7 +26,7 @@ public:
     /// Sets the caption, the maps' names and the three lines.
     void Fill(const HighscoreView& view);
     /// Reads the highscores, fills the dialog and shows it modally, centred on the screen.
-    void ShowFor(const std::string& programDirectory, int language);
+    void ShowFor(const std::string& programDirectory, Language language);
 
     std::array<QLabel*, 3> Labels{};    ///< Label1 ... Label3: Peninsula, Islands, Continental
     std::array<QLineEdit*, 3> Edits{};  ///< Edit1 ... Edit3

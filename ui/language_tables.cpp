@@ -49,6 +49,19 @@ const std::array<ButtonText, 11> kButtonTexts = {{
      {"All you need to know about the towns", "Alles was Sie über die Städte wissen müssen"}},
 }};
 
+const FileDialogTexts kFileDialogTexts = {
+    {"Open", "Öffnen"},
+    {"Save as", "Speichern unter"},
+    BothLanguages("Tavrek! War Savegame (*.tsg)"),
+    {"All files (*)", "Alle Dateien (*)"},
+};
+
+const HelpWindowTexts kHelpWindowTexts = {
+    {"Help - The TAVREK! War", "Hilfe - TAVRIK! - Das Spiel"},
+    {"Back", "Zurück"},
+    {"Close", "Schließen"},
+};
+
 LocalText WindowTitle()
 {
     // The German window caption is spelled in capitals, unlike the title of the message boxes.

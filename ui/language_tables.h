@@ -48,5 +48,22 @@ struct ButtonText {
 /// Button1 ... Button11, index 0 ... 10.
 extern const std::array<ButtonText, 11> kButtonTexts;
 
+/// The file dialogs of Open and Save as.
+struct FileDialogTexts {
+    LocalText OpenTitle;
+    LocalText SaveTitle;
+    LocalText SavegameFilter;
+    LocalText AllFilesFilter;
+};
+extern const FileDialogTexts kFileDialogTexts;
+
+/// The game's own help window.
+struct HelpWindowTexts {
+    LocalText Title;
+    LocalText Back;
+    LocalText Close;
+};
+extern const HelpWindowTexts kHelpWindowTexts;
+
 /// The window caption of a language (the close of a month shows the English one in both).
 LocalText WindowTitle();

@@ -30,8 +30,6 @@ constexpr int kClientWidth = 435;
 constexpr int kNormalClientHeight = 286;
 constexpr int kEnlargedClientHeight = 386;
 
-constexpr size_t kShareFieldLength = 3;  // the share field counts only its first three characters
-constexpr size_t kTypedNameLength = 59;
 
 template <typename W>
 W* Place(QWidget* parent, const char* name, int left, int top, int width, int height)
@@ -169,15 +167,15 @@ TNGDialog::TNGDialog(QWidget* parent)
     connect(CancelBtn, &QPushButton::clicked, this, &TNGDialog::CancelBtnClick);
     Edit3->installEventFilter(this);
 
-    Edit3->setText(QStringLiteral("60"));
+    Edit3->setText(QString::fromLatin1(kDefaultShareText));
     RadioButton1->setChecked(true);
     CheckBox3->setChecked(true);
     CheckBox4->setChecked(true);
     CheckBox2Click();
-    ApplyNewGameLanguage(1);
+    ApplyNewGameLanguage(Language::English);
 }
 
-void TNGDialog::ApplyNewGameLanguage(int language)
+void TNGDialog::ApplyNewGameLanguage(Language language)
 {
     setWindowTitle(Qs(LocalText{"New Game Setup", "Neues Spiel"}.In(language)));
     for (const Caption& caption : kCaptions) {
@@ -205,7 +203,7 @@ void TNGDialog::Prepare(const GameState& s)
     CheckBox5->setChecked(false);
     CheckBox6->setChecked(false);
     CheckBox5Click();
-    Edit3->setText(QStringLiteral("60"));
+    Edit3->setText(QString::fromLatin1(kDefaultShareText));
     for (int map = 1; map <= kMaps; ++map)
         for (int player = 0; player < 2; ++player) {
             QComboBox* list = StartList(map, player);

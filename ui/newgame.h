@@ -35,8 +35,8 @@ public:
     void Prepare(const GameState& s);
     /// The choices; meaningful after the dialog was accepted.
     NewGameSettings Settings() const;
-    /// Sets every caption for language 1 (English) or 2 (German).
-    void ApplyNewGameLanguage(int language);
+    /// Sets every caption for the language.
+    void ApplyNewGameLanguage(Language language);
 
     QFrame* Bevel1;
     QGroupBox* RadioGroup1;

@@ -23,7 +23,7 @@ QString Q(const char* utf8)
 GameState DialogWorld(int language)
 {
     GameState s = TenNamedCompanies(1);
-    s.Program.Language = language;
+    s.Program.Language = LanguageFromNumber(language);
     s.CurrentCompany = 3;
     s.Quality[3][0] = 1.0f;
     s.Capacity[3][0][3] = 1200;
@@ -113,7 +113,7 @@ TEST(HighDialog, ShowForReadsTheSettingsAndWaitsForOk)
     ASSERT_TRUE(WriteSetting(dir.Str(), settings::kHighscorePoints[0], "90"));
     THighDialog dialog;
     PressOkWhenShown(dialog, dialog.OKBtn);
-    dialog.ShowFor(dir.Str(), 1);
+    dialog.ShowFor(dir.Str(), Language::English);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.Edits[0]->text(), "Ida from Isle  90 Points");
 }
@@ -139,12 +139,12 @@ TEST(HighDialog, ShowsTheSettingsFilesEntriesInBothLanguages)
     ASSERT_TRUE(WriteSetting(dir.Str(), settings::kHighscoreHolder[1], "Grete aus Gau"));
     ASSERT_TRUE(WriteSetting(dir.Str(), settings::kHighscorePoints[1], "321"));
     THighDialog dialog;
-    dialog.Fill(ReadHighscores(dir.Str(), 2));
+    dialog.Fill(ReadHighscores(dir.Str(), Language::German));
     EXPECT_EQ(dialog.Labels[0]->text(), "Halbinsel:");
     EXPECT_EQ(dialog.Labels[2]->text(), "Festland:");
     EXPECT_EQ(dialog.Edits[0]->text(), "  0 Punkte");
     EXPECT_EQ(dialog.Edits[1]->text(), "Grete aus Gau  321 Punkte");
-    dialog.Fill(ReadHighscores(dir.Str(), 1));
+    dialog.Fill(ReadHighscores(dir.Str(), Language::English));
     EXPECT_EQ(dialog.Labels[1]->text(), "Islands:");
     EXPECT_EQ(dialog.Edits[1]->text(), "Grete aus Gau  321 Points");
     EXPECT_EQ(dialog.windowTitle(), "Highscore");

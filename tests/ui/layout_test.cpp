@@ -85,7 +85,7 @@ TEST_F(WindowTest, EveryPromptFitsWithoutOverlapInBothLanguages)
         s.ReduceCapacities = true;
         FillWithWidestNames(s, map, m);
         for (int language = 1; language <= 2; ++language) {
-            s.Program.Language = language;
+            s.Program.Language = LanguageFromNumber(language);
             for (int t = 0; t < kTowns; ++t) {
                 s.SelectedTown = t;
                 for (const int mode : modes) {

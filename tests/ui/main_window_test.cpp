@@ -92,14 +92,14 @@ TEST_F(WindowTest, LanguageSwitchFromStartScreenAndMenuIsStoredAndTranslatesEver
 {
     TForm1& form = Open();
     QTest::mouseClick(form.RadioButton2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 8));
-    EXPECT_EQ(form.State().Program.Language, 2);
+    EXPECT_EQ(form.State().Program.Language, Language::German);
     EXPECT_EQ(ReadSetting(dir_.Str(), settings::kLanguage), "2");
     EXPECT_EQ(form.windowTitle(), "TAVRIK! - Das Spiel");
     EXPECT_EQ(form.Menu(MenuEntry::Open1)->text(), "Ö&ffnen");
     EXPECT_EQ(form.Menu(MenuEntry::RestoreNames1)->text(), "Namen Wiederherstellen");
     EXPECT_EQ(form.Button11->toolTip(), "Alles was Sie über die Städte wissen müssen");
     form.Menu(MenuEntry::English1)->trigger();
-    EXPECT_EQ(form.State().Program.Language, 1);
+    EXPECT_EQ(form.State().Program.Language, Language::English);
     EXPECT_EQ(ReadSetting(dir_.Str(), settings::kLanguage), "1");
     EXPECT_EQ(form.Menu(MenuEntry::Open1)->text(), "&Open");
     // The menu entries leave the radio buttons as they were.

@@ -244,7 +244,7 @@ TEST_F(NewGameDialog, ReopeningKeepsExpertAndTwoPlayerButResetsTheRest)
 
 TEST_F(NewGameDialog, GermanCaptionsAndBackToEnglish)
 {
-    s.Program.Language = 2;
+    s.Program.Language = Language::German;
     Open();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Neues Spiel"));
     EXPECT_EQ(dialog.RadioGroup1->title(), QStringLiteral("Karte"));
@@ -259,7 +259,7 @@ TEST_F(NewGameDialog, GermanCaptionsAndBackToEnglish)
     EXPECT_EQ(dialog.ComboBox4->itemText(0), QStringLiteral("Zufällig"));
 
     dialog.reject();
-    s.Program.Language = 1;
+    s.Program.Language = Language::English;
     Open();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("New Game Setup"));
     EXPECT_EQ(dialog.CheckBox6->text(), QStringLiteral("Reduce capacities"));
@@ -272,7 +272,7 @@ TEST_F(NewGameDialog, EveryCaptionFitsItsControlAndNothingOverlapsInBothLanguage
     EXPECT_EQ(QFontInfo(dialog.font()).family(), QStringLiteral("Liberation Sans"));
     const QFontMetrics metrics(dialog.font());
     for (const int language : {1, 2}) {
-        s.Program.Language = language;
+        s.Program.Language = LanguageFromNumber(language);
         Open();
         Click(dialog.CheckBox5);  // all controls in sight
         SCOPED_TRACE(language);

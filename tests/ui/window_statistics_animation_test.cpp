@@ -300,7 +300,7 @@ TEST_F(StatisticsWindowTest, BestOpponentDialogShowsTheMovingCompany)
 {
     TForm1& form = OpenWithGame(1);
     form.SetDialogs(nullptr);  // the window's own dialog this time
-    form.State().Program.Language = 2;
+    form.State().Program.Language = Language::German;
     bool shown = false;
     WhenShown<TZwischenDialog>(form.BestOpponentDialog(), [&](TZwischenDialog& d) {
         EXPECT_EQ(d.windowTitle(), "Zwischenstand");

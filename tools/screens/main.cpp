@@ -149,15 +149,15 @@ void StatisticsShots(TForm1& form, Shots& shots, const QString& suffix)
 // and in each language the panel in a command mode and the statistics view.
 int HelpPictures(Shots& shots, SilentFrontend& silent)
 {
-    for (int language = 1; language <= 2; ++language) {
-        const QString suffix = language == 2 ? "-de" : "-en";
+    for (const Language language : {Language::English, Language::German}) {
+        const QString suffix = language == Language::German ? "-de" : "-en";
         TForm1 form(nullptr, &silent);
         form.show();
-        if (language == 2)
+        if (language == Language::German)
             form.Menu(MenuEntry::Deutsch1)->trigger();
         StartGame(form, 1, 3);
         QWidget& surface = *form.Surface();
-        if (language == 1) {  // the map has no words of either language
+        if (language == Language::English) {  // the map has no words of either language
             form.StartAnimation(form.State().SelectedTown, 0, kAnimBreweryAppears);
             Tick(form, 14);
             shots.Save(surface, "help-map", QRect(0, 0, 790, 400), 0.75);
