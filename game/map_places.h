@@ -17,6 +17,11 @@ extern const std::array<std::array<MapPoint, kTowns>, kMaps> kMarkerBases;
 /// Top-left corner of a town's 25 x 25 animation sprite. Indexed [map - 1][town].
 extern const std::array<std::array<MapPoint, kTowns>, kMaps> kAnimationAnchors;
 
+/// Step between a town's brewery symbols, one per brand slot.
+inline constexpr int kBreweryMarkerStep = 11;
+/// The depot symbol's place from the left end of the strip.
+inline constexpr MapPoint kDepotMarkerOffset{35, 4};
+
 /// Width and height of the strip the symbols of one town may cover.
 inline constexpr int kMarkerStripWidth = 46;
 inline constexpr int kMarkerStripHeight = 11;

@@ -38,6 +38,8 @@
 
 #include "ui/help_window.h"
 #include "ui/high.h"
+#include "ui/dialog_support.h"
+#include "ui/layout_builder.h"
 #include "ui/info.h"
 #include "ui/newgame.h"
 #include "ui/pictures.h"
@@ -108,14 +110,6 @@ private:
 
     TForm1* form_;
 };
-
-QFont TForm1::WindowFont()
-{
-    QFont font("Liberation Sans");
-    font.setPixelSize(11);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
 
 TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> soundDevice)
     : QMainWindow(parent),
@@ -235,71 +229,48 @@ void TForm1::CreateMenus()
 
 void TForm1::CreateControls()
 {
-    auto button = [this](int x, int y, int w, int h, void (TForm1::*handler)()) {
-        auto* b = new QPushButton(surface_);
-        b->setGeometry(x, y, w, h);
+    const BuiltControls c = BuildControls(*surface_, kMainWindowLayout);
+    controls_ = c;
+    QPushButton** buttons[] = {&Button1, &Button2, &Button3, &Button4, &Button5,  &Button6,
+                               &Button7, &Button8, &Button9, &Button10, &Button11};
+    void (TForm1::*handlers[])() = {&TForm1::Button1Click, &TForm1::Button2Click,  &TForm1::Button3Click,
+                                    &TForm1::Button4Click, &TForm1::Button5Click,  &TForm1::Button6Click,
+                                    &TForm1::Button7Click, &TForm1::Button8Click,  &TForm1::Button9Click,
+                                    &TForm1::Button10Click, &TForm1::Button11Click};
+    for (size_t i = 0; i < std::size(buttons); ++i) {
+        QPushButton* b = c.Get<QPushButton>("Button" + std::to_string(i + 1));
         b->setAutoDefault(false);
-        connect(b, &QPushButton::clicked, this, handler);
-        return b;
-    };
-    auto list = [this](int x, int y, int w, int h) {
-        auto* l = new QListWidget(surface_);
-        l->setGeometry(x, y, w, h);
-        l->setSelectionMode(QAbstractItemView::SingleSelection);
-        return l;
-    };
-    auto edit = [this](int x, int y, int w, int h) {
-        auto* e = new QLineEdit(surface_);
-        e->setGeometry(x, y, w, h);
-        return e;
-    };
-    Button1 = button(16, 432, 185, 33, &TForm1::Button1Click);
-    Button2 = button(16, 472, 185, 33, &TForm1::Button2Click);
-    Button3 = button(208, 432, 185, 33, &TForm1::Button3Click);
-    Button4 = button(208, 472, 185, 33, &TForm1::Button4Click);
-    Button5 = button(400, 432, 185, 33, &TForm1::Button5Click);
-    Button6 = button(400, 472, 185, 33, &TForm1::Button6Click);
-    Button7 = button(592, 432, 185, 33, &TForm1::Button7Click);
-    Button8 = button(592, 472, 185, 33, &TForm1::Button8Click);
-    // Created after Button7 and Button8, so OK and Cancel lie on top of them.
-    Button9 = button(592, 432, 185, 33, &TForm1::Button9Click);
-    Button10 = button(592, 472, 185, 33, &TForm1::Button10Click);
-    Button11 = button(275, 408, 250, 17, &TForm1::Button11Click);
-    ListBox1 = list(96, 432, 217, 49);
-    ListBox2 = list(40, 440, 521, 57);
-    ListBox3 = list(328, 408, 233, 49);
-    ListBox4 = list(328, 464, 233, 49);
-    ListBox5 = list(56, 465, 233, 49);
-    ListBox6 = list(288, 424, 273, 25);
-    Edit1 = edit(96, 488, 33, 21);
-    Edit2 = edit(480, 437, 49, 21);
-    Edit3 = edit(480, 461, 49, 21);
-    Edit4 = edit(480, 485, 49, 21);
-    Edit5 = edit(160, 424, 97, 21);
+        connect(b, &QPushButton::clicked, this, handlers[i]);
+        *buttons[i] = b;
+    }
+    QListWidget** lists[] = {&ListBox1, &ListBox2, &ListBox3, &ListBox4, &ListBox5, &ListBox6};
+    for (size_t i = 0; i < std::size(lists); ++i)
+        *lists[i] = c.Get<QListWidget>("ListBox" + std::to_string(i + 1));
+    QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5};
+    for (size_t i = 0; i < std::size(edits); ++i)
+        *edits[i] = c.Get<QLineEdit>("Edit" + std::to_string(i + 1));
 
-    StringGrid1 = new QTableWidget(kSalesGridRows - 1, kSalesGridColumns, surface_);
-    StringGrid1->setGeometry(40, 425, 521, 80);
+    StringGrid1 = c.Get<QTableWidget>("StringGrid1");
+    StringGrid1->setRowCount(kSalesGridRows - 1);
+    StringGrid1->setColumnCount(kSalesGridColumns);
     SetUpGrid(StringGrid1, {250, 50, 50, 75, 75});
 
-    StringGrid2 = new QTableWidget(kMarketShareRows - 1, kStatisticsColumns, surface_);
-    StringGrid2->setGeometry(20, 405, 555, 100);
+    StringGrid2 = c.Get<QTableWidget>("StringGrid2");
+    StringGrid2->setRowCount(kMarketShareRows - 1);
+    StringGrid2->setColumnCount(kStatisticsColumns);
     SetUpGrid(StringGrid2, {180, 70, 70, 70, 150});
     // The five columns fill the grid beside its scroll bar; no sideways scrolling.
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
+    PageControl1 = c.Get<QTabWidget>("PageControl1");
     CreateStatisticsView();
 
-    RadioButton1 = new QRadioButton("English", surface_);
-    RadioButton1->setGeometry(350, 60, 73, 17);
-    RadioButton2 = new QRadioButton("Deutsch", surface_);
-    RadioButton2->setGeometry(350, 80, 73, 17);
+    RadioButton1 = c.Get<QRadioButton>("RadioButton1");
+    RadioButton2 = c.Get<QRadioButton>("RadioButton2");
     connect(RadioButton1, &QRadioButton::clicked, this, &TForm1::RadioButton1Click);
     connect(RadioButton2, &QRadioButton::clicked, this, &TForm1::RadioButton2Click);
 
-    StatusBar1 = new QStatusBar(surface_);
-    StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setGeometry(0, 520, kClientWidth, 15);
-    StatusBar1->setContentsMargins(0, 0, 0, 0);
+    StatusBar1 = c.Get<QStatusBar>("StatusBar1");
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
@@ -308,33 +279,30 @@ void TForm1::CreateControls()
 
 void TForm1::CreateStatisticsView()
 {
-    PageControl1 = new QTabWidget(surface_);
-    PageControl1->setGeometry(16, 16, 761, 409);
-    auto sheet = [this](QLabel*& choiceLabel, QComboBox*& choice, QLabel*& sortLabel, QComboBox*& sort,
-                        QTableWidget*& grid, int gridX, void (TForm1::*choiceChange)(),
+    auto sheet = [this](const WindowLayout& layout, QLabel*& choiceLabel, QComboBox*& choice, QLabel*& sortLabel,
+                        QComboBox*& sort, QTableWidget*& grid, void (TForm1::*choiceChange)(),
                         void (TForm1::*sortChange)()) {
         auto* page = new QWidget;
-        choiceLabel = new QLabel(page);
-        choiceLabel->move(8, 16);
-        choice = new QComboBox(page);
-        choice->setGeometry(104, 16, 185, 21);
-        sortLabel = new QLabel(page);
-        sortLabel->move(416, 16);
-        sort = new QComboBox(page);
-        sort->setGeometry(536, 16, 185, 21);
+        const BuiltControls c = BuildControls(*page, layout);
+        // Each page: the choice's label and list, the sort key's label and list, the grid.
+        choiceLabel = c.Get<QLabel>(layout.Controls[0].Name);
+        choice = c.Get<QComboBox>(layout.Controls[1].Name);
+        sortLabel = c.Get<QLabel>(layout.Controls[2].Name);
+        sort = c.Get<QComboBox>(layout.Controls[3].Name);
+        grid = c.Get<QTableWidget>(layout.Controls[4].Name);
         for (int key = 0; key < 5; ++key)
             sort->addItem(QString());
-        grid = new QTableWidget(kStatisticsDataRows, kStatisticsColumns, page);
-        grid->setGeometry(gridX, 56, 721, 305);
+        grid->setRowCount(kStatisticsDataRows);
+        grid->setColumnCount(kStatisticsColumns);
         // Only a choice by the player re-sorts: filling the lists programmatically must not.
         connect(choice, &QComboBox::activated, this, choiceChange);
         connect(sort, &QComboBox::activated, this, sortChange);
         return page;
     };
-    TabSheet1 = sheet(Label1, ComboBox1, Label2, ComboBox2, StringGrid3, 16, &TForm1::ComboBox1Change,
+    TabSheet1 = sheet(kTownsPageLayout, Label1, ComboBox1, Label2, ComboBox2, StringGrid3, &TForm1::ComboBox1Change,
                       &TForm1::ComboBox2Change);
-    TabSheet2 = sheet(Label3, ComboBox3, Label4, ComboBox4, StringGrid4, 8, &TForm1::ComboBox3Change,
-                      &TForm1::ComboBox4Change);
+    TabSheet2 = sheet(kCompaniesPageLayout, Label3, ComboBox3, Label4, ComboBox4, StringGrid4,
+                      &TForm1::ComboBox3Change, &TForm1::ComboBox4Change);
     PageControl1->addTab(TabSheet1, QString());
     PageControl1->addTab(TabSheet2, QString());
     // Set up once the pages belong to the window, so they have its font and style.
@@ -939,12 +907,7 @@ void TForm1::ApplyLanguage()
         if (menu_[i])
             menu_[i]->setText(Q(kMenuCaptions[i].In(language)));
     setWindowTitle(Q(WindowTitle().In(language)));
-    QPushButton* buttons[] = {Button1, Button2, Button3, Button4, Button5, Button6,
-                              Button7, Button8, Button9, Button10, Button11};
-    for (size_t i = 0; i < std::size(buttons); ++i) {
-        buttons[i]->setText(Q(kButtonTexts[i].Caption.In(language)));
-        buttons[i]->setToolTip(Q(kButtonTexts[i].Hint.In(language)));
-    }
+    controls_.ApplyLanguage(language);
     const StatisticsViewTexts statistics = StatisticsTexts(language);
     PageControl1->setTabText(0, Q(statistics.TabCaptions[0]));
     PageControl1->setTabText(1, Q(statistics.TabCaptions[1]));

@@ -18,6 +18,7 @@
 #include "game/world_generation.h"
 #include "ui/animation_painter.h"
 #include "ui/language_tables.h"
+#include "ui/layout_builder.h"
 #include "ui/sound_effects.h"
 
 class QAction;
@@ -40,8 +41,6 @@ class THelpWindow;
 class TZwischenDialog;
 class FormSurface;
 
-inline constexpr int kClientWidth = 790;
-inline constexpr int kClientHeight = 535;
 /// Height of every grid row, the heading included.
 inline constexpr int kGridRowHeight = 16;
 
@@ -153,8 +152,6 @@ public:
 
     /// Sets the texts of the window for the current language.
     void ApplyLanguage();
-    /// The window's font: every prompt of every mode fits at its position in it.
-    static QFont WindowFont();
 
     // --- the controls, named as on the window --------------------------------------------------
     QPushButton* Button1 = nullptr;
@@ -252,4 +249,5 @@ private:
     TZwischenDialog* zwischenDialog_ = nullptr;
     THighDialog* highDialog_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
+    BuiltControls controls_;  ///< the panel's controls as the layout table built them
 };

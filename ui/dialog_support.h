@@ -1,25 +1,26 @@
-/// @file dialog_support.h The small dialogs' shared make-up: a fixed client area without system
-/// buttons, labels, read-only fields on the button-face colour, the default OK button.
+/// @file dialog_support.h What every window of the game shares: the window font, the dialogs'
+/// frame and size from their layout tables, the place in the middle of the screen.
 #pragma once
 
-#include <QString>
+#include <QFont>
+
+#include "ui/window_layouts.h"
 
 class QDialog;
-class QLabel;
-class QLineEdit;
-class QPushButton;
+class QWidget;
 
-inline constexpr int kDialogFieldHeight = 21;
-inline constexpr int kDialogButtonWidth = 75;
-inline constexpr int kDialogButtonHeight = 25;
+/// The window font: Arial-metric Liberation Sans at the size of the small sans serif the fixed
+/// layout was drawn for, so every caption and prompt fits its place.
+QFont WindowFont();
 
-/// A modal dialog frame with a fixed client area and no system buttons.
-void SetDialogFrame(QDialog& dialog, int width, int height);
-/// A label with its top left corner at (x, y).
-QLabel* MakeDialogLabel(QDialog& dialog, const QString& name, int x, int y);
-/// A read-only, borderless text field on the button-face colour.
-QLineEdit* MakeDialogField(QDialog& dialog, const QString& name, int x, int y, int width);
-/// The default "OK" button (75 x 25) that closes the dialog.
-QPushButton* MakeDialogOk(QDialog& dialog, int x, int y);
-/// Moves the dialog to the middle of its screen.
-void CentreOnScreen(QDialog& dialog);
+/// How a dialog sits among the windows.
+enum class DialogStacking {
+    Normal,
+    StaysOnTop,  ///< above the main window even when that is clicked
+};
+
+/// A dialog frame without system buttons, in the window font, with the layout's client size.
+void SetUpDialog(QDialog& dialog, const WindowLayout& layout, DialogStacking stacking, bool modal = true);
+
+/// Moves a window to the middle of the screen it is on.
+void CentreOnScreen(QWidget& window);

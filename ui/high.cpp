@@ -5,19 +5,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <string>
+
 #include "ui/dialog_support.h"
+#include "ui/layout_builder.h"
 
 THighDialog::THighDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("HighDialog"));
-    SetDialogFrame(*this, 355, 214);
+    SetUpDialog(*this, kHighscoreLayout, DialogStacking::Normal);
     setWindowTitle(QStringLiteral("Highscore"));
-    for (int m = 0; m < 3; ++m) {
-        const int y = 24 + 48 * m;  // 24, 72, 120; the fields 16 pixels below their labels
-        Labels[m] = MakeDialogLabel(*this, QStringLiteral("Label%1").arg(m + 1), 24, y);
-        Edits[m] = MakeDialogField(*this, QStringLiteral("Edit%1").arg(m + 1), 24, y + 16, 305);
+    const BuiltControls controls = BuildControls(*this, kHighscoreLayout);
+    for (size_t m = 0; m < Labels.size(); ++m) {
+        Labels[m] = controls.Get<QLabel>("Label" + std::to_string(m + 1));
+        Edits[m] = controls.Get<QLineEdit>("Edit" + std::to_string(m + 1));
     }
-    OKBtn = MakeDialogOk(*this, 140, 180);
+    OKBtn = controls.Get<QPushButton>("OKBtn");
+    OKBtn->setText(QStringLiteral("OK"));
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void THighDialog::Fill(const HighscoreView& view)

@@ -5,36 +5,24 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/newgame.h"
+#include "ui/dialog_support.h"
+#include "ui/layout_builder.h"
 
-TInfoDialog::TInfoDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
+TInfoDialog::TInfoDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("InfoDialog"));
-    setModal(false);
-    setFont(DialogFont());
-    setWindowTitle(QStringLiteral("Information"));
-    setFixedSize(313, 214);
-
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Bevel1->setGeometry(8, 8, 297, 161);
-
-    Label1 = new QLabel(QStringLiteral("The TAVREK! War V2.43"), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->move(97, 24);
-    Label1->adjustSize();
-
-    OKBtn = new QPushButton(QStringLiteral("OK"), this);
-    OKBtn->setObjectName(QStringLiteral("OKBtn"));
-    OKBtn->setGeometry(119, 180, 75, 25);
-    OKBtn->setDefault(true);
+    SetUpDialog(*this, kInfoLayout, DialogStacking::StaysOnTop, false);
+    const BuiltControls controls = BuildControls(*this, kInfoLayout);
+    Bevel1 = controls.Get<QFrame>("Bevel1");
+    Label1 = controls.Get<QLabel>("Label1");
+    OKBtn = controls.Get<QPushButton>("OKBtn");
+    // Not translated: the game's name and version read the same in both languages.
+    controls.ApplyLanguage(Language::English);
+    setWindowTitle(QString::fromStdString(kInfoLayout.Title->English));
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);  // hides it; it stays for the next time
 }
 
 void TInfoDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(this);
+    CentreOnScreen(*this);
 }

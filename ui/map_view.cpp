@@ -3,6 +3,7 @@
 
 #include "commands/command_panel.h"
 #include "ui/pictures.h"
+#include "ui/window_layouts.h"
 
 void PaintMap(QPainter& p, const GameState& s, int commandMode)
 {
@@ -13,9 +14,9 @@ void PaintMap(QPainter& p, const GameState& s, int commandMode)
         p.drawPixmap(0, 0, GamePicture(static_cast<Picture>(static_cast<int>(Picture::Map1) + map - 1)));
         return;
     }
-    p.drawPixmap(271, 122, GamePicture(Picture::Title));
-    p.drawPixmap(330, 62, GamePicture(Picture::FlagEnglish));
-    p.drawPixmap(330, 82, GamePicture(Picture::FlagGerman));
+    p.drawPixmap(kTitlePlace.X, kTitlePlace.Y, GamePicture(Picture::Title));
+    p.drawPixmap(kEnglishFlagPlace.X, kEnglishFlagPlace.Y, GamePicture(Picture::FlagEnglish));
+    p.drawPixmap(kGermanFlagPlace.X, kGermanFlagPlace.Y, GamePicture(Picture::FlagGerman));
 }
 
 void DrawCompanyMarkers(QPainter& p, const GameState& s)
@@ -28,8 +29,8 @@ void DrawCompanyMarkers(QPainter& p, const GameState& s)
         const QPoint base(marker.X, marker.Y);
         for (int b = 0; b < kBrands; ++b)
             if (s.Capacity[c][b][t] > 0)
-                p.drawPixmap(base.x() + 11 * b, base.y(), GamePicture(Picture::Brewery));
+                p.drawPixmap(base.x() + kBreweryMarkerStep * b, base.y(), GamePicture(Picture::Brewery));
         if (s.HasDepot[c][t])
-            p.drawPixmap(base.x() + 35, base.y() + 4, GamePicture(Picture::Depot));
+            p.drawPixmap(base.x() + kDepotMarkerOffset.X, base.y() + kDepotMarkerOffset.Y, GamePicture(Picture::Depot));
     }
 }

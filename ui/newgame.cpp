@@ -20,142 +20,65 @@
 #include "commands/new_game_setup.h"
 #include "game/text.h"
 #include "platform/cp1252.h"
+#include "ui/dialog_support.h"
 
 namespace {
-
-// The layout was drawn for an outer height of 313 pixels, 413 with the advanced options; the
-// title bar and frame took 27 of them, so the client area is 286 high (the controls' own
-// coordinates end there) and 386 when enlarged. The width is the client width.
-constexpr int kClientWidth = 435;
-constexpr int kNormalClientHeight = 286;
-constexpr int kEnlargedClientHeight = 386;
-
-
-template <typename W>
-W* Place(QWidget* parent, const char* name, int left, int top, int width, int height)
-{
-    auto* widget = new W(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(left, top, width, height);
-    return widget;
-}
-
-QLabel* PlaceLabel(QWidget* parent, const char* name, int left, int top)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->move(left, top);
-    return label;
-}
 
 QString Qs(const std::string& utf8)
 {
     return QString::fromStdString(utf8);
 }
 
-struct Caption {
-    const char* Control;
-    LocalText Text;
-};
-
-const Caption kCaptions[] = {
-    {"CancelBtn", {"Cancel", "Abbrechen"}},
-    {"CheckBox1", {"Expert", "Profi-Modus"}},
-    {"CheckBox2", {"2 Player", "2 Spieler"}},
-    {"CheckBox3", {"Delay building", "Bauzeiten"}},
-    {"CheckBox4", {"Events", "Ereignisse"}},
-    {"CheckBox5", {"Advanced Options", "Erweiterte Optionen"}},
-    {"CheckBox6", {"Reduce capacities", "Kapazitäten verringern"}},
-    {"Label1", {"Name for Player one:", "Name für Spieler Eins:"}},
-    {"Label2", {"Name for Player two:", "Name für Spieler Zwei:"}},
-    {"Label3", {"Start in", "Start in"}},
-    {"Label4", {"Start in", "Start in"}},
-    {"Label5", {"Winning conditions:", "Siegesbedingung:"}},
-    {"Label6", {"% market share (min. 50%)", "% Marktanteil (min. 50%)"}},
-    {"RadioGroup1", {"Map", "Karte"}},
-    {"RadioButton1", {"Peninsula", "Halbinsel"}},
-    {"RadioButton2", {"Islands", "Inselgruppe"}},
-    {"RadioButton3", {"Continental", "Festland"}},
-};
-
 }  // namespace
 
-QFont DialogFont()
+TNGDialog::TNGDialog(QWidget* parent) : QDialog(parent)
 {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(11);
-    return font;
-}
+    SetUpDialog(*this, kNewGameLayout, DialogStacking::StaysOnTop);
+    // The layout was drawn for an outer height of 313 pixels, 413 with the advanced options;
+    // the title bar and frame took 27 of them.
+    setFixedSize(kNewGameLayout.ClientWidth, kNewGameNormalHeight);
+    controls_ = BuildControls(*this, kNewGameLayout);
+    const BuiltControls& c = controls_;
+    Bevel1 = c.Get<QFrame>("Bevel1");
+    RadioGroup1 = c.Get<QGroupBox>("RadioGroup1");
+    RadioButton1 = c.Get<QRadioButton>("RadioButton1");
+    RadioButton2 = c.Get<QRadioButton>("RadioButton2");
+    RadioButton3 = c.Get<QRadioButton>("RadioButton3");
+    Label1 = c.Get<QLabel>("Label1");
+    Label2 = c.Get<QLabel>("Label2");
+    Label3 = c.Get<QLabel>("Label3");
+    Label4 = c.Get<QLabel>("Label4");
+    Label5 = c.Get<QLabel>("Label5");
+    Label6 = c.Get<QLabel>("Label6");
+    Edit1 = c.Get<QLineEdit>("Edit1");
+    Edit2 = c.Get<QLineEdit>("Edit2");
+    Edit3 = c.Get<QLineEdit>("Edit3");
+    ComboBox1 = c.Get<QComboBox>("ComboBox1");
+    ComboBox2 = c.Get<QComboBox>("ComboBox2");
+    ComboBox3 = c.Get<QComboBox>("ComboBox3");
+    ComboBox4 = c.Get<QComboBox>("ComboBox4");
+    ComboBox5 = c.Get<QComboBox>("ComboBox5");
+    ComboBox6 = c.Get<QComboBox>("ComboBox6");
+    CheckBox1 = c.Get<QCheckBox>("CheckBox1");
+    CheckBox2 = c.Get<QCheckBox>("CheckBox2");
+    CheckBox3 = c.Get<QCheckBox>("CheckBox3");
+    CheckBox4 = c.Get<QCheckBox>("CheckBox4");
+    CheckBox5 = c.Get<QCheckBox>("CheckBox5");
+    CheckBox6 = c.Get<QCheckBox>("CheckBox6");
+    OKBtn = c.Get<QPushButton>("OKBtn");
+    CancelBtn = c.Get<QPushButton>("CancelBtn");
 
-void CentreOnScreen(QWidget* window)
-{
-    const QScreen* screen = window->screen();
-    if (!screen)
-        return;
-    const QRect frame = window->frameGeometry();
-    window->move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
-}
-
-TNGDialog::TNGDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
-{
-    setObjectName(QStringLiteral("NGDialog"));
-    setModal(true);
-    setFont(DialogFont());
-    setFixedSize(kClientWidth, kNormalClientHeight);
-
-    Bevel1 = Place<QFrame>(this, "Bevel1", 8, 8, 329, 241);
-    Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-
-    RadioGroup1 = Place<QGroupBox>(this, "RadioGroup1", 24, 24, 97, 105);
     // The caption sits on the frame's top line, so the frame encloses the three buttons with
     // room to spare, as the layout expects.
     RadioGroup1->setStyleSheet(QStringLiteral(
         "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
-    RadioButton1 = Place<QRadioButton>(this, "RadioButton1", 32, 48, 81, 17);
-    RadioButton2 = Place<QRadioButton>(this, "RadioButton2", 32, 72, 81, 17);
-    RadioButton3 = Place<QRadioButton>(this, "RadioButton3", 32, 96, 81, 17);
     auto* maps = new QButtonGroup(this);
     maps->addButton(RadioButton1, 1);
     maps->addButton(RadioButton2, 2);
     maps->addButton(RadioButton3, 3);
-
-    Label1 = PlaceLabel(this, "Label1", 136, 32);
-    Edit1 = Place<QLineEdit>(this, "Edit1", 136, 48, 185, 21);
-    Label3 = PlaceLabel(this, "Label3", 136, 72);
-    // The three maps' lists lie on top of each other; only the checked map's are shown.
-    ComboBox1 = Place<QComboBox>(this, "ComboBox1", 136, 88, 185, 21);
-    ComboBox3 = Place<QComboBox>(this, "ComboBox3", 136, 88, 185, 21);
-    ComboBox5 = Place<QComboBox>(this, "ComboBox5", 136, 88, 185, 21);
-    Label2 = PlaceLabel(this, "Label2", 136, 128);
-    Edit2 = Place<QLineEdit>(this, "Edit2", 136, 144, 185, 21);
-    Label4 = PlaceLabel(this, "Label4", 136, 168);
-    ComboBox2 = Place<QComboBox>(this, "ComboBox2", 136, 184, 185, 21);
-    ComboBox4 = Place<QComboBox>(this, "ComboBox4", 136, 184, 185, 21);
-    ComboBox6 = Place<QComboBox>(this, "ComboBox6", 136, 184, 185, 21);
     for (QComboBox* list : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6})
         list->setMaxVisibleItems(kStartTownEntries);
-
-    CheckBox1 = Place<QCheckBox>(this, "CheckBox1", 32, 136, 89, 25);
-    CheckBox2 = Place<QCheckBox>(this, "CheckBox2", 32, 168, 89, 17);
-    CheckBox3 = Place<QCheckBox>(this, "CheckBox3", 32, 192, 97, 25);
-    CheckBox4 = Place<QCheckBox>(this, "CheckBox4", 32, 224, 105, 17);
-    CheckBox5 = Place<QCheckBox>(this, "CheckBox5", 32, 256, 137, 25);
-    // Below the normal height: seen only while the dialog is enlarged.
-    CheckBox6 = Place<QCheckBox>(this, "CheckBox6", 32, 288, 137, 25);
-    Label5 = PlaceLabel(this, "Label5", 32, 320);
-    Edit3 = Place<QLineEdit>(this, "Edit3", 32, 336, 33, 21);
-    Label6 = PlaceLabel(this, "Label6", 72, 340);
-
-    OKBtn = Place<QPushButton>(this, "OKBtn", 348, 8, 75, 25);
-    OKBtn->setText(QStringLiteral("OK"));
-    OKBtn->setDefault(true);
-    CancelBtn = Place<QPushButton>(this, "CancelBtn", 348, 38, 75, 25);
-
-    // Frames first, so every control lies above them.
-    RadioGroup1->lower();
-    Bevel1->lower();
 
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton1Click(); });
     connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton2Click(); });
@@ -177,19 +100,8 @@ TNGDialog::TNGDialog(QWidget* parent)
 
 void TNGDialog::ApplyNewGameLanguage(Language language)
 {
-    setWindowTitle(Qs(LocalText{"New Game Setup", "Neues Spiel"}.In(language)));
-    for (const Caption& caption : kCaptions) {
-        QWidget* control = findChild<QWidget*>(QString::fromLatin1(caption.Control));
-        const QString text = Qs(caption.Text.In(language));
-        if (auto* label = qobject_cast<QLabel*>(control)) {
-            label->setText(text);
-            label->adjustSize();  // labels take the size of their text
-        } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-            button->setText(text);
-        } else if (auto* group = qobject_cast<QGroupBox*>(control)) {
-            group->setTitle(text);
-        }
-    }
+    setWindowTitle(Qs(kNewGameLayout.Title->In(language)));
+    controls_.ApplyLanguage(language);
 }
 
 void TNGDialog::Prepare(const GameState& s)
@@ -272,7 +184,7 @@ void TNGDialog::CheckBox2Click()
 
 void TNGDialog::CheckBox5Click()
 {
-    setFixedSize(kClientWidth, CheckBox5->isChecked() ? kEnlargedClientHeight : kNormalClientHeight);
+    setFixedSize(kNewGameLayout.ClientWidth, CheckBox5->isChecked() ? kNewGameLayout.ClientHeight : kNewGameNormalHeight);
 }
 
 void TNGDialog::Edit3Exit()
@@ -302,5 +214,5 @@ bool TNGDialog::eventFilter(QObject* watched, QEvent* event)
 void TNGDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(this);
+    CentreOnScreen(*this);
 }

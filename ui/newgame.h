@@ -6,6 +6,7 @@
 
 #include "game/game_state.h"
 #include "game/world_generation.h"
+#include "ui/layout_builder.h"
 
 class QCheckBox;
 class QComboBox;
@@ -16,12 +17,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-/// The dialogs' font: Arial-metric Liberation Sans at the size of the small sans serif the
-/// fixed layout was drawn for, so every caption fits its control.
-QFont DialogFont();
-/// Places a top-level window in the middle of the screen it is on.
-void CentreOnScreen(QWidget* window);
-
 /// Lives for the whole run; prepared anew before every showing. "Expert" and "2 Player" keep
 /// their state between showings, everything else starts afresh.
 class TNGDialog : public QDialog {
@@ -30,8 +25,8 @@ public:
     explicit TNGDialog(QWidget* parent = nullptr);
 
     /// Gets the dialog ready to be shown: captions in the game's language, the last player
-    /// names, the start towns of all three maps (which reloads the running game's company and
-    /// brand names from the names file), the Peninsula, the default options.
+    /// names, the start towns of all three maps, the Peninsula, the default options. The
+    /// running game stays as it is.
     void Prepare(const GameState& s);
     /// The choices; meaningful after the dialog was accepted.
     NewGameSettings Settings() const;
@@ -85,4 +80,6 @@ private:
     void ShowMapLists(int map);
     /// The player-1 and player-2 lists of a map (1..3).
     QComboBox* StartList(int map, int player) const;
+
+    BuiltControls controls_;
 };

@@ -5,38 +5,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <string>
+
 #include "ui/dialog_support.h"
-
-namespace {
-
-struct FieldColumn {
-    int X;
-    int Width;
-};
-// Name, brands, breweries, depots, capacity, sales, share.
-constexpr FieldColumn kColumns[7] = {{16, 137}, {160, 25}, {208, 25}, {256, 25}, {296, 65}, {368, 57}, {432, 33}};
-constexpr int kOwnRowY = 40;
-constexpr int kBestRowY = 104;
-constexpr int kLabelPositions[8][2] = {{16, 16},  {16, 80},  {160, 16}, {200, 16},
-                                       {256, 16}, {304, 16}, {384, 16}, {432, 16}};
-
-}  // namespace
+#include "ui/layout_builder.h"
 
 TZwischenDialog::TZwischenDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("ZwischenDialog"));
-    SetDialogFrame(*this, 496, 187);
-    for (int i = 0; i < 8; ++i) {
-        Labels[i] = MakeDialogLabel(*this, QStringLiteral("Label%1").arg(i + 1), kLabelPositions[i][0],
-                                    kLabelPositions[i][1]);
-    }
-    for (int column = 0; column < 7; ++column) {
-        const FieldColumn& f = kColumns[column];
-        const int own = 2 * column;  // Edit1, Edit3, ... in the own row; Edit2, Edit4, ... below
-        Edits[own] = MakeDialogField(*this, QStringLiteral("Edit%1").arg(own + 1), f.X, kOwnRowY, f.Width);
-        Edits[own + 1] = MakeDialogField(*this, QStringLiteral("Edit%1").arg(own + 2), f.X, kBestRowY, f.Width);
-    }
-    OKBtn = MakeDialogOk(*this, 210, 148);
+    SetUpDialog(*this, kBestOpponentLayout, DialogStacking::Normal);
+    const BuiltControls controls = BuildControls(*this, kBestOpponentLayout);
+    for (size_t i = 0; i < Labels.size(); ++i)
+        Labels[i] = controls.Get<QLabel>("Label" + std::to_string(i + 1));
+    // Odd numbers in the own company's row, even numbers in the best opponent's.
+    for (size_t i = 0; i < Edits.size(); ++i)
+        Edits[i] = controls.Get<QLineEdit>("Edit" + std::to_string(i + 1));
+    OKBtn = controls.Get<QPushButton>("OKBtn");
+    OKBtn->setText(QStringLiteral("OK"));
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 void TZwischenDialog::Fill(const BestOpponentView& view)

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTextBrowser>
 
+#include "ui/dialog_support.h"
 #include "ui/help_window.h"
 #include "window_fixture.h"
 
@@ -37,7 +38,7 @@ TEST_F(HelpTest, WithoutABrowserTheHelpShowsInTheGamesOwnWindow)
     EXPECT_TRUE(browser->source().toLocalFile().endsWith("help/index1.html"));
     EXPECT_TRUE(browser->toPlainText().contains("1. Starting a game"));
     EXPECT_EQ(help->windowTitle(), "Help - The TAVREK! War");
-    EXPECT_EQ(help->font(), TForm1::WindowFont());
+    EXPECT_EQ(help->font(), WindowFont());
 
     // The pictures beside the page load.
     const QVariant picture = browser->loadResource(QTextDocument::ImageResource, QUrl("help-map.png"));

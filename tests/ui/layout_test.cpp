@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "commands/panel_content.h"
+#include "ui/dialog_support.h"
 #include "game/map_tables.h"
 #include "window_fixture.h"
 
@@ -68,7 +69,7 @@ struct Box {
 TEST_F(WindowTest, EveryPromptFitsWithoutOverlapInBothLanguages)
 {
     TForm1& form = Open();
-    const QFont font = TForm1::WindowFont();
+    const QFont font = WindowFont();
     EXPECT_EQ(QFontInfo(font).family(), "Liberation Sans");
     const QFontMetrics m(font);
     const QRect window(0, 0, kClientWidth, kClientHeight);
