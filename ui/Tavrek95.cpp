@@ -432,27 +432,26 @@ void TForm1::RebuildBackBuffer()
     // Map and markers go through the back buffer, which the map animation draws on too.
     QPainter b(&backBuffer_);
     b.fillRect(QRect(0, 0, kClientWidth, kClientHeight), palette().color(QPalette::Button));
-    PaintMap(b, state_, panel_.CommandMode);
+    PaintMap(b, pictures_, state_, panel_.CommandMode);
     if (state_.GameActive && panel_.CommandMode != kModeStatistics)
-        DrawCompanyMarkers(b, state_);
+        DrawCompanyMarkers(b, pictures_, state_);
 }
 
 const AnimationPictureSet& TForm1::AnimationPictures()
 {
-    auto image = [](Picture picture) { return GamePicture(picture).toImage().convertToFormat(QImage::Format_RGB32); };
-    if (animationPicturesMap_ == 0) {
-        const Picture sprites[] = {Picture::SpriteDepot, Picture::SpriteBrewery, Picture::SpriteBarrels,
-                                   Picture::SpriteMoney};
-        const Picture masks[] = {Picture::MaskDepot, Picture::MaskBrewery, Picture::MaskBarrels, Picture::MaskMoney};
-        for (int i = 0; i < 4; ++i) {
-            animationPictures_[static_cast<size_t>(kSpriteDepot + i)] = image(sprites[i]);
-            animationPictures_[static_cast<size_t>(kSpriteDepot + kMaskOffset + i)] = image(masks[i]);
-        }
-    }
+    const qreal ratio = surface_->devicePixelRatioF();
     const int map = state_.MapNumber >= 1 && state_.MapNumber <= kMaps ? state_.MapNumber : 1;
-    if (map != animationPicturesMap_) {
-        animationPictures_[kPictureMap] = image(static_cast<Picture>(static_cast<int>(Picture::Map1) + map - 1));
+    if (map != animationPicturesMap_ || ratio != animationPicturesRatio_) {
+        auto image = [&](const std::string& name) {
+            return pictures_.Get(name, ratio).toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        for (int sprite = kSpriteDepot; sprite <= kSpriteMoney; ++sprite) {
+            animationPictures_[sprite] = image(AnimationPictureName(sprite));
+            animationPictures_[sprite + kMaskOffset] = image(AnimationPictureName(sprite + kMaskOffset));
+        }
+        animationPictures_[kPictureMap] = image(MapPictureName(map));
         animationPicturesMap_ = map;
+        animationPicturesRatio_ = ratio;
     }
     return animationPictures_;
 }

@@ -19,6 +19,7 @@
 #include "ui/animation_painter.h"
 #include "ui/language_tables.h"
 #include "ui/layout_builder.h"
+#include "ui/pictures.h"
 #include "ui/sound_effects.h"
 
 class QAction;
@@ -69,6 +70,8 @@ public:
     /// The map and its markers as last painted, with the animation's ticks drawn over them.
     const QImage& BackBuffer() const { return backBuffer_; }
     const MapAnimation& Animation() const { return animation_; }
+    /// The pictures the window draws with.
+    PictureSet& Pictures() { return pictures_; }
     /// The statistics view's snapshot, in the order the last sort left it.
     const StatisticsTable& Statistics() const { return statisticsTable_; }
     TZwischenDialog* BestOpponentDialog() const { return zwischenDialog_; }
@@ -240,6 +243,8 @@ private:
     MapAnimation animation_;
     AnimationPictureSet animationPictures_;
     int animationPicturesMap_ = 0;  ///< the map the pictures' map is of, 0 before the first
+    qreal animationPicturesRatio_ = 0;  ///< the screen ratio they were made for
+    PictureSet pictures_;
     StatisticsTable statisticsTable_;
     std::array<QAction*, kMenuEntries> menu_{};
     std::array<QMenu*, 6> menus_{};

@@ -20,17 +20,58 @@ QPainter::CompositionMode ModeOf(BlitMode mode)
 
 }  // namespace
 
+int AnimationPictureSet::Slot(int number)
+{
+    if (number == kPictureMap)
+        return 0;
+    if (number >= kSpriteDepot && number <= kSpriteMoney)
+        return 1 + number - kSpriteDepot;
+    if (number >= kSpriteDepot + kMaskOffset && number <= kSpriteMoney + kMaskOffset)
+        return 5 + number - kSpriteDepot - kMaskOffset;
+    return -1;
+}
+
+QImage& AnimationPictureSet::operator[](int number)
+{
+    const int slot = Slot(number);
+    Q_ASSERT(slot >= 0);
+    return images_[static_cast<size_t>(slot < 0 ? 0 : slot)];
+}
+
+const QImage& AnimationPictureSet::operator[](int number) const
+{
+    const int slot = Slot(number);
+    Q_ASSERT(slot >= 0);
+    return images_[static_cast<size_t>(slot < 0 ? 0 : slot)];
+}
+
+const QImage* AnimationPictureSet::Find(int number) const
+{
+    const int slot = Slot(number);
+    return slot < 0 ? nullptr : &images_[static_cast<size_t>(slot)];
+}
+
+const char* AnimationPictureName(int number)
+{
+    static const char* const kSprites[] = {"sprite_depot", "sprite_brewery", "sprite_barrels", "sprite_money"};
+    static const char* const kMasks[] = {"mask_depot", "mask_brewery", "mask_barrels", "mask_money"};
+    if (number >= kSpriteDepot && number <= kSpriteMoney)
+        return kSprites[number - kSpriteDepot];
+    if (number >= kSpriteDepot + kMaskOffset && number <= kSpriteMoney + kMaskOffset)
+        return kMasks[number - kSpriteDepot - kMaskOffset];
+    return "";
+}
+
 void PaintAnimationTick(QImage& backBuffer, const AnimationTick& tick, const AnimationPictureSet& pictures)
 {
     if (tick.Draws.empty() || backBuffer.isNull())
         return;
     QPainter painter(&backBuffer);
     for (const AnimationDraw& draw : tick.Draws) {
-        if (draw.Picture < 0 || draw.Picture >= static_cast<int>(pictures.size()))
+        const QImage* found = pictures.Find(draw.Picture);
+        if (!found || found->isNull())
             continue;
-        const QImage& picture = pictures[static_cast<size_t>(draw.Picture)];
-        if (picture.isNull())
-            continue;
+        const QImage& picture = *found;
         // The source is in the picture's own pixels, the target in logical ones.
         const qreal ratio = picture.devicePixelRatio();
         const QRectF source(draw.Source.Left * ratio, draw.Source.Top * ratio, draw.Source.Width() * ratio,

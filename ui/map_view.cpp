@@ -5,22 +5,25 @@
 #include "ui/pictures.h"
 #include "ui/window_layouts.h"
 
-void PaintMap(QPainter& p, const GameState& s, int commandMode)
+void PaintMap(QPainter& p, PictureSet& pictures, const GameState& s, int commandMode)
 {
     if (commandMode == kModeStatistics)
         return;
+    const qreal ratio = p.device()->devicePixelRatioF();
     if (s.GameActive) {
-        const int map = s.MapNumber >= 1 && s.MapNumber <= kMaps ? s.MapNumber : 1;
-        p.drawPixmap(0, 0, GamePicture(static_cast<Picture>(static_cast<int>(Picture::Map1) + map - 1)));
+        p.drawPixmap(0, 0, pictures.Get(MapPictureName(s.MapNumber), ratio));
         return;
     }
-    p.drawPixmap(kTitlePlace.X, kTitlePlace.Y, GamePicture(Picture::Title));
-    p.drawPixmap(kEnglishFlagPlace.X, kEnglishFlagPlace.Y, GamePicture(Picture::FlagEnglish));
-    p.drawPixmap(kGermanFlagPlace.X, kGermanFlagPlace.Y, GamePicture(Picture::FlagGerman));
+    p.drawPixmap(kTitlePlace.X, kTitlePlace.Y, pictures.Get("title", ratio));
+    p.drawPixmap(kEnglishFlagPlace.X, kEnglishFlagPlace.Y, pictures.Get("flag_en", ratio));
+    p.drawPixmap(kGermanFlagPlace.X, kGermanFlagPlace.Y, pictures.Get("flag_de", ratio));
 }
 
-void DrawCompanyMarkers(QPainter& p, const GameState& s)
+void DrawCompanyMarkers(QPainter& p, PictureSet& pictures, const GameState& s)
 {
+    const qreal ratio = p.device()->devicePixelRatioF();
+    const QPixmap& brewery = pictures.Get("brewery", ratio);
+    const QPixmap& depot = pictures.Get("depot", ratio);
     const int c = s.CurrentCompany;
     if (c < 0 || c >= kCompanies || s.MapNumber < 1 || s.MapNumber > kMaps)
         return;
@@ -29,8 +32,8 @@ void DrawCompanyMarkers(QPainter& p, const GameState& s)
         const QPoint base(marker.X, marker.Y);
         for (int b = 0; b < kBrands; ++b)
             if (s.Capacity[c][b][t] > 0)
-                p.drawPixmap(base.x() + kBreweryMarkerStep * b, base.y(), GamePicture(Picture::Brewery));
+                p.drawPixmap(base.x() + kBreweryMarkerStep * b, base.y(), brewery);
         if (s.HasDepot[c][t])
-            p.drawPixmap(base.x() + kDepotMarkerOffset.X, base.y() + kDepotMarkerOffset.Y, GamePicture(Picture::Depot));
+            p.drawPixmap(base.x() + kDepotMarkerOffset.X, base.y() + kDepotMarkerOffset.Y, depot);
     }
 }

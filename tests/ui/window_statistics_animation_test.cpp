@@ -21,9 +21,10 @@
 
 namespace {
 
-QImage PictureImage(Picture picture)
+QImage PictureImage(const char* name, qreal ratio)
 {
-    return GamePicture(picture).toImage().convertToFormat(QImage::Format_RGB32);
+    PictureSet pictures;
+    return pictures.Get(name, ratio).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 // The pixel a mask with AND and a sprite with OR leave on a destination pixel.
@@ -50,8 +51,8 @@ TEST_F(AnimationWindowTest, RevealTickPaintsTheRealSpriteOverTheMap)
     EXPECT_TRUE(form.Timer1->isActive());
     form.Timer1Timer();
     const QImage& after = form.BackBuffer();
-    const QImage sprite = PictureImage(Picture::SpriteBrewery);
-    const QImage mask = PictureImage(Picture::MaskBrewery);
+    const QImage sprite = PictureImage("sprite_brewery", ratio);
+    const QImage mask = PictureImage("mask_brewery", ratio);
     ASSERT_EQ(sprite.width(), kSpriteSize * ratio);
     ASSERT_EQ(mask.width(), kSpriteSize * ratio);
     const MapPoint anchor = kAnimationAnchors[1][town];
