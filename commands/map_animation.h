@@ -89,7 +89,6 @@ public:
 
     bool Running() const { return running_; }  ///< the timer is on
     int Town() const { return town_; }          ///< town whose anchor the stage uses
-    int NextTown() const { return nextTown_; }  ///< town of a two-town animation's second stage
     int Stage() const { return stage_; }
     int StepInStage() const { return step_; }  ///< ticks done in the stage
 

@@ -72,8 +72,6 @@ public:
     const MapAnimation& Animation() const { return animation_; }
     /// The pictures the window draws with.
     PictureSet& Pictures() { return pictures_; }
-    /// The statistics view's snapshot, in the order the last sort left it.
-    const StatisticsTable& Statistics() const { return statisticsTable_; }
     TZwischenDialog* BestOpponentDialog() const { return zwischenDialog_; }
     THighDialog* HighscoreDialog() const { return highDialog_; }
     /// The game's own help window, made the first time the desktop cannot show the help.
@@ -247,7 +245,6 @@ private:
     PictureSet pictures_;
     StatisticsTable statisticsTable_;
     std::array<QAction*, kMenuEntries> menu_{};
-    std::array<QMenu*, 6> menus_{};
     std::unique_ptr<QTranslator> qtTranslator_;
     TNGDialog* ngDialog_ = nullptr;
     TInfoDialog* infoDialog_ = nullptr;
