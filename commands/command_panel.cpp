@@ -8,6 +8,9 @@
 
 void SetCommandMode(const GameState& s, PanelState& panel, Frontend& frontend, int32_t mode)
 {
+    // Every mode but the start screen's works on a running game.
+    if (mode != kModeNone && !s.GameActive)
+        return;
     panel.CommandMode = mode;
     frontend.Redraw();
     // Told once on entering, not on every repaint of the empty panel.

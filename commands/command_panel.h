@@ -55,7 +55,8 @@ struct PanelInputs {
 };
 
 /// Switches the panel to a mode and redraws. Entering the new-order mode with all ten slots
-/// in use tells the player so, once.
+/// in use tells the player so, once. Without a running game only the start screen's mode 0 is
+/// taken; any other is refused and nothing happens.
 void SetCommandMode(const GameState& s, PanelState& panel, Frontend& frontend, int32_t mode);
 
 /// OK (Button9): runs the command of the current mode and moves on as it says.

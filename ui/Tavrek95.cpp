@@ -113,6 +113,10 @@ private:
 
 TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> soundDevice)
     : QMainWindow(parent),
+      // The game's folder is the one the program was started in.
+      session_(*this, QDir::currentPath().toStdString()),
+      state_(session_.State()),
+      panel_(session_.Panel()),
       sounds_(soundDevice ? std::make_unique<SoundEffects>(std::move(soundDevice)) : std::make_unique<SoundEffects>()),
       dialogs_(dialogs)
 {
@@ -142,8 +146,8 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilter(Q(kFileDialogTexts.SavegameFilter.In(language)));
         dialog.setDefaultSuffix("tsg");
-        if (!saveFileName_.isEmpty())
-            dialog.selectFile(saveFileName_);
+        if (!session_.SaveFile().empty())
+            dialog.selectFile(QString::fromStdString(session_.SaveFile()));
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     OpenDocument = OpenWithDesktop;
@@ -155,7 +159,6 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
     highDialog_ = new THighDialog(this);
 
     // FormCreate, in its order.
-    state_.Program.ProgramDirectory = QDir::currentPath().toStdString();
     const StartupSettings startup = ReadStartupSettings(state_.Program.ProgramDirectory, LegacySettingsDirectory());
     state_.Program.Language = startup.Language;
     RadioButton1->setChecked(state_.Program.Language == Language::English);
@@ -496,11 +499,6 @@ void TForm1::FormPaint(QPainter& p)
 
 // --- the command panel -----------------------------------------------------------------------
 
-void TForm1::SetMode(int32_t mode)
-{
-    SetCommandMode(state_, panel_, *this, mode);
-}
-
 void TForm1::FillPanelControls(bool keepInput)
 {
     const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
@@ -593,50 +591,39 @@ PanelInputs TForm1::GatherInputs() const
     return in;
 }
 
-void TForm1::Button1Click() { SetMode(kModeBuildBrewery); }
-void TForm1::Button2Click() { SetMode(kModeExtendBrewery); }
-void TForm1::Button3Click() { SetMode(kModeBuildDepot); }
-void TForm1::Button4Click() { SetMode(kModeTransportBeer); }
-void TForm1::Button5Click() { SetMode(kModeTransferMoney); }
-void TForm1::Button6Click() { SetMode(kModeChangePrices); }
-void TForm1::Button7Click() { SetMode(kModeNewBrand); }
+void TForm1::Button1Click() { session_.EnterMode(kModeBuildBrewery); }
+void TForm1::Button2Click() { session_.EnterMode(kModeExtendBrewery); }
+void TForm1::Button3Click() { session_.EnterMode(kModeBuildDepot); }
+void TForm1::Button4Click() { session_.EnterMode(kModeTransportBeer); }
+void TForm1::Button5Click() { session_.EnterMode(kModeTransferMoney); }
+void TForm1::Button6Click() { session_.EnterMode(kModeChangePrices); }
+void TForm1::Button7Click() { session_.EnterMode(kModeNewBrand); }
 
 void TForm1::Button8Click()
 {
-    NextTurn(state_, *this);
+    session_.NextTurn();
     surface_->update();
 }
 
 void TForm1::Button9Click()
 {
-    PressOk(state_, panel_, GatherInputs(), *this);
+    session_.PressOk(GatherInputs());
     surface_->update();
 }
 
-void TForm1::Button10Click()
-{
-    PressCancel(state_, panel_, *this);
-}
-
-void TForm1::Button11Click()
-{
-    if (state_.GameActive)
-        SetMode(kModeTownInformation);
-}
+void TForm1::Button10Click() { session_.PressCancel(); }
+void TForm1::Button11Click() { session_.EnterMode(kModeTownInformation); }
 
 void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 {
-    ClickMap(state_, panel_, *this, button, doubleClick, x, y);
+    session_.ClickMap(button, doubleClick, x, y);
 }
 
 // --- menus -----------------------------------------------------------------------------------
 
 void TForm1::StartNewGame(const NewGameSettings& settings)
 {
-    // A new game belongs to no file yet: its first Save asks for one.
-    saveFileName_.clear();
-    GenerateWorld(state_, settings, *this);
-    SetMode(kModeIdle);
+    session_.NewGame(settings);
 }
 
 void TForm1::New1Click()
@@ -649,12 +636,7 @@ void TForm1::New1Click()
 
 bool TForm1::OpenGameFile(const QString& path)
 {
-    if (!OpenGame(state_, path.toStdString(), *this))
-        return false;
-    // Save writes the game back where it came from, never over the game that was running.
-    saveFileName_ = path;
-    SetMode(kModeIdle);
-    return true;
+    return session_.Open(path.toStdString());
 }
 
 void TForm1::Open1Click()
@@ -666,30 +648,26 @@ void TForm1::Open1Click()
 
 void TForm1::SaveGameFile(const QString& path)
 {
-    saveFileName_ = path;
-    Save1Click();
+    // A file that cannot be opened for writing: the save dialog asks for another one.
+    if (session_.SaveAs(path.toStdString()) == SaveStatus::CannotOpen)
+        Saveas1Click();
 }
 
 void TForm1::Save1Click()
 {
-    if (!state_.GameActive)
-        return;
-    // Without a file chosen yet, or when the file cannot be opened for writing, the save dialog
-    // asks for one; cancelling it ends the command. A write that failed after opening has been
-    // reported and left the old file as it was.
-    if (saveFileName_.isEmpty() ||
-        SaveGame(state_, saveFileName_.toStdString(), *this).Status == SaveStatus::CannotOpen)
+    // Without a file yet, or one that cannot be opened for writing, the save dialog asks for
+    // one; cancelling it ends the command. A failed write has been reported already.
+    if (session_.Save() == SaveStatus::CannotOpen)
         Saveas1Click();
 }
 
 void TForm1::Saveas1Click()
 {
     if (!state_.GameActive)
-        return;
+        return;  // nothing to save: no dialog either
     const QString path = ChooseSaveFile();
-    if (path.isEmpty())
-        return;
-    SaveGameFile(path);
+    if (!path.isEmpty())
+        SaveGameFile(path);
 }
 
 void TForm1::Exit1Click()
@@ -699,35 +677,16 @@ void TForm1::Exit1Click()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (MayCloseWindow(state_, autosaveOnExit_, *this, kAutosaveFileName))
+    if (session_.MayClose(autosaveOnExit_, kAutosaveFileName))
         event->accept();
     else
         event->ignore();
 }
 
-void TForm1::New2Click()
-{
-    if (state_.GameActive)
-        SetMode(kModeNewOrder);
-}
-
-void TForm1::Delete1Click()
-{
-    if (state_.GameActive)
-        SetMode(kModeDeleteOrder);
-}
-
-void TForm1::DisplayChange1Click()
-{
-    if (state_.GameActive)
-        SetMode(kModeListOrders);
-}
-
-void TForm1::MarketShares1Click()
-{
-    if (state_.GameActive)
-        SetMode(kModeMarketShares);
-}
+void TForm1::New2Click() { session_.EnterMode(kModeNewOrder); }
+void TForm1::Delete1Click() { session_.EnterMode(kModeDeleteOrder); }
+void TForm1::DisplayChange1Click() { session_.EnterMode(kModeListOrders); }
+void TForm1::MarketShares1Click() { session_.EnterMode(kModeMarketShares); }
 
 void TForm1::StatisticDialog1Click()
 {
@@ -747,8 +706,7 @@ void TForm1::StatisticDialog1Click()
     ComboBox3->setCurrentIndex(0);
     ComboBox4->setCurrentIndex(0);
     FillCompaniesGrid();
-    if (state_.GameActive)
-        SetMode(kModeStatistics);
+    session_.EnterMode(kModeStatistics);
 }
 
 namespace {
@@ -843,7 +801,7 @@ void TForm1::EditNames1Click()
 
 void TForm1::RestoreNames1Click()
 {
-    if (RestoreNames(state_, *this))
+    if (session_.RestoreNames())
         Redraw();
 }
 
@@ -878,8 +836,7 @@ void TForm1::RadioButton2Click() { SwitchLanguage(Language::German); }
 
 void TForm1::SwitchLanguage(Language language)
 {
-    state_.Program.Language = language;
-    WriteSetting(state_.Program.ProgramDirectory, settings::kLanguage, std::to_string(LanguageNumber(language)));
+    session_.SwitchLanguage(language);
     ApplyLanguage();
     // The panel speaks the new language at once; what the player chose or typed stays.
     FillPanelControls(true);

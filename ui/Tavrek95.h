@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "commands/command_panel.h"
+#include "commands/game_session.h"
 #include "commands/map_animation.h"
 #include "commands/statistics.h"
 #include "commands/panel_content.h"
@@ -63,7 +64,7 @@ public:
     bool AutosaveOnExit() const { return autosaveOnExit_; }
     /// The file "Save" writes to: the one the game was last saved to or opened from; empty for a
     /// new game.
-    const QString& SaveFileName() const { return saveFileName_; }
+    QString SaveFileName() const { return QString::fromStdString(session_.SaveFile()); }
     /// The surface that holds the map, the panel and its controls (client coordinates).
     QWidget* Surface() const;
     QString StatusText() const;
@@ -209,7 +210,6 @@ private:
     void ShowCurrentPicture();
     void CreateControls();
     void SwitchLanguage(Language language);
-    void SetMode(int32_t mode);
     /// Shows the mode's controls and refills its lists and fields. With `keepInput` the typed
     /// texts and the selected rows survive (a language switch only translates them).
     void FillPanelControls(bool keepInput);
@@ -226,11 +226,12 @@ private:
     void FillTownsGrid();
     void FillCompaniesGrid();
 
-    GameState state_;
-    PanelState panel_;
+    /// The game, its panel and its file; every action of the player goes through it.
+    GameSession session_;
+    GameState& state_;         ///< the session's game, for reading and painting
+    const PanelState& panel_;  ///< the session's panel
     std::unique_ptr<SoundEffects> sounds_;
     bool autosaveOnExit_ = true;
-    QString saveFileName_;
     Frontend* dialogs_ = nullptr;
     FormSurface* surface_ = nullptr;
     QImage backBuffer_;

@@ -6,10 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/game_session.h"
 #include "engine/end_of_game.h"
-#include "engine/turn.h"
-#include "game/world_generation.h"
-#include "persistence/savegame.h"
 #include "tools/tavrek_sim/printing_frontend.h"
 #include "tools/tavrek_sim/sim_options.h"
 #include "tools/tavrek_sim/sim_script.h"
@@ -57,32 +55,32 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    GameState state;
-    state.Program.ProgramDirectory = options->Directory;
+    PrintingFrontend printer;
+    ScriptAnswers frontend(printer);
+    GameSession session(frontend, options->Directory);
     // The game seeds its generator once, with the calendar time in seconds.
-    state.Program.Rng.Seed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
-    PrintingFrontend frontend;
+    session.State().Program.Rng.Seed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
 
     if (options->LoadFile.empty()) {
-        GenerateWorld(state, options->Settings, frontend);
+        session.NewGame(options->Settings);
     } else {
         std::string reason;
-        if (LoadGameFile(state, options->LoadFile, &reason) != LoadStatus::Loaded) {
+        if (session.Load(options->LoadFile, &reason) != LoadStatus::Loaded) {
             std::fprintf(stderr, "tavrek-sim: %s\n", reason.c_str());
             return 1;
         }
     }
     for (int32_t round = 0; round < options->Months; ++round) {
-        const int presses = state.TwoPlayer ? 2 : 1;
+        const int presses = session.State().TwoPlayer ? 2 : 1;
         for (int p = 0; p < presses; ++p) {
-            script.RunTurn(state, frontend);
-            NextTurn(state, frontend);
+            script.RunTurn(session, frontend);
+            session.NextTurn();
         }
     }
-    PrintCompanies(state);
+    PrintCompanies(session.State());
     if (!options->SaveFile.empty()) {
         std::string reason;
-        if (!WriteSavegameFile(state, options->SaveFile, &reason)) {
+        if (!session.WriteTo(options->SaveFile, &reason)) {
             std::fprintf(stderr, "tavrek-sim: %s\n", reason.c_str());
             return 1;
         }

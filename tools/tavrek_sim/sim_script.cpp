@@ -33,37 +33,6 @@ std::string FieldOf(const std::string& token)
     return token == "-" ? std::string() : token;
 }
 
-// Answers the one question the running command asks with the script's answer, and prints both.
-class AnsweringFrontend : public Frontend {
-public:
-    AnsweringFrontend(Frontend& inner, std::optional<bool> answer) : inner_(inner), answer_(answer) {}
-
-    void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override
-    {
-        inner_.ShowMessage(text, caption, icon);
-    }
-    bool AskYesNo(const LocalText& text, const LocalText& caption) override
-    {
-        const bool innerAnswer = inner_.AskYesNo(text, caption);
-        if (!answer_)
-            return innerAnswer;
-        const bool answer = *answer_;
-        answer_.reset();
-        std::printf("answer: %s\n", answer ? "yes" : "no");
-        return answer;
-    }
-    void PlaySoundEffect(int number) override { inner_.PlaySoundEffect(number); }
-    void ShowStatusLine(const LocalText& line) override { inner_.ShowStatusLine(line); }
-    void SetCaption(const LocalText& caption) override { inner_.SetCaption(caption); }
-    void Redraw() override { inner_.Redraw(); }
-    void StartAnimation(int town, int nextTown, int stage) override { inner_.StartAnimation(town, nextTown, stage); }
-    void ShowBestOpponentDialog() override { inner_.ShowBestOpponentDialog(); }
-
-private:
-    Frontend& inner_;
-    std::optional<bool> answer_;
-};
-
 // The entry a player would click: the wanted text if the list offers it, else nothing.
 std::optional<std::string> Choose(const std::vector<std::string>& list, const std::string& wanted)
 {
@@ -217,8 +186,25 @@ bool SimScript::Parse(std::istream& in, const std::string& name, std::string& er
     return true;
 }
 
-void SimScript::RunTurn(GameState& s, Frontend& frontend)
+void ScriptAnswers::ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon)
 {
+    inner_.ShowMessage(text, caption, icon);
+}
+
+bool ScriptAnswers::AskYesNo(const LocalText& text, const LocalText& caption)
+{
+    const bool innerAnswer = inner_.AskYesNo(text, caption);
+    if (!answer_)
+        return innerAnswer;
+    const bool answer = *answer_;
+    answer_.reset();
+    std::printf("answer: %s\n", answer ? "yes" : "no");
+    return answer;
+}
+
+void SimScript::RunTurn(GameSession& session, ScriptAnswers& answers)
+{
+    const GameState& s = session.State();
     const int player = s.CurrentCompany == s.PlayerCompany[0]   ? 1
                        : s.CurrentCompany == s.PlayerCompany[1] ? 2
                                                                 : 0;
@@ -228,22 +214,25 @@ void SimScript::RunTurn(GameState& s, Frontend& frontend)
             continue;
         done_[i] = true;
         std::printf("> %s\n", a.Text.c_str());
-        Run(a, s, frontend);
+        Run(a, session, answers);
     }
 }
 
-void SimScript::Run(const ScriptAction& a, GameState& s, Frontend& inner)
+void SimScript::Run(const ScriptAction& a, GameSession& session, ScriptAnswers& answers)
 {
     using Kind = ScriptAction::Kind;
-    const bool asks = a.What == Kind::NewBrand || a.What == Kind::DeleteOrder;
-    AnsweringFrontend frontend(inner, asks ? std::optional<bool>(a.Yes) : std::nullopt);
+    const GameState& s = session.State();
     if (a.What == Kind::Select) {
         // A left click in the middle of the town's rectangle.
         const int map = s.MapNumber >= 1 && s.MapNumber <= kMaps ? s.MapNumber : 1;
         const TownRect& r = kTownHitRects[map - 1][a.Town];
-        ClickMap(s, panel_, frontend, MouseButton::Left, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
+        session.ClickMap(MouseButton::Left, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
         return;
     }
+    // The command's one question gets the script's answer; an answer it never asked for is
+    // not left over for the next one.
+    const bool asks = a.What == Kind::NewBrand || a.What == Kind::DeleteOrder;
+    answers.AnswerNext(asks ? std::optional<bool>(a.Yes) : std::nullopt);
     static constexpr int32_t kModeOf[] = {0,
                                           kModeBuildBrewery,
                                           kModeExtendBrewery,
@@ -256,7 +245,7 @@ void SimScript::Run(const ScriptAction& a, GameState& s, Frontend& inner)
                                           kModeDeleteOrder};
     const int32_t mode = kModeOf[static_cast<int>(a.What)];
     // The command button or menu entry, then the panel as the player sees it.
-    SetCommandMode(s, panel_, frontend, mode);
+    session.EnterMode(mode);
     const PanelContent panel = ComputePanelContent(s, mode);
     const int c = s.CurrentCompany;
     const int t = s.SelectedTown;
@@ -300,8 +289,9 @@ void SimScript::Run(const ScriptAction& a, GameState& s, Frontend& inner)
     default:
         break;
     }
-    PressOk(s, panel_, in, frontend);
+    session.PressOk(in);
     // A refusal that keeps the panel open: the player gives up with Cancel.
-    if (panel_.CommandMode != kModeIdle)
-        PressCancel(s, panel_, frontend);
+    if (session.Panel().CommandMode != kModeIdle)
+        session.PressCancel();
+    answers.AnswerNext(std::nullopt);
 }

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "commands/command_panel.h"
+#include "commands/game_session.h"
 #include "game/frontend.h"
 #include "game/game_state.h"
 
@@ -29,6 +32,28 @@ struct ScriptAction {
     std::array<std::string, 3> Fields;          ///< typed field texts ("-" in the script: empty)
 };
 
+/// The frontend the scripted game shows through: everything goes to the inner one, but the one
+/// question a scripted command asks gets the script's answer (printed beside it).
+class ScriptAnswers : public Frontend {
+public:
+    explicit ScriptAnswers(Frontend& inner) : inner_(inner) {}
+    /// The answer to the next question; none: the inner frontend answers.
+    void AnswerNext(std::optional<bool> answer) { answer_ = answer; }
+
+    void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override;
+    bool AskYesNo(const LocalText& text, const LocalText& caption) override;
+    void PlaySoundEffect(int number) override { inner_.PlaySoundEffect(number); }
+    void ShowStatusLine(const LocalText& line) override { inner_.ShowStatusLine(line); }
+    void SetCaption(const LocalText& caption) override { inner_.SetCaption(caption); }
+    void Redraw() override { inner_.Redraw(); }
+    void StartAnimation(int town, int nextTown, int stage) override { inner_.StartAnimation(town, nextTown, stage); }
+    void ShowBestOpponentDialog() override { inner_.ShowBestOpponentDialog(); }
+
+private:
+    Frontend& inner_;
+    std::optional<bool> answer_;
+};
+
 class SimScript {
 public:
     /// Reads a script file. An empty path gives an empty script. On a fault returns false and
@@ -39,14 +64,13 @@ public:
 
     /// Runs the moving player's actions of the current month, in file order. Call it at the
     /// start of each human turn, before "Next Turn".
-    void RunTurn(GameState& s, Frontend& frontend);
+    void RunTurn(GameSession& session, ScriptAnswers& answers);
 
     const std::vector<ScriptAction>& Actions() const { return actions_; }
 
 private:
-    void Run(const ScriptAction& action, GameState& s, Frontend& frontend);
+    void Run(const ScriptAction& action, GameSession& session, ScriptAnswers& answers);
 
     std::vector<ScriptAction> actions_;
     std::vector<bool> done_;
-    PanelState panel_{kModeIdle};  ///< a game starts with the command buttons showing
 };
