@@ -8,7 +8,6 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -36,6 +35,7 @@
 #include "persistence/settings.h"
 #include "ui/map_view.h"
 
+#include "ui/file_dialogs.h"
 #include "ui/help_window.h"
 #include "ui/high.h"
 #include "ui/dialog_support.h"
@@ -129,27 +129,8 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(1, 1);
 
-    ChooseOpenFile = [this] {
-        const Language language = state_.Program.Language;
-        QFileDialog dialog(this, Q(kFileDialogTexts.OpenTitle.In(language)));
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilters({Q(kFileDialogTexts.SavegameFilter.In(language)),
-                               Q(kFileDialogTexts.AllFilesFilter.In(language))});
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
-    ChooseSaveFile = [this] {
-        const Language language = state_.Program.Language;
-        QFileDialog dialog(this, Q(kFileDialogTexts.SaveTitle.In(language)));
-        dialog.setOption(QFileDialog::DontUseNativeDialog);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilter(Q(kFileDialogTexts.SavegameFilter.In(language)));
-        dialog.setDefaultSuffix("tsg");
-        if (!session_.SaveFile().empty())
-            dialog.selectFile(QString::fromStdString(session_.SaveFile()));
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
+    ChooseOpenFile = [this] { return AskOpenFile(this, state_.Program.Language); };
+    ChooseSaveFile = [this] { return AskSaveFile(this, state_.Program.Language, SaveFileName()); };
     OpenDocument = OpenWithDesktop;
     RunNewGameDialog = [](TNGDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
 
