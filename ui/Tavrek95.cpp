@@ -76,6 +76,23 @@ void SetUpGrid(QTableWidget* grid, std::initializer_list<int> columnWidths)
         grid->setColumnWidth(column++, width);
 }
 
+/// A grid's heading and rows as the panel content gives them (row 0 the heading); a content
+/// without them leaves the grid as it is.
+template <typename Rows>
+void ShowGridContent(QTableWidget* grid, const Rows& rows)
+{
+    if (rows.empty())
+        return;
+    QStringList heading;
+    for (const std::string& cell : rows[0])
+        heading << Q(cell);
+    grid->setHorizontalHeaderLabels(heading);
+    const int count = std::min(static_cast<int>(rows.size()), grid->rowCount() + 1);
+    for (int r = 1; r < count; ++r)
+        for (int col = 0; col < static_cast<int>(rows[r].size()) && col < grid->columnCount(); ++col)
+            grid->setItem(r - 1, col, new QTableWidgetItem(Q(rows[r][col])));
+}
+
 }  // namespace
 
 /// The window's drawing surface: the map, the panel texts and every panel control sit on it at
@@ -519,24 +536,8 @@ void TForm1::FillPanelControls(bool keepInput)
                 edits[i].first->setText(Q(*edits[i].second));
         }
     }
-    if (!content.SalesGrid.empty()) {
-        QStringList heading;
-        for (const std::string& cell : content.SalesGrid[0])
-            heading << Q(cell);
-        StringGrid1->setHorizontalHeaderLabels(heading);
-        for (int r = 1; r < kSalesGridRows && r < static_cast<int>(content.SalesGrid.size()); ++r)
-            for (int col = 0; col < kSalesGridColumns; ++col)
-                StringGrid1->setItem(r - 1, col, new QTableWidgetItem(Q(content.SalesGrid[r][col])));
-    }
-    if (!content.MarketShares.empty()) {
-        QStringList heading;
-        for (const std::string& cell : content.MarketShares[0])
-            heading << Q(cell);
-        StringGrid2->setHorizontalHeaderLabels(heading);
-        for (int r = 1; r < kMarketShareRows && r < static_cast<int>(content.MarketShares.size()); ++r)
-            for (int col = 0; col < kStatisticsColumns; ++col)
-                StringGrid2->setItem(r - 1, col, new QTableWidgetItem(Q(content.MarketShares[r][col])));
-    }
+    ShowGridContent(StringGrid1, content.SalesGrid);
+    ShowGridContent(StringGrid2, content.MarketShares);
 }
 
 QWidget* TForm1::Control(PanelControl control) const
