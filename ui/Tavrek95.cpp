@@ -174,6 +174,12 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
     PlaySoundEffect(5);
     ApplyLanguage();
+    // Said once, when the window is up: otherwise lost options and names would come unexplained.
+    if (!CanKeepSettingsAndNames(state_.Program.ProgramDirectory))
+        QTimer::singleShot(0, this, [this] {
+            ShowMessage(CannotKeepSettingsText(state_.Program.ProgramDirectory), {"File Error", "Dateifehler"},
+                        MessageIcon::Warning);
+        });
 }
 
 TForm1::~TForm1() = default;
@@ -708,9 +714,9 @@ void TForm1::Save1Click()
 {
     if (!state_.GameActive)
         return;
-    // Without a file chosen yet, or when the file cannot be opened for writing, the save dialog
-    // asks for one; cancelling it ends the command. A write that failed after opening has been
-    // reported and left the old file as it was.
+    // Without a file chosen yet, or when the file cannot be opened for writing (SaveGame has said
+    // why), the save dialog asks for one; cancelling it ends the command. A write that failed
+    // after opening has been reported and left the old file as it was.
     if (saveFileName_.isEmpty() ||
         SaveGame(state_, saveFileName_.toStdString(), *this).Status == SaveStatus::CannotOpen)
         Saveas1Click();
