@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QToolTip>
+#include <QValidator>
 
 #include "commands/new_game_setup.h"
 #include "game/text.h"
@@ -79,6 +81,22 @@ const Caption kCaptions[] = {
     {"RadioButton2", {"Islands", "Inselgruppe"}},
     {"RadioButton3", {"Continental", "Festland"}},
 };
+
+/// The name fields take only what the settings file and the savegame can hold, so the name a
+/// player sees is the name that is saved.
+class StorableNameValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return FitsCp1252Line(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
+
+const LocalText kNameHint{
+    "Only characters a savegame can hold: letters of Western European languages, digits and punctuation.",
+    "Nur Zeichen, die ein Spielstand speichern kann: Buchstaben westeuropäischer Sprachen, Ziffern und "
+    "Satzzeichen."};
 
 }  // namespace
 
@@ -168,6 +186,14 @@ TNGDialog::TNGDialog(QWidget* parent)
     connect(OKBtn, &QPushButton::clicked, this, &TNGDialog::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TNGDialog::CancelBtnClick);
     Edit3->installEventFilter(this);
+    auto* names = new StorableNameValidator(this);
+    for (QLineEdit* edit : {Edit1, Edit2}) {
+        edit->setValidator(names);
+        // A refused character says why at once, where the player types.
+        connect(edit, &QLineEdit::inputRejected, this, [this, edit] {
+            QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), edit->toolTip(), edit);
+        });
+    }
 
     Edit3->setText(QStringLiteral("60"));
     RadioButton1->setChecked(true);
@@ -180,6 +206,8 @@ TNGDialog::TNGDialog(QWidget* parent)
 void TNGDialog::ApplyNewGameLanguage(int language)
 {
     setWindowTitle(Qs(LocalText{"New Game Setup", "Neues Spiel"}.In(language)));
+    for (QLineEdit* edit : {Edit1, Edit2})
+        edit->setToolTip(Qs(kNameHint.In(language)));
     for (const Caption& caption : kCaptions) {
         QWidget* control = findChild<QWidget*>(QString::fromLatin1(caption.Control));
         const QString text = Qs(caption.Text.In(language));
