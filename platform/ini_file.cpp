@@ -199,9 +199,9 @@ int32_t ProfileNumber(const std::optional<std::string>& value, int32_t def)
 IniDocument IniDocument::Parse(std::string_view bytes)
 {
     // An editor that saves UTF-8 often puts a byte-order mark first; it would hide the first
-    // section's header.
+    // section's header. A file saved twice may carry two.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    while (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         bytes.remove_prefix(kByteOrderMark.size());
     // Our own files are Windows-1252. A file that is valid UTF-8 and holds letters beyond ASCII
     // was saved by an editor in UTF-8: 1252 letters almost never form valid UTF-8 by chance.
@@ -223,6 +223,11 @@ IniDocument IniDocument::Parse(std::string_view bytes)
         doc.lines_.push_back(utf8 ? std::string(line) : Cp1252ToUtf8(line));
         start = end + 1;
     }
+    // A mark that an editor once read as Windows-1252 and saved again in UTF-8 ("ï»¿"). Dropped
+    // too, so that the first line never starts with it: written in 1252 it would be a mark.
+    constexpr std::string_view kMarkAsLetters = "\u00EF\u00BB\u00BF";
+    while (!doc.lines_.empty() && doc.lines_.front().rfind(kMarkAsLetters, 0) == 0)
+        doc.lines_.front().erase(0, kMarkAsLetters.size());
     return doc;
 }
 

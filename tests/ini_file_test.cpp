@@ -129,6 +129,9 @@ TEST(IniDocument, FilesAsEditorsSaveThemRead)
         // A mark before text that is no UTF-8 after all: the text is 1252, the mark is dropped.
         {"1252 with a mark", bom + "[MAP1]\r\nNAME1=M\xFCller\r\nNAME2=Gr\xFC\xDF\r\n", "M\u00FCller",
          "Gr\u00FC\u00DF"},
+        // Saved twice with a mark, or once read as 1252 and saved again in UTF-8: no mark stays.
+        {"two marks", bom + bom + "[MAP1]\nNAME1=M\u00FCller\nNAME2=x\n", "M\u00FCller", "x"},
+        {"a mark saved as letters", bom + "\u00EF\u00BB\u00BF[MAP1]\nNAME1=M\u00FCller\nNAME2=x\n", "M\u00FCller", "x"},
         // 1252 letters that happen to be valid UTF-8 are read as UTF-8: "Ã¼" was "ü" all along.
         {"1252 that forms UTF-8", "[MAP1]\r\nNAME1=M\xC3\xBCller\r\nNAME2=x\r\n", "M\u00FCller", "x"},
     };
@@ -137,6 +140,12 @@ TEST(IniDocument, FilesAsEditorsSaveThemRead)
         const IniDocument doc = IniDocument::Parse(c.Bytes);
         EXPECT_EQ(doc.Get("MAP1", "NAME1"), c.Name1);
         EXPECT_EQ(doc.Get("map1", "name2"), c.Name2);
+        // Written back in 1252, the file reads the same, and a key set in it reads back.
+        IniDocument changed = doc;
+        changed.Set("MAP1", "NAME3", "Wittig");
+        const IniDocument reread = IniDocument::Parse(changed.Serialize());
+        EXPECT_EQ(reread.Get("MAP1", "NAME3"), "Wittig");
+        EXPECT_EQ(reread.Get("MAP1", "NAME2"), c.Name2);
     }
 }
 
