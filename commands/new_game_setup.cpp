@@ -4,12 +4,15 @@
 #include "game/names_file.h"
 #include "game/text.h"
 #include "persistence/settings.h"
+#include "platform/cp1252.h"
 
 NewGameSetup PrepareNewGameSetup(const GameState& s)
 {
     NewGameSetup setup;
-    setup.Player1Name = ReadSetting(s.Program.ProgramDirectory, settings::kPlayer1);
-    setup.Player2Name = ReadSetting(s.Program.ProgramDirectory, settings::kPlayer2);
+    // The name fields take only what the files can hold; a hand-edited settings file may hold
+    // more, which shows here as it will be kept.
+    setup.Player1Name = AsCp1252Line(ReadSetting(s.Program.ProgramDirectory, settings::kPlayer1));
+    setup.Player2Name = AsCp1252Line(ReadSetting(s.Program.ProgramDirectory, settings::kPlayer2));
 
     // The names file gets its defaults on the first opening, as a new game would give them; the
     // running game's names stay as they are until a new game really starts.

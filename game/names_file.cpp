@@ -39,27 +39,49 @@ bool WriteDefaultNames(const GameState& s)
                                                    settings::kNamesWritten.Key, "1");
 }
 
-void EnsureDefaultNames(const GameState& s)
+bool EnsureDefaultNames(const GameState& s)
 {
     const SettingKey& marker = settings::kNamesWritten;
     const std::string written =
         platform::ReadProfileString(SettingsFile(s), marker.Section, marker.Key, marker.Default, marker.Buffer);
     if (!written.empty() && written[0] == '0')
-        WriteDefaultNames(s);
+        return WriteDefaultNames(s);
+    return true;
 }
+
+namespace {
+
+/// Where a map's names come from.
+enum class NameSource {
+    File,                ///< the names file alone (a missing name is empty)
+    FileElseDefaults,    ///< the defaults could not be written: the file's names, else the defaults
+    Defaults,            ///< "Restore Names" could not write them: the defaults alone
+};
+
+void ReadNames(GameState& s, NameSource source)
+{
+    // One read of the file serves all forty names.
+    const platform::IniDocument names =
+        source == NameSource::Defaults ? platform::IniDocument() : platform::ReadIniFile(NamesFile(s));
+    const std::string section = Format("MAP%d", s.MapNumber);
+    const bool knownMap = s.MapNumber >= 1 && s.MapNumber <= kMaps;
+    const auto read = [&](const std::string& key, const char* fallback) {
+        const std::string def = source != NameSource::File && knownMap ? fallback : "";
+        return platform::ProfileString(names, section, key, def, kNameBuffer);
+    };
+    for (int c = 0; c < kCompanies; ++c) {
+        const DefaultCompanyNames& defaults = kDefaultNames[knownMap ? s.MapNumber - 1 : 0][c];
+        for (int b = 0; b < kBrands; ++b)
+            s.BrandName[c][b] = read(Format("BREW%d_%d", c + 1, b + 1), defaults.Brands[b]);
+        s.CompanyName[c] = read(Format("NAME%d", c + 1), defaults.Company);
+    }
+}
+
+}  // namespace
 
 void LoadNames(GameState& s)
 {
-    EnsureDefaultNames(s);
-    // One read of the file serves all forty names.
-    const platform::IniDocument names = platform::ReadIniFile(NamesFile(s));
-    const std::string section = Format("MAP%d", s.MapNumber);
-    for (int c = 0; c < kCompanies; ++c) {
-        for (int b = 0; b < kBrands; ++b)
-            s.BrandName[c][b] =
-                platform::ProfileString(names, section, Format("BREW%d_%d", c + 1, b + 1), "", kNameBuffer);
-        s.CompanyName[c] = platform::ProfileString(names, section, Format("NAME%d", c + 1), "", kNameBuffer);
-    }
+    ReadNames(s, EnsureDefaultNames(s) ? NameSource::File : NameSource::FileElseDefaults);
 }
 
 void SetMapNames(GameState& s)
@@ -78,9 +100,10 @@ bool RestoreNames(GameState& s, Frontend& frontend)
                           {"The TAVREK! War", "TAVRIK! - Das Spiel"});
     if (!yes)
         return false;
-    WriteDefaultNames(s);
+    // A folder that cannot be written still gives the game its default names.
+    const NameSource source = WriteDefaultNames(s) ? NameSource::File : NameSource::Defaults;
     if (!s.GameActive) {
-        LoadNames(s);
+        ReadNames(s, source);
         return true;
     }
     // The names the players typed are theirs, not the names file's.
@@ -88,7 +111,7 @@ bool RestoreNames(GameState& s, Frontend& frontend)
     for (int p = 0; p < 2; ++p)
         if (s.PlayerCompany[p] >= 0 && s.PlayerCompany[p] < kCompanies)
             playerNames[p] = s.CompanyName[s.PlayerCompany[p]];
-    LoadNames(s);
+    ReadNames(s, source);
     for (int p = 0; p < 2; ++p)
         if (s.PlayerCompany[p] >= 0 && s.PlayerCompany[p] < kCompanies)
             s.CompanyName[s.PlayerCompany[p]] = playerNames[p];

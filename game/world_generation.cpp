@@ -60,7 +60,9 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
     s.SelectedTown = s.CurrentCompany;
     s.PlayerCompany = {s.CurrentCompany, -1};
     s.PlayerTown = {s.SelectedTown, -1};
-    const std::string name1 = Utf8Prefix(settings.Player1Name, kTypedNameLength);
+    // A name is kept as the settings file and the savegame will hold it, so the game shows
+    // what a reload gives back.
+    const std::string name1 = AsCp1252Line(Utf8Prefix(settings.Player1Name, kTypedNameLength));
     if (!name1.empty()) {
         s.CompanyName[s.CurrentCompany] = name1;
         platform::WriteProfileString(settingsFile, settings::kPlayer1.Section, settings::kPlayer1.Key, name1);
@@ -71,7 +73,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& fron
         while (s.PlayerCompany[1] == s.PlayerCompany[0])
             s.PlayerCompany[1] = s.Program.Rng.Random(kCompanies);
         s.PlayerTown[1] = s.PlayerCompany[1];
-        const std::string name2 = Utf8Prefix(settings.Player2Name, kTypedNameLength);
+        const std::string name2 = AsCp1252Line(Utf8Prefix(settings.Player2Name, kTypedNameLength));
         if (!name2.empty()) {
             s.CompanyName[s.PlayerCompany[1]] = name2;
             platform::WriteProfileString(settingsFile, settings::kPlayer2.Section, settings::kPlayer2.Key, name2);

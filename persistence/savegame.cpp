@@ -516,7 +516,73 @@ void ShowCannotSave(Frontend& frontend)
                          MessageIcon::Warning);
 }
 
+// The player's reason for an error number met while opening the savegame (`onFile`) or making a
+// new file in its folder.
+SaveProblem ProblemOf(int error, bool onFile)
+{
+    switch (error) {
+        case EROFS:
+            return SaveProblem::ReadOnlyDisk;
+        case EACCES:
+            return onFile ? SaveProblem::FileWriteProtected : SaveProblem::FolderWriteProtected;
+        case EPERM:
+            return onFile ? SaveProblem::FileLocked : SaveProblem::FolderWriteProtected;
+        case ENOENT:
+        case ENOTDIR:
+            return SaveProblem::NoFolder;
+        case ENOSPC:
+        case EDQUOT:
+            return SaveProblem::DiskFull;
+        case ENXIO:
+        case ENODEV:
+        case EISDIR:
+            return SaveProblem::NotAFile;
+        default:
+            return SaveProblem::Other;
+    }
+}
+
 }  // namespace
+
+LocalText CannotOpenForSavingText(const std::string& path, SaveProblem problem)
+{
+    LocalText why;
+    switch (problem) {
+        case SaveProblem::NoFolder:
+            why = {"its folder does not exist", "Der Ordner existiert nicht"};
+            break;
+        case SaveProblem::NotAFile:
+            why = {"it is not a plain file", "Es ist keine gewöhnliche Datei"};
+            break;
+        case SaveProblem::FileWriteProtected:
+            why = {"the file is write-protected", "Die Datei ist schreibgeschützt"};
+            break;
+        case SaveProblem::FileLocked:
+            why = {"the file is locked against changes", "Die Datei ist gegen Änderungen gesperrt"};
+            break;
+        case SaveProblem::FolderWriteProtected:
+            why = {"the folder is write-protected", "Der Ordner ist schreibgeschützt"};
+            break;
+        case SaveProblem::ReadOnlyDisk:
+            why = {"the drive is read-only", "Das Laufwerk ist schreibgeschützt"};
+            break;
+        case SaveProblem::DiskFull:
+            why = {"the disk is full", "Der Datenträger ist voll"};
+            break;
+        case SaveProblem::None:
+        case SaveProblem::NoFileName:
+        case SaveProblem::Other:
+            why = {"it cannot be opened for writing", "Die Datei lässt sich nicht zum Schreiben öffnen"};
+            break;
+    }
+    // One line, whatever the file's name holds.
+    std::string name = path;
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    return {Format("Cannot save \"%s\": %s.", name.c_str(), why.English.c_str()),
+            Format("„%s“ kann nicht gespeichert werden: %s.", name.c_str(), why.German.c_str())};
+}
 
 std::string SavegameText(const GameState& s)
 {
@@ -572,6 +638,10 @@ std::optional<SavegameContent> ParseSavegame(std::string_view text, std::string*
     if (r.Ok() && g.TwoPlayer &&
         (g.PlayerCompany[1] < 0 || g.PlayerTown[1] < 0 || g.PlayerCompany[1] == g.PlayerCompany[0]))
         r.Fail("a two-player game without a second player");
+    // The company that moves is a human's: otherwise the player would steer a computer company
+    // while the own one stood still. (After a liquidation the other player moves alone.)
+    if (r.Ok() && g.CurrentCompany != g.PlayerCompany[0] && g.CurrentCompany != g.PlayerCompany[1])
+        r.Fail(Format("the moving company (line 3) is %d, which no player plays", g.CurrentCompany));
     if (!r.Ok())
         return Refuse(r, reason);
 
@@ -580,6 +650,11 @@ std::optional<SavegameContent> ParseSavegame(std::string_view text, std::string*
         if (!r.AtEnd()) {
             PlayerNamesBlock(io, content.PlayerNames);
             content.HasPlayerNames = true;
+            // Block 5 holds the moving player's name once more. Where they differ, the names are
+            // missing and the last values were taken for them (the winning share as a name).
+            const int moving = g.CurrentCompany == g.PlayerCompany[0] ? 0 : 1;
+            if (r.Ok() && content.PlayerNames[moving] != content.PlayerName)
+                r.Fail("the players' names do not agree with the moving player's name: they are missing");
         }
     }
     if (r.OnlyBlanksLeft()) {
@@ -688,43 +763,56 @@ bool OpenGame(GameState& s, const std::string& path, Frontend& frontend)
 
 SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason)
 {
-    const auto fail = [reason](SaveStatus status, const std::string& why) {
+    const auto fail = [reason](SaveStatus status, const std::string& why, SaveProblem problem = SaveProblem::None) {
         if (reason)
             *reason = why;
-        return SaveResult{status};
+        return SaveResult{status, problem};
     };
     try {
         if (path.empty())
-            return fail(SaveStatus::CannotOpen, "no file name");
+            return fail(SaveStatus::CannotOpen, "no file name", SaveProblem::NoFileName);
         const std::string text = SavegameText(s);
         std::string why;
         // A linked savegame stays linked, a dangling link included: the file it names is written.
         const std::optional<std::string> followed = platform::FollowLinks(path, why);
         if (!followed)
-            return fail(SaveStatus::CannotOpen, why);
+            return fail(SaveStatus::CannotOpen, why, SaveProblem::Other);
         const fs::path target = *followed;
 
         // Only a plain file is replaced, and only one that could be written in place: a pipe or a
         // device stays what it is, and a write-protected savegame stays protected.
         struct stat old {};
         const bool exists = ::stat(target.c_str(), &old) == 0;
-        if (!exists && errno != ENOENT)
-            return fail(SaveStatus::CannotOpen, Format("cannot open '%s': %s", target.c_str(), std::strerror(errno)));
+        if (!exists && errno != ENOENT) {
+            const int error = errno;
+            return fail(SaveStatus::CannotOpen, Format("cannot open '%s': %s", target.c_str(), std::strerror(error)),
+                        ProblemOf(error, false));
+        }
         if (exists) {
             if (!S_ISREG(old.st_mode))
-                return fail(SaveStatus::CannotOpen, Format("cannot open '%s': not a regular file", target.c_str()));
+                return fail(SaveStatus::CannotOpen, Format("cannot open '%s': not a regular file", target.c_str()),
+                            SaveProblem::NotAFile);
             const int probe = ::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-            if (probe < 0)
+            if (probe < 0) {
+                const int error = errno;
                 return fail(SaveStatus::CannotOpen,
-                            Format("cannot open '%s' for writing: %s", target.c_str(), std::strerror(errno)));
+                            Format("cannot open '%s' for writing: %s", target.c_str(), std::strerror(error)),
+                            ProblemOf(error, true));
+            }
             ::close(probe);
         }
 
         // A new file of our own beside the target, never one that is already there.
         std::string tempName;
         const int fd = platform::CreateUniqueBeside(target.string(), tempName, why);
+        if (fd < 0 && exists) {
+            // The folder takes no new file, but the savegame itself may be written: in place.
+            if (!platform::RewriteInPlace(target.string(), text, why))
+                return fail(SaveStatus::WriteFailed, why);
+            return SaveResult{SaveStatus::Saved};
+        }
         if (fd < 0)
-            return fail(SaveStatus::CannotOpen, why);
+            return fail(SaveStatus::CannotOpen, why, ProblemOf(errno, false));
         // The new file keeps the permissions of the one it replaces.
         if (exists)
             (void)::fchmod(fd, old.st_mode & 07777);
@@ -767,8 +855,11 @@ SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& front
     if (!s.GameActive)
         return SaveResult{SaveStatus::NoGame};
     const SaveResult result = WriteSavegameFile(s, path);
-    // A file that cannot be opened leads to the save dialog, which the window shows; a write that
-    // failed after that is reported here.
+    // A file that cannot be opened leads to the save dialog, which the window shows after this
+    // line says why; a write that failed after that is reported here.
+    if (result.Status == SaveStatus::CannotOpen && result.Problem != SaveProblem::NoFileName)
+        frontend.ShowMessage(CannotOpenForSavingText(path, result.Problem), {"File Error", "Dateifehler"},
+                             MessageIcon::Warning);
     if (result.Status == SaveStatus::WriteFailed)
         ShowCannotSave(frontend);
     return result;
@@ -785,9 +876,6 @@ bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const
             s.GameActive = false;
             return true;
         }
-        // No save dialog here: a file that could not be opened is reported like a failed write.
-        if (saved.Status == SaveStatus::CannotOpen)
-            ShowCannotSave(frontend);
     }
     if (frontend.AskYesNo({"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"},
                           {"The TAVREK! War", "TAVRIK! - Das Spiel"})) {

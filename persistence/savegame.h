@@ -79,12 +79,30 @@ enum class SaveStatus {
     WriteFailed,  ///< the file was opened but writing it failed (disk full...): the old file is intact
 };
 
+/// Why a file could not be opened for saving, in the player's terms.
+enum class SaveProblem {
+    None,
+    NoFileName,            ///< no file chosen yet: the save dialog simply asks for one
+    NoFolder,              ///< the folder does not exist
+    NotAFile,              ///< a pipe, a device or a folder stands where the file belongs
+    FileWriteProtected,    ///< the file may not be written (its permissions)
+    FileLocked,            ///< the file is locked against any change (immutable or append-only)
+    FolderWriteProtected,  ///< the folder takes no new file
+    ReadOnlyDisk,          ///< the drive is mounted read-only
+    DiskFull,              ///< no room for a new file
+    Other,                 ///< anything else (links in a circle, ...)
+};
+
+/// The one line that says why a file cannot be opened for saving, with the file's name.
+LocalText CannotOpenForSavingText(const std::string& path, SaveProblem problem);
+
 /// The result of a save (it was a plain bool before). Tests as true exactly when the game was
 /// saved, so `if (SaveGame(...))` and `if (!WriteSavegameFile(...))` read as before; a caller that
 /// keeps it in a `bool` converts it explicitly. `Status` tells the two failures apart: the window
 /// shows the save dialog on `CannotOpen`, while `WriteFailed` has already been reported.
 struct SaveResult {
     SaveStatus Status = SaveStatus::Saved;
+    SaveProblem Problem = SaveProblem::None;  ///< why, with `CannotOpen`
     explicit operator bool() const { return Status == SaveStatus::Saved; }
 };
 
@@ -92,18 +110,21 @@ struct SaveResult {
 /// target); only a regular file that could be opened for writing, or no file yet, is replaced.
 /// The game goes into a new file of a unique name in the same directory, created exclusively,
 /// flushed to disk, then renamed over the old one, so two saves at once each leave a whole game
-/// and a failure leaves the old file as it was. `reason` (when given) says why not. Shows nothing.
+/// and a failure leaves the old file as it was. Where the folder takes no new file, a writable
+/// savegame already there is rewritten in place instead (see platform::RewriteInPlace for what
+/// that risks). `reason` (when given) says why not. Shows nothing.
 SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason = nullptr);
 
 /// "Save": does nothing without a running game (`NoGame`); otherwise writes the file. A file that
-/// cannot be opened for writing gives `CannotOpen` and shows nothing: the window then offers the
-/// save dialog ("Save as"). A write that fails after opening tells the player ("Cannot save
-/// file!") and gives `WriteFailed`.
+/// cannot be opened for writing gives `CannotOpen` and says why in one line (nothing when no file
+/// was chosen yet): the window then offers the save dialog ("Save as"). A write that fails after
+/// opening tells the player ("Cannot save file!") and gives `WriteFailed`.
 SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& frontend);
 
 /// The window is about to close. Without a game it may. With "Autosave On Exit" the game is
 /// saved to `autosavePath` and the window closes; if that save fails in any way, the player is
-/// told ("Cannot save file!") and asked, as without the option, whether to leave the game.
+/// told (why the file cannot be opened, or "Cannot save file!") and asked, as without the
+/// option, whether to leave the game.
 /// Returns whether the window may close; `GameActive` becomes false when it may.
 bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend,
                     const std::string& autosavePath = kAutosaveFileName);

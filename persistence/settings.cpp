@@ -8,6 +8,7 @@
 
 #include "game/names_file.h"
 #include "platform/ascii.h"
+#include "platform/files.h"
 #include "platform/ini_file.h"
 
 namespace {
@@ -17,6 +18,8 @@ namespace fs = std::filesystem;
 constexpr size_t kLegacyBuffer = 99;  // a value copied from an older file keeps at most 98 bytes
 constexpr const char* kLegacyFileName = "Tavrek!.ini";
 constexpr const char* kLegacyGermanFileName = "Tavrik!.ini";
+// Room enough for the names file (about 4 KB) and the settings file beside it.
+constexpr size_t kRoomForAFile = 16 * 1024;
 
 // The older game's files were found without regard to case; on a case-sensitive disk they may
 // be spelt "TAVREK!.INI" or "tavrek!.ini".
@@ -161,4 +164,19 @@ StartupSettings ReadStartupSettings(const std::string& programDirectory,
     result.SoundOn = ReadOnOff(programDirectory, settings::kSound);
     result.AutosaveOnExit = ReadOnOff(programDirectory, settings::kAutosave);
     return result;
+}
+
+bool CanKeepSettingsAndNames(const std::string& programDirectory)
+{
+    return platform::CanWriteFile(SettingsFilePath(programDirectory), kRoomForAFile) &&
+           platform::CanWriteFile(platform::PathIn(programDirectory, kNamesFileName), kRoomForAFile);
+}
+
+LocalText CannotKeepSettingsText(const std::string& programDirectory)
+{
+    const char* folder = programDirectory.c_str();
+    return {Format("The game folder %s cannot be written: settings and names will not be kept.", folder),
+            Format("In den Spielordner %s kann nicht geschrieben werden: Einstellungen und Namen werden nicht "
+                   "gespeichert.",
+                   folder)};
 }

@@ -61,3 +61,12 @@ struct StartupSettings {
 /// first-start set-up runs and the game starts in English), then sound and autosave.
 StartupSettings ReadStartupSettings(const std::string& programDirectory,
                                     const std::optional<std::string>& legacyDirectory);
+
+/// Whether the options, the player names and the company and brand names can be kept: the
+/// settings file and the names file can both be written in the program directory (a new file
+/// beside each, with room for it, or an existing one rewritten in place). Tries a scratch file,
+/// which it removes at once.
+bool CanKeepSettingsAndNames(const std::string& programDirectory);
+
+/// What the window says once at start when they cannot be kept.
+LocalText CannotKeepSettingsText(const std::string& programDirectory);

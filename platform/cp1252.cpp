@@ -141,3 +141,66 @@ size_t Utf8Length(std::string_view text)
         pos += Decode(text, pos).Length;
     return n;
 }
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    for (size_t pos = 0; pos < bytes.size();) {
+        const Step s = Decode(bytes, pos);
+        if (!s.Valid)
+            return false;
+        pos += s.Length;
+    }
+    return true;
+}
+
+namespace {
+
+bool IsControl(char32_t cp)
+{
+    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
+}
+
+}  // namespace
+
+bool FitsCp1252Line(std::string_view text)
+{
+    for (size_t pos = 0; pos < text.size();) {
+        const Step s = Decode(text, pos);
+        if (!s.Valid || IsControl(s.Cp) || (s.Cp != '?' && CodePointToByte(s.Cp) == '?'))
+            return false;
+        pos += s.Length;
+    }
+    return true;
+}
+
+std::string AsCp1252Line(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        const Step s = Decode(text, pos);
+        if (s.Valid && IsControl(s.Cp))
+            out += ' ';
+        else if (s.Valid && (s.Cp == '?' || CodePointToByte(s.Cp) != '?'))
+            AppendUtf8(out, s.Cp);
+        else
+            out += '?';
+        pos += s.Length;
+    }
+    return out;
+}
+
+std::string ControlsReplaced(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t pos = 0; pos < text.size();) {
+        const Step s = Decode(text, pos);
+        if (s.Valid && !IsControl(s.Cp))
+            out.append(text.substr(pos, s.Length));
+        else
+            out += '?';
+        pos += s.Length;
+    }
+    return out;
+}

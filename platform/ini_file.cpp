@@ -73,6 +73,12 @@ std::string Flatten(std::string_view s)
     return out;
 }
 
+/// A UTF-8 text as a Windows-1252 file gives it back.
+std::string AsOnDisk(std::string_view utf8)
+{
+    return Cp1252ToUtf8(Utf8ToCp1252(utf8));
+}
+
 /// Where a section and key were found.
 struct Position {
     std::optional<size_t> SectionLine;  ///< header of the first matching section
@@ -131,13 +137,14 @@ std::optional<std::string> Lookup(const std::string& file, std::string_view sect
 }
 
 /// Writes `bytes` to a new file beside `target` and renames it over the target, so a failed
-/// write leaves the old file whole. The new file keeps the old one's permissions.
+/// write leaves the old file whole. The new file keeps the old one's permissions. Where the
+/// folder takes no new file, a writable file of ours is rewritten in place instead.
 bool ReplaceFile(const fs::path& target, const std::string& bytes, bool targetExists)
 {
     std::string tempName;
     std::string why;
     const int fd = CreateUniqueBeside(target.string(), tempName, why);
-    if (fd < 0) return false;
+    if (fd < 0) return targetExists && RewriteInPlace(target.string(), bytes, why);
     std::FILE* f = ::fdopen(fd, "wb");
     if (!f) {
         ::close(fd);
@@ -191,6 +198,21 @@ int32_t ProfileNumber(const std::optional<std::string>& value, int32_t def)
 
 IniDocument IniDocument::Parse(std::string_view bytes)
 {
+    // An editor that saves UTF-8 often puts a byte-order mark first; it would hide the first
+    // section's header. A file saved twice may carry two.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    while (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        bytes.remove_prefix(kByteOrderMark.size());
+    // Our own files are Windows-1252. A file that is valid UTF-8 and holds letters beyond ASCII
+    // was saved by an editor in UTF-8: 1252 letters almost never form valid UTF-8 by chance.
+    bool hasHighBytes = false;
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            hasHighBytes = true;
+            break;
+        }
+    const bool utf8 = hasHighBytes && IsValidUtf8(bytes);
+
     IniDocument doc;
     size_t start = 0;
     while (start < bytes.size()) {
@@ -198,21 +220,26 @@ IniDocument IniDocument::Parse(std::string_view bytes)
         if (end == std::string_view::npos) end = bytes.size();
         std::string_view line = bytes.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        doc.lines_.emplace_back(line);
+        doc.lines_.push_back(utf8 ? std::string(line) : Cp1252ToUtf8(line));
         start = end + 1;
     }
+    // A mark that an editor once read as Windows-1252 and saved again in UTF-8 ("ï»¿"). Dropped
+    // too, so that the first line never starts with it: written in 1252 it would be a mark.
+    constexpr std::string_view kMarkAsLetters = "\u00EF\u00BB\u00BF";
+    while (!doc.lines_.empty() && doc.lines_.front().rfind(kMarkAsLetters, 0) == 0)
+        doc.lines_.front().erase(0, kMarkAsLetters.size());
     return doc;
 }
 
 std::optional<std::string> IniDocument::Get(std::string_view section, std::string_view key) const
 {
-    const std::string s = Utf8ToCp1252(Trim(Flatten(section)));
-    const std::string k = Utf8ToCp1252(Trim(Flatten(key)));
+    const std::string s(Trim(Flatten(section)));
+    const std::string k(Trim(Flatten(key)));
     const Position pos = Find(lines_, s, k);
     if (!pos.EntryLine) return std::nullopt;
     std::string_view value = Classify(lines_[*pos.EntryLine]).Value;
     value = value.substr(0, value.find('\0'));  // a NUL ends the text, as in a C buffer
-    return Cp1252ToUtf8(value);
+    return std::string(value);
 }
 
 bool IniDocument::CanSet(std::string_view section, std::string_view key)
@@ -228,9 +255,10 @@ bool IniDocument::CanSet(std::string_view section, std::string_view key)
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value)
 {
     if (!CanSet(section, key)) return;
-    const std::string s = Utf8ToCp1252(Trim(Flatten(section)));
-    const std::string k = Utf8ToCp1252(Trim(Flatten(key)));
-    const std::string v = Utf8ToCp1252(Flatten(value));
+    // Held as the file will hold it: what 1252 cannot hold is '?' already here.
+    const std::string s = AsOnDisk(Trim(Flatten(section)));
+    const std::string k = AsOnDisk(Trim(Flatten(key)));
+    const std::string v = AsOnDisk(Flatten(value));
 
     const Position pos = Find(lines_, s, k);
     if (pos.EntryLine) {
@@ -251,7 +279,7 @@ std::string IniDocument::Serialize() const
 {
     std::string out;
     for (const std::string& line : lines_) {
-        out += line;
+        out += Utf8ToCp1252(line);
         out += "\r\n";
     }
     return out;

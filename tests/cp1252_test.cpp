@@ -110,4 +110,44 @@ TEST(Cp1252, CountsAndPrefixesCharactersNotBytes)
     EXPECT_EQ(Utf8Prefix(bad, 4), bad);
 }
 
+// What a name field takes, what a file makes of a name, and what a terminal may be shown.
+TEST(Cp1252, LinesOfAFileAndTextsForATerminal)
+{
+    struct Case {
+        const char* Name;
+        std::string Text;
+        bool Fits;             ///< FitsCp1252Line
+        std::string AsLine;    ///< AsCp1252Line
+        std::string Printable; ///< ControlsReplaced
+    };
+    const Case cases[] = {
+        {"plain", "Kromberger", true, "Kromberger", "Kromberger"},
+        {"1252 letters", "M\u00FCller \u20AC \u201Ezum\u201C", true, "M\u00FCller \u20AC \u201Ezum\u201C",
+         "M\u00FCller \u20AC \u201Ezum\u201C"},
+        {"a question mark of its own", "Who?", true, "Who?", "Who?"},
+        {"CJK", "\u4E2D\u6587\u540D\u5B57", false, "????", "\u4E2D\u6587\u540D\u5B57"},
+        {"emoji", "Bier \U0001F37A", false, "Bier ?", "Bier \U0001F37A"},
+        {"escape sequence", "\x1B[31mRed", false, " [31mRed", "?[31mRed"},
+        {"tab and bell", "a\tb\x07", false, "a b ", "a?b?"},
+        {"delete", "a\x7F", false, "a ", "a?"},
+        {"C1 control (CSI)", "a\u009B" "2J", false, "a 2J", "a?2J"},
+        {"1252's undefined code", "a\u0081", false, "a ", "a?"},
+        {"malformed", "a\xFF" "b", false, "a?b", "a?b"},
+        {"empty", "", true, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(FitsCp1252Line(c.Text), c.Fits);
+        EXPECT_EQ(AsCp1252Line(c.Text), c.AsLine);
+        EXPECT_TRUE(FitsCp1252Line(AsCp1252Line(c.Text))) << "a line as a file keeps it fits";
+        EXPECT_EQ(Cp1252ToUtf8(Utf8ToCp1252(AsCp1252Line(c.Text))), AsCp1252Line(c.Text)) << "and survives the file";
+        EXPECT_EQ(ControlsReplaced(c.Text), c.Printable);
+    }
+    EXPECT_TRUE(IsValidUtf8("M\u00FCller \U0001F37A"));
+    EXPECT_TRUE(IsValidUtf8(""));
+    EXPECT_FALSE(IsValidUtf8("M\xFCller"));       // 1252
+    EXPECT_FALSE(IsValidUtf8("a\xED\xA0\x80"));  // a surrogate
+    EXPECT_FALSE(IsValidUtf8("a\xC0\xAF"));       // overlong
+}
+
 }  // namespace

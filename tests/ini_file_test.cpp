@@ -11,9 +11,13 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "child_process.h"
 #include "platform/ini_file.h"
 #include "temp_dir.h"
 
@@ -102,6 +106,47 @@ TEST(IniDocument, EmbeddedNulAndHugeLinesDoNotHurt)
     EXPECT_EQ(doc.Serialize(), bytes);
     doc.Set("A", "K", "new");
     EXPECT_EQ(doc.Get("A", "M"), huge);
+}
+
+// Files as a player's editor saves them: UTF-8 with or without a byte-order mark, line feeds
+// only; and the game's own Windows-1252 files, which must read exactly as before.
+TEST(IniDocument, FilesAsEditorsSaveThemRead)
+{
+    const std::string bom = "\xEF\xBB\xBF";
+    struct Case {
+        const char* What;
+        std::string Bytes;
+        std::string Name1;  ///< [MAP1] NAME1
+        std::string Name2;  ///< [MAP1] NAME2
+    };
+    const Case cases[] = {
+        {"1252", "[MAP1]\r\nNAME1=M\xFCller\r\nNAME2=Bier \x80\r\n", "M\u00FCller", "Bier \u20AC"},
+        {"UTF-8", "[MAP1]\nNAME1=M\u00FCller\nNAME2=Bier \u20AC\n", "M\u00FCller", "Bier \u20AC"},
+        {"UTF-8 with a mark", bom + "[MAP1]\nNAME1=M\u00FCller\nNAME2=Bier \u20AC\n", "M\u00FCller", "Bier \u20AC"},
+        {"ASCII with a mark", bom + "[MAP1]\r\nNAME1=Kromberger\r\nNAME2=Shepherd\r\n", "Kromberger", "Shepherd"},
+        {"UTF-8 beyond 1252", bom + "[MAP1]\nNAME1=\u4E2D\u6587\u540D\u5B57\nNAME2=Zo\u00EB\n",
+         "\u4E2D\u6587\u540D\u5B57", "Zo\u00EB"},
+        // A mark before text that is no UTF-8 after all: the text is 1252, the mark is dropped.
+        {"1252 with a mark", bom + "[MAP1]\r\nNAME1=M\xFCller\r\nNAME2=Gr\xFC\xDF\r\n", "M\u00FCller",
+         "Gr\u00FC\u00DF"},
+        // Saved twice with a mark, or once read as 1252 and saved again in UTF-8: no mark stays.
+        {"two marks", bom + bom + "[MAP1]\nNAME1=M\u00FCller\nNAME2=x\n", "M\u00FCller", "x"},
+        {"a mark saved as letters", bom + "\u00EF\u00BB\u00BF[MAP1]\nNAME1=M\u00FCller\nNAME2=x\n", "M\u00FCller", "x"},
+        // 1252 letters that happen to be valid UTF-8 are read as UTF-8: "Ã¼" was "ü" all along.
+        {"1252 that forms UTF-8", "[MAP1]\r\nNAME1=M\xC3\xBCller\r\nNAME2=x\r\n", "M\u00FCller", "x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        const IniDocument doc = IniDocument::Parse(c.Bytes);
+        EXPECT_EQ(doc.Get("MAP1", "NAME1"), c.Name1);
+        EXPECT_EQ(doc.Get("map1", "name2"), c.Name2);
+        // Written back in 1252, the file reads the same, and a key set in it reads back.
+        IniDocument changed = doc;
+        changed.Set("MAP1", "NAME3", "Wittig");
+        const IniDocument reread = IniDocument::Parse(changed.Serialize());
+        EXPECT_EQ(reread.Get("MAP1", "NAME3"), "Wittig");
+        EXPECT_EQ(reread.Get("MAP1", "NAME2"), c.Name2);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -411,6 +456,60 @@ TEST_F(IniFileOnDisk, ManyKeysChangeInOneRewriteAndAFilesOwnScratchNameSurvives)
     for (const auto& entry : fs::directory_iterator(Path("")))
         names.push_back(entry.path().filename().string());
     EXPECT_EQ(names.size(), 2u) << "no scratch file left over";
+}
+
+// A settings file an editor saved in UTF-8 with a mark keeps its first section, and the next
+// write puts it back in Windows-1252 without the mark.
+TEST_F(IniFileOnDisk, AnEditorsUtf8FileIsWrittenBackIn1252)
+{
+    const std::string file = Path("Tavrek!.ini");
+    WriteFile(file, "\xEF\xBB\xBF[Options]\nInitialized=1\nLanguage=2\n\n[Name]\nPlayer1=J\u00FCrgen\n");
+    EXPECT_EQ(platform::ReadProfileInt(file, "Options", "Language", 1), 2);
+    ASSERT_TRUE(platform::WriteProfileString(file, "Options", "Sound", "0"));
+    EXPECT_EQ(ReadFile(file),
+              "[Options]\r\nInitialized=1\r\nLanguage=2\r\nSound=0\r\n\r\n[Name]\r\nPlayer1=J\xFCrgen\r\n");
+    EXPECT_EQ(platform::ReadProfileString(file, "Name", "Player1", "", 30), "J\u00FCrgen");
+    EXPECT_EQ(platform::ReadProfileInt(file, "Options", "Language", 1), 2);
+}
+
+// A write-protected folder holding a writable settings file: the file is rewritten in place,
+// since no scratch file can be made beside it. Root would pass the folder's protection, so the
+// writes run as an ordinary user.
+TEST_F(IniFileOnDisk, AWritableFileInAWriteProtectedFolderIsRewrittenInPlace)
+{
+    const std::string file = Path("Tavrek!.ini");
+    const std::string old = "; mine\r\n[Options]\r\nSound=1\r\nAutosave=0\r\n";
+    WriteFile(file, old);
+    fs::permissions(file, fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec & ~fs::perms::others_exec);
+    fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                              fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_CHILD_FINE(AsNobody([&]() -> std::string {
+        // Shorter, then longer than before: the file ends where the new text ends.
+        if (!platform::WriteProfileString(file, "Options", "Autosave", ""))
+            return "the shorter rewrite failed";
+        if (!platform::WriteProfileString(file, "Name", "Player1", "Anna Lisa M\u00FCller-Brandt"))
+            return "the longer rewrite failed";
+        // A missing file in that folder cannot be made.
+        if (platform::WriteProfileString(Path("TavrekNames.ini"), "MAP1", "NAME1", "x"))
+            return "a new file was made in a write-protected folder";
+        return "";
+    }));
+    EXPECT_EQ(ReadFile(file), "; mine\r\n[Options]\r\nSound=1\r\nAutosave=\r\n\r\n[Name]\r\nPlayer1=Anna Lisa M\xFCller-Brandt\r\n");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrek!.ini"}) << "no scratch file left over";
+
+    // A rewrite that needs more room than it gets fails before it changes a byte.
+    const std::string before = ReadFile(file);
+    EXPECT_CHILD_FINE(AsNobody([&]() -> std::string {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small{};
+        small.rlim_cur = small.rlim_max = static_cast<rlim_t>(before.size() + 10);
+        if (::setrlimit(RLIMIT_FSIZE, &small) != 0)
+            return "SKIP: cannot limit the file size";
+        if (platform::WriteProfileString(file, "Name", "Player2", std::string(200, 'b')))
+            return "a write beyond the room it had was reported as done";
+        return "";
+    }));
+    EXPECT_EQ(ReadFile(file), before);
 }
 
 // Two programs writing keys of one file at the same time: each read-change-write happens whole,

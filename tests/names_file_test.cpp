@@ -6,7 +6,9 @@
 
 #include "game/map_tables.h"
 #include "game/names_file.h"
+#include "platform/cp1252.h"
 #include "platform/ini_file.h"
+#include "child_process.h"
 #include "recording_frontend.h"
 #include "temp_dir.h"
 
@@ -132,13 +134,103 @@ TEST_F(NamesFixture, AMarkerOfZeroWritesTheDefaultsOverEdits)
     EXPECT_EQ(platform::ReadProfileString(NamesPath(), "MAP1", "EXTRA", "", 30), "kept");
 }
 
-TEST_F(NamesFixture, AnUnwritableDirectoryGivesEmptyNamesAndNoCrash)
+TEST_F(NamesFixture, AMissingDirectoryGivesTheDefaultNames)
 {
     s.Program.ProgramDirectory = (dir / "missing" / "deeper").string();
     s.MapNumber = 3;
     SetMapNames(s);
-    EXPECT_EQ(s.CompanyName[0], "");
+    EXPECT_EQ(s.CompanyName[0], "Count Hawkhill");
+    EXPECT_EQ(s.BrandName[9][2], "Drink Fishy");
     EXPECT_EQ(s.TownName[0], "Eagleburg");
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+// A game folder the player cannot write: the names file cannot be made, yet every company and
+// brand has its name ("You take over the Almhofer-Brewery in Melkerstiege"). A names file that
+// is there but write-protected gives its own names and the defaults for the rest; "Restore
+// Names" brings the defaults into the game even where it cannot write them. Root may write
+// anything, so the game runs as an ordinary user.
+TEST_F(NamesFixture, AFolderThatCannotBeWrittenStillHasItsNames)
+{
+    const auto readOnly = [](const std::filesystem::path& path, bool folder) {
+        using std::filesystem::perms;
+        std::filesystem::permissions(path, folder ? perms::owner_all | perms::group_read | perms::group_exec |
+                                                        perms::others_read | perms::others_exec
+                                                  : perms::owner_read | perms::group_read | perms::others_read);
+    };
+    readOnly(dir.Path(), true);
+    EXPECT_CHILD_FINE(AsNobody([&]() -> std::string {
+        for (int map = 1; map <= kMaps; ++map) {
+            s.MapNumber = map;
+            SetMapNames(s);
+            for (int c = 0; c < kCompanies; ++c) {
+                if (s.CompanyName[c] != kDefaultNames[map - 1][c].Company)
+                    return "map " + std::to_string(map) + ": company " + std::to_string(c) + " is '" +
+                           s.CompanyName[c] + "'";
+                for (int b = 0; b < kBrands; ++b)
+                    if (s.BrandName[c][b] != kDefaultNames[map - 1][c].Brands[b])
+                        return "map " + std::to_string(map) + ": a brand of company " + std::to_string(c) + " is '" +
+                               s.BrandName[c][b] + "'";
+            }
+        }
+        return "";
+    }));
+    EXPECT_FALSE(std::filesystem::exists(NamesPath()));
+
+    // The player's own names file, write-protected, with a few names edited.
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::all);
+    WriteFile(NamesPath(), "[MAP1]\r\nNAME1=Edited\r\nBREW1_1=Edited Ale\r\n");
+    readOnly(NamesPath(), false);
+    readOnly(dir.Path(), true);
+    EXPECT_CHILD_FINE(AsNobody([&]() -> std::string {
+        s.MapNumber = 1;
+        SetMapNames(s);
+        if (s.CompanyName[0] != "Edited" || s.BrandName[0][0] != "Edited Ale")
+            return "the file's own names were not taken: '" + s.CompanyName[0] + "'";
+        if (s.CompanyName[8] != "Almhofer" || s.BrandName[0][1] != "Moonrivers")
+            return "names the file does not hold are not the defaults: '" + s.CompanyName[8] + "'";
+        RecordingFrontend yes;
+        yes.Answers = {true};
+        if (!RestoreNames(s, yes))
+            return "Restore Names did nothing";
+        if (s.CompanyName[0] != "Kromberger" || s.BrandName[0][0] != "Truestoner")
+            return "Restore Names left '" + s.CompanyName[0] + "'";
+        return "";
+    }));
+    EXPECT_EQ(ReadFile(NamesPath()), "[MAP1]\r\nNAME1=Edited\r\nBREW1_1=Edited Ale\r\n");
+}
+
+// Edit Names hands the file to the player's editor, which saves UTF-8, often with a mark in
+// front: the first section's names stay, and letters beyond ASCII read as they were typed.
+TEST_F(NamesFixture, ANamesFileSavedByAnEditorInUtf8KeepsItsNames)
+{
+    s.MapNumber = 1;
+    SetMapNames(s);
+    // As the editor saves it: the whole file in UTF-8 with a mark, line feeds only, three names
+    // changed.
+    std::string text = Cp1252ToUtf8(ReadFile(NamesPath()));
+    const auto change = [&text](const std::string& from, const std::string& to) {
+        const size_t at = text.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        text.replace(at, from.size(), to);
+    };
+    change("NAME1=Kromberger", "NAME1=M\u00FCller");
+    change("BREW1_1=Truestoner", "BREW1_1=Kr\u00F6nchen Br\u00E4u");
+    change("NAME2=Shepherd", "NAME2=\u4E2D\u6587\u540D\u5B57");
+    std::string editorFile = "\xEF\xBB\xBF";
+    for (const char c : text)
+        if (c != '\r')
+            editorFile += c;
+    WriteFile(NamesPath(), editorFile);
+    SetMapNames(s);
+    EXPECT_EQ(s.CompanyName[0], "M\u00FCller");
+    EXPECT_EQ(s.BrandName[0][0], "Kr\u00F6nchen Br\u00E4u");
+    EXPECT_EQ(s.CompanyName[1], "\u4E2D\u6587\u540D\u5B57");
+    EXPECT_EQ(s.BrandName[0][1], "Moonrivers") << "the rest of the first section";
+    EXPECT_EQ(s.CompanyName[9], "Chrut'Shov");
+    s.MapNumber = 3;
+    SetMapNames(s);
+    EXPECT_EQ(s.BrandName[3][2], "Herby\u00B4s Herb");
 }
 
 TEST_F(NamesFixture, TheMarkerFollowsOnlyNamesThatWereWritten)

@@ -17,6 +17,11 @@
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -24,11 +29,13 @@
 #include <unistd.h>
 
 #include "commands/construction.h"
+#include "engine/end_of_game.h"
 #include "engine/turn.h"
 #include "game/names_file.h"
 #include "game/world_generation.h"
 #include "persistence/savegame.h"
 #include "platform/cp1252.h"
+#include "child_process.h"
 #include "german_numbers.h"
 #include "recording_frontend.h"
 #include "sim_runner.h"
@@ -673,6 +680,11 @@ TEST(SavegameLoad, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas)
         std::string Text;
     };
     const int order = OrderLine(1, 4);
+    int bystander = 0;  // a computer company
+    while (bystander == source.state.PlayerCompany[0] || bystander == source.state.PlayerCompany[1])
+        ++bystander;
+    std::vector<std::string> withoutNames = Lines(good);
+    withoutNames.erase(withoutNames.begin() + kAfterBlock14, withoutNames.begin() + kAfterBlock14 + 2);
     const std::vector<Case> cases = {
         {"an empty file", ""},
         {"only blanks", "\r\n \r\n"},
@@ -703,6 +715,12 @@ TEST(SavegameLoad, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas)
         {"player 1's company -1", WithLine(good, kMapLine + 1, "-1")},
         {"two players without a second", WithLine(good, kMapLine + 2, "-1")},
         {"two players in one company", WithLine(good, kMapLine + 2, Line(good, kMapLine + 1))},
+        {"a moving company that no player plays", WithLine(good, 3, std::to_string(bystander))},
+        {"a moving company that no player plays, one player",
+         WithLine(WithLine(FirstLines(good, kAfterBlock14) + "60\r\n0\r\n", kMapLine - 2, "0"), 3,
+                  std::to_string(bystander))},
+        {"two players without their names", Join(withoutNames)},
+        {"the players' names unlike the moving player's", WithLine(good, 5, "Somebody else")},
         {"player 2's town 10", WithLine(good, kMapLine + 4, "10")},
         {"a standing order of kind 4", WithLine(good, order, "4")},
         {"a standing order of kind -2", WithLine(good, order, "-2")},
@@ -755,6 +773,21 @@ TEST(SavegameLoad, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas)
     RecordingFrontend f;
     WriteFile(running.dir / "good.tsg", good);
     EXPECT_TRUE(OpenGame(running.state, (running.dir / "good.tsg").string(), f));
+}
+
+// The second player of a game whose first player went bankrupt moves alone in a one-player
+// game: the moving company is still a player's, and the file loads.
+TEST(SavegameLoad, APlayerLeftAloneAfterALiquidationLoads)
+{
+    TestGame game(TwoPlayers(1, 2, 7, "Anna", "Bert"), 3);
+    Liquidate(game.state, game.frontend, game.state.PlayerCompany[0]);
+    ASSERT_FALSE(game.state.TwoPlayer);
+    ASSERT_EQ(game.state.CurrentCompany, game.state.PlayerCompany[1]);
+    std::string why;
+    const auto content = ParseSavegame(SavegameText(game.state), &why);
+    ASSERT_TRUE(content) << why;
+    EXPECT_EQ(content->Game.CurrentCompany, game.state.PlayerCompany[1]);
+    EXPECT_EQ(content->Game.CompanyName[game.state.PlayerCompany[1]], "Bert");
 }
 
 // Whatever the reader accepts can be played on, and whatever the game holds is written so that
@@ -941,29 +974,181 @@ TEST(SavegameSave, AWriteReplacesTheOldFileWhole)
     EXPECT_TRUE(f.Messages.empty());
 }
 
-TEST(SavegameSave, AFileThatCannotBeOpenedIsLeftAloneForTheSaveDialog)
+// The line that says why, before the window shows the save dialog again.
+void ExpectCannotOpenLine(const RecordingFrontend& f, const std::string& path, SaveProblem problem)
+{
+    ASSERT_EQ(f.Messages.size(), 1u);
+    EXPECT_EQ(f.Messages[0].Text, CannotOpenForSavingText(path, problem));
+    EXPECT_EQ(f.Messages[0].Caption, (LocalText{"File Error", "Dateifehler"}));
+    EXPECT_EQ(f.Messages[0].Icon, MessageIcon::Warning);
+    EXPECT_FALSE(f.Messages[0].Question);
+}
+
+TEST(SavegameSave, AFileThatCannotBeOpenedIsLeftAloneAndTheLineSaysWhy)
 {
     TestGame game(OnePlayer(2, 3), 4);
-    const std::string old = "the old save\r\n";
     WriteFile(game.dir / "plain-file", "x");
     fs::create_directory(game.dir / "folder.tsg");
     ASSERT_EQ(::mkfifo((game.dir / "pipe.tsg").c_str(), 0666), 0);
-    std::vector<fs::path> targets = {game.dir / "no-such-dir" / "game.tsg", game.dir / "plain-file" / "game.tsg",
-                                     game.dir / "folder.tsg", game.dir / "pipe.tsg", ""};
+    fs::create_symlink("round-b.tsg", game.dir / "round-a.tsg");
+    fs::create_symlink("round-a.tsg", game.dir / "round-b.tsg");
+    struct Case {
+        fs::path Target;
+        SaveProblem Problem;
+    };
+    std::vector<Case> cases = {
+        {game.dir / "no-such-dir" / "game.tsg", SaveProblem::NoFolder},
+        {game.dir / "plain-file" / "game.tsg", SaveProblem::NoFolder},
+        {game.dir / "folder.tsg", SaveProblem::NotAFile},
+        {game.dir / "pipe.tsg", SaveProblem::NotAFile},
+        {game.dir / "round-a.tsg", SaveProblem::Other},
+        {"", SaveProblem::NoFileName},
+    };
     // A device node, where one can be made (root): saving must not put a plain file in its place.
     if (::mknod((game.dir / "device.tsg").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
-        targets.push_back(game.dir / "device.tsg");
-    for (const fs::path& target : targets) {
-        SCOPED_TRACE(target.string());
-        const fs::file_type before = fs::symlink_status(target).type();
+        cases.push_back({game.dir / "device.tsg", SaveProblem::NotAFile});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Target.string());
+        const fs::file_type before = fs::symlink_status(c.Target).type();
         std::string why;
-        EXPECT_EQ(WriteSavegameFile(game.state, target.string(), &why).Status, SaveStatus::CannotOpen);
+        const SaveResult result = WriteSavegameFile(game.state, c.Target.string(), &why);
+        EXPECT_EQ(result.Status, SaveStatus::CannotOpen);
+        EXPECT_EQ(result.Problem, c.Problem);
         EXPECT_FALSE(why.empty());
         RecordingFrontend f;
-        EXPECT_EQ(SaveGame(game.state, target.string(), f).Status, SaveStatus::CannotOpen);
-        EXPECT_TRUE(f.Messages.empty()) << "the window shows the save dialog instead";
-        EXPECT_EQ(fs::symlink_status(target).type(), before);
+        EXPECT_EQ(SaveGame(game.state, c.Target.string(), f).Status, SaveStatus::CannotOpen);
+        if (c.Problem == SaveProblem::NoFileName)
+            EXPECT_TRUE(f.Messages.empty()) << "without a file the save dialog simply asks for one";
+        else
+            ExpectCannotOpenLine(f, c.Target.string(), c.Problem);
+        EXPECT_EQ(fs::symlink_status(c.Target).type(), before);
     }
+
+    // Every reason is one line that names the file, in both languages.
+    for (const SaveProblem problem :
+         {SaveProblem::NoFolder, SaveProblem::NotAFile, SaveProblem::FileWriteProtected, SaveProblem::FileLocked,
+          SaveProblem::FolderWriteProtected, SaveProblem::ReadOnlyDisk, SaveProblem::DiskFull, SaveProblem::Other}) {
+        const LocalText line = CannotOpenForSavingText("/home/anna/Spiel 1.tsg", problem);
+        for (const std::string& text : {line.English, line.German}) {
+            EXPECT_NE(text.find("/home/anna/Spiel 1.tsg"), std::string::npos) << text;
+            EXPECT_EQ(text.find('\n'), std::string::npos) << text;
+        }
+        EXPECT_NE(line.English, line.German);
+    }
+    EXPECT_EQ(CannotOpenForSavingText("a.tsg", SaveProblem::FileWriteProtected),
+              (LocalText{"Cannot save \"a.tsg\": the file is write-protected.",
+                         "„a.tsg“ kann nicht gespeichert werden: Die Datei ist schreibgeschützt."}));
+    EXPECT_EQ(CannotOpenForSavingText("a\nb.tsg", SaveProblem::Other).English.find('\n'), std::string::npos);
+}
+
+// Files and folders that refuse the save for reasons root would not meet: the check runs as an
+// ordinary user. A writable savegame in a write-protected folder is rewritten in place.
+TEST(SavegameSave, ProtectedFilesAndFoldersSayWhyAndAWritableFileIsRewrittenInPlace)
+{
+    TestGame game(OnePlayer(2, 3), 4);
+    const fs::perms readOnlyFile = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms writableFile = readOnlyFile | fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const fs::perms readOnlyFolder = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec;
+    const std::string old = "the old save\r\n";
+    fs::create_directory(game.dir / "open");
+    fs::permissions(game.dir / "open", fs::perms::all);
+    WriteFile(game.dir / "open" / "protected.tsg", old);
+    fs::permissions(game.dir / "open" / "protected.tsg", readOnlyFile);
+    fs::create_directory(game.dir / "closed");
+    WriteFile(game.dir / "closed" / "mine.tsg", old);
+    fs::permissions(game.dir / "closed" / "mine.tsg", writableFile);
+    fs::permissions(game.dir / "closed", readOnlyFolder);
+
+    const std::string protectedFile = (game.dir / "open" / "protected.tsg").string();
+    const std::string newInClosed = (game.dir / "closed" / "new.tsg").string();
+    const std::string mine = (game.dir / "closed" / "mine.tsg").string();
+    EXPECT_CHILD_FINE(AsNobody([&]() -> std::string {
+        for (const auto& [path, problem] : {std::pair{protectedFile, SaveProblem::FileWriteProtected},
+                                            std::pair{newInClosed, SaveProblem::FolderWriteProtected}}) {
+            RecordingFrontend f;
+            const SaveResult result = SaveGame(game.state, path, f);
+            if (result.Status != SaveStatus::CannotOpen || result.Problem != problem)
+                return path + ": not refused for its reason";
+            if (f.Messages.size() != 1 || f.Messages[0].Text != CannotOpenForSavingText(path, problem))
+                return path + ": the line does not say why";
+        }
+        RecordingFrontend f;
+        if (!SaveGame(game.state, mine, f))
+            return "the writable savegame in a write-protected folder was not saved";
+        return f.Messages.empty() ? "" : "a saved game was reported";
+    }));
+    EXPECT_EQ(ReadFile(protectedFile), old);
+    EXPECT_FALSE(fs::exists(newInClosed));
+    EXPECT_EQ(ReadFile(mine), SavegameText(game.state));
+    EXPECT_EQ(fs::status(mine).permissions(), writableFile);
+    size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(game.dir / "closed"))
+        ++entries;
+    EXPECT_EQ(entries, 1u) << "no scratch file left over";
+
+    // In place, a disk that fills up fails before a byte changes: the old game stays whole.
+    const std::string small = "a shorter old save\r\n";
+    fs::permissions(game.dir / "closed", fs::perms::all);
+    WriteFile(mine, small);
+    fs::permissions(game.dir / "closed", readOnlyFolder);
+    EXPECT_CHILD_FINE(AsNobody([&]() -> std::string {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = 1000;
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return "SKIP: cannot limit the file size";
+        RecordingFrontend f;
+        const SaveResult result = SaveGame(game.state, mine, f);
+        if (result.Status != SaveStatus::WriteFailed)
+            return "a write beyond the room it had was not reported as failed";
+        if (f.Messages.size() != 1 || f.Messages[0].Text.English != "Cannot save file!")
+            return "the failed write was not reported";
+        return "";
+    }));
+    EXPECT_EQ(ReadFile(mine), small);
+}
+
+// An immutable savegame and a drive mounted read-only, where this machine can make them.
+TEST(SavegameSave, LockedFilesAndReadOnlyDrivesSayWhy)
+{
+    TestGame game(OnePlayer(2, 3), 4);
+    const fs::path locked = game.dir / "locked.tsg";
+    WriteFile(locked, "the old save\r\n");
+    {
+        const int fd = ::open(locked.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        int flags = 0;
+        const bool immutable = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                               (flags |= FS_IMMUTABLE_FL, ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+        if (immutable) {
+            RecordingFrontend f;
+            const SaveResult result = SaveGame(game.state, locked.string(), f);
+            EXPECT_EQ(result.Problem, SaveProblem::FileLocked);
+            ExpectCannotOpenLine(f, locked.string(), SaveProblem::FileLocked);
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+        EXPECT_EQ(ReadFile(locked), "the old save\r\n");
+    }
+
+    const fs::path mount = game.dir / "mounted";
+    fs::create_directory(mount);
+    EXPECT_CHILD_FINE(InChild([&]() -> std::string {
+        // A mount of its own that dies with the child.
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tavrek", mount.c_str(), "tmpfs", MS_RDONLY, nullptr) != 0)
+            return "SKIP: no read-only mount can be made here";
+        const std::string path = (mount / "game.tsg").string();
+        RecordingFrontend f;
+        const SaveResult result = SaveGame(game.state, path, f);
+        if (result.Problem != SaveProblem::ReadOnlyDisk)
+            return "not refused as a read-only drive";
+        if (f.Messages.size() != 1 || f.Messages[0].Text != CannotOpenForSavingText(path, SaveProblem::ReadOnlyDisk))
+            return "the line does not say why";
+        return "";
+    }));
 }
 
 // As a user without the right to write it: a write-protected savegame in a writable directory
@@ -1119,7 +1304,7 @@ TEST(SavegameClose, TheWindowClosesOnlyWhenTheGameIsSafeOrGivenUp)
             EXPECT_EQ(question.Caption, (LocalText{"The TAVREK! War", "TAVRIK! - Das Spiel"}));
         }
         if (c.AutosaveFails) {
-            EXPECT_EQ(f.Messages[0].Text.English, "Cannot save file!");
+            EXPECT_EQ(f.Messages[0].Text, CannotOpenForSavingText(autosave.string(), SaveProblem::NoFolder));
         }
         const bool saved = c.GameActive && c.Autosave && !c.AutosaveFails;
         EXPECT_EQ(fs::exists(game.dir / kAutosaveFileName), saved);

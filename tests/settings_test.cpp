@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "persistence/settings.h"
 #include "temp_dir.h"
 
@@ -172,4 +173,73 @@ TEST(Settings, NamesThatCannotBeStoredDoNotBreakTheFile)
     // A name longer than the reader's buffer keeps 29 characters.
     ASSERT_TRUE(WriteSetting(dir.Str(), settings::kPlayer1, std::string(40, 'n')));
     EXPECT_EQ(ReadSetting(dir.Str(), settings::kPlayer1), std::string(29, 'n'));
+}
+
+// A settings file an editor saved in UTF-8 with a byte-order mark keeps its language at the
+// next start, and after the options were written again.
+TEST(Settings, AFileSavedWithAByteOrderMarkKeepsItsLanguage)
+{
+    Dirs d;
+    WriteFile(d.program / "Tavrek!.ini", "\xEF\xBB\xBF[Options]\nInitialized=1\nLanguage=2\nSound=0\n");
+    for (int start = 0; start < 2; ++start) {
+        SCOPED_TRACE(start);
+        const StartupSettings read = ReadStartupSettings(d.Program(), d.Legacy());
+        EXPECT_EQ(read.Language, Language::German);
+        EXPECT_FALSE(read.SoundOn);
+        ASSERT_TRUE(WriteOnOff(d.Program(), settings::kAutosave, true));
+    }
+}
+
+// Whether options and names can be kept, for the folders a player may start the game in. Root
+// may write anything, so the look happens as an ordinary user.
+TEST(Settings, AFolderThatKeepsNothingIsTold)
+{
+    const auto perms = [](const fs::path& path, fs::perms p) { fs::permissions(path, p, fs::perm_options::replace); };
+    const fs::perms readOnlyFolder = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec;
+    const fs::perms writableFile = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                                   fs::perms::group_write | fs::perms::others_read | fs::perms::others_write;
+    const fs::perms readOnlyFile = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    struct Case {
+        const char* What;
+        bool FolderWritable;
+        std::optional<fs::perms> Settings;  ///< the settings file, when there is one
+        std::optional<fs::perms> Names;     ///< the names file, when there is one
+        bool Kept;
+    };
+    const Case cases[] = {
+        {"a writable folder without files", true, std::nullopt, std::nullopt, true},
+        {"a writable folder with both files", true, writableFile, writableFile, true},
+        {"a write-protected folder without files", false, std::nullopt, std::nullopt, false},
+        {"a write-protected folder with both files writable", false, writableFile, writableFile, true},
+        {"a write-protected folder without the names file", false, writableFile, std::nullopt, false},
+        {"a write-protected settings file", true, readOnlyFile, writableFile, false},
+        {"a write-protected names file", true, writableFile, readOnlyFile, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        TempDir dir;
+        if (c.Settings) {
+            WriteFile(dir / "Tavrek!.ini", "[Options]\r\nInitialized=1\r\n");
+            perms(dir / "Tavrek!.ini", *c.Settings);
+        }
+        if (c.Names) {
+            WriteFile(dir / "TavrekNames.ini", "[MAP1]\r\nNAME1=Kromberger\r\n");
+            perms(dir / "TavrekNames.ini", *c.Names);
+        }
+        perms(dir.Path(), c.FolderWritable ? fs::perms::all : readOnlyFolder);
+        const std::string answer = AsNobody([&]() -> std::string {
+            return CanKeepSettingsAndNames(dir.Str()) == c.Kept ? "" : "the look says the opposite";
+        });
+        EXPECT_EQ(answer, "");
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(dir.Path()))
+            left.push_back(entry.path().filename().string());
+        EXPECT_EQ(left.size(), size_t{c.Settings.has_value()} + size_t{c.Names.has_value()}) << "no scratch file left";
+    }
+    const LocalText notice = CannotKeepSettingsText("/games/tavrek");
+    EXPECT_EQ(notice.English, "The game folder /games/tavrek cannot be written: settings and names will not be kept.");
+    EXPECT_EQ(notice.German,
+              "In den Spielordner /games/tavrek kann nicht geschrieben werden: Einstellungen und Namen werden nicht "
+              "gespeichert.");
 }

@@ -51,3 +51,24 @@ TEST(TavrekSim, BadArgumentsAreRefusedWithoutTouchingFiles)
         EXPECT_TRUE(std::filesystem::is_empty(d.Path())) << args;
     }
 }
+
+// The names file is anyone's to edit: names with escape sequences, bells and C1 controls reach
+// the terminal as '?', while letters beyond ASCII stay.
+TEST(TavrekSim, NamesFromTheNamesFileCannotSendEscapeSequences)
+{
+    TempDir d;
+    WriteFile(d / "Tavrek!.ini", "[Options]\r\nInitialized=1\r\n[NAME]\r\nNAMEINI=1\r\n");
+    // Saved in UTF-8, so that U+009B (a terminal's CSI) is a C1 control. Company 9 (town 8) is
+    // the player's: its brand names the brewery taken over; the others are in the closing table.
+    WriteFile(d / "TavrekNames.ini",
+              "[MAP1]\r\nBREW9_1=\x1B[2J\x1B]0;pwned\x07Pils\r\nNAME1=M\u00FCller\x1B[31m\r\nNAME2=Csi\u009B" "6n\r\n");
+    const SimRun run = RunSim("--dir " + d.Str() + " --seed 4 --map 1 --start 9 --months 1");
+    ASSERT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out.find('\x1B'), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find('\x07'), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("\xC2\x9B"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("You take over the ?[2J?]0;pwned?Pils-Brewery in Melkerstiege"), std::string::npos)
+        << run.Out;
+    EXPECT_NE(run.Out.find("M\u00FCller?[31m"), std::string::npos) << run.Out;
+    EXPECT_NE(run.Out.find("Csi?6n"), std::string::npos) << run.Out;
+}

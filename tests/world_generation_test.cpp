@@ -4,6 +4,7 @@
 
 #include "game/map_tables.h"
 #include "game/world_generation.h"
+#include "persistence/savegame.h"
 #include "platform/ini_file.h"
 #include "recording_frontend.h"
 #include "temp_dir.h"
@@ -156,6 +157,31 @@ TEST(WorldGeneration, PlayersAndTheirTowns)
         EXPECT_EQ(w.frontend.StatusLines.back().English,
                   w.state.CompanyName[expected] + " in " + w.state.TownName[expected] + ", January 1750");
     }
+}
+
+// What a player sees is what is saved: a name that reached the game past the name fields (the
+// command line, an older settings file) is kept as the settings file and the savegame hold it,
+// control characters included.
+TEST(WorldGeneration, PlayersNamesAreKeptAsTheFilesHoldThem)
+{
+    NewGameSettings settings = Settings(1, 8, 3);
+    settings.Player1Name = "\u4E2D\u6587\u540D\u5B57";
+    settings.Player2Name = "Zo\u00EB\x1B[31m\tBerg";
+    World w(settings);
+    const GameState& s = w.state;
+    EXPECT_EQ(s.CompanyName[2], "????");
+    EXPECT_EQ(s.CompanyName[7], "Zo\u00EB [31m Berg");
+    const std::string ini = (w.dir / "Tavrek!.ini").string();
+    EXPECT_EQ(platform::ReadProfileString(ini, "Name", "Player1", "", 30), s.CompanyName[2]);
+    EXPECT_EQ(platform::ReadProfileString(ini, "Name", "Player2", "", 30), s.CompanyName[7]);
+
+    GameState loaded;
+    loaded.Program.ProgramDirectory = w.dir.Str();
+    const auto content = ParseSavegame(SavegameText(s));
+    ASSERT_TRUE(content);
+    ApplySavegame(loaded, *content);
+    EXPECT_EQ(loaded.CompanyName[2], s.CompanyName[2]);
+    EXPECT_EQ(loaded.CompanyName[7], s.CompanyName[7]);
 }
 
 TEST(WorldGeneration, WinningShareText)

@@ -169,6 +169,12 @@ TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> 
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
     PlaySoundEffect(5);
     ApplyLanguage();
+    // Said once, when the window is up: otherwise lost options and names would come unexplained.
+    if (!CanKeepSettingsAndNames(state_.Program.ProgramDirectory))
+        QTimer::singleShot(0, this, [this] {
+            ShowMessage(CannotKeepSettingsText(state_.Program.ProgramDirectory), {"File Error", "Dateifehler"},
+                        MessageIcon::Warning);
+        });
 }
 
 TForm1::~TForm1() = default;
@@ -637,8 +643,9 @@ void TForm1::SaveGameFile(const QString& path)
 
 void TForm1::Save1Click()
 {
-    // Without a file yet, or one that cannot be opened for writing, the save dialog asks for
-    // one; cancelling it ends the command. A failed write has been reported already.
+    // Without a file yet, or one that cannot be opened for writing (the session has said why),
+    // the save dialog asks for one; cancelling it ends the command. A failed write has been
+    // reported already and left the old file as it was.
     if (session_.Save() == SaveStatus::CannotOpen)
         Saveas1Click();
 }

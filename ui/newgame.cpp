@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QToolTip>
+#include <QValidator>
 
 #include "commands/new_game_setup.h"
 #include "game/text.h"
@@ -28,6 +30,17 @@ QString Qs(const std::string& utf8)
 {
     return QString::fromStdString(utf8);
 }
+
+/// The name fields take only what the settings file and the savegame can hold, so the name a
+/// player sees is the name that is saved.
+class StorableNameValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override
+    {
+        return FitsCp1252Line(input.toStdString()) ? Acceptable : Invalid;
+    }
+};
 
 }  // namespace
 
@@ -89,6 +102,14 @@ TNGDialog::TNGDialog(QWidget* parent) : QDialog(parent)
     connect(OKBtn, &QPushButton::clicked, this, &TNGDialog::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &TNGDialog::CancelBtnClick);
     Edit3->installEventFilter(this);
+    auto* names = new StorableNameValidator(this);
+    for (QLineEdit* edit : {Edit1, Edit2}) {
+        edit->setValidator(names);
+        // A refused character says why at once, where the player types.
+        connect(edit, &QLineEdit::inputRejected, this, [this, edit] {
+            QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), edit->toolTip(), edit);
+        });
+    }
 
     Edit3->setText(QString::fromLatin1(kDefaultShareText));
     RadioButton1->setChecked(true);

@@ -2,6 +2,7 @@
 #include "ui/sound_effects.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QAudioDevice>
 #include <QMediaDevices>
@@ -11,6 +12,8 @@
 
 #include <map>
 
+#include <sys/stat.h>
+
 namespace {
 
 class QtSoundDevice : public SoundDevice {
@@ -19,7 +22,7 @@ public:
     {
         // Looked up in the current directory at the moment of playing.
         const QString path = QDir::current().absoluteFilePath(fileName);
-        if (!QFileInfo::exists(path) || QMediaDevices::audioOutputs().isEmpty())
+        if (CheckSoundFile(path) != SoundFile::Playable || QMediaDevices::audioOutputs().isEmpty())
             return 0;
         const int id = ++lastId_;
         auto* effect = new QSoundEffect(&context_);
@@ -93,6 +96,18 @@ private:
 
 }  // namespace
 
+SoundFile CheckSoundFile(const QString& fileName)
+{
+    // A pipe would keep the player's loader waiting for ever (and the program from ending); a
+    // giant would be read into memory whole.
+    struct stat info {};
+    if (::stat(QFile::encodeName(fileName).constData(), &info) != 0)
+        return SoundFile::Missing;
+    if (!S_ISREG(info.st_mode) || info.st_size > kMaxSoundFileBytes)
+        return SoundFile::Refused;
+    return SoundFile::Playable;
+}
+
 std::unique_ptr<SoundDevice> MakeQtSoundDevice()
 {
     return std::make_unique<QtSoundDevice>();
@@ -125,6 +140,8 @@ void SoundEffects::Play(int number)
         sound_ = 0;
     }
     if (number < 1 || number > 11)
+        return;
+    if (CheckSoundFile(FileName(number)) == SoundFile::Refused)
         return;
     const int sound = device_->Open(FileName(number));
     sound_ = sound;

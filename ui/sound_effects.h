@@ -12,6 +12,18 @@
 #include <functional>
 #include <memory>
 
+/// Our sound files are under 100 KB; a file beyond this is no sound effect and is not read.
+inline constexpr long long kMaxSoundFileBytes = 4LL * 1024 * 1024;
+
+/// What stands under a sound file's name.
+enum class SoundFile {
+    Missing,   ///< nothing: silent
+    Playable,  ///< a plain file of at most kMaxSoundFileBytes (links followed)
+    Refused,   ///< a pipe, a device, a folder or a giant: never opened, silent as a missing one
+};
+/// Looks at a sound file (relative to the current directory) without opening it.
+SoundFile CheckSoundFile(const QString& fileName);
+
 /// The platform's player behind the sounds, one open sound per identifier. The window uses Qt
 /// Multimedia; tests put a fake here.
 class SoundDevice {
@@ -38,8 +50,9 @@ public:
     SoundEffects& operator=(const SoundEffects&) = delete;
 
     /// Plays sound 1 to 11 ("sound01.wav" ... "sound11.wav" in the current directory), cutting
-    /// off a sound still playing; any other number only cuts off. Does nothing at all while
-    /// sounds are off.
+    /// off a sound still playing; any other number only cuts off, and so does a file that
+    /// CheckSoundFile refuses (it never reaches the device). Does nothing at all while sounds
+    /// are off.
     void Play(int number);
     /// Stops and closes the sound playing now, if any. The end of playback calls it for its
     /// own sound; the end notice of a sound that was cut off is skipped.

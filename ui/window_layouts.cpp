@@ -80,6 +80,11 @@ const LocalText kReduce{"Reduce capacities", "Kapazitäten verringern"};
 const LocalText kWinning{"Winning conditions:", "Siegesbedingung:"};
 const LocalText kShare{"% market share (min. 50%)", "% Marktanteil (min. 50%)"};
 const LocalText kCancel{"Cancel", "Abbrechen"};
+// The name fields take only what the settings file and the savegame can hold.
+const LocalText kNameHint{
+    "Only characters a savegame can hold: letters of Western European languages, digits and punctuation.",
+    "Nur Zeichen, die ein Spielstand speichern kann: Buchstaben westeuropäischer Sprachen, Ziffern und "
+    "Satzzeichen."};
 
 const ControlLayout kNewGameControls[] = {
     // The frames first, so every other control lies above them.
@@ -89,14 +94,14 @@ const ControlLayout kNewGameControls[] = {
     {"RadioButton2", K::RadioButton, {32, 72, 81, 17}, &kIslands},
     {"RadioButton3", K::RadioButton, {32, 96, 81, 17}, &kContinental},
     {"Label1", K::Label, {136, 32}, &kPlayerOne},
-    {"Edit1", K::Edit, {136, 48, 185, 21}},
+    {"Edit1", K::Edit, {136, 48, 185, 21}, nullptr, &kNameHint},
     {"Label3", K::Label, {136, 72}, &kStartIn},
     // The three maps' lists lie on top of each other; only the checked map's are shown.
     {"ComboBox1", K::ComboBox, {136, 88, 185, 21}, nullptr, nullptr, 1},
     {"ComboBox3", K::ComboBox, {136, 88, 185, 21}, nullptr, nullptr, 1},
     {"ComboBox5", K::ComboBox, {136, 88, 185, 21}, nullptr, nullptr, 1},
     {"Label2", K::Label, {136, 128}, &kPlayerTwo},
-    {"Edit2", K::Edit, {136, 144, 185, 21}},
+    {"Edit2", K::Edit, {136, 144, 185, 21}, nullptr, &kNameHint},
     {"Label4", K::Label, {136, 168}, &kStartIn},
     {"ComboBox2", K::ComboBox, {136, 184, 185, 21}, nullptr, nullptr, 2},
     {"ComboBox4", K::ComboBox, {136, 184, 185, 21}, nullptr, nullptr, 2},

@@ -11,6 +11,7 @@
 #include "commands/logistics.h"
 #include "commands/order_commands.h"
 #include "game/map_tables.h"
+#include "persistence/savegame.h"
 #include "ui/newgame.h"
 #include "window_fixture.h"
 
@@ -334,7 +335,9 @@ TEST_F(WindowTest, AFileThatCannotBeOpenedForWritingLeadsToTheSaveDialog)
     form.ChooseSaveFile = [&] { return asked < static_cast<int>(answers.size()) ? answers[asked++] : QString(); };
     form.Menu(MenuEntry::Saveas1)->trigger();
     EXPECT_EQ(asked, 2);
-    ASSERT_EQ(recorder_.Messages.size(), 1u) << "only the take-over: the save dialog asks again, silently";
+    ASSERT_EQ(recorder_.Messages.size(), 2u) << "the take-over, then why the file cannot be opened";
+    EXPECT_EQ(recorder_.Messages[1].Text,
+              CannotOpenForSavingText(answers[0].toStdString(), SaveProblem::NoFolder));
     EXPECT_TRUE(std::filesystem::exists(dir_ / "game.tsg"));
     EXPECT_EQ(form.SaveFileName(), good);
 }

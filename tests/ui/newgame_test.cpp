@@ -12,6 +12,9 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
+#include <QInputMethodEvent>
+#include <QCoreApplication>
 
 #include "game/map_tables.h"
 #include "persistence/settings.h"
@@ -190,6 +193,61 @@ TEST_F(NewGameDialog, OpensWithTheLastNamesAndHandsOverDefaultsAndCutNames)
     EXPECT_EQ(QString::fromStdString(settings.Player2Name), QString(59, QChar(u'ü')));
     EXPECT_EQ(settings.Player1Start, 0);
     EXPECT_EQ(settings.Player2Start, 0);
+}
+
+// The name fields take what the settings file and the savegame can hold, nothing else, and say
+// so where the player types; a name from a hand-edited settings file shows as it will be kept.
+TEST_F(NewGameDialog, NameFieldsTakeOnlyWhatTheFilesCanHold)
+{
+    // An editor saved the settings file in UTF-8 with a name 1252 cannot hold.
+    WriteFile(dir / "Tavrek!.ini",
+              "\xEF\xBB\xBF[Name]\nPlayer1=Anna\nPlayer2=\u4E2D\u6587 Bert\n");
+    s.Program.Language = Language::German;
+    Open();
+    EXPECT_EQ(dialog.Edit2->text(), QStringLiteral("?? Bert"));
+
+    QLineEdit* field = dialog.Edit1;
+    field->setFocus();
+    field->end(false);
+    // Typed characters arrive as key presses and, from an input method, as committed text.
+    const auto typeKey = [field](const QString& text) {
+        QTest::sendKeyEvent(QTest::Press, field, Qt::Key_unknown, text, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, field, Qt::Key_unknown, text, Qt::NoModifier);
+    };
+    const auto commit = [field](const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QCoreApplication::sendEvent(field, &event);
+    };
+    typeKey(QStringLiteral(" M\u00FCller-L\u00FCdenscheidt \u20AC"));
+    EXPECT_EQ(field->text(), QStringLiteral("Anna M\u00FCller-L\u00FCdenscheidt \u20AC"));
+    EXPECT_FALSE(QToolTip::isVisible());
+
+    const QString kept = field->text();
+    for (const QString& refused : {QStringLiteral("\u4E2D\u6587\u540D\u5B57"), QStringLiteral("\U0001F37A"),
+                                   QStringLiteral("\u0411\u0438\u0440")}) {
+        SCOPED_TRACE(refused.toStdString());
+        typeKey(refused);
+        EXPECT_EQ(field->text(), kept);
+        commit(refused);
+        EXPECT_EQ(field->text(), kept);
+    }
+    // Pasted text with control characters or foreign letters is refused whole.
+    for (const QString& pasted : {QStringLiteral("a\x1B[31mb"), QStringLiteral("tab\there"), QStringLiteral("x\u4E2D")}) {
+        field->insert(pasted);
+        EXPECT_EQ(field->text(), kept) << pasted.toStdString();
+    }
+    // The refusal says why, in the game's language, where the player types.
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Nur Zeichen, die ein Spielstand speichern kann: Buchstaben "
+                                               "westeuropäischer Sprachen, Ziffern und Satzzeichen."));
+    EXPECT_EQ(dialog.Edit2->toolTip(), QToolTip::text());
+    QToolTip::hideText();
+
+    dialog.accept();
+    const NewGameSettings settings = dialog.Settings();
+    EXPECT_EQ(QString::fromStdString(settings.Player1Name), kept);
+    EXPECT_EQ(settings.Player2Name, "?? Bert");
 }
 
 TEST_F(NewGameDialog, CancelAndEscapeRejectTheDialog)

@@ -5,6 +5,10 @@
 
 #include <QDir>
 
+#include <filesystem>
+
+#include <sys/stat.h>
+
 #include <functional>
 #include <map>
 #include <string>
@@ -186,6 +190,61 @@ TEST(SoundEffects, TheQtDeviceFindsNoFileOutsideTheCurrentDirectory)
     SoundEffects sounds;
     sounds.Play(1);  // no file, perhaps no device: nothing happens, nothing is reported
     sounds.Stop();
+    QDir::setCurrent(before);
+}
+
+// What a player (or a prank) may put under a sound's name: only plain files of a sound's size
+// reach the device; a pipe (which kept the program from ending), a device, a folder and a giant
+// with a valid header (which was read whole) play nothing, as a missing file. A refused sound
+// still cuts off the one playing, like any new sound.
+TEST(SoundEffects, OnlyPlainFilesOfASoundsSizeReachTheDevice)
+{
+    TempDir dir;
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.Str())));
+    const std::string header = "RIFF\xFF\xFF\xFF\x7FWAVEfmt ";
+    const auto sized = [&](const char* name, long long size) {
+        WriteFile(dir / name, header);
+        std::filesystem::resize_file(dir / name, static_cast<uintmax_t>(size));  // sparse: no disk used
+    };
+    ASSERT_EQ(::mkfifo((dir / "sound01.wav").c_str(), 0666), 0);
+    sized("sound02.wav", 1LL << 30);  // a gigabyte
+    sized("sound03.wav", kMaxSoundFileBytes + 1);
+    std::filesystem::create_symlink("/dev/zero", dir / "sound04.wav");
+    std::filesystem::create_directory(dir / "sound05.wav");
+    sized("sound06.wav", kMaxSoundFileBytes);
+    sized("sound07.wav", 66370);  // the size of our own
+    std::filesystem::create_symlink("sound07.wav", dir / "sound08.wav");
+
+    struct Case {
+        int Number;
+        SoundFile Kind;
+    };
+    const Case cases[] = {{1, SoundFile::Refused}, {2, SoundFile::Refused},  {3, SoundFile::Refused},
+                          {4, SoundFile::Refused}, {5, SoundFile::Refused},  {6, SoundFile::Playable},
+                          {7, SoundFile::Playable}, {8, SoundFile::Playable}, {9, SoundFile::Missing}};
+    FakeLog log;
+    SoundEffects sounds(std::make_unique<FakeDevice>(log));
+    int opened = 0;
+    for (const Case& c : cases) {
+        const QString file = SoundEffects::FileName(c.Number);
+        SCOPED_TRACE(file.toStdString());
+        EXPECT_EQ(CheckSoundFile(file), c.Kind);
+        sounds.Play(7);  // a sound playing, to be cut off
+        log.Calls.clear();
+        sounds.Play(c.Number);
+        Calls expected{"stop " + std::to_string(opened + 1), "close " + std::to_string(opened + 1)};
+        ++opened;
+        if (c.Kind != SoundFile::Refused) {
+            expected.push_back("open " + file.toStdString());
+            expected.push_back("play " + std::to_string(++opened));
+        }
+        EXPECT_EQ(log.Calls, expected);
+    }
+    // The Qt device itself never takes a refused file either.
+    const auto device = MakeQtSoundDevice();
+    for (const char* refused : {"sound01.wav", "sound02.wav", "sound04.wav", "sound05.wav"})
+        EXPECT_EQ(device->Open(QString::fromLatin1(refused)), 0) << refused;
     QDir::setCurrent(before);
 }
 

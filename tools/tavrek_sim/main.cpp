@@ -8,6 +8,7 @@
 
 #include "commands/game_session.h"
 #include "engine/end_of_game.h"
+#include "platform/cp1252.h"
 #include "tools/tavrek_sim/printing_frontend.h"
 #include "tools/tavrek_sim/sim_options.h"
 #include "tools/tavrek_sim/sim_script.h"
@@ -25,7 +26,9 @@ void PrintCompanies(const GameState& s)
                 capacity += s.Capacity[c][b][t];
                 sales += s.Sales[c][b][t];
             }
-        std::printf("%-3d %-30s %14.2Lf %7.2f%% %10lld %10lld\n", c + 1, s.CompanyName[c].c_str(), CompanyValue(s, c),
+        // The names file is anyone's to edit: its names reach the terminal without controls.
+        std::printf("%-3d %-30s %14.2Lf %7.2f%% %10lld %10lld\n", c + 1, ControlsReplaced(s.CompanyName[c]).c_str(),
+                    CompanyValue(s, c),
                     static_cast<double>(MarketShare(s, c)), static_cast<long long>(capacity),
                     static_cast<long long>(sales));
     }
@@ -66,7 +69,7 @@ int main(int argc, char** argv)
     } else {
         std::string reason;
         if (session.Load(options->LoadFile, &reason) != LoadStatus::Loaded) {
-            std::fprintf(stderr, "tavrek-sim: %s\n", reason.c_str());
+            std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
             return 1;
         }
     }
@@ -81,7 +84,7 @@ int main(int argc, char** argv)
     if (!options->SaveFile.empty()) {
         std::string reason;
         if (!session.WriteTo(options->SaveFile, &reason)) {
-            std::fprintf(stderr, "tavrek-sim: %s\n", reason.c_str());
+            std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
             return 1;
         }
     }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "game/silent_frontend.h"
+#include "platform/cp1252.h"
 
 class PrintingFrontend : public SilentFrontend {
 public:
@@ -16,11 +17,14 @@ public:
     }
 
 private:
+    // Messages name companies and brands from the names file, which anyone can edit: nothing in
+    // it may reach the terminal as an escape sequence.
     static void Print(const LocalText& text, const LocalText& caption)
     {
+        const std::string line = ControlsReplaced(text.English);
         if (caption.English.empty())
-            std::printf("%s\n", text.English.c_str());
+            std::printf("%s\n", line.c_str());
         else
-            std::printf("%s: %s\n", caption.English.c_str(), text.English.c_str());
+            std::printf("%s: %s\n", ControlsReplaced(caption.English).c_str(), line.c_str());
     }
 };
