@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   # The window: Qt 6 with its German translations, the window and map fonts.
-  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev fonts-liberation fonts-ebgaramond)
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev fonts-liberation fonts-ebgaramond fontconfig)
 if [ "${1:-}" = "--ci" ]; then
   # Sanitizer and fuzz builds, and a German locale for the file tests.
   packages+=(clang libclang-rt-14-dev locales)

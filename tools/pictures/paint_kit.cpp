@@ -3,6 +3,7 @@
 
 #include <QFontDatabase>
 #include <QImageWriter>
+#include <QProcess>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,13 +20,33 @@ double Lattice(int32_t ix, int32_t iy, uint32_t seed)
 
 double Smooth(double t) { return t * t * (3 - 2 * t); }
 
-QString AddFont(const char* path)
+// The font file fontconfig holds for a family and style; a missing one ends the run with a
+// line that names the family and the Debian package to install.
+QString FontFile(const char* pattern, const char* package)
 {
-    const int id = QFontDatabase::addApplicationFont(QString::fromUtf8(path));
+    QProcess list;
+    list.start(QStringLiteral("fc-list"), {QStringLiteral("-f"), QStringLiteral("%{file}\\n"), QString::fromUtf8(pattern)});
+    QStringList files;
+    if (list.waitForFinished(30000) && list.exitStatus() == QProcess::NormalExit && list.exitCode() == 0)
+        files = QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (files.isEmpty()) {
+        std::fprintf(stderr, "tavrek-pictures: no font \"%s\" found through fontconfig (install %s)\n", pattern,
+                     package);
+        std::exit(2);
+    }
+    // The same file on every run, whatever order fontconfig lists them in.
+    files.sort();
+    return files.first();
+}
+
+QString AddFont(const char* pattern, const char* package)
+{
+    const QString path = FontFile(pattern, package);
+    const int id = QFontDatabase::addApplicationFont(path);
     const QStringList families = id < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(id);
     if (families.isEmpty()) {
-        std::fprintf(stderr, "tavrek-pictures: cannot load font %s (install fonts-ebgaramond and fonts-liberation)\n",
-                     path);
+        std::fprintf(stderr, "tavrek-pictures: cannot load the font file %s for \"%s\" (install %s)\n",
+                     qPrintable(path), pattern, package);
         std::exit(2);
     }
     return families.first();
@@ -58,11 +79,12 @@ double FractalNoise(double x, double y, double scale, int octaves, uint32_t seed
 Faces LoadFaces()
 {
     Faces f;
-    f.Garamond = AddFont("/usr/share/fonts/opentype/ebgaramond/EBGaramond12-Regular.otf");
-    f.GaramondItalic = AddFont("/usr/share/fonts/opentype/ebgaramond/EBGaramond12-Italic.otf");
-    f.GaramondBold = AddFont("/usr/share/fonts/opentype/ebgaramond/EBGaramond12-Bold.otf");
-    f.SerifBold = AddFont("/usr/share/fonts/truetype/liberation/LiberationSerif-Bold.ttf");
-    f.Sans = AddFont("/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf");
+    // By family and style: the files lie where each system's font packages put them.
+    f.Garamond = AddFont("EB Garamond 12:style=Regular", "fonts-ebgaramond");
+    f.GaramondItalic = AddFont("EB Garamond 12:style=Italic", "fonts-ebgaramond");
+    f.GaramondBold = AddFont("EB Garamond 12:style=Bold", "fonts-ebgaramond");
+    f.SerifBold = AddFont("Liberation Serif:style=Bold", "fonts-liberation");
+    f.Sans = AddFont("Liberation Sans:style=Bold", "fonts-liberation");
     return f;
 }
 
