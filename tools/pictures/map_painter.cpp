@@ -346,18 +346,34 @@ std::vector<std::pair<int, int>> RoadPairs(int map)
     return pairs;
 }
 
-/// Finds the cheapest way on a 2-pixel grid (eight neighbours) around towns' names and places;
-/// land roads shun water, sea lanes shun land away from their harbours.
-std::vector<QPointF> FindWay(const QPointF& a, const QPointF& b, bool sea, const std::vector<QRectF>& avoid,
-                             const std::vector<uint8_t>& landCells, uint32_t seed)
+/// The 2-pixel grid a way is found on: what each cell costs to cross (-1: not at all).
+struct WayGrid {
+    static constexpr double kCell = 2.0;
+    int Width = kWidth / 2;
+    int Height = kHeight / 2;
+    std::vector<float> Weight;
+
+    QPointF Centre(int gx, int gy) const { return QPointF((gx + 0.5) * kCell, (gy + 0.5) * kCell); }
+    int CellAt(const QPointF& q) const
+    {
+        const int gx = std::clamp(static_cast<int>(q.x() / kCell), 0, Width - 1);
+        const int gy = std::clamp(static_cast<int>(q.y() / kCell), 0, Height - 1);
+        return gy * Width + gx;
+    }
+    float WeightAt(const QPointF& q) const { return Weight[static_cast<size_t>(CellAt(q))]; }
+};
+
+/// The cost of every cell for a way from a to b: a little noise everywhere; names, places and the
+/// frame are closed; land roads shun water, sea lanes shun land away from their harbours.
+WayGrid WayWeights(const QPointF& a, const QPointF& b, bool sea, const std::vector<QRectF>& avoid,
+                   const std::vector<uint8_t>& landCells, uint32_t seed)
 {
-    constexpr double cell = 2.0;
-    const int gw = kWidth / 2, gh = kHeight / 2;
-    auto centre = [&](int gx, int gy) { return QPointF((gx + 0.5) * cell, (gy + 0.5) * cell); };
-    std::vector<float> weight(static_cast<size_t>(gw) * gh);
+    WayGrid grid;
+    const int gw = grid.Width, gh = grid.Height;
+    grid.Weight.resize(static_cast<size_t>(gw) * gh);
     for (int gy = 0; gy < gh; ++gy)
         for (int gx = 0; gx < gw; ++gx) {
-            const QPointF c = centre(gx, gy);
+            const QPointF c = grid.Centre(gx, gy);
             const double da = std::hypot(c.x() - a.x(), c.y() - a.y());
             const double db = std::hypot(c.x() - b.x(), c.y() - b.y());
             float w = static_cast<float>(1.0 + 0.6 * (1 + FractalNoise(c.x(), c.y(), 30, 2, seed)));
@@ -373,18 +389,26 @@ std::vector<QPointF> FindWay(const QPointF& a, const QPointF& b, bool sea, const
                         w *= 3.5;
                 }
             }
-            weight[static_cast<size_t>(gy) * gw + gx] = w;
+            grid.Weight[static_cast<size_t>(gy) * gw + gx] = w;
         }
-    const int sx = std::clamp(static_cast<int>(a.x() / cell), 0, gw - 1), sy = std::clamp(static_cast<int>(a.y() / cell), 0, gh - 1);
-    const int tx = std::clamp(static_cast<int>(b.x() / cell), 0, gw - 1), ty = std::clamp(static_cast<int>(b.y() / cell), 0, gh - 1);
+    return grid;
+}
+
+/// The cheapest chain of cell centres from a's cell to b's (A*, eight neighbours); empty when
+/// b cannot be reached.
+std::vector<QPointF> CheapestCells(const WayGrid& grid, const QPointF& a, const QPointF& b)
+{
+    const int gw = grid.Width, gh = grid.Height;
+    const std::vector<float>& weight = grid.Weight;
+    const int start = grid.CellAt(a), goal = grid.CellAt(b);
+    const int tx = goal % gw, ty = goal / gw;
     std::vector<double> dist(weight.size(), 1e18);
     std::vector<int> from(weight.size(), -1);
     using Item = std::pair<double, int>;
     std::priority_queue<Item, std::vector<Item>, std::greater<Item>> open;
     auto heuristic = [&](int gx, int gy) { return std::hypot(gx - tx, gy - ty); };
-    const int start = sy * gw + sx, goal = ty * gw + tx;
     dist[start] = 0;
-    open.push({heuristic(sx, sy), start});
+    open.push({heuristic(start % gw, start / gw), start});
     while (!open.empty()) {
         const auto [f, cur] = open.top();
         open.pop();
@@ -413,24 +437,24 @@ std::vector<QPointF> FindWay(const QPointF& a, const QPointF& b, bool sea, const
     }
     std::vector<QPointF> cells;
     if (from[goal] < 0 && goal != start)
-        return {a, b};
+        return cells;
     for (int c = goal; c != start; c = from[c])
-        cells.push_back(centre(c % gw, c / gw));
+        cells.push_back(grid.Centre(c % gw, c / gw));
     std::reverse(cells.begin(), cells.end());
-    // Pull the way straight between the turns it must make (a segment may cross only cells no
-    // dearer than the ones it joins), then round the corners (Chaikin).
+    return cells;
+}
+
+/// The way pulled straight between the turns it must make: a leg may cross only cells no
+/// dearer than the ones it joins.
+std::vector<QPointF> Straightened(const WayGrid& grid, std::vector<QPointF> cells, const QPointF& a, const QPointF& b)
+{
     cells.insert(cells.begin(), a);
     cells.push_back(b);
-    auto cellWeight = [&](const QPointF& q) {
-        const int gx = std::clamp(static_cast<int>(q.x() / cell), 0, gw - 1);
-        const int gy = std::clamp(static_cast<int>(q.y() / cell), 0, gh - 1);
-        return weight[static_cast<size_t>(gy) * gw + gx];
-    };
     auto clear = [&](const QPointF& p0, const QPointF& p1) {
         const double len = std::hypot(p1.x() - p0.x(), p1.y() - p0.y());
-        const float limit = std::max(cellWeight(p0), cellWeight(p1)) * 1.01f + 2.3f;
+        const float limit = std::max(grid.WeightAt(p0), grid.WeightAt(p1)) * 1.01f + 2.3f;
         for (double t = 0; t <= len; t += 0.7) {
-            const float w = cellWeight(p0 + (p1 - p0) * (t / std::max(len, 1e-9)));
+            const float w = grid.WeightAt(p0 + (p1 - p0) * (t / std::max(len, 1e-9)));
             if (w < 0 || w > limit)
                 return false;
         }
@@ -444,7 +468,12 @@ std::vector<QPointF> FindWay(const QPointF& a, const QPointF& b, bool sea, const
         pts.push_back(cells[j]);
         i = j;
     }
-    // Long straight legs get a gentle bend or two, as country roads do.
+    return pts;
+}
+
+/// Long straight legs get a gentle bend or two, as country roads do.
+std::vector<QPointF> Bent(const WayGrid& grid, const std::vector<QPointF>& pts, uint32_t seed)
+{
     std::vector<QPointF> bent{pts.front()};
     for (size_t k = 1; k < pts.size(); ++k) {
         const QPointF p0 = pts[k - 1], p1 = pts[k];
@@ -454,11 +483,16 @@ std::vector<QPointF> FindWay(const QPointF& a, const QPointF& b, bool sea, const
             const QPointF q = p0 + (p1 - p0) * (static_cast<double>(m) / (n + 1));
             const QPointF perp(-(p1 - p0).y() / len, (p1 - p0).x() / len);
             const QPointF moved = q + perp * (5.0 * FractalNoise(q.x(), q.y(), 40, 2, seed + 7));
-            bent.push_back(cellWeight(moved) >= 0 ? moved : q);
+            bent.push_back(grid.WeightAt(moved) >= 0 ? moved : q);
         }
         bent.push_back(p1);
     }
-    pts = bent;
+    return bent;
+}
+
+/// The corners rounded: three rounds of corner cutting (Chaikin).
+std::vector<QPointF> Rounded(std::vector<QPointF> pts)
+{
     for (int round = 0; round < 3; ++round) {
         std::vector<QPointF> next{pts.front()};
         for (size_t k = 0; k + 1 < pts.size(); ++k) {
@@ -469,6 +503,18 @@ std::vector<QPointF> FindWay(const QPointF& a, const QPointF& b, bool sea, const
         pts = next;
     }
     return pts;
+}
+
+/// Finds the cheapest way around towns' names and places, then draws it as a road or lane is
+/// drawn: straight where it can be, bent a little on long legs, with rounded corners.
+std::vector<QPointF> FindWay(const QPointF& a, const QPointF& b, bool sea, const std::vector<QRectF>& avoid,
+                             const std::vector<uint8_t>& landCells, uint32_t seed)
+{
+    const WayGrid grid = WayWeights(a, b, sea, avoid, landCells, seed);
+    const std::vector<QPointF> cells = CheapestCells(grid, a, b);
+    if (cells.empty() && grid.CellAt(a) != grid.CellAt(b))
+        return {a, b};
+    return Rounded(Bent(grid, Straightened(grid, cells, a, b), seed));
 }
 
 std::vector<Route> PlanRoutes(int map, const MapDesign& design, const Geography& geo,
@@ -782,7 +828,8 @@ void DrawCartouche(QPainter& p, const QRectF& box, const MapDesign& d, const Fac
         p.drawEllipse(k, 4, 4);
         p.drawArc(QRectF(k.x() - 2, k.y() - 2, 4, 4), 0, 270 * 16);
     }
-    // Lettering: "A New Map of the", the name in large capitals, a rule, the subtitle.
+    // Lettering: "A New & Exact Map", the name in large capitals, a rule with a dot, the subtitle
+    // on two lines and the year.
     p.setPen(kInk);
     auto centred = [&](const QString& text, const QFont& font, double baseline, const QColor& colour) {
         p.setFont(font);
@@ -823,7 +870,7 @@ void DrawCartouche(QPainter& p, const QRectF& box, const MapDesign& d, const Fac
 
 void DrawScaleBar(QPainter& p, const QPointF& at, const Faces& faces)
 {
-    // Five leagues of twenty pixels, alternately filled, with the legend beneath.
+    // Five leagues of eighteen pixels, alternately filled, with the legend beneath.
     p.save();
     p.setPen(QPen(kInk, 0.6));
     for (int k = 0; k < 5; ++k) {

@@ -403,7 +403,7 @@ QImage PaintSprite(SpriteKind kind, int scale)
         p.drawPolygon(QPolygonF({QPointF(8, 2), QPointF(16, 2), QPointF(14, 7.5), QPointF(10, 7.5)}));
         p.setBrush(QColor(150, 40, 30));
         p.drawRect(QRectF(8.5, 7, 7, 2));
-        p.setPen(QPen(QColor(60, 110, 40), scale > 1 ? 1.5 : 1.5));
+        p.setPen(QPen(QColor(60, 110, 40), 1.5));
         p.drawLine(QPointF(14, 12.5), QPointF(10.5, 12.5));
         p.drawLine(QPointF(10.5, 12.5), QPointF(10.5, 15));
         p.drawLine(QPointF(10.5, 15), QPointF(13.5, 15));

@@ -21,7 +21,7 @@ void AddBell(Track& t, Noise& n, double start, double freq, double amp, const st
              double decayScale = 1.0) {
   for (const Partial& p : partials) {
     const double f = freq * p.Ratio;
-    if (f > SampleRate * 0.45) continue;
+    if (f > kSampleRate * 0.45) continue;
     AddPartial(t, start, f, amp * p.Amp, p.Decay * decayScale, 0.003, f * 0.0012);
   }
   AddNoiseBurst(t, n, start, std::min(freq * 3.0, 5000.0), 2.0, amp * 0.6, 0.001, 0.008);
@@ -45,16 +45,16 @@ void AddBrassNote(Track& t, double start, double length, double freq, double amp
   const int count = std::min(t.Length() - first, ToSample(length + 0.09));
   double phase = 0.0;
   for (int i = 0; i < count; ++i) {
-    const double time = static_cast<double>(i) / SampleRate;
+    const double time = static_cast<double>(i) / kSampleRate;
     const double attack = std::min(1.0, time / 0.03);
     const double release = time > length ? std::max(0.0, 1.0 - (time - length) / 0.09) : 1.0;
     const double env = attack * release * (0.85 + 0.15 * Exp(-time / 0.08));
     const double brightness = 0.35 + 0.3 * attack * Exp(-time / 0.25) + 0.15;
-    const double vibrato = 1.0 + (time > 0.15 ? 0.004 * Sine(2.0 * Pi * 5.2 * time) : 0.0);
-    phase += 2.0 * Pi * freq * vibrato / SampleRate;
+    const double vibrato = 1.0 + (time > 0.15 ? 0.004 * Sine(2.0 * kPi * 5.2 * time) : 0.0);
+    phase += 2.0 * kPi * freq * vibrato / kSampleRate;
     double v = 0.0;
     double a = 1.0;
-    for (int h = 1; h <= 10 && freq * h < SampleRate * 0.45; ++h) {
+    for (int h = 1; h <= 10 && freq * h < kSampleRate * 0.45; ++h) {
       v += a / h * Sine(phase * h);
       a *= brightness;
     }
@@ -74,9 +74,9 @@ void AddPad(Track& t, double start, double length, double freq, double amp) {
   const int first = ToSample(start);
   const int count = std::min(t.Length() - first, ToSample(length));
   for (int i = 0; i < count; ++i) {
-    const double time = static_cast<double>(i) / SampleRate;
+    const double time = static_cast<double>(i) / kSampleRate;
     const double env = std::min(1.0, time / 0.08) * Exp(-time / 0.9);
-    const double p = 2.0 * Pi * freq * time;
+    const double p = 2.0 * kPi * freq * time;
     t.Add(first + i, amp * env * (Sine(p) + 0.2 * Sine(3.0 * p) + 0.05 * Sine(5.0 * p)));
   }
 }
@@ -89,8 +89,8 @@ void AddChirp(Track& t, double start, double length, double from, double to, dou
   for (int i = 0; i < count; ++i) {
     const double x = static_cast<double>(i) / count;
     const double f = from + (to - from) * x;
-    phase += 2.0 * Pi * f / SampleRate;
-    const double s = Sine(Pi * x);
+    phase += 2.0 * kPi * f / kSampleRate;
+    const double s = Sine(kPi * x);
     t.Add(first + i, amp * s * s * Sine(phase));
   }
 }
@@ -129,7 +129,7 @@ void AddClink(Track& t, Noise& n, double start, double freq, double amp) {
   const double decays[] = {0.11, 0.08, 0.06, 0.04};
   for (int k = 0; k < 4; ++k) {
     const double f = freq * ratios[k];
-    if (f < SampleRate * 0.45) AddPartial(t, start, f, amp * amps[k], decays[k], 0.0008, f * 0.002);
+    if (f < kSampleRate * 0.45) AddPartial(t, start, f, amp * amps[k], decays[k], 0.0008, f * 0.002);
   }
   AddNoiseBurst(t, n, start, 6000, 1.5, amp * 0.5, 0.0005, 0.004);
 }
@@ -172,11 +172,11 @@ Track RollingBarrels() {
   Biquad roll = Biquad::BandPass(340, 1.2);
   OnePole rollSoft(900);
   for (int i = 0; i < t.Length(); ++i) {
-    const double time = static_cast<double>(i) / SampleRate;
-    const double bump = 0.7 + 0.3 * Sine(2.0 * Pi * 4.3 * time);
+    const double time = static_cast<double>(i) / kSampleRate;
+    const double bump = 0.7 + 0.3 * Sine(2.0 * kPi * 4.3 * time);
     const double r = rumble2.Process(rumble.Process(n.Bipolar()));
     const double w = rollSoft.Process(roll.Process(n.Bipolar()));
-    t.Add(i, 2.0 * r * bump + 0.35 * w * (0.6 + 0.4 * Sine(2.0 * Pi * 7.1 * time + 1.0)));
+    t.Add(i, 2.0 * r * bump + 0.35 * w * (0.6 + 0.4 * Sine(2.0 * kPi * 7.1 * time + 1.0)));
   }
   // The barrels turning and knocking together.
   for (double time = 0.05; time < 1.3; time += n.Range(0.13, 0.2)) AddBarrelKnock(t, n, time, n.Range(0.16, 0.26));
@@ -202,9 +202,9 @@ Track HammerAndSaw() {
     const int count = ToSample(s[1]);
     for (int i = 0; i < count; ++i) {
       const double x = static_cast<double>(i) / count;
-      const double time = static_cast<double>(i) / SampleRate;
-      const double stroke = Sine(Pi * x);
-      const double rasp = 0.55 + 0.45 * Sine(2.0 * Pi * 95.0 * time);
+      const double time = static_cast<double>(i) / kSampleRate;
+      const double stroke = Sine(kPi * x);
+      const double rasp = 0.55 + 0.45 * Sine(2.0 * kPi * 95.0 * time);
       t.Add(first + i, 0.8 * stroke * stroke * rasp * soften.Process(teeth.Process(n.Bipolar())));
     }
   }
@@ -294,18 +294,18 @@ Track BadNews() {
   double phase = 0.0;
   OnePole soften(1200);
   for (int i = 0; i < count; ++i) {
-    const double time = static_cast<double>(i) / SampleRate;
+    const double time = static_cast<double>(i) / kSampleRate;
     // Two short steps down, then a long slide.
     double semis = 0.0;
     if (time >= 0.28) semis = -1.0;
     if (time >= 0.56) semis = -2.0 - 10.0 * (1.0 - Exp(-(time - 0.56) / 0.45));
-    const double vib = time > 0.7 ? 0.12 * std::min(1.0, (time - 0.7) / 0.25) * Sine(2.0 * Pi * 4.5 * time) : 0.0;
-    phase += 2.0 * Pi * 196.0 * Semitones(semis + vib) / SampleRate;
+    const double vib = time > 0.7 ? 0.12 * std::min(1.0, (time - 0.7) / 0.25) * Sine(2.0 * kPi * 4.5 * time) : 0.0;
+    phase += 2.0 * kPi * 196.0 * Semitones(semis + vib) / kSampleRate;
     // Each new note is tongued: the tone dips smoothly between notes instead of breaking off.
     double breath = std::min(1.0, time / 0.03);
     for (double edge : {0.28, 0.56}) {
       const double d = (time - edge) / 0.05;
-      if (d > -1.0 && d < 1.0) breath *= 1.0 - 0.55 * (0.5 + 0.5 * Sine(Pi * (d + 0.5)));
+      if (d > -1.0 && d < 1.0) breath *= 1.0 - 0.55 * (0.5 + 0.5 * Sine(kPi * (d + 0.5)));
     }
     double v = 0.0;
     for (int h = 1; h <= 7; ++h) v += (h == 1 ? 1.0 : 0.6 / h) * Sine(phase * h);

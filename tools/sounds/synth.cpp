@@ -9,10 +9,10 @@ namespace synth {
 
 double Sine(double x) {
   // Reduce to [-pi, pi], fold to [-pi/2, pi/2], then a Taylor series to the 17th power.
-  const double twoPi = 2.0 * Pi;
+  const double twoPi = 2.0 * kPi;
   x -= twoPi * std::floor(x / twoPi + 0.5);
-  if (x > Pi / 2) x = Pi - x;
-  if (x < -Pi / 2) x = -Pi - x;
+  if (x > kPi / 2) x = kPi - x;
+  if (x < -kPi / 2) x = -kPi - x;
   const double x2 = x * x;
   double term = x;
   double sum = x;
@@ -40,8 +40,8 @@ double Exp(double x) {
 double Semitones(double n) { return Exp(n / 12.0 * 0.69314718055994530942); }
 
 std::uint64_t Noise::Next() {
-  State += 0x9E3779B97F4A7C15ull;
-  std::uint64_t z = State;
+  state_ += 0x9E3779B97F4A7C15ull;
+  std::uint64_t z = state_;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return z ^ (z >> 31);
@@ -52,74 +52,74 @@ double Noise::Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007
 double Noise::Bipolar() { return 2.0 * Uniform() - 1.0; }
 
 namespace {
-double Cosine(double x) { return Sine(x + Pi / 2); }
+double Cosine(double x) { return Sine(x + kPi / 2); }
 }  // namespace
 
 Biquad Biquad::BandPass(double freq, double q) {
-  const double w = 2.0 * Pi * freq / SampleRate;
+  const double w = 2.0 * kPi * freq / kSampleRate;
   const double alpha = Sine(w) / (2.0 * q);
   const double a0 = 1.0 + alpha;
   Biquad f;
-  f.B0 = alpha / a0;
-  f.B1 = 0.0;
-  f.B2 = -alpha / a0;
-  f.A1 = -2.0 * Cosine(w) / a0;
-  f.A2 = (1.0 - alpha) / a0;
+  f.b0_ = alpha / a0;
+  f.b1_ = 0.0;
+  f.b2_ = -alpha / a0;
+  f.a1_ = -2.0 * Cosine(w) / a0;
+  f.a2_ = (1.0 - alpha) / a0;
   return f;
 }
 
 Biquad Biquad::LowPass(double freq, double q) {
-  const double w = 2.0 * Pi * freq / SampleRate;
+  const double w = 2.0 * kPi * freq / kSampleRate;
   const double alpha = Sine(w) / (2.0 * q);
   const double c = Cosine(w);
   const double a0 = 1.0 + alpha;
   Biquad f;
-  f.B0 = (1.0 - c) / 2.0 / a0;
-  f.B1 = (1.0 - c) / a0;
-  f.B2 = f.B0;
-  f.A1 = -2.0 * c / a0;
-  f.A2 = (1.0 - alpha) / a0;
+  f.b0_ = (1.0 - c) / 2.0 / a0;
+  f.b1_ = (1.0 - c) / a0;
+  f.b2_ = f.b0_;
+  f.a1_ = -2.0 * c / a0;
+  f.a2_ = (1.0 - alpha) / a0;
   return f;
 }
 
 Biquad Biquad::HighPass(double freq, double q) {
-  const double w = 2.0 * Pi * freq / SampleRate;
+  const double w = 2.0 * kPi * freq / kSampleRate;
   const double alpha = Sine(w) / (2.0 * q);
   const double c = Cosine(w);
   const double a0 = 1.0 + alpha;
   Biquad f;
-  f.B0 = (1.0 + c) / 2.0 / a0;
-  f.B1 = -(1.0 + c) / a0;
-  f.B2 = f.B0;
-  f.A1 = -2.0 * c / a0;
-  f.A2 = (1.0 - alpha) / a0;
+  f.b0_ = (1.0 + c) / 2.0 / a0;
+  f.b1_ = -(1.0 + c) / a0;
+  f.b2_ = f.b0_;
+  f.a1_ = -2.0 * c / a0;
+  f.a2_ = (1.0 - alpha) / a0;
   return f;
 }
 
 double Biquad::Process(double x) {
-  const double y = B0 * x + B1 * X1 + B2 * X2 - A1 * Y1 - A2 * Y2;
-  X2 = X1;
-  X1 = x;
-  Y2 = Y1;
-  Y1 = y;
+  const double y = b0_ * x + b1_ * x1_ + b2_ * x2_ - a1_ * y1_ - a2_ * y2_;
+  x2_ = x1_;
+  x1_ = x;
+  y2_ = y1_;
+  y1_ = y;
   return y;
 }
 
-OnePole::OnePole(double cutoff) : A(1.0 - Exp(-2.0 * Pi * cutoff / SampleRate)) {}
+OnePole::OnePole(double cutoff) : a_(1.0 - Exp(-2.0 * kPi * cutoff / kSampleRate)) {}
 
-Track::Track(double seconds) : Samples(static_cast<std::size_t>(ToSample(seconds)), 0.0) {}
+Track::Track(double seconds) : samples_(static_cast<std::size_t>(ToSample(seconds)), 0.0) {}
 
 void AddPartial(Track& t, double start, double freq, double amp, double decay, double attack, double beat) {
   const int first = ToSample(start);
   // Until the partial has fallen by 80 dB.
   const int count = std::min(t.Length() - first, ToSample(decay * 9.2 + attack));
-  const double step = 2.0 * Pi * freq / SampleRate;
-  const double beatStep = 2.0 * Pi * (freq + beat) / SampleRate;
-  const double fall = Exp(-1.0 / (decay * SampleRate));
+  const double step = 2.0 * kPi * freq / kSampleRate;
+  const double beatStep = 2.0 * kPi * (freq + beat) / kSampleRate;
+  const double fall = Exp(-1.0 / (decay * kSampleRate));
   double env = 1.0;
   for (int i = 0; i < count; ++i) {
-    const double time = static_cast<double>(i) / SampleRate;
-    const double rise = time < attack ? 0.5 - 0.5 * Cosine(Pi * time / attack) : 1.0;
+    const double time = static_cast<double>(i) / kSampleRate;
+    const double rise = time < attack ? 0.5 - 0.5 * Cosine(kPi * time / attack) : 1.0;
     double v = Sine(step * i);
     if (beat != 0.0) v = 0.5 * (v + Sine(beatStep * i));
     t.Add(first + i, amp * env * rise * v);
@@ -132,19 +132,19 @@ void AddNoiseBurst(Track& t, Noise& n, double start, double centre, double q, do
   const int first = ToSample(start);
   const int count = std::min(t.Length() - first, ToSample(decay * 7.0 + attack));
   Biquad bp = Biquad::BandPass(centre, q);
-  const double fall = Exp(-1.0 / (decay * SampleRate));
+  const double fall = Exp(-1.0 / (decay * kSampleRate));
   double env = 1.0;
   for (int i = 0; i < count; ++i) {
-    const double time = static_cast<double>(i) / SampleRate;
-    const double rise = time < attack ? 0.5 - 0.5 * Cosine(Pi * time / attack) : 1.0;
+    const double time = static_cast<double>(i) / kSampleRate;
+    const double rise = time < attack ? 0.5 - 0.5 * Cosine(kPi * time / attack) : 1.0;
     t.Add(first + i, amp * env * rise * bp.Process(n.Bipolar()));
     if (time >= attack) env *= fall;
   }
 }
 
 double Loudness(const std::vector<double>& s) {
-  const std::size_t window = static_cast<std::size_t>(SampleRate / 4);
-  const std::size_t hop = static_cast<std::size_t>(SampleRate / 100);
+  const std::size_t window = static_cast<std::size_t>(kSampleRate / 4);
+  const std::size_t hop = static_cast<std::size_t>(kSampleRate / 100);
   double best = 0.0;
   for (std::size_t begin = 0; begin == 0 || begin + window <= s.size(); begin += hop) {
     const std::size_t end = std::min(s.size(), begin + window);
@@ -157,9 +157,9 @@ double Loudness(const std::vector<double>& s) {
 }
 
 namespace {
-constexpr double TargetLoudness = 0.16;  // about -16 dB below full scale
-constexpr double PeakLimit = 0.85;       // a sharp transient lowers the whole sound rather than clip
-constexpr int PadSamples = SampleRate / 500;  // 2 ms of silence on either end
+constexpr double kTargetLoudness = 0.16;  // about -16 dB below full scale
+constexpr double kPeakLimit = 0.85;       // a sharp transient lowers the whole sound rather than clip
+constexpr int kPadSamples = kSampleRate / 500;  // 2 ms of silence on either end
 }  // namespace
 
 std::vector<std::int16_t> Master(const Track& t, double fadeIn, double fadeOut) {
@@ -177,9 +177,9 @@ std::vector<std::int16_t> Master(const Track& t, double fadeIn, double fadeOut) 
   const int out = std::max(1, ToSample(fadeOut));
   for (int i = 0; i < n; ++i) {
     double g = 1.0;
-    if (i < in) g *= 0.5 - 0.5 * Cosine(Pi * i / in);
+    if (i < in) g *= 0.5 - 0.5 * Cosine(kPi * i / in);
     const int fromEnd = n - 1 - i;
-    if (fromEnd < out) g *= 0.5 - 0.5 * Cosine(Pi * fromEnd / out);
+    if (fromEnd < out) g *= 0.5 - 0.5 * Cosine(kPi * fromEnd / out);
     s[static_cast<std::size_t>(i)] *= g;
   }
   // The ear hears little of the lowest notes: level by a copy without them, so that rumbles
@@ -190,12 +190,12 @@ std::vector<std::int16_t> Master(const Track& t, double fadeIn, double fadeOut) 
   const double loud = Loudness(heard);
   double peak = 0.0;
   for (double v : s) peak = std::max(peak, std::fabs(v));
-  const double gain = loud > 0.0 ? std::min(TargetLoudness / loud, PeakLimit / peak) : 0.0;
-  std::vector<std::int16_t> pcm(static_cast<std::size_t>(n + 2 * PadSamples), 0);
+  const double gain = loud > 0.0 ? std::min(kTargetLoudness / loud, kPeakLimit / peak) : 0.0;
+  std::vector<std::int16_t> pcm(static_cast<std::size_t>(n + 2 * kPadSamples), 0);
   for (int i = 0; i < n; ++i) {
     const double v = s[static_cast<std::size_t>(i)] * gain * 32767.0;
     const double r = std::floor(v + 0.5);
-    pcm[static_cast<std::size_t>(i + PadSamples)] = static_cast<std::int16_t>(std::clamp(r, -32767.0, 32767.0));
+    pcm[static_cast<std::size_t>(i + kPadSamples)] = static_cast<std::int16_t>(std::clamp(r, -32767.0, 32767.0));
   }
   return pcm;
 }
@@ -220,8 +220,8 @@ bool WriteWav(const std::string& path, const std::vector<std::int16_t>& samples)
   Put32(b, 16);
   Put16(b, 1);  // PCM
   Put16(b, 1);  // mono
-  Put32(b, SampleRate);
-  Put32(b, SampleRate * 2);
+  Put32(b, kSampleRate);
+  Put32(b, kSampleRate * 2);
   Put16(b, 2);
   Put16(b, 16);
   b += "data";

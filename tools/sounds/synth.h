@@ -9,8 +9,8 @@
 
 namespace synth {
 
-constexpr int SampleRate = 22050;
-constexpr double Pi = 3.14159265358979323846;
+constexpr int kSampleRate = 22050;
+constexpr double kPi = 3.14159265358979323846;
 
 double Sine(double x);  ///< sin(x), from a fixed polynomial
 double Exp(double x);   ///< e^x, from a fixed polynomial
@@ -19,14 +19,14 @@ double Semitones(double n);  ///< frequency ratio of n equal-tempered semitones
 /// Fixed-seed generator (splitmix64); the same seed gives the same noise everywhere.
 class Noise {
  public:
-  explicit Noise(std::uint64_t seed) : State(seed) {}
+  explicit Noise(std::uint64_t seed) : state_(seed) {}
   std::uint64_t Next();
   double Uniform();           ///< [0, 1)
   double Bipolar();           ///< [-1, 1)
   double Range(double lo, double hi) { return lo + (hi - lo) * Uniform(); }
 
  private:
-  std::uint64_t State;
+  std::uint64_t state_;
 };
 
 /// Biquad band-pass (constant peak gain) or low-pass, coefficients after the audio cookbook.
@@ -38,37 +38,37 @@ class Biquad {
   double Process(double x);
 
  private:
-  double B0 = 0, B1 = 0, B2 = 0, A1 = 0, A2 = 0;
-  double X1 = 0, X2 = 0, Y1 = 0, Y2 = 0;
+  double b0_ = 0, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
+  double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
 
 /// One-pole low-pass: the gentle smoother for rumble and slowly varying envelopes.
 class OnePole {
  public:
   explicit OnePole(double cutoff);
-  double Process(double x) { return Y += A * (x - Y); }
+  double Process(double x) { return y_ += a_ * (x - y_); }
 
  private:
-  double A;
-  double Y = 0;
+  double a_;
+  double y_ = 0;
 };
 
 /// A mono track of the given length in seconds; events are mixed into it at a start time.
 class Track {
  public:
   explicit Track(double seconds);
-  int Length() const { return static_cast<int>(Samples.size()); }
-  double& At(int i) { return Samples[static_cast<std::size_t>(i)]; }
+  int Length() const { return static_cast<int>(samples_.size()); }
+  double& At(int i) { return samples_[static_cast<std::size_t>(i)]; }
   void Add(int i, double v) {
-    if (i >= 0 && i < Length()) Samples[static_cast<std::size_t>(i)] += v;
+    if (i >= 0 && i < Length()) samples_[static_cast<std::size_t>(i)] += v;
   }
-  const std::vector<double>& Data() const { return Samples; }
+  const std::vector<double>& Data() const { return samples_; }
 
  private:
-  std::vector<double> Samples;
+  std::vector<double> samples_;
 };
 
-inline int ToSample(double seconds) { return static_cast<int>(seconds * SampleRate); }
+inline int ToSample(double seconds) { return static_cast<int>(seconds * kSampleRate); }
 
 /// A sine partial struck at `start`: a short attack, then exponential decay with time constant
 /// `decay` (seconds); `beat` detunes a twin partial by that many Hz for the slow warble of a bell.
