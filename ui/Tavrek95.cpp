@@ -32,6 +32,7 @@
 #include "game/names_file.h"
 #include "game/status_line.h"
 #include "persistence/savegame.h"
+#include "platform/ini_file.h"
 #include "persistence/settings.h"
 #include "ui/map_view.h"
 
@@ -128,15 +129,17 @@ private:
     TForm1* form_;
 };
 
-TForm1::TForm1(QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> soundDevice)
+TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs,
+               std::unique_ptr<SoundDevice> soundDevice)
     : QMainWindow(parent),
-      // The game's folder is the one the program was started in.
-      session_(*this, QDir::currentPath().toStdString()),
+      session_(*this, folders.Data),
       state_(session_.State()),
       panel_(session_.Panel()),
       sounds_(soundDevice ? std::make_unique<SoundEffects>(std::move(soundDevice)) : std::make_unique<SoundEffects>()),
-      dialogs_(dialogs)
+      dialogs_(dialogs),
+      folders_(folders)
 {
+    sounds_->SetDirectory(QString::fromStdString(folders_.Resources));
     setFont(WindowFont());
     setWindowIcon(GameIcon());
     surface_ = new FormSurface(this);
@@ -666,7 +669,7 @@ void TForm1::Exit1Click()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (session_.MayClose(autosaveOnExit_, kAutosaveFileName))
+    if (session_.MayClose(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName)))
         event->accept();
     else
         event->ignore();
@@ -796,7 +799,7 @@ void TForm1::RestoreNames1Click()
 
 void TForm1::Contents1Click()
 {
-    const QString path = QDir(Q(state_.Program.ProgramDirectory))
+    const QString path = QDir(Q(folders_.Resources))
                              .filePath(QString("help/index%1.html").arg(LanguageNumber(state_.Program.Language)));
     if (!QFileInfo::exists(path)) {
         ShowFileError(path);

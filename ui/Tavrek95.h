@@ -17,6 +17,7 @@
 #include "game/frontend.h"
 #include "game/game_state.h"
 #include "game/world_generation.h"
+#include "persistence/game_folders.h"
 #include "ui/animation_painter.h"
 #include "ui/language_tables.h"
 #include "ui/layout_builder.h"
@@ -51,10 +52,11 @@ class TForm1 : public QMainWindow, public Frontend {
 
 public:
     /// Creates the window as the program starts: settings read (the first start sets them up),
-    /// random generator seeded, panel hidden, options, start sound, language.
-    /// `dialogs`, when given, answers from the very start (see SetDialogs). `soundDevice`, when
-    /// given, plays the sounds instead of Qt Multimedia (tests).
-    explicit TForm1(QWidget* parent = nullptr, Frontend* dialogs = nullptr,
+    /// random generator seeded, panel hidden, options, start sound, language. `folders` says
+    /// where the player's files are kept and the sounds and help pages found. `dialogs`, when
+    /// given, answers from the very start (see SetDialogs). `soundDevice`, when given, plays the
+    /// sounds instead of Qt Multimedia (tests).
+    explicit TForm1(const GameFolders& folders, QWidget* parent = nullptr, Frontend* dialogs = nullptr,
                     std::unique_ptr<SoundDevice> soundDevice = nullptr);
     ~TForm1() override;
 
@@ -233,6 +235,7 @@ private:
     std::unique_ptr<SoundEffects> sounds_;
     bool autosaveOnExit_ = true;
     Frontend* dialogs_ = nullptr;
+    GameFolders folders_;  ///< where the player's files are kept and the sounds and help found
     FormSurface* surface_ = nullptr;
     QImage backBuffer_;
     /// Set when an animation tick drew into the back buffer since the last paint: that paint

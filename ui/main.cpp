@@ -1,5 +1,6 @@
 /// @file main.cpp The game: one main window.
 #include <QApplication>
+#include <QDir>
 #include <clocale>
 #include <cstdio>
 
@@ -17,7 +18,8 @@ int main(int argc, char** argv)
     // Qt takes the C library's locale from the environment; game texts and files use ".".
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("The TAVREK! War");
-    TForm1 form;
+    // The folder the program is started in is its game folder: settings, names, sounds and help.
+    TForm1 form(FoldersIn(QDir::currentPath().toStdString()));
     form.show();
     return app.exec();
 }

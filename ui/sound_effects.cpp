@@ -141,9 +141,10 @@ void SoundEffects::Play(int number)
     }
     if (number < 1 || number > 11)
         return;
-    if (CheckSoundFile(FileName(number)) == SoundFile::Refused)
+    const QString file = directory_.isEmpty() ? FileName(number) : QDir(directory_).filePath(FileName(number));
+    if (CheckSoundFile(file) == SoundFile::Refused)
         return;
-    const int sound = device_->Open(FileName(number));
+    const int sound = device_->Open(file);
     sound_ = sound;
     // Each end notice names its own sound: the late notice of a sound that was cut off must
     // not close the one playing now (nor the one after it, after two quick cut-offs).

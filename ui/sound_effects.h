@@ -49,7 +49,7 @@ public:
     SoundEffects(const SoundEffects&) = delete;
     SoundEffects& operator=(const SoundEffects&) = delete;
 
-    /// Plays sound 1 to 11 ("sound01.wav" ... "sound11.wav" in the current directory), cutting
+    /// Plays sound 1 to 11 ("sound01.wav" ... "sound11.wav" in the sounds' folder), cutting
     /// off a sound still playing; any other number only cuts off, and so does a file that
     /// CheckSoundFile refuses (it never reaches the device). Does nothing at all while sounds
     /// are off.
@@ -63,10 +63,13 @@ public:
 
     /// The file of a sound number, without a directory.
     static QString FileName(int number);
+    /// The folder the sound files are in; empty (the start): the current directory.
+    void SetDirectory(const QString& directory) { directory_ = directory; }
 
 private:
     std::unique_ptr<SoundDevice> device_;
     bool enabled_ = true;
+    QString directory_;
     int sound_ = 0;  ///< the open sound, 0 when none
 };
 

@@ -25,10 +25,9 @@ struct ShownGame {
     }
     ~ShownGame() { form.State().GameActive = false; }  // no autosave when the window goes
 
-    QTemporaryDir work;
-    bool inWork = QDir::setCurrent(work.path());  // before the window takes it as its directory
+    QTemporaryDir work;  // the game writes its settings into its game folder
     SilentFrontend silent;
-    TForm1 form{nullptr, &silent};
+    TForm1 form{FoldersIn(work.path().toStdString()), nullptr, &silent};
 };
 
 }  // namespace

@@ -50,8 +50,7 @@ int main(int argc, char** argv)
     const bool empty = argc > 1 && QString(argv[1]) == "empty";
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    QTemporaryDir work;  // the game writes its settings into its working directory
-    QDir::setCurrent(work.path());
+    QTemporaryDir work;  // the game writes its settings into its game folder
     FirstPaint probe;
     if (empty) {
         QWidget window;
@@ -60,7 +59,7 @@ int main(int argc, char** argv)
         window.show();
         return app.exec();
     }
-    TForm1 form;
+    TForm1 form(FoldersIn(work.path().toStdString()));
     form.Surface()->installEventFilter(&probe);
     form.show();
     return app.exec();

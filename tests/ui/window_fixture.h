@@ -17,21 +17,13 @@
 
 class WindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(dir_.Path());
-    }
-    void TearDown() override
-    {
-        form_.reset();
-        std::filesystem::current_path(previous_);
-    }
+    void TearDown() override { form_.reset(); }
 
-    /// Creates the window as the program does at start.
+    /// Creates the window as the program does at start, with the test's folder as its game
+    /// folder (no directory is changed).
     TForm1& Open()
     {
-        form_ = std::make_unique<TForm1>(nullptr, &recorder_);
+        form_ = std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_);
         form_->ChooseOpenFile = [this] { return openFile_; };
         form_->ChooseSaveFile = [this] { return saveFile_; };
         form_->OpenDocument = [this](const QString& path) {
@@ -83,7 +75,4 @@ protected:
     QString saveFile_;
     bool documentOpens_ = true;
     std::vector<QString> opened_;
-
-private:
-    std::filesystem::path previous_;
 };

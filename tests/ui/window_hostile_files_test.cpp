@@ -78,7 +78,7 @@ TEST_F(WindowTest, AFolderThatCannotBeWrittenIsSaidOnceAndTheGameKeepsItsNames)
                                                   std::filesystem::perms::others_exec);
     const std::string answer = AsNobody([this]() -> std::string {
         RecordingFrontend seen;
-        TForm1 form(nullptr, &seen, std::make_unique<NoSound>());
+        TForm1 form(FoldersIn(dir_.Str()), nullptr, &seen, std::make_unique<NoSound>());
         form.show();
         for (int i = 0; i < 3; ++i)
             QCoreApplication::processEvents();

@@ -152,11 +152,12 @@ using SoundWindowTest = WindowTest;
 TEST_F(SoundWindowTest, StartSoundTheOptionAndItsSettingGoThroughThePlayer)
 {
     SoundLog log;
-    form_ = std::make_unique<TForm1>(nullptr, &recorder_, std::make_unique<FakeSoundDevice>(log));
+    form_ = std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_, std::make_unique<FakeSoundDevice>(log));
     TForm1& form = *form_;
-    EXPECT_EQ(log.Opened, std::vector<std::string>{"sound05.wav"});
+    // Each sound from the game folder.
+    EXPECT_EQ(log.Opened, std::vector<std::string>{(dir_ / "sound05.wav").string()});
     form.PlaySoundEffect(3);  // cuts the start sound off
-    EXPECT_EQ(log.Opened.back(), "sound03.wav");
+    EXPECT_EQ(log.Opened.back(), (dir_ / "sound03.wav").string());
     EXPECT_EQ(log.Stops, 1);
 
     form.Menu(MenuEntry::Sound2)->trigger();  // off
@@ -169,13 +170,13 @@ TEST_F(SoundWindowTest, StartSoundTheOptionAndItsSettingGoThroughThePlayer)
     form.Menu(MenuEntry::Sound2)->trigger();  // on again
     EXPECT_EQ(ReadSetting(dir_.Str(), settings::kSound), "1");
     form.PlaySoundEffect(7);
-    EXPECT_EQ(log.Opened.back(), "sound07.wav");
+    EXPECT_EQ(log.Opened.back(), (dir_ / "sound07.wav").string());
     form.Menu(MenuEntry::Sound2)->trigger();  // off, for the next start
 
     // A window started with sound off in the settings plays not even the start sound.
     form_.reset();
     SoundLog silent;
-    form_ = std::make_unique<TForm1>(nullptr, &recorder_, std::make_unique<FakeSoundDevice>(silent));
+    form_ = std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_, std::make_unique<FakeSoundDevice>(silent));
     EXPECT_TRUE(silent.Opened.empty());
     EXPECT_FALSE(form_->Menu(MenuEntry::Sound2)->isChecked());
 }

@@ -147,11 +147,11 @@ void StatisticsShots(TForm1& form, Shots& shots, const QString& suffix)
 
 // The help pages' pictures, small: the map with the company's symbols and a brewery rising,
 // and in each language the panel in a command mode and the statistics view.
-int HelpPictures(Shots& shots, SilentFrontend& silent)
+int HelpPictures(Shots& shots, SilentFrontend& silent, const std::string& work)
 {
     for (const Language language : {Language::English, Language::German}) {
         const QString suffix = language == Language::German ? "-de" : "-en";
-        TForm1 form(nullptr, &silent);
+        TForm1 form(FoldersIn(work), nullptr, &silent);
         form.show();
         if (language == Language::German)
             form.Menu(MenuEntry::Deutsch1)->trigger();
@@ -202,19 +202,19 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tavrek-screens: cannot create %s\n", outDir);
         return 1;
     }
-    // The window writes its settings and names into its working directory: keep them apart.
-    QTemporaryDir work;
-    QDir::setCurrent(work.path());
+    // The window writes its settings and names into its game folder: keep them apart.
+    QTemporaryDir workDir;
+    const std::string work = workDir.path().toStdString();
     SilentFrontend silent;
     // Highscores to show, as a won game would have left them.
-    WriteSetting(QDir::currentPath().toStdString(), settings::kHighscoreHolder[0], "Brewer Ida");
-    WriteSetting(QDir::currentPath().toStdString(), settings::kHighscorePoints[0], "1275");
+    WriteSetting(work, settings::kHighscoreHolder[0], "Brewer Ida");
+    WriteSetting(work, settings::kHighscorePoints[0], "1275");
 
     if (helpPictures)
-        return HelpPictures(shots, silent);
+        return HelpPictures(shots, silent, work);
 
     if (scaleOnly) {
-        TForm1 form(nullptr, &silent);
+        TForm1 form(FoldersIn(work), nullptr, &silent);
         form.show();
         StartGame(form, 1, 3);
         form.Button11->click();
@@ -232,7 +232,7 @@ int main(int argc, char** argv)
     }
 
     {
-        TForm1 form(nullptr, &silent);
+        TForm1 form(FoldersIn(work), nullptr, &silent);
         form.show();
         shots.Save(form, "start-english");
         form.RadioButton2->click();
@@ -240,13 +240,13 @@ int main(int argc, char** argv)
         form.RadioButton1->click();
     }
     for (int map = 1; map <= 3; ++map) {
-        TForm1 form(nullptr, &silent);
+        TForm1 form(FoldersIn(work), nullptr, &silent);
         form.show();
         StartGame(form, map, map == 1 ? 3 : 1);
         shots.Save(form, QString("game-map%1").arg(map));
     }
     {
-        TForm1 form(nullptr, &silent);
+        TForm1 form(FoldersIn(work), nullptr, &silent);
         form.show();
         StartGame(form, 1, 3);
         struct Mode {
