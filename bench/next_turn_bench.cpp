@@ -16,8 +16,8 @@ namespace {
 
 // The names and settings files of the benchmark's games live here while it runs.
 struct ScratchDirectory {
-    std::filesystem::path Path = std::filesystem::temp_directory_path() /
-                                 ("tavrek-bench-" + std::to_string(::getpid()));
+    std::filesystem::path Path =
+        std::filesystem::temp_directory_path() / ("tavrek-bench-" + std::to_string(::getpid()));
     ScratchDirectory() { std::filesystem::create_directories(Path); }
     ~ScratchDirectory()
     {

@@ -18,10 +18,7 @@ std::string FieldText(std::string_view text, int size)
     return Utf8Prefix(text, size > 1 ? static_cast<size_t>(size - 1) : 0);
 }
 
-long double ReadAmountField(std::string_view text, int size)
-{
-    return LeadingNumber(FieldText(text, size));
-}
+long double ReadAmountField(std::string_view text, int size) { return LeadingNumber(FieldText(text, size)); }
 
 // The price is cut to cents on the decimal digits the player typed, not on their binary
 // image: 0.29 * 100 is 28.999... in binary, and a floor of that would lose a cent. The

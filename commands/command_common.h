@@ -23,4 +23,3 @@ inline LocalText NoFreeOrderSlot()
 {
     return {"No further standing order possible!", "Keine weiteren Daueraufträge möglich!"};
 }
-

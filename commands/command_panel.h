@@ -10,8 +10,8 @@
 
 /// The panel's modes, numbered as the window knows them.
 enum PanelMode : int32_t {
-    kModeNone = 0,            ///< no game yet: no panel control is shown
-    kModeIdle = 1,            ///< the eight command buttons and the town information button
+    kModeNone = 0,  ///< no game yet: no panel control is shown
+    kModeIdle = 1,  ///< the eight command buttons and the town information button
     kModeBuildBrewery = 2,
     kModeNewBrand = 3,
     kModeBuildDepot = 4,

@@ -12,10 +12,7 @@ namespace {
 
 constexpr int kNewestStage = kStages - 1;
 
-LocalText SelectBrand()
-{
-    return {"Please select a brand to build a brewery.", "Bitte wählen Sie eine Marke."};
-}
+LocalText SelectBrand() { return {"Please select a brand to build a brewery.", "Bitte wählen Sie eine Marke."}; }
 
 // The brand slot a list entry names, among the brands the list offers; -1 for none.
 template <typename Offered>

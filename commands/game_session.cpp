@@ -67,20 +67,11 @@ bool GameSession::MayClose(bool autosaveOnExit, const std::string& autosavePath)
     return MayCloseWindow(state_, autosaveOnExit, frontend_, autosavePath);
 }
 
-void GameSession::EnterMode(int32_t mode)
-{
-    SetCommandMode(state_, panel_, frontend_, mode);
-}
+void GameSession::EnterMode(int32_t mode) { SetCommandMode(state_, panel_, frontend_, mode); }
 
-void GameSession::PressOk(const PanelInputs& inputs)
-{
-    ::PressOk(state_, panel_, inputs, frontend_);
-}
+void GameSession::PressOk(const PanelInputs& inputs) { ::PressOk(state_, panel_, inputs, frontend_); }
 
-void GameSession::PressCancel()
-{
-    ::PressCancel(state_, panel_, frontend_);
-}
+void GameSession::PressCancel() { ::PressCancel(state_, panel_, frontend_); }
 
 void GameSession::ClickMap(MouseButton button, bool doubleClick, int x, int y)
 {
@@ -99,7 +90,4 @@ void GameSession::SwitchLanguage(Language language)
     WriteSetting(state_.Program.ProgramDirectory, settings::kLanguage, std::to_string(LanguageNumber(language)));
 }
 
-bool GameSession::RestoreNames()
-{
-    return ::RestoreNames(state_, frontend_);
-}
+bool GameSession::RestoreNames() { return ::RestoreNames(state_, frontend_); }

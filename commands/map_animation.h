@@ -88,7 +88,7 @@ public:
     AnimationTick Step(int mapNumber);
 
     bool Running() const { return running_; }  ///< the timer is on
-    int Town() const { return town_; }          ///< town whose anchor the stage uses
+    int Town() const { return town_; }         ///< town whose anchor the stage uses
     int Stage() const { return stage_; }
     int StepInStage() const { return step_; }  ///< ticks done in the stage
 

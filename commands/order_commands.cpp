@@ -37,9 +37,8 @@ int KindOfEntry(const GameState& s, const std::optional<std::string>& entry)
         return kOrderMoney;
     // Either language's wording, so a list filled before a language switch still works.
     for (int b = 0; b < kBrands; ++b)
-        if (BrandExists(s, s.CurrentCompany, b) &&
-            (*entry == BeerEntryIn(s, s.CurrentCompany, b, Language::English) ||
-             *entry == BeerEntryIn(s, s.CurrentCompany, b, Language::German)))
+        if (BrandExists(s, s.CurrentCompany, b) && (*entry == BeerEntryIn(s, s.CurrentCompany, b, Language::English) ||
+                                                    *entry == BeerEntryIn(s, s.CurrentCompany, b, Language::German)))
             return b;
     return -1;
 }
@@ -51,10 +50,7 @@ const char* NameOr(const PerTown<std::string>& names, int town)
 
 }  // namespace
 
-std::string OrderBeerEntry(const GameState& s, int c, int b)
-{
-    return BeerEntryIn(s, c, b, s.Program.Language);
-}
+std::string OrderBeerEntry(const GameState& s, int c, int b) { return BeerEntryIn(s, c, b, s.Program.Language); }
 
 std::string OrderListEntry(const GameState& s, int c, int slot)
 {

@@ -49,8 +49,8 @@ std::vector<PanelControl> VisibleControls(int32_t mode)
     if (mode == kModeNone)
         return {};
     if (mode == kModeIdle)
-        return {C::Button1, C::Button2, C::Button3, C::Button4, C::Button5, C::Button6, C::Button7, C::Button8,
-                C::Button11};
+        return {C::Button1, C::Button2, C::Button3, C::Button4, C::Button5,
+                C::Button6, C::Button7, C::Button8, C::Button11};
     std::vector<PanelControl> visible{C::Button9, C::Button10};
     const auto extras = ModeControls(mode);
     visible.insert(visible.end(), extras.begin(), extras.end());
@@ -61,7 +61,11 @@ std::vector<PanelControl> VisibleControls(int32_t mode)
 class Builder {
 public:
     Builder(const GameState& s, PanelContent& content)
-        : s_(s), content_(content), c_(s.CurrentCompany), t_(s.SelectedTown), german_(s.Program.Language == Language::German)
+        : s_(s),
+          content_(content),
+          c_(s.CurrentCompany),
+          t_(s.SelectedTown),
+          german_(s.Program.Language == Language::German)
     {
     }
 

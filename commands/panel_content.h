@@ -61,25 +61,25 @@ inline constexpr int kSalesGridColumns = 5;
 using SalesGridRow = std::array<std::string, kSalesGridColumns>;
 
 struct PanelContent {
-    int32_t Mode = 0;                      ///< the mode this content belongs to
-    std::vector<PanelText> Texts;          ///< in drawing order
-    std::vector<PanelControl> Visible;     ///< the controls shown, in the order of PanelControl
-    std::string Button9Caption = "OK";     ///< "OK", or the mode's own word
-    std::vector<std::string> ListBox1;     ///< brands (Build and Extend Brewery)
-    std::vector<std::string> ListBox2;     ///< standing orders
-    std::vector<std::string> ListBox3;     ///< brands with stock, sorted
-    std::vector<std::string> ListBox4;     ///< destination towns, sorted
-    std::vector<std::string> ListBox5;     ///< source towns, sorted
-    std::vector<std::string> ListBox6;     ///< what a new order moves
-    std::string Edit1;                     ///< number of 100-litre steps
-    std::string Edit2;                     ///< price of brand 1
-    std::string Edit3;                     ///< price of brand 2
-    std::string Edit4;                     ///< price of brand 3
-    std::string Edit5;                     ///< amount
+    int32_t Mode = 0;                   ///< the mode this content belongs to
+    std::vector<PanelText> Texts;       ///< in drawing order
+    std::vector<PanelControl> Visible;  ///< the controls shown, in the order of PanelControl
+    std::string Button9Caption = "OK";  ///< "OK", or the mode's own word
+    std::vector<std::string> ListBox1;  ///< brands (Build and Extend Brewery)
+    std::vector<std::string> ListBox2;  ///< standing orders
+    std::vector<std::string> ListBox3;  ///< brands with stock, sorted
+    std::vector<std::string> ListBox4;  ///< destination towns, sorted
+    std::vector<std::string> ListBox5;  ///< source towns, sorted
+    std::vector<std::string> ListBox6;  ///< what a new order moves
+    std::string Edit1;                  ///< number of 100-litre steps
+    std::string Edit2;                  ///< price of brand 1
+    std::string Edit3;                  ///< price of brand 2
+    std::string Edit4;                  ///< price of brand 3
+    std::string Edit5;                  ///< amount
     /// The edit fields this mode writes on entering; the others keep whatever they hold (with
     /// every order slot in use, the new-order panel writes nothing and the amount stays).
     std::vector<PanelControl> FilledEdits;
-    std::vector<SalesGridRow> SalesGrid;   ///< StringGrid1 in mode 6: heading row and 30 rows
+    std::vector<SalesGridRow> SalesGrid;          ///< StringGrid1 in mode 6: heading row and 30 rows
     std::vector<StatisticsGridRow> MarketShares;  ///< StringGrid2 in mode 11: heading row and 10 rows
 
     bool Shows(PanelControl control) const;

@@ -20,10 +20,7 @@ int64_t TotalCapacity(const GameState& s, int k)
     return sum;
 }
 
-long long AsLong(int64_t value)
-{
-    return static_cast<long long>(value);
-}
+long long AsLong(int64_t value) { return static_cast<long long>(value); }
 
 // Names in the order of their Windows-1252 codes: each byte as an unsigned code, a prefix first.
 bool NameAfter(const std::string& a, const std::string& b)
@@ -55,8 +52,7 @@ MarketShareGrid ComputeMarketShareGrid(const GameState& s)
             continue;
         const float share = ShareOfDemand(sales, demand);
         grid[row++] = {s.CompanyName[k], Format("%lld", AsLong(sales)), Format("%lld", AsLong(production)),
-                       Format("%3.0f%%", static_cast<double>(share)),
-                       Format("%8.0Lf Dollar", CompanyValue(s, k))};
+                       Format("%3.0f%%", static_cast<double>(share)), Format("%8.0Lf Dollar", CompanyValue(s, k))};
     }
     return grid;
 }
@@ -208,7 +204,7 @@ BestOpponentView ComputeBestOpponent(const GameState& s)
     view.Best = Standing(s, best, bestCapacity, bestSales, bestShare);
     if (s.Program.Language == Language::German) {
         view.Caption = "Zwischenstand";
-        view.Labels = {"Ihre Firma:", "Bester Konkurrent:", "Marken", "Brauereien",
+        view.Labels = {"Ihre Firma:", "Bester Konkurrent:", "Marken",   "Brauereien",
                        "Lager",       "Produktion",         "Verkäufe", "Anteil"};
     } else {
         view.Caption = "Best Opponent";

@@ -77,13 +77,13 @@ StatisticsGrid FillStatisticsGrid(const GameState& s, StatisticsTable& table, St
 
 /// The texts of the statistics view in a language.
 struct StatisticsViewTexts {
-    std::array<std::string, 2> TabCaptions;               ///< TabSheet1, TabSheet2
-    std::array<std::string, 2> ChoiceLabels;              ///< Label1 (town), Label3 (company)
-    std::string SortLabel;                                ///< Label2 and Label4
-    std::array<std::string, 5> TownsSortKeys;             ///< ComboBox2, in key order
-    std::array<std::string, 5> CompaniesSortKeys;         ///< ComboBox4, in key order
-    StatisticsGridRow TownsHeading;                       ///< StringGrid3 row 0
-    StatisticsGridRow CompaniesHeading;                   ///< StringGrid4 row 0
+    std::array<std::string, 2> TabCaptions;        ///< TabSheet1, TabSheet2
+    std::array<std::string, 2> ChoiceLabels;       ///< Label1 (town), Label3 (company)
+    std::string SortLabel;                         ///< Label2 and Label4
+    std::array<std::string, 5> TownsSortKeys;      ///< ComboBox2, in key order
+    std::array<std::string, 5> CompaniesSortKeys;  ///< ComboBox4, in key order
+    StatisticsGridRow TownsHeading;                ///< StringGrid3 row 0
+    StatisticsGridRow CompaniesHeading;            ///< StringGrid4 row 0
 };
 StatisticsViewTexts StatisticsTexts(Language language);
 

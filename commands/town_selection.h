@@ -30,5 +30,4 @@ enum class MouseButton { Left, Right, Middle };
 /// A mouse click on the map: selects the town under it, with a sound for a newly selected
 /// town, refreshes the status line and caption, and opens the town information on a right or
 /// double click. The open command mode stays and is redrawn for the new town.
-void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton button, bool doubleClick, int x,
-              int y);
+void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton button, bool doubleClick, int x, int y);

@@ -20,10 +20,7 @@ constexpr int32_t kMaxLitres = std::numeric_limits<int32_t>::max();
 // How many more 100-litre steps a brewery can take before its capacity leaves the integer range.
 // A very rich company (or a wage level so low that a step costs nothing) would otherwise pay
 // for steps the capacity cannot hold, or never stop paying.
-int64_t StepsLeft(int32_t capacity)
-{
-    return (static_cast<int64_t>(kMaxLitres) - capacity) / kStepLitres;
-}
+int64_t StepsLeft(int32_t capacity) { return (static_cast<int64_t>(kMaxLitres) - capacity) / kStepLitres; }
 
 class ComputerTurn {
 public:

@@ -36,7 +36,6 @@ void EmptyCompany(GameState& s, int c)
     }
 }
 
-
 }  // namespace
 
 long double CompanyValue(const GameState& s, int c)
@@ -82,10 +81,7 @@ float ShareOfDemand(int64_t sales, double totalDemand)
     return static_cast<float>(static_cast<double>(sales) / totalDemand * 100.0);
 }
 
-float MarketShare(const GameState& s, int c)
-{
-    return ShareOfDemand(TotalSales(s, c), TotalDemand(s));
-}
+float MarketShare(const GameState& s, int c) { return ShareOfDemand(TotalSales(s, c), TotalDemand(s)); }
 
 void Liquidate(GameState& s, Frontend& frontend, int c)
 {

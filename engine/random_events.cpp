@@ -64,13 +64,13 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         const int b = s.Program.Rng.Random(kBrands);
         if (!(s.Capacity[cur][b][t] >= 1000))
             return;
-        Announce(frontend, kBadNews,
-                 {Format("A fire destroyed part of your %s-Brewery in %s. A capacity of 300 l got lost!", brand(b),
-                         town(t)),
-                  Format("Bei einem Feuer ist ein Teil der %s-Brauerei in %s abgebrannt. Eine Kapazität von 300 l "
-                         "ging verloren!",
-                         brand(b), town(t))},
-                 {"Fire!", "Feuer!"});
+        Announce(
+            frontend, kBadNews,
+            {Format("A fire destroyed part of your %s-Brewery in %s. A capacity of 300 l got lost!", brand(b), town(t)),
+             Format("Bei einem Feuer ist ein Teil der %s-Brauerei in %s abgebrannt. Eine Kapazität von 300 l "
+                    "ging verloren!",
+                    brand(b), town(t))},
+            {"Fire!", "Feuer!"});
         s.Capacity[cur][b][t] -= 300;
         s.Stock[cur][b][t] = AddLitres(s.Stock[cur][b][t], -300);
         break;
@@ -162,11 +162,11 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         if (!(account[t] < 0))
             return;
         const int32_t a = account[t] <= -2000.0L ? 2000 : static_cast<int32_t>(std::trunc(-account[t]));
-        Announce(frontend, kGoodNews,
-                 {Format("The administration of %s gives you %d Dollar to reduce your dept!", town(t), a),
-                  Format("Die Stadtverwaltung von %s schenkt Ihnen %d Taler, um Ihre Schulden zu reduzieren!",
-                         town(t), a)},
-                 {"Subsidy", "Wirtschaftsförderung"});
+        Announce(
+            frontend, kGoodNews,
+            {Format("The administration of %s gives you %d Dollar to reduce your dept!", town(t), a),
+             Format("Die Stadtverwaltung von %s schenkt Ihnen %d Taler, um Ihre Schulden zu reduzieren!", town(t), a)},
+            {"Subsidy", "Wirtschaftsförderung"});
         account[t] += a;
         break;
     }

@@ -13,11 +13,10 @@ namespace {
 void Report(Frontend& frontend, int slot, bool lackOfBeer)
 {
     const int number = slot + 1;  // the number the order list shows
-    frontend.ShowMessage({Format("Cannot execute order %d!", number),
-                          Format("Ausführung von Auftrag Nr.%d nicht möglich!", number)},
-                         lackOfBeer ? LocalText{"Not enough beer!", "Zu wenig Bier!"}
-                                    : LocalText{"Not enough money!", "Zu wenig Geld!"},
-                         MessageIcon::Warning);
+    frontend.ShowMessage(
+        {Format("Cannot execute order %d!", number), Format("Ausführung von Auftrag Nr.%d nicht möglich!", number)},
+        lackOfBeer ? LocalText{"Not enough beer!", "Zu wenig Bier!"} : LocalText{"Not enough money!", "Zu wenig Geld!"},
+        MessageIcon::Warning);
 }
 
 // Orders made by the player always hold a kind, two towns and an amount of at least 0; a

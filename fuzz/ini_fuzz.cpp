@@ -60,7 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!IsAscii(serialized) && IsValidUtf8(serialized))
         return 0;
     // A value read from an editor's UTF-8 file keeps only what 1252 can hold.
-    const auto onDisk = otherBefore ? std::optional<std::string>(Cp1252ToUtf8(Utf8ToCp1252(*otherBefore))) : otherBefore;
+    const auto onDisk =
+        otherBefore ? std::optional<std::string>(Cp1252ToUtf8(Utf8ToCp1252(*otherBefore))) : otherBefore;
     Check(reread.Get(otherSection, otherKey) == onDisk, "setting one key changed another");
     Check(platform::IniDocument::Parse(reread.Serialize()).Serialize() == serialized, "the text is not stable");
     return 0;

@@ -69,8 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (reread->Game.MonthCount != content->Game.MonthCount ||
         reread->Game.CurrentCompany != content->Game.CurrentCompany ||
-        reread->Game.StandingOrder != content->Game.StandingOrder ||
-        reread->Game.Capacity != content->Game.Capacity) {
+        reread->Game.StandingOrder != content->Game.StandingOrder || reread->Game.Capacity != content->Game.Capacity) {
         std::fprintf(stderr, "whole numbers changed between writing and reading\n");
         std::abort();
     }

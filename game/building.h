@@ -10,19 +10,10 @@ inline constexpr int32_t kNewBreweryLitres = 1000;  ///< a new brewery's capacit
 inline constexpr int32_t kStepLitres = 100;         ///< one extension step
 
 /// Dollars for a new brewery of 1000 litres a month in the town.
-inline long double BreweryCost(const GameData& s, int town)
-{
-    return 3000.0L * s.Wages[town] + 15000.0L;
-}
+inline long double BreweryCost(const GameData& s, int town) { return 3000.0L * s.Wages[town] + 15000.0L; }
 
 /// Dollars per 100 litres a month of extension in the town.
-inline long double ExtensionStepCost(const GameData& s, int town)
-{
-    return 100.0L * s.Wages[town] + 1000.0L;
-}
+inline long double ExtensionStepCost(const GameData& s, int town) { return 100.0L * s.Wages[town] + 1000.0L; }
 
 /// Dollars for a depot in the town.
-inline long double DepotCost(const GameData& s, int town)
-{
-    return 500.0L * s.Wages[town] + 4500.0L;
-}
+inline long double DepotCost(const GameData& s, int town) { return 500.0L * s.Wages[town] + 4500.0L; }

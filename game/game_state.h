@@ -93,7 +93,7 @@ struct ProgramState {
     GameRandom Rng;                      ///< seeded once at program start
     std::string ProgramDirectory = ".";  ///< holds the settings file and the names file
     ::Language Language = ::Language::English;
-    bool ShowBestOpponent = true;        ///< show the best-opponent comparison after each turn
+    bool ShowBestOpponent = true;  ///< show the best-opponent comparison after each turn
 };
 
 /// The game with the program beside it. A load replaces the `GameData` part in one assignment,
@@ -103,10 +103,7 @@ struct GameState : GameData {
 };
 
 /// A brand slot is in use exactly when its quality is not 0.
-inline bool BrandExists(const GameState& s, int company, int brand)
-{
-    return s.Quality[company][brand] != 0.0f;
-}
+inline bool BrandExists(const GameState& s, int company, int brand) { return s.Quality[company][brand] != 0.0f; }
 
 /// The month end's step to the next month; the count stops at its largest value instead of
 /// wrapping (that is some 178 million years of play).
@@ -117,15 +114,9 @@ inline void AdvanceMonth(GameData& s)
 }
 
 /// Month index 0..11 of the current month.
-inline int MonthIndex(const GameState& s)
-{
-    return (s.MonthCount - 1) % kMonths;
-}
+inline int MonthIndex(const GameState& s) { return (s.MonthCount - 1) % kMonths; }
 /// Year of the current month; the first month is January 1750.
-inline int Year(const GameState& s)
-{
-    return 1750 + (s.MonthCount - 1) / kMonths;
-}
+inline int Year(const GameState& s) { return 1750 + (s.MonthCount - 1) / kMonths; }
 
 /// A human plays this company (also after its liquidation).
 inline bool IsHumanCompany(const GameState& s, int company)

@@ -1,6 +1,8 @@
 /// @file map_places.cpp The symbol and animation places of the three maps.
 #include "game/map_places.h"
 
+// Kept as written: one map's ten points to a row.
+// clang-format off
 const std::array<std::array<MapPoint, kTowns>, kMaps> kMarkerBases{{
     {{{189, 286}, {78, 230}, {199, 189}, {185, 86}, {362, 127}, {514, 55}, {516, 329}, {540, 225}, {550, 138},
       {372, 243}}},
@@ -18,3 +20,4 @@ const std::array<std::array<MapPoint, kTowns>, kMaps> kAnimationAnchors{{
     {{{70, 35}, {288, 63}, {408, 37}, {185, 124}, {506, 81}, {335, 202}, {30, 216}, {57, 315}, {321, 271},
       {522, 334}}},
 }};
+// clang-format on

@@ -10,14 +10,8 @@ namespace {
 
 constexpr size_t kNameBuffer = 30;  // names from the file keep at most 29 characters
 
-std::string NamesFile(const GameState& s)
-{
-    return platform::PathIn(s.Program.ProgramDirectory, kNamesFileName);
-}
-std::string SettingsFile(const GameState& s)
-{
-    return platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
-}
+std::string NamesFile(const GameState& s) { return platform::PathIn(s.Program.ProgramDirectory, kNamesFileName); }
+std::string SettingsFile(const GameState& s) { return platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName); }
 
 }  // namespace
 
@@ -53,9 +47,9 @@ namespace {
 
 /// Where a map's names come from.
 enum class NameSource {
-    File,                ///< the names file alone (a missing name is empty)
-    FileElseDefaults,    ///< the defaults could not be written: the file's names, else the defaults
-    Defaults,            ///< "Restore Names" could not write them: the defaults alone
+    File,              ///< the names file alone (a missing name is empty)
+    FileElseDefaults,  ///< the defaults could not be written: the file's names, else the defaults
+    Defaults,          ///< "Restore Names" could not write them: the defaults alone
 };
 
 void ReadNames(GameState& s, NameSource source)
@@ -79,10 +73,7 @@ void ReadNames(GameState& s, NameSource source)
 
 }  // namespace
 
-void LoadNames(GameState& s)
-{
-    ReadNames(s, EnsureDefaultNames(s) ? NameSource::File : NameSource::FileElseDefaults);
-}
+void LoadNames(GameState& s) { ReadNames(s, EnsureDefaultNames(s) ? NameSource::File : NameSource::FileElseDefaults); }
 
 void SetMapNames(GameState& s)
 {

@@ -9,12 +9,12 @@
 /// tabs, an optional sign, digits with an optional decimal point and fraction, and an optional
 /// exponent. The decimal point is always "." whatever the locale.
 struct LeadingNumberParts {
-    bool Found = false;          ///< at least one digit before or after the point
-    bool Negative = false;       ///< a '-' sign
-    std::string_view Whole;      ///< digits before the point
-    std::string_view Fraction;   ///< digits after the point
-    std::string_view Exponent;   ///< the exponent's optional sign and digits; empty when there is none
-    std::string_view Unsigned;   ///< the number without its sign, from the first digit or point on
+    bool Found = false;         ///< at least one digit before or after the point
+    bool Negative = false;      ///< a '-' sign
+    std::string_view Whole;     ///< digits before the point
+    std::string_view Fraction;  ///< digits after the point
+    std::string_view Exponent;  ///< the exponent's optional sign and digits; empty when there is none
+    std::string_view Unsigned;  ///< the number without its sign, from the first digit or point on
 };
 
 /// Splits the number at the start of `text` into its parts; nothing found when it does not

@@ -25,7 +25,4 @@ LocalText StatusLineText(const GameState& s)
     return {line(0), line(1)};
 }
 
-void WriteStatusLine(const GameState& s, Frontend& frontend)
-{
-    frontend.ShowStatusLine(StatusLineText(s));
-}
+void WriteStatusLine(const GameState& s, Frontend& frontend) { frontend.ShowStatusLine(StatusLineText(s)); }

@@ -14,12 +14,6 @@ LocalText StatusLineText(const GameState& s);
 void WriteStatusLine(const GameState& s, Frontend& frontend);
 
 /// The title in the language of the moment.
-inline LocalText GameTitle()
-{
-    return {"The TAVREK! War", "Tavrik! - Das Spiel"};
-}
+inline LocalText GameTitle() { return {"The TAVREK! War", "Tavrik! - Das Spiel"}; }
 /// The English title, which some steps show in both languages.
-inline LocalText EnglishGameTitle()
-{
-    return BothLanguages("The TAVREK! War");
-}
+inline LocalText EnglishGameTitle() { return BothLanguages("The TAVREK! War"); }

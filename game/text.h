@@ -11,15 +11,9 @@ enum class Language : int32_t {
 };
 
 /// The language a number from the settings file names: 2 German, anything else English.
-inline Language LanguageFromNumber(int32_t number)
-{
-    return number == 2 ? Language::German : Language::English;
-}
+inline Language LanguageFromNumber(int32_t number) { return number == 2 ? Language::German : Language::English; }
 /// The number the settings file and the help pages' names use for a language.
-inline int32_t LanguageNumber(Language language)
-{
-    return static_cast<int32_t>(language);
-}
+inline int32_t LanguageNumber(Language language) { return static_cast<int32_t>(language); }
 
 /// A text as the player sees it in English and in German.
 struct LocalText {
@@ -31,10 +25,7 @@ struct LocalText {
 };
 
 /// The same text in both languages.
-inline LocalText BothLanguages(const std::string& text)
-{
-    return {text, text};
-}
+inline LocalText BothLanguages(const std::string& text) { return {text, text}; }
 
 /// printf-style formatting of the game's texts ("%s in %s, %s %d", "%7.0Lf"). Numbers always use
 /// "." as the decimal point, whatever locale the process has set.

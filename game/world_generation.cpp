@@ -18,10 +18,7 @@ namespace {
 constexpr long double kHumanStartMoney = 20000.0L;
 constexpr long double kExpertStartMoney = 150000.0L;
 
-int32_t StartCompany(GameState& s, int32_t start)
-{
-    return start == 0 ? s.Program.Rng.Random(kCompanies) : start - 1;
-}
+int32_t StartCompany(GameState& s, int32_t start) { return start == 0 ? s.Program.Rng.Random(kCompanies) : start - 1; }
 
 }  // namespace
 

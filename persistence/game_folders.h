@@ -11,7 +11,4 @@ struct GameFolders {
 };
 
 /// A game started inside its game folder keeps everything there, as the game always did.
-inline GameFolders FoldersIn(const std::string& gameFolder)
-{
-    return {gameFolder, gameFolder};
-}
+inline GameFolders FoldersIn(const std::string& gameFolder) { return {gameFolder, gameFolder}; }

@@ -50,25 +50,13 @@ int64_t MoneyCode(long double v)
     return CutToInt64((v + kMoneyOffset) * kMoneyScale);
 }
 
-long double MoneyFromCode(int64_t n)
-{
-    return static_cast<long double>(n) * (1.0L / kMoneyScale) - kMoneyOffset;
-}
+long double MoneyFromCode(int64_t n) { return static_cast<long double>(n) * (1.0L / kMoneyScale) - kMoneyOffset; }
 
-int64_t CostCode(long double v)
-{
-    return CutToInt64(v * kCostScale);
-}
+int64_t CostCode(long double v) { return CutToInt64(v * kCostScale); }
 
-long double CostFromCode(int64_t n)
-{
-    return static_cast<long double>(n) * 0.1L;
-}
+long double CostFromCode(int64_t n) { return static_cast<long double>(n) * 0.1L; }
 
-bool InRange(int64_t v, int64_t low, int64_t high)
-{
-    return v >= low && v <= high;
-}
+bool InRange(int64_t v, int64_t low, int64_t high) { return v >= low && v <= high; }
 
 const std::string& NameOf(const GameState& s, int company)
 {
@@ -130,10 +118,7 @@ constexpr RealRange kQualityRange{0.5, 2e6, true};
 constexpr RealRange kSingleRange{-kSingleLimit, kSingleLimit, false};
 constexpr RealRange kShareRange{kLowestWinningShare, kHighestWinningShare, false};
 
-int64_t HeldWithin(int64_t v, WholeRange r)
-{
-    return v < r.Low ? r.Low : v > r.High ? r.High : v;
-}
+int64_t HeldWithin(int64_t v, WholeRange r) { return v < r.Low ? r.Low : v > r.High ? r.High : v; }
 
 double HeldWithin(double v, RealRange r)
 {
@@ -183,10 +168,7 @@ private:
     std::string& out_;
 };
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // Reads values the way the format is laid out: a number skips blanks and line ends before it
 // and ends at the next blank or line end; a name is the rest of a line. The first fault is kept
@@ -244,7 +226,8 @@ public:
         if (!Ok())
             return 0;
         T v = 0;
-        const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), v, std::chars_format::general);
+        const auto [end, ec] =
+            std::from_chars(token.data(), token.data() + token.size(), v, std::chars_format::general);
         if (ec != std::errc() || end != token.data() + token.size() || !std::isfinite(v)) {
             Fail(Format("'%s' is not a usable number (%s)", Shown(token).c_str(), what));
             return 0;
@@ -521,24 +504,24 @@ void ShowCannotSave(Frontend& frontend)
 SaveProblem ProblemOf(int error, bool onFile)
 {
     switch (error) {
-        case EROFS:
-            return SaveProblem::ReadOnlyDisk;
-        case EACCES:
-            return onFile ? SaveProblem::FileWriteProtected : SaveProblem::FolderWriteProtected;
-        case EPERM:
-            return onFile ? SaveProblem::FileLocked : SaveProblem::FolderWriteProtected;
-        case ENOENT:
-        case ENOTDIR:
-            return SaveProblem::NoFolder;
-        case ENOSPC:
-        case EDQUOT:
-            return SaveProblem::DiskFull;
-        case ENXIO:
-        case ENODEV:
-        case EISDIR:
-            return SaveProblem::NotAFile;
-        default:
-            return SaveProblem::Other;
+    case EROFS:
+        return SaveProblem::ReadOnlyDisk;
+    case EACCES:
+        return onFile ? SaveProblem::FileWriteProtected : SaveProblem::FolderWriteProtected;
+    case EPERM:
+        return onFile ? SaveProblem::FileLocked : SaveProblem::FolderWriteProtected;
+    case ENOENT:
+    case ENOTDIR:
+        return SaveProblem::NoFolder;
+    case ENOSPC:
+    case EDQUOT:
+        return SaveProblem::DiskFull;
+    case ENXIO:
+    case ENODEV:
+    case EISDIR:
+        return SaveProblem::NotAFile;
+    default:
+        return SaveProblem::Other;
     }
 }
 
@@ -548,32 +531,32 @@ LocalText CannotOpenForSavingText(const std::string& path, SaveProblem problem)
 {
     LocalText why;
     switch (problem) {
-        case SaveProblem::NoFolder:
-            why = {"its folder does not exist", "Der Ordner existiert nicht"};
-            break;
-        case SaveProblem::NotAFile:
-            why = {"it is not a plain file", "Es ist keine gewöhnliche Datei"};
-            break;
-        case SaveProblem::FileWriteProtected:
-            why = {"the file is write-protected", "Die Datei ist schreibgeschützt"};
-            break;
-        case SaveProblem::FileLocked:
-            why = {"the file is locked against changes", "Die Datei ist gegen Änderungen gesperrt"};
-            break;
-        case SaveProblem::FolderWriteProtected:
-            why = {"the folder is write-protected", "Der Ordner ist schreibgeschützt"};
-            break;
-        case SaveProblem::ReadOnlyDisk:
-            why = {"the drive is read-only", "Das Laufwerk ist schreibgeschützt"};
-            break;
-        case SaveProblem::DiskFull:
-            why = {"the disk is full", "Der Datenträger ist voll"};
-            break;
-        case SaveProblem::None:
-        case SaveProblem::NoFileName:
-        case SaveProblem::Other:
-            why = {"it cannot be opened for writing", "Die Datei lässt sich nicht zum Schreiben öffnen"};
-            break;
+    case SaveProblem::NoFolder:
+        why = {"its folder does not exist", "Der Ordner existiert nicht"};
+        break;
+    case SaveProblem::NotAFile:
+        why = {"it is not a plain file", "Es ist keine gewöhnliche Datei"};
+        break;
+    case SaveProblem::FileWriteProtected:
+        why = {"the file is write-protected", "Die Datei ist schreibgeschützt"};
+        break;
+    case SaveProblem::FileLocked:
+        why = {"the file is locked against changes", "Die Datei ist gegen Änderungen gesperrt"};
+        break;
+    case SaveProblem::FolderWriteProtected:
+        why = {"the folder is write-protected", "Der Ordner ist schreibgeschützt"};
+        break;
+    case SaveProblem::ReadOnlyDisk:
+        why = {"the drive is read-only", "Das Laufwerk ist schreibgeschützt"};
+        break;
+    case SaveProblem::DiskFull:
+        why = {"the disk is full", "Der Datenträger ist voll"};
+        break;
+    case SaveProblem::None:
+    case SaveProblem::NoFileName:
+    case SaveProblem::Other:
+        why = {"it cannot be opened for writing", "Die Datei lässt sich nicht zum Schreiben öffnen"};
+        break;
     }
     // One line, whatever the file's name holds.
     std::string name = path;
@@ -744,16 +727,16 @@ bool OpenGame(GameState& s, const std::string& path, Frontend& frontend)
 {
     const LocalText fileError{"File Error", "Dateifehler"};
     switch (LoadGameFile(s, path)) {
-        case LoadStatus::CannotOpen:
-            frontend.ShowMessage({"Cannot open file!", "Datei kann nicht geöffnet werden"}, fileError,
-                                 MessageIcon::Warning);
-            return false;
-        case LoadStatus::NotASavegame:
-            frontend.ShowMessage({"This file is not a valid savegame!", "Diese Datei ist kein gültiger Spielstand"},
-                                 fileError, MessageIcon::Warning);
-            return false;
-        case LoadStatus::Loaded:
-            break;
+    case LoadStatus::CannotOpen:
+        frontend.ShowMessage({"Cannot open file!", "Datei kann nicht geöffnet werden"}, fileError,
+                             MessageIcon::Warning);
+        return false;
+    case LoadStatus::NotASavegame:
+        frontend.ShowMessage({"This file is not a valid savegame!", "Diese Datei ist kein gültiger Spielstand"},
+                             fileError, MessageIcon::Warning);
+        return false;
+    case LoadStatus::Loaded:
+        break;
     }
     WriteStatusLine(s, frontend);
     frontend.SetCaption(GameTitle());
@@ -823,7 +806,8 @@ SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::s
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
-                why = Format("cannot write '%s': %s", tempName.c_str(), n < 0 ? std::strerror(errno) : "nothing written");
+                why =
+                    Format("cannot write '%s': %s", tempName.c_str(), n < 0 ? std::strerror(errno) : "nothing written");
             else
                 done += static_cast<size_t>(n);
         }

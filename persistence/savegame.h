@@ -24,9 +24,9 @@ inline constexpr const char* kAutosaveFileName = "Autosave.tsg";
 
 /// How far a savegame goes; older and shorter files are read with defaults for the rest.
 enum class SavegameLayout {
-    Older,          ///< ends after the production table: one player, map 1, no orders
-    WithoutShare,   ///< ends before the winning share and "Reduce capacities": 60 and off
-    Complete,       ///< every value
+    Older,         ///< ends after the production table: one player, map 1, no orders
+    WithoutShare,  ///< ends before the winning share and "Reduce capacities": 60 and off
+    Complete,      ///< every value
 };
 
 /// What a savegame holds, read and checked.
@@ -35,8 +35,8 @@ struct SavegameContent {
     /// town, brand and other company names come from the names file when the game is applied.
     GameState Game;
     SavegameLayout Layout = SavegameLayout::Complete;
-    std::string PlayerName;                ///< the moving player's name
-    bool HasPlayerNames = false;           ///< both players' names were saved (two players)
+    std::string PlayerName;                    ///< the moving player's name
+    bool HasPlayerNames = false;               ///< both players' names were saved (two players)
     std::array<std::string, 2> PlayerNames{};  ///< names of PlayerCompany[0] and [1]
 };
 

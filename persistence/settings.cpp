@@ -70,8 +70,7 @@ std::string ReadSetting(const std::string& programDirectory, std::string_view se
     return platform::ReadProfileString(SettingsFilePath(programDirectory), section, key, def, bufferSize);
 }
 
-int32_t ReadSettingInt(const std::string& programDirectory, std::string_view section, std::string_view key,
-                       int32_t def)
+int32_t ReadSettingInt(const std::string& programDirectory, std::string_view section, std::string_view key, int32_t def)
 {
     return platform::ReadProfileInt(SettingsFilePath(programDirectory), section, key, def);
 }
@@ -97,10 +96,7 @@ bool WriteSetting(const std::string& programDirectory, const SettingKey& key, st
     return WriteSetting(programDirectory, key.Section, key.Key, value);
 }
 
-bool IsOn(std::string_view value)
-{
-    return value.empty() || value.front() != '0';
-}
+bool IsOn(std::string_view value) { return value.empty() || value.front() != '0'; }
 
 bool ReadOnOff(const std::string& programDirectory, const SettingKey& key)
 {
@@ -119,9 +115,9 @@ void InitialiseSettings(const std::string& programDirectory, const std::optional
         const std::string english = FileInDirectory(*legacyDirectory, kLegacyFileName);
         const std::string german = FileInDirectory(*legacyDirectory, kLegacyGermanFileName);
         if (!platform::ReadProfileString(english, kPlayer1.Section, kPlayer1.Key, "", kLegacyBuffer).empty()) {
-            for (const SettingKey& key : {kPlayer1, kPlayer2, kSound, kAutosave, kHighscoreHolder[0],
-                                          kHighscoreHolder[1], kHighscoreHolder[2], kNamesWritten,
-                                          kHighscorePoints[0], kHighscorePoints[1], kHighscorePoints[2]})
+            for (const SettingKey& key :
+                 {kPlayer1, kPlayer2, kSound, kAutosave, kHighscoreHolder[0], kHighscoreHolder[1], kHighscoreHolder[2],
+                  kNamesWritten, kHighscorePoints[0], kHighscorePoints[1], kHighscorePoints[2]})
                 CopyLegacy(english, programDirectory, key);
         } else if (!platform::ReadProfileString(german, "Namen", "Spieler1", "", kLegacyBuffer).empty()) {
             CopyLegacy(german, "Namen", "Spieler1", programDirectory, kPlayer1);

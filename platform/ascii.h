@@ -5,16 +5,10 @@
 
 #include <string_view>
 
-inline bool IsAsciiDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
 
 /// 'A'..'Z' to 'a'..'z'; every other byte stays.
-inline char FoldAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
+inline char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 /// Two texts equal without regard to ASCII case.
 inline bool SameIgnoringAsciiCase(std::string_view a, std::string_view b)

@@ -68,13 +68,17 @@ Step Decode(std::string_view text, size_t pos)
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         need = 2;
         cp = lead & 0x0F;
-        if (lead == 0xE0) lo = 0xA0;
-        if (lead == 0xED) hi = 0x9F;
+        if (lead == 0xE0)
+            lo = 0xA0;
+        if (lead == 0xED)
+            hi = 0x9F;
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         need = 3;
         cp = lead & 0x07;
-        if (lead == 0xF0) lo = 0x90;
-        if (lead == 0xF4) hi = 0x8F;
+        if (lead == 0xF0)
+            lo = 0x90;
+        if (lead == 0xF4)
+            hi = 0x8F;
     } else {
         return {1, false, 0};
     }
@@ -155,10 +159,7 @@ bool IsValidUtf8(std::string_view bytes)
 
 namespace {
 
-bool IsControl(char32_t cp)
-{
-    return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F);
-}
+bool IsControl(char32_t cp) { return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F); }
 
 }  // namespace
 

@@ -21,7 +21,6 @@ size_t Utf8Length(std::string_view text);
 /// U+10FFFF). Windows-1252 text with letters beyond ASCII almost never is.
 bool IsValidUtf8(std::string_view bytes);
 
-
 /// Whether a text can stand on one line of a Windows-1252 file and read back exactly: every
 /// character has a 1252 code and none is a control character (C0, DEL or C1).
 bool FitsCp1252Line(std::string_view text);

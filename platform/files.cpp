@@ -23,8 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kMostLinks = 40;             // as many links as the system itself follows
-constexpr int kLockAttempts = 200;         // with the pause below: ten seconds at most
+constexpr int kMostLinks = 40;      // as many links as the system itself follows
+constexpr int kLockAttempts = 200;  // with the pause below: ten seconds at most
 constexpr auto kLockPause = std::chrono::milliseconds(50);
 
 }  // namespace

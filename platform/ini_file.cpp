@@ -27,8 +27,10 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view s)
 {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -37,8 +39,8 @@ bool SameName(std::string_view a, std::string_view b) { return SameIgnoringAscii
 /// What one line of the file is.
 struct LineInfo {
     enum Kind { Other, Section, Entry } Type = Other;  ///< garbage, comments and blanks are Other
-    std::string_view Name;                            ///< section name or key, trimmed
-    std::string_view Value;                           ///< value of an entry, trimmed
+    std::string_view Name;                             ///< section name or key, trimmed
+    std::string_view Value;                            ///< value of an entry, trimmed
 };
 
 LineInfo Classify(std::string_view line)
@@ -54,9 +56,11 @@ LineInfo Classify(std::string_view line)
         }
     }
     const size_t eq = t.find('=');
-    if (eq == std::string_view::npos) return info;
+    if (eq == std::string_view::npos)
+        return info;
     const std::string_view key = Trim(t.substr(0, eq));
-    if (key.empty()) return info;
+    if (key.empty())
+        return info;
     info.Type = LineInfo::Entry;
     info.Name = key;
     info.Value = Trim(t.substr(eq + 1));
@@ -69,15 +73,13 @@ std::string Flatten(std::string_view s)
 {
     std::string out(s);
     for (char& c : out)
-        if (c == '\r' || c == '\n' || c == '\0') c = ' ';
+        if (c == '\r' || c == '\n' || c == '\0')
+            c = ' ';
     return out;
 }
 
 /// A UTF-8 text as a Windows-1252 file gives it back.
-std::string AsOnDisk(std::string_view utf8)
-{
-    return Cp1252ToUtf8(Utf8ToCp1252(utf8));
-}
+std::string AsOnDisk(std::string_view utf8) { return Cp1252ToUtf8(Utf8ToCp1252(utf8)); }
 
 /// Where a section and key were found.
 struct Position {
@@ -86,18 +88,20 @@ struct Position {
     std::optional<size_t> LastEntry;    ///< last key line of that section
 };
 
-Position Find(const std::vector<std::string>& lines, std::string_view section,
-              std::string_view key)
+Position Find(const std::vector<std::string>& lines, std::string_view section, std::string_view key)
 {
     Position pos;
     for (size_t i = 0; i < lines.size(); ++i) {
         const LineInfo info = Classify(lines[i]);
         if (info.Type == LineInfo::Section) {
-            if (pos.SectionLine) break;  // only the first matching section counts
-            if (SameName(info.Name, section)) pos.SectionLine = i;
+            if (pos.SectionLine)
+                break;  // only the first matching section counts
+            if (SameName(info.Name, section))
+                pos.SectionLine = i;
         } else if (info.Type == LineInfo::Entry && pos.SectionLine) {
             pos.LastEntry = i;
-            if (!pos.EntryLine && SameName(info.Name, key)) pos.EntryLine = i;
+            if (!pos.EntryLine && SameName(info.Name, key))
+                pos.EntryLine = i;
         }
     }
     return pos;
@@ -111,28 +115,34 @@ ReadStatus ReadFileBytes(const fs::path& path, std::string& out)
 {
     std::error_code ec;
     const fs::file_status st = fs::status(path, ec);
-    if (st.type() == fs::file_type::not_found) return ReadStatus::Missing;
-    if (ec || st.type() != fs::file_type::regular) return ReadStatus::Failed;
+    if (st.type() == fs::file_type::not_found)
+        return ReadStatus::Missing;
+    if (ec || st.type() != fs::file_type::regular)
+        return ReadStatus::Failed;
     const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec || size > kMaxFileSize) return ReadStatus::Failed;
+    if (ec || size > kMaxFileSize)
+        return ReadStatus::Failed;
 
     std::ifstream in(path, std::ios::binary);
-    if (!in) return ReadStatus::Failed;
+    if (!in)
+        return ReadStatus::Failed;
     out.clear();
     char buffer[64 * 1024];
     while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
         out.append(buffer, static_cast<size_t>(in.gcount()));
-        if (out.size() > kMaxFileSize) return ReadStatus::Failed;
+        if (out.size() > kMaxFileSize)
+            return ReadStatus::Failed;
     }
-    if (in.bad()) return ReadStatus::Failed;
+    if (in.bad())
+        return ReadStatus::Failed;
     return ReadStatus::Ok;
 }
 
-std::optional<std::string> Lookup(const std::string& file, std::string_view section,
-                                  std::string_view key)
+std::optional<std::string> Lookup(const std::string& file, std::string_view section, std::string_view key)
 {
     std::string bytes;
-    if (ReadFileBytes(file, bytes) != ReadStatus::Ok) return std::nullopt;
+    if (ReadFileBytes(file, bytes) != ReadStatus::Ok)
+        return std::nullopt;
     return IniDocument::Parse(bytes).Get(section, key);
 }
 
@@ -144,7 +154,8 @@ bool ReplaceFile(const fs::path& target, const std::string& bytes, bool targetEx
     std::string tempName;
     std::string why;
     const int fd = CreateUniqueBeside(target.string(), tempName, why);
-    if (fd < 0) return targetExists && RewriteInPlace(target.string(), bytes, why);
+    if (fd < 0)
+        return targetExists && RewriteInPlace(target.string(), bytes, why);
     std::FILE* f = ::fdopen(fd, "wb");
     if (!f) {
         ::close(fd);
@@ -159,14 +170,16 @@ bool ReplaceFile(const fs::path& target, const std::string& bytes, bool targetEx
     std::error_code ec;
     if (ok && targetExists) {
         const fs::perms old = fs::status(target, ec).permissions();
-        if (!ec) fs::permissions(temp, old, ec);  // best effort; the content matters more
+        if (!ec)
+            fs::permissions(temp, old, ec);  // best effort; the content matters more
         ec.clear();
     }
     if (ok) {
         fs::rename(temp, target, ec);
         ok = !ec;
     }
-    if (!ok) fs::remove(temp, ec);
+    if (!ok)
+        fs::remove(temp, ec);
     return ok;
 }
 
@@ -174,23 +187,30 @@ bool ReplaceFile(const fs::path& target, const std::string& bytes, bool targetEx
 /// go; saturates instead of overflowing. `def` when there is no value or it is empty.
 int32_t ProfileNumber(const std::optional<std::string>& value, int32_t def)
 {
-    if (!value) return def;
+    if (!value)
+        return def;
     const std::string_view t = Trim(*value);
     // Like the platform's profile function, an empty value reads as the default.
-    if (t.empty()) return def;
+    if (t.empty())
+        return def;
     size_t i = 0;
     bool negative = false;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
+    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
+        negative = t[i++] == '-';
     constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
     constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
     int64_t n = 0;
     for (; i < t.size() && IsAsciiDigit(t[i]); ++i) {
         n = n * 10 + (t[i] - '0');
-        if (n > kMax + 1) n = kMax + 1;  // enough to saturate either way
+        if (n > kMax + 1)
+            n = kMax + 1;  // enough to saturate either way
     }
-    if (negative) n = -n;
-    if (n > kMax) return static_cast<int32_t>(kMax);
-    if (n < kMin) return static_cast<int32_t>(kMin);
+    if (negative)
+        n = -n;
+    if (n > kMax)
+        return static_cast<int32_t>(kMax);
+    if (n < kMin)
+        return static_cast<int32_t>(kMin);
     return static_cast<int32_t>(n);
 }
 
@@ -217,9 +237,11 @@ IniDocument IniDocument::Parse(std::string_view bytes)
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
-        if (end == std::string_view::npos) end = bytes.size();
+        if (end == std::string_view::npos)
+            end = bytes.size();
         std::string_view line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         doc.lines_.push_back(utf8 ? std::string(line) : Cp1252ToUtf8(line));
         start = end + 1;
     }
@@ -236,7 +258,8 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
     const std::string s(Trim(Flatten(section)));
     const std::string k(Trim(Flatten(key)));
     const Position pos = Find(lines_, s, k);
-    if (!pos.EntryLine) return std::nullopt;
+    if (!pos.EntryLine)
+        return std::nullopt;
     std::string_view value = Classify(lines_[*pos.EntryLine]).Value;
     value = value.substr(0, value.find('\0'));  // a NUL ends the text, as in a C buffer
     return std::string(value);
@@ -254,7 +277,8 @@ bool IniDocument::CanSet(std::string_view section, std::string_view key)
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value)
 {
-    if (!CanSet(section, key)) return;
+    if (!CanSet(section, key))
+        return;
     // Held as the file will hold it: what 1252 cannot hold is '?' already here.
     const std::string s = AsOnDisk(Trim(Flatten(section)));
     const std::string k = AsOnDisk(Trim(Flatten(key)));
@@ -269,7 +293,8 @@ void IniDocument::Set(std::string_view section, std::string_view key, std::strin
         const size_t after = pos.LastEntry ? *pos.LastEntry : *pos.SectionLine;
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(after) + 1, k + "=" + v);
     } else {
-        if (!lines_.empty() && !Trim(lines_.back()).empty()) lines_.emplace_back();
+        if (!lines_.empty() && !Trim(lines_.back()).empty())
+            lines_.emplace_back();
         lines_.push_back("[" + s + "]");
         lines_.push_back(k + "=" + v);
     }
@@ -289,7 +314,8 @@ IniDocument ReadIniFile(const std::string& file)
 {
     try {
         std::string bytes;
-        if (ReadFileBytes(file, bytes) != ReadStatus::Ok) return {};
+        if (ReadFileBytes(file, bytes) != ReadStatus::Ok)
+            return {};
         return IniDocument::Parse(bytes);
     } catch (...) {
         return {};
@@ -301,7 +327,8 @@ namespace {
 std::string CutValue(const std::optional<std::string>& value, std::string_view def, size_t bufferSize)
 {
     try {
-        if (bufferSize == 0) return {};
+        if (bufferSize == 0)
+            return {};
         // Every 1252 byte is one character, so cutting characters here equals cutting the bytes.
         return Utf8Prefix(value ? *value : def, bufferSize - 1);
     } catch (...) {
@@ -322,11 +349,12 @@ std::string ProfileString(const IniDocument& document, std::string_view section,
     }
 }
 
-std::string ReadProfileString(const std::string& file, std::string_view section,
-                              std::string_view key, std::string_view def, size_t bufferSize)
+std::string ReadProfileString(const std::string& file, std::string_view section, std::string_view key,
+                              std::string_view def, size_t bufferSize)
 {
     try {
-        if (bufferSize == 0) return {};
+        if (bufferSize == 0)
+            return {};
         return CutValue(Lookup(file, section, key), def, bufferSize);
     } catch (...) {
         // A file-system oddity: the caller gets the default, never an exception.
@@ -334,8 +362,7 @@ std::string ReadProfileString(const std::string& file, std::string_view section,
     }
 }
 
-int32_t ReadProfileInt(const std::string& file, std::string_view section, std::string_view key,
-                       int32_t def)
+int32_t ReadProfileInt(const std::string& file, std::string_view section, std::string_view key, int32_t def)
 {
     try {
         return ProfileNumber(Lookup(file, section, key), def);
@@ -356,50 +383,58 @@ int32_t ProfileInt(const IniDocument& document, std::string_view section, std::s
 bool UpdateIniFile(const std::string& file, const std::function<void(IniDocument&)>& change)
 {
     try {
-        if (file.empty()) return false;
+        if (file.empty())
+            return false;
         // A linked file stays linked, a dangling link included: the file it names is written.
         std::string why;
         const std::optional<std::string> followed = FollowLinks(file, why);
-        if (!followed) return false;
+        if (!followed)
+            return false;
         const fs::path target = *followed;
 
         // One program at a time reads, changes and writes the files of this folder.
         const FolderLock lock(target.string());
-        if (lock.Busy()) return false;
+        if (lock.Busy())
+            return false;
 
         std::string bytes;
         const ReadStatus status = ReadFileBytes(target, bytes);
-        if (status == ReadStatus::Failed) return false;
+        if (status == ReadStatus::Failed)
+            return false;
         const bool exists = status == ReadStatus::Ok;
         if (exists) {
             // A read-only file is not ours to replace, even where the directory would allow it.
             std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
-            if (!probe) return false;
+            if (!probe)
+                return false;
             std::fclose(probe);
         }
 
         IniDocument doc = IniDocument::Parse(bytes);
         change(doc);
         const std::string out = doc.Serialize();
-        if (exists && out == bytes) return true;  // already stored exactly so
+        if (exists && out == bytes)
+            return true;  // already stored exactly so
         return ReplaceFile(target, out, exists);
     } catch (...) {
         return false;
     }
 }
 
-bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
-                        std::string_view value)
+bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key, std::string_view value)
 {
-    if (!IniDocument::CanSet(section, key)) return false;
+    if (!IniDocument::CanSet(section, key))
+        return false;
     return UpdateIniFile(file, [&](IniDocument& doc) { doc.Set(section, key, value); });
 }
 
 std::string PathIn(const std::string& directory, std::string_view fileName)
 {
-    if (directory.empty()) return std::string(fileName);
+    if (directory.empty())
+        return std::string(fileName);
     std::string path = directory;
-    if (path.back() != '/') path += '/';
+    if (path.back() != '/')
+        path += '/';
     path += fileName;
     return path;
 }

@@ -4,8 +4,8 @@
 /// Sections and keys match without regard to case; keys and values are trimmed of surrounding
 /// blanks; values are Windows-1252 on disk and UTF-8 here. A file an editor saved in UTF-8 (valid
 /// UTF-8 with letters beyond ASCII, a byte-order mark or not) is read as UTF-8 and written back
-/// in Windows-1252. Writing keeps every other line as it was (garbage included), creates the file and the section when missing and replaces an
-/// existing key in place; lines end in CR LF. Nothing here throws: a missing or unreadable file
+/// in Windows-1252. Writing keeps every other line as it was (garbage included), creates the file and the section when
+/// missing and replaces an existing key in place; lines end in CR LF. Nothing here throws: a missing or unreadable file
 /// reads as the defaults, an unwritable one makes a write return false.
 #pragma once
 
@@ -54,13 +54,12 @@ std::string ProfileString(const IniDocument& document, std::string_view section,
 
 /// Reads a string; the value, or `def` when the file or key is missing, cut to
 /// `bufferSize` - 1 characters (a buffer size of 0 gives an empty text).
-std::string ReadProfileString(const std::string& file, std::string_view section,
-                              std::string_view key, std::string_view def, size_t bufferSize);
+std::string ReadProfileString(const std::string& file, std::string_view section, std::string_view key,
+                              std::string_view def, size_t bufferSize);
 
 /// Reads a decimal integer with an optional sign at the start of the value (0 when it does not
 /// start with one); `def` when the file or key is missing or the value is empty.
-int32_t ReadProfileInt(const std::string& file, std::string_view section, std::string_view key,
-                       int32_t def);
+int32_t ReadProfileInt(const std::string& file, std::string_view section, std::string_view key, int32_t def);
 
 /// An integer of a document read with ReadIniFile, by the same rules as ReadProfileInt.
 int32_t ProfileInt(const IniDocument& document, std::string_view section, std::string_view key, int32_t def);

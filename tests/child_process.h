@@ -66,10 +66,10 @@ inline std::string AsNobody(const std::function<std::string()>& body)
 }
 
 /// Skips the test when the child said the check cannot run here; otherwise expects no complaint.
-#define EXPECT_CHILD_FINE(answer)                                              \
-    do {                                                                       \
-        const std::string childAnswer_ = (answer);                             \
-        if (childAnswer_.rfind("SKIP: ", 0) == 0)                              \
-            GTEST_SKIP() << childAnswer_.substr(6);                            \
-        EXPECT_EQ(childAnswer_, "");                                           \
+#define EXPECT_CHILD_FINE(answer)                   \
+    do {                                            \
+        const std::string childAnswer_ = (answer);  \
+        if (childAnswer_.rfind("SKIP: ", 0) == 0)   \
+            GTEST_SKIP() << childAnswer_.substr(6); \
+        EXPECT_EQ(childAnswer_, "");                \
     } while (false)

@@ -27,17 +27,17 @@ TEST(CommandPanel, OkRunsTheModesCommandAndMovesOn)
     badOrder.ListBox4 = "Seaside";
     badOrder.Edit5 = "5";
     const Case cases[] = {
-        {kModeBuildBrewery, {}, kModeBuildBrewery, 1},     // nothing selected
-        {kModeExtendBrewery, {}, kModeExtendBrewery, 1},   // nothing selected
-        {kModeTransportBeer, {}, kModeTransportBeer, 1},   // no destination
-        {kModeTransferMoney, {}, kModeTransferMoney, 1},   // no destination
+        {kModeBuildBrewery, {}, kModeBuildBrewery, 1},    // nothing selected
+        {kModeExtendBrewery, {}, kModeExtendBrewery, 1},  // nothing selected
+        {kModeTransportBeer, {}, kModeTransportBeer, 1},  // no destination
+        {kModeTransferMoney, {}, kModeTransferMoney, 1},  // no destination
         {kModeTransferMoney, poorTransfer, kModeTransferMoney, 1},
-        {kModeNewOrder, badOrder, kModeNewOrder, 1},       // invalid amount
-        {kModeDeleteOrder, {}, kModeDeleteOrder, 1},       // nothing selected
+        {kModeNewOrder, badOrder, kModeNewOrder, 1},  // invalid amount
+        {kModeDeleteOrder, {}, kModeDeleteOrder, 1},  // nothing selected
         {kModeTransportBeer, transport, kModeIdle, 0},
         {kModeBuildDepot, {}, kModeIdle, 0},
         {kModeChangePrices, {}, kModeIdle, 0},
-        {kModeNewBrand, {}, kModeIdle, 1},                 // the offer, declined
+        {kModeNewBrand, {}, kModeIdle, 1},  // the offer, declined
         {kModeTownInformation, {}, kModeLastSales, 0},
         {kModeLastSales, {}, kModeTownInformation, 0},
         {kModeMarketShares, {}, kModeIdle, 0},

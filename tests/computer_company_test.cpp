@@ -34,10 +34,7 @@ GameState Quiet(bool expert = false)
 }
 
 // Money that the company's budget (95 % of its accounts) sees as `budget`.
-long double AccountFor(long double budget)
-{
-    return budget / 0.95L;
-}
+long double AccountFor(long double budget) { return budget / 0.95L; }
 
 long double TotalMoney(const GameState& s, int c)
 {
@@ -134,11 +131,11 @@ TEST(ComputerCompany, NewBreweriesWhereTheWageLevelSuitsABrand)
                 EXPECT_EQ(s.Stock[kCo][0][t], s.Capacity[kCo][0][t]);
             }
         }
-        const long double spent = expert ? (3000 * 0.92L + 15000) + (3000 * 1.05L + 15000)
-                                         : (3000 * 1.14L + 15000) + (3000 * 0.92L + 15000);
+        const long double spent =
+            expert ? (3000 * 0.92L + 15000) + (3000 * 1.05L + 15000) : (3000 * 1.14L + 15000) + (3000 * 0.92L + 15000);
         // The new towns' debts are covered from home, losing 5 %.
-        EXPECT_NEAR(static_cast<double>(TotalMoney(s, kCo)),
-                    static_cast<double>(AccountFor(50000) - spent / 0.95L), 1e-2);
+        EXPECT_NEAR(static_cast<double>(TotalMoney(s, kCo)), static_cast<double>(AccountFor(50000) - spent / 0.95L),
+                    1e-2);
     }
 }
 
@@ -392,7 +389,8 @@ TEST(ComputerCompany, NoBrandForATownWithoutWages)
         RunComputerCompany(s, kCo);
         EXPECT_EQ(s.Quality[kCo][1], 0.0f);
         EXPECT_EQ(s.Quality[kCo][2], 0.0f);
-        EXPECT_EQ(s.Program.Rng.State() == before.State(), !expert) << "an expert company still draws its town and brand";
+        EXPECT_EQ(s.Program.Rng.State() == before.State(), !expert)
+            << "an expert company still draws its town and brand";
         EXPECT_TRUE(std::isfinite(static_cast<double>(TotalMoney(s, kCo))));
     }
 }

@@ -68,7 +68,8 @@ TEST(BuildBrewery, Refusals)
 {
     const GameState before = TwoBrandWorld();
     {  // Nothing selected, or a brand the list does not offer: the panel stays.
-        for (const std::optional<std::string>& entry : {std::optional<std::string>(), std::optional<std::string>("Alpha")}) {
+        for (const std::optional<std::string>& entry :
+             {std::optional<std::string>(), std::optional<std::string>("Alpha")}) {
             GameState s = before;
             RecordingFrontend f;
             EXPECT_EQ(BuildBrewery(s, f, entry), PanelNext::Stay);
@@ -136,7 +137,7 @@ TEST(ExtendBrewery, NegativeCountsShrinkOnlyWhereAllowed)
         int32_t capacity;
     };
     const Case cases[] = {
-        {true, "-3", 700},  {true, "-12", 0},  {true, "-1e9", 0},  // never below 0, and no overflow
+        {true, "-3", 700},   {true, "-12", 0},      {true, "-1e9", 0},  // never below 0, and no overflow
         {false, "-3", 1000}, {false, "-1e9", 1000},
     };
     for (const Case& c : cases) {

@@ -24,29 +24,24 @@ TEST(Cp1252, SpecialCharactersAndUndefinedCodes)
         const char* Utf8;
     };
     const Case cases[] = {
-        {0x80, "\u20AC"},  // €
-        {0x82, "\u201A"},  // ‚
-        {0x83, "\u0192"},  // ƒ
-        {0x85, "\u2026"},  // …
-        {0x8A, "\u0160"},  // Š
-        {0x8C, "\u0152"},  // Œ
-        {0x8E, "\u017D"},  // Ž
-        {0x92, "\u2019"},  // ’
-        {0x96, "\u2013"},  // –
-        {0x97, "\u2014"},  // —
-        {0x98, "\u02DC"},  // ˜
-        {0x99, "\u2122"},  // ™
-        {0x9F, "\u0178"},  // Ÿ
+        {0x80, "\u20AC"},    // €
+        {0x82, "\u201A"},    // ‚
+        {0x83, "\u0192"},    // ƒ
+        {0x85, "\u2026"},    // …
+        {0x8A, "\u0160"},    // Š
+        {0x8C, "\u0152"},    // Œ
+        {0x8E, "\u017D"},    // Ž
+        {0x92, "\u2019"},    // ’
+        {0x96, "\u2013"},    // –
+        {0x97, "\u2014"},    // —
+        {0x98, "\u02DC"},    // ˜
+        {0x99, "\u2122"},    // ™
+        {0x9F, "\u0178"},    // Ÿ
         {0x81, "\xC2\x81"},  // undefined in 1252: kept as the C1 control
-        {0x8D, "\xC2\x8D"},
-        {0x8F, "\xC2\x8F"},
-        {0x90, "\xC2\x90"},
-        {0x9D, "\xC2\x9D"},
-        {0xA0, "\u00A0"},
-        {0xB4, "\u00B4"},  // ´
-        {0xF6, "\u00F6"},  // ö
-        {0xFF, "\u00FF"},
-        {0x41, "A"},
+        {0x8D, "\xC2\x8D"}, {0x8F, "\xC2\x8F"}, {0x90, "\xC2\x90"},
+        {0x9D, "\xC2\x9D"}, {0xA0, "\u00A0"},   {0xB4, "\u00B4"},  // ´
+        {0xF6, "\u00F6"},                                          // ö
+        {0xFF, "\u00FF"},   {0x41, "A"},
     };
     for (const Case& c : cases) {
         const std::string byte(1, static_cast<char>(c.Byte));
@@ -63,7 +58,9 @@ TEST(Cp1252, NamesRoundTrip)
         EXPECT_EQ(Cp1252ToUtf8(bytes), text);
     }
     EXPECT_EQ(Utf8ToCp1252("Herby\u00B4s Herb"), "Herby\xB4s Herb");
-    EXPECT_EQ(Utf8ToCp1252("M\u00F6chten"), "M\xF6" "chten");
+    EXPECT_EQ(Utf8ToCp1252("M\u00F6chten"),
+              "M\xF6"
+              "chten");
 }
 
 TEST(Cp1252, UnmappableAndMalformedBecomeQuestionMarks)
@@ -77,13 +74,31 @@ TEST(Cp1252, UnmappableAndMalformedBecomeQuestionMarks)
         {"CJK", "a\u4E2Db", "a?b"},
         {"emoji (4 bytes)", "a\U0001F37Ab", "a?b"},
         {"C1 control without a 1252 code", "\xC2\x80", "?"},
-        {"lone continuation byte", "a\x80" "b", "a?b"},
-        {"invalid lead byte", "a\xFF" "b", "a?b"},
-        {"overlong slash", "a\xC0\xAF" "b", "a??b"},
-        {"surrogate", "a\xED\xA0\x80" "b", "a???b"},
-        {"beyond U+10FFFF", "a\xF4\x90\x80\x80" "b", "a????b"},
+        {"lone continuation byte",
+         "a\x80"
+         "b",
+         "a?b"},
+        {"invalid lead byte",
+         "a\xFF"
+         "b",
+         "a?b"},
+        {"overlong slash",
+         "a\xC0\xAF"
+         "b",
+         "a??b"},
+        {"surrogate",
+         "a\xED\xA0\x80"
+         "b",
+         "a???b"},
+        {"beyond U+10FFFF",
+         "a\xF4\x90\x80\x80"
+         "b",
+         "a????b"},
         {"truncated at the end", "ab\xE2\x82", "ab?"},
-        {"truncated before ASCII", "\xE2\x82" "a", "?a"},
+        {"truncated before ASCII",
+         "\xE2\x82"
+         "a",
+         "?a"},
         {"embedded NUL kept", std::string("a\0b", 3), std::string("a\0b", 3)},
     };
     for (const Case& c : cases)
@@ -103,7 +118,9 @@ TEST(Cp1252, CountsAndPrefixesCharactersNotBytes)
 
     // A bad piece counts as one character, as it will once written ('?'), and a prefix never
     // cuts a good character in half.
-    const std::string bad = "a\xE2\x82" "b\xC3\xA4";
+    const std::string bad =
+        "a\xE2\x82"
+        "b\xC3\xA4";
     EXPECT_EQ(Utf8Length(bad), Utf8ToCp1252(bad).size());
     EXPECT_EQ(Utf8Length(bad), 4u);
     EXPECT_EQ(Utf8Prefix(bad, 2), "a\xE2\x82");
@@ -116,9 +133,9 @@ TEST(Cp1252, LinesOfAFileAndTextsForATerminal)
     struct Case {
         const char* Name;
         std::string Text;
-        bool Fits;             ///< FitsCp1252Line
-        std::string AsLine;    ///< AsCp1252Line
-        std::string Printable; ///< ControlsReplaced
+        bool Fits;              ///< FitsCp1252Line
+        std::string AsLine;     ///< AsCp1252Line
+        std::string Printable;  ///< ControlsReplaced
     };
     const Case cases[] = {
         {"plain", "Kromberger", true, "Kromberger", "Kromberger"},
@@ -130,9 +147,15 @@ TEST(Cp1252, LinesOfAFileAndTextsForATerminal)
         {"escape sequence", "\x1B[31mRed", false, " [31mRed", "?[31mRed"},
         {"tab and bell", "a\tb\x07", false, "a b ", "a?b?"},
         {"delete", "a\x7F", false, "a ", "a?"},
-        {"C1 control (CSI)", "a\u009B" "2J", false, "a 2J", "a?2J"},
+        {"C1 control (CSI)",
+         "a\u009B"
+         "2J",
+         false, "a 2J", "a?2J"},
         {"1252's undefined code", "a\u0081", false, "a ", "a?"},
-        {"malformed", "a\xFF" "b", false, "a?b", "a?b"},
+        {"malformed",
+         "a\xFF"
+         "b",
+         false, "a?b", "a?b"},
         {"empty", "", true, "", ""},
     };
     for (const Case& c : cases) {
@@ -145,9 +168,9 @@ TEST(Cp1252, LinesOfAFileAndTextsForATerminal)
     }
     EXPECT_TRUE(IsValidUtf8("M\u00FCller \U0001F37A"));
     EXPECT_TRUE(IsValidUtf8(""));
-    EXPECT_FALSE(IsValidUtf8("M\xFCller"));       // 1252
+    EXPECT_FALSE(IsValidUtf8("M\xFCller"));      // 1252
     EXPECT_FALSE(IsValidUtf8("a\xED\xA0\x80"));  // a surrogate
-    EXPECT_FALSE(IsValidUtf8("a\xC0\xAF"));       // overlong
+    EXPECT_FALSE(IsValidUtf8("a\xC0\xAF"));      // overlong
 }
 
 }  // namespace

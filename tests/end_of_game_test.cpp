@@ -176,7 +176,8 @@ TEST(EndOfGame, LiquidationEmptiesTheCompanyAndRepairsTheTurnOrder)
         EXPECT_EQ(f.Sounds, std::vector<int>{11});
         ASSERT_EQ(f.Messages.size(), 1u);
         const std::string name = "Company" + std::to_string(c.liquidated);
-        EXPECT_EQ(f.Messages[0].Text, (LocalText{name + "'s company has been liquidated!", name + "'s Firma ist Pleite!"}));
+        EXPECT_EQ(f.Messages[0].Text,
+                  (LocalText{name + "'s company has been liquidated!", name + "'s Firma ist Pleite!"}));
         EXPECT_EQ(f.Messages[0].Caption, (LocalText{"Bankruptcy!", "Bankrott!"}));
         EXPECT_TRUE(Empty(s, c.liquidated));
         EXPECT_FALSE(Empty(s, 0)) << "nobody else is touched";

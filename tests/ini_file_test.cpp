@@ -64,8 +64,8 @@ TEST(IniDocument, MissingSectionOrKeyGivesNothing)
 
 TEST(IniDocument, FirstKeyOfFirstSectionWins)
 {
-    const IniDocument doc = IniDocument::Parse(
-        "[MAP1]\nNAME1=first\nname1=second\n[map1]\nNAME1=third\nNAME2=only later\n");
+    const IniDocument doc =
+        IniDocument::Parse("[MAP1]\nNAME1=first\nname1=second\n[map1]\nNAME1=third\nNAME2=only later\n");
     EXPECT_EQ(doc.Get("MAP1", "NAME1"), "first");
     EXPECT_FALSE(doc.Get("MAP1", "NAME2"));  // a repeated section is not looked at
 }
@@ -92,7 +92,8 @@ TEST(IniDocument, ValuesAreWindows1252OnDisk)
     doc.Set("MAP3", "NAME4", "M\u00F6chten \u20AC");
     doc.Set("MAP3", "NAME5", "Bier \u4E2D");  // 1252 has no such character
     EXPECT_EQ(doc.Serialize(),
-              "[MAP3]\r\nBREW4_3=Herby\xB4s Herb\r\nNAME4=M\xF6" "chten \x80\r\nNAME5=Bier ?\r\n");
+              "[MAP3]\r\nBREW4_3=Herby\xB4s Herb\r\nNAME4=M\xF6"
+              "chten \x80\r\nNAME5=Bier ?\r\n");
     EXPECT_EQ(IniDocument::Parse(doc.Serialize()).Get("map3", "name4"), "M\u00F6chten \u20AC");
 }
 
@@ -181,8 +182,7 @@ TEST(IniDocumentSet, ReplacesInPlaceAndKeepsEveryOtherLineByteForByte)
 
 TEST(IniDocumentSet, AddsMissingKeyAfterTheSectionsLastKey)
 {
-    IniDocument doc = IniDocument::Parse(
-        "[Options]\r\nSound=1\r\n; note\r\n\r\n[Name]\r\nPlayer1=Anna\r\n");
+    IniDocument doc = IniDocument::Parse("[Options]\r\nSound=1\r\n; note\r\n\r\n[Name]\r\nPlayer1=Anna\r\n");
     doc.Set("OPTIONS", "Autosave", "0");
     doc.Set("Name", "Player2", "Bert");
     EXPECT_EQ(doc.Serialize(),
@@ -212,8 +212,7 @@ TEST(IniDocumentSet, LineBreaksCannotBreakTheFile)
     IniDocument doc = IniDocument::Parse("[Name]\r\nPlayer1=Anna\r\n");
     doc.Set("Name", "Player2", "Evil\r\n[Options]\r\nSound=0");
     doc.Set("Name", "Play\ner3", "x\ny");
-    EXPECT_EQ(doc.Serialize(),
-              "[Name]\r\nPlayer1=Anna\r\nPlayer2=Evil  [Options]  Sound=0\r\nPlay er3=x y\r\n");
+    EXPECT_EQ(doc.Serialize(), "[Name]\r\nPlayer1=Anna\r\nPlayer2=Evil  [Options]  Sound=0\r\nPlay er3=x y\r\n");
     EXPECT_FALSE(doc.Get("Options", "Sound"));
     EXPECT_EQ(doc.Get("Name", "Play er3"), "x y");
     EXPECT_EQ(doc.Get("Name", "Play\ner3"), "x y");  // looked up the way it was stored
@@ -226,8 +225,7 @@ TEST(IniDocumentSet, RefusesNamesThatCouldNotBeReadBack)
         const char* Key;
     };
     const Case refused[] = {
-        {"", "Key"}, {"  ", "Key"}, {"Sec", ""}, {"Sec", " \t"},
-        {"A]B", "Key"}, {"Sec", "a=b"}, {"Sec", "[x"},
+        {"", "Key"}, {"  ", "Key"}, {"Sec", ""}, {"Sec", " \t"}, {"A]B", "Key"}, {"Sec", "a=b"}, {"Sec", "[x"},
     };
     for (const Case& c : refused) {
         EXPECT_FALSE(IniDocument::CanSet(c.Section, c.Key)) << c.Section << "/" << c.Key;
@@ -248,9 +246,9 @@ protected:
     {
         static std::atomic<int> counter{0};
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("tavrek_ini_" + std::string(info->name()) + "_" + std::to_string(counter++) + "_" +
-                std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+        dir_ =
+            fs::temp_directory_path() / ("tavrek_ini_" + std::string(info->name()) + "_" + std::to_string(counter++) +
+                                         "_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
         fs::remove_all(dir_);
         ASSERT_TRUE(fs::create_directories(dir_));
     }
@@ -266,7 +264,8 @@ protected:
     std::vector<std::string> Entries() const
     {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -298,14 +297,15 @@ TEST_F(IniFileOnDisk, StringIsCutToBufferSizeLessOneCharacter)
     const std::string forty = "Sabba Sabba Premium Sabba Sabba Export X";  // 40 characters
     // 28 ASCII characters and "ö" (one byte on disk, two in UTF-8) make 29 characters.
     const std::string a28(28, 'a');
-    WriteFile(file, "[MAP1]\r\nNAME1=" + forty + "\r\nNAME2=" + a28 + "\xF6" "bc\r\n");
+    WriteFile(file, "[MAP1]\r\nNAME1=" + forty + "\r\nNAME2=" + a28 +
+                        "\xF6"
+                        "bc\r\n");
     EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME1", "", 30), forty.substr(0, 29));
     EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME2", "", 30), a28 + "\u00F6");
     EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME1", "", 1), "");
     EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME1", "", 0), "");
     // The default is cut the same way, by characters.
-    EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME9", "\u00E4\u00F6\u00FC\u20AC", 3),
-              "\u00E4\u00F6");
+    EXPECT_EQ(platform::ReadProfileString(file, "MAP1", "NAME9", "\u00E4\u00F6\u00FC\u20AC", 3), "\u00E4\u00F6");
 }
 
 TEST_F(IniFileOnDisk, IntegerParsing)
@@ -353,7 +353,8 @@ TEST_F(IniFileOnDisk, WritingCreatesFileAndSectionsWithCrLf)
     ASSERT_TRUE(platform::WriteProfileString(file, "NAME", "player1", "M\u00F6chten \u20AC"));
     EXPECT_EQ(ReadFile(file),
               "[Options]\r\nInitialized=1\r\nSound=0\r\n\r\n"
-              "[Name]\r\nPlayer1=M\xF6" "chten \x80\r\n");
+              "[Name]\r\nPlayer1=M\xF6"
+              "chten \x80\r\n");
     EXPECT_EQ(platform::ReadProfileString(file, "name", "PLAYER1", "", 30), "M\u00F6chten \u20AC");
     EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrek!.ini"});  // no temporary file left
 }
@@ -423,7 +424,8 @@ TEST_F(IniFileOnDisk, LinkedFileStaysLinked)
     WriteFile(real, "[Options]\r\nSound=1\r\n");
     std::error_code ec;
     fs::create_symlink("real.ini", link, ec);
-    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+    if (ec)
+        GTEST_SKIP() << "no symbolic links here: " << ec.message();
     ASSERT_TRUE(platform::WriteProfileString(link, "Options", "Sound", "0"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadFile(real), "[Options]\r\nSound=0\r\n");
@@ -435,7 +437,8 @@ TEST_F(IniFileOnDisk, ADanglingLinkCreatesTheFileItNames)
     fs::create_directory(Path("elsewhere"));
     std::error_code ec;
     fs::create_symlink("elsewhere/settings.ini", link, ec);
-    if (ec) GTEST_SKIP() << "no symbolic links here: " << ec.message();
+    if (ec)
+        GTEST_SKIP() << "no symbolic links here: " << ec.message();
     ASSERT_TRUE(platform::WriteProfileString(link, "Options", "Sound", "0"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadFile(Path("elsewhere/settings.ini")), "[Options]\r\nSound=0\r\n");
@@ -494,7 +497,8 @@ TEST_F(IniFileOnDisk, AWritableFileInAWriteProtectedFolderIsRewrittenInPlace)
             return "a new file was made in a write-protected folder";
         return "";
     }));
-    EXPECT_EQ(ReadFile(file), "; mine\r\n[Options]\r\nSound=1\r\nAutosave=\r\n\r\n[Name]\r\nPlayer1=Anna Lisa M\xFCller-Brandt\r\n");
+    EXPECT_EQ(ReadFile(file),
+              "; mine\r\n[Options]\r\nSound=1\r\nAutosave=\r\n\r\n[Name]\r\nPlayer1=Anna Lisa M\xFCller-Brandt\r\n");
     EXPECT_EQ(Entries(), std::vector<std::string>{"Tavrek!.ini"}) << "no scratch file left over";
 
     // A rewrite that needs more room than it gets fails before it changes a byte.

@@ -100,19 +100,15 @@ TEST(TransportBeer, RefusalsInTheirOrder)
         {"no destination", "1. Alpha, 1000 l", std::nullopt, "10", 50000.0L,
          "Please select a town to transport the beer to.", "Bitte wählen Sie einen Zielort.", PanelNext::Stay},
         {"too expensive and no brand: the money wins", std::nullopt, kToSeaside, "1000", 119.99L,
-         "You don't have enough money in this town!", "Sie haben nicht genügend Geld in der Stadt!",
-         PanelNext::Idle},
+         "You don't have enough money in this town!", "Sie haben nicht genügend Geld in der Stadt!", PanelNext::Idle},
         {"a huge amount fails on the money first", std::nullopt, kToSeaside, "1e30", 50000.0L,
-         "You don't have enough money in this town!", "Sie haben nicht genügend Geld in der Stadt!",
-         PanelNext::Idle},
+         "You don't have enough money in this town!", "Sie haben nicht genügend Geld in der Stadt!", PanelNext::Idle},
         {"affordable, no brand", std::nullopt, kToSeaside, "1000", 120.0L, "Please select a brand.",
          "Bitte wählen Sie eine Marke.", PanelNext::Stay},
         {"more than the stock", "1. Alpha, 1000 l", kToSeaside, "1001", 50000.0L,
-         "You don't have enough beer in this town!", "Sie haben nicht genügend Bier in der Stadt!",
-         PanelNext::Idle},
+         "You don't have enough beer in this town!", "Sie haben nicht genügend Bier in der Stadt!", PanelNext::Idle},
         {"a brand without stock here", "2. Beta, 0 l", kToSeaside, "1", 50000.0L,
-         "You don't have enough beer in this town!", "Sie haben nicht genügend Bier in der Stadt!",
-         PanelNext::Idle},
+         "You don't have enough beer in this town!", "Sie haben nicht genügend Bier in der Stadt!", PanelNext::Idle},
     };
     for (const Case& c : cases) {
         GameState s = CommandWorld();
@@ -160,8 +156,8 @@ TEST(TransferMoney, TooLittleMoneyKeepsThePanelOpen)
         s.Account[2][2] = c.account;
         RecordingFrontend f;
         EXPECT_EQ(TransferMoney(s, f, "Seaside", c.amount), PanelNext::Stay) << c.amount;
-        EXPECT_EQ(f.Messages.at(0).Text,
-                  (LocalText{"You don't have enough money in this town!", "Sie haben nicht genügend Geld in der Stadt!"}));
+        EXPECT_EQ(f.Messages.at(0).Text, (LocalText{"You don't have enough money in this town!",
+                                                    "Sie haben nicht genügend Geld in der Stadt!"}));
         EXPECT_EQ(s.Account[2][2], c.account);
         EXPECT_EQ(s.Account[2][3], 50000.0L);
     }

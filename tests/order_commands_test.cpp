@@ -11,10 +11,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-StandingOrderSlot Order(int32_t kind, int32_t from, int32_t to, int32_t amount)
-{
-    return {kind, from, to, amount};
-}
+StandingOrderSlot Order(int32_t kind, int32_t from, int32_t to, int32_t amount) { return {kind, from, to, amount}; }
 
 }  // namespace
 
@@ -23,8 +20,9 @@ TEST(NewStandingOrder, TakesTheLowestFreeSlot)
     GameState s = CommandWorld();
     s.StandingOrder[2][0] = Order(3, 1, 2, 100);
     s.StandingOrder[2][2] = Order(0, 2, 3, 500);
-    EXPECT_EQ(ComputePanelContent(s, kModeListOrders).ListBox2,
-              (Texts{"1.: 100 Dollar from Tomsville to Fotzingfors", "3.: 500 litre Alpha from Fotzingfors to Seaside"}));
+    EXPECT_EQ(
+        ComputePanelContent(s, kModeListOrders).ListBox2,
+        (Texts{"1.: 100 Dollar from Tomsville to Fotzingfors", "3.: 500 litre Alpha from Fotzingfors to Seaside"}));
 
     RecordingFrontend f;
     EXPECT_EQ(NewStandingOrder(s, f, "litre Alpha", "Truestone", "Freetown", "250.9"), PanelNext::Idle);
@@ -70,9 +68,15 @@ TEST(NewStandingOrder, RefusalsKeepThePanelAndChangeNothing)
     const Case cases[] = {
         {std::nullopt, std::nullopt, std::nullopt, "", selectWhat},
         {"litre Beta", "Seaside", "Truestone", "10", selectWhat},  // Beta is not brewed
-        {"Dollar", std::nullopt, "Truestone", "10",
+        {"Dollar",
+         std::nullopt,
+         "Truestone",
+         "10",
          {"Please select a town to transfer/transport from.", "Bitte wählen Sie einen Startort."}},
-        {"Dollar", "Seaside", std::nullopt, "10",
+        {"Dollar",
+         "Seaside",
+         std::nullopt,
+         "10",
          {"Please select a town to transfer/transport to.", "Bitte wählen Sie einen Zielort."}},
         {"Dollar", "Seaside", "Truestone", "0", invalid},
         {"Dollar", "Seaside", "Truestone", "-5", invalid},

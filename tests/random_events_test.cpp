@@ -101,6 +101,8 @@ TEST(RandomEvents, EachKindNeedsItsConditionAndSaysSoInBothLanguages)
         std::function<void(const GameState&)> check;
     };
     const auto none = [](const GameState&) {};
+    // Kept as written: a case to a few lines.
+    // clang-format off
     const Case cases[] = {
         {"depot fire", 0, {town},
          [](GameState& s) {
@@ -233,6 +235,7 @@ TEST(RandomEvents, EachKindNeedsItsConditionAndSaysSoInBothLanguages)
          {"Subsidy", "Wirtschaftsförderung"}, [](const GameState& s) { EXPECT_EQ(s.Account[kCur][kTown], -0.75L); }},
         {"subsidy without a debt", 9, {town}, [](GameState&) {}, 0, {}, {}, none},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         GameState s = Base();

@@ -56,10 +56,7 @@ constexpr int kFirstOrderLine = 2116;
 constexpr int kOlderFormatLines = 2095;
 constexpr int kAfterBlock14 = 3415;
 
-int AccountLine(int company, int town)
-{
-    return kFirstDepotLine + 2 * (company * kTowns + town) + 1;
-}
+int AccountLine(int company, int town) { return kFirstDepotLine + 2 * (company * kTowns + town) + 1; }
 bool IsMoneyLine(int line)
 {
     return line > kFirstDepotLine && line < kFirstProductionLine && (line - kFirstDepotLine) % 2 == 1;
@@ -68,20 +65,11 @@ int ProductionLine(int company, int brand, int town, int field)
 {
     return kFirstProductionLine + 6 * ((company * kTowns + town) * kBrands + brand) + field;
 }
-int OrderLine(int company, int slot)
-{
-    return kFirstOrderLine + 13 * (company * kOrderSlots + slot);
-}
+int OrderLine(int company, int slot) { return kFirstOrderLine + 13 * (company * kOrderSlots + slot); }
 
 // The money code and its value as the format defines them, in extended precision.
-long double DecodeMoney(int64_t n)
-{
-    return static_cast<long double>(n) * (1.0L / 13.0L) - 12746.0L;
-}
-int64_t EncodeMoney(long double v)
-{
-    return static_cast<int64_t>(std::trunc((v + 12746.0L) * 13.0L));
-}
+long double DecodeMoney(int64_t n) { return static_cast<long double>(n) * (1.0L / 13.0L) - 12746.0L; }
+int64_t EncodeMoney(long double v) { return static_cast<int64_t>(std::trunc((v + 12746.0L) * 13.0L)); }
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -105,10 +93,7 @@ std::string Join(const std::vector<std::string>& lines)
         text += line + "\r\n";
     return text;
 }
-std::string Line(const std::string& text, int number)
-{
-    return Lines(text).at(static_cast<size_t>(number - 1));
-}
+std::string Line(const std::string& text, int number) { return Lines(text).at(static_cast<size_t>(number - 1)); }
 std::string WithLine(const std::string& text, int number, const std::string& replacement)
 {
     auto lines = Lines(text);
@@ -356,10 +341,13 @@ TEST(SavegameFormat, MoneyCostsAndDecimalsAreEncodedAsDefined)
         const char* Line;
     };
     // The last two lie beyond the 32-bit range of the code: they keep their exact value.
-    const std::vector<Money> money = {{20000.0L, "425698"},    {0.0L, "165698"},
-                                      {-100.0L, "164398"},      {-12746.0L, "0"},
+    const std::vector<Money> money = {{20000.0L, "425698"},
+                                      {0.0L, "165698"},
+                                      {-100.0L, "164398"},
+                                      {-12746.0L, "0"},
                                       {-12750.5L, "-58"},
-                                      {300000000.0L, "3900165698"}, {-300000000.0L, "-3899834302"}};
+                                      {300000000.0L, "3900165698"},
+                                      {-300000000.0L, "-3899834302"}};
     for (const Money& m : money) {
         s.Account[3][7] = m.Dollars;
         const std::string text = SavegameText(s);
@@ -636,8 +624,8 @@ TEST(SavegameLoad, FilesEndingBeforeTheWinningShareKeepTheDefaults)
         int Lines;
         bool NamesRestored;
     };
-    for (const Case& c : {Case{false, kAfterBlock14, true}, Case{true, kAfterBlock14, false},
-                          Case{true, kAfterBlock14 + 2, true}}) {
+    for (const Case& c :
+         {Case{false, kAfterBlock14, true}, Case{true, kAfterBlock14, false}, Case{true, kAfterBlock14 + 2, true}}) {
         SCOPED_TRACE(std::to_string(c.Lines) + (c.TwoPlayer ? " two players" : " one player"));
         NewGameSettings settings = c.TwoPlayer ? TwoPlayers(2, 1, 5, "Anna", "Bert") : OnePlayer(2, 5);
         if (!c.TwoPlayer)
@@ -760,8 +748,8 @@ TEST(SavegameLoad, ADamagedFileIsRefusedAndTheRunningGameStaysAsItWas)
         RecordingFrontend f;
         EXPECT_FALSE(OpenGame(running.state, file.string(), f));
         ASSERT_EQ(f.Messages.size(), 1u);
-        EXPECT_EQ(f.Messages[0].Text, (LocalText{"This file is not a valid savegame!",
-                                                 "Diese Datei ist kein gültiger Spielstand"}));
+        EXPECT_EQ(f.Messages[0].Text,
+                  (LocalText{"This file is not a valid savegame!", "Diese Datei ist kein gültiger Spielstand"}));
         EXPECT_EQ(f.Messages[0].Caption, (LocalText{"File Error", "Dateifehler"}));
         EXPECT_EQ(f.Messages[0].Icon, MessageIcon::Warning);
         EXPECT_TRUE(f.StatusLines.empty());
@@ -1047,7 +1035,8 @@ TEST(SavegameSave, ProtectedFilesAndFoldersSayWhyAndAWritableFileIsRewrittenInPl
 {
     TestGame game(OnePlayer(2, 3), 4);
     const fs::perms readOnlyFile = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-    const fs::perms writableFile = readOnlyFile | fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const fs::perms writableFile =
+        readOnlyFile | fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     const fs::perms readOnlyFolder = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                      fs::perms::others_read | fs::perms::others_exec;
     const std::string old = "the old save\r\n";
@@ -1289,8 +1278,8 @@ TEST(SavegameClose, TheWindowClosesOnlyWhenTheGameIsSafeOrGivenUp)
         SCOPED_TRACE(c.What);
         TestGame game(OnePlayer(1, 2), 6);
         game.state.GameActive = c.GameActive;
-        const fs::path autosave = c.AutosaveFails ? game.dir / "missing" / kAutosaveFileName
-                                                  : game.dir / kAutosaveFileName;
+        const fs::path autosave =
+            c.AutosaveFails ? game.dir / "missing" / kAutosaveFileName : game.dir / kAutosaveFileName;
         RecordingFrontend f;
         f.Answers = c.Answers;
         EXPECT_EQ(MayCloseWindow(game.state, c.Autosave, f, autosave.string()), c.MayClose);
@@ -1299,8 +1288,8 @@ TEST(SavegameClose, TheWindowClosesOnlyWhenTheGameIsSafeOrGivenUp)
         if (c.Messages > 0) {
             const auto& question = f.Messages.back();
             EXPECT_TRUE(question.Question);
-            EXPECT_EQ(question.Text, (LocalText{"Do you really want to leave this game?",
-                                                "Wollen Sie das Spiel wirklich beenden?"}));
+            EXPECT_EQ(question.Text,
+                      (LocalText{"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"}));
             EXPECT_EQ(question.Caption, (LocalText{"The TAVREK! War", "TAVRIK! - Das Spiel"}));
         }
         if (c.AutosaveFails) {

@@ -86,8 +86,10 @@ TEST(SimScript, EachPlayerActsInTheirOwnTurn)
               "2 1 select 4\n"
               "1 1 select 7\n"
               "3 2 depot\n");
-    const SimRun run = RunSim("--dir " + dir.Str() + " --seed 4 --map 1 --start 3 --start2 9 --no-events --months 2 "
-                              "--commands " + (dir / "two.txt").string());
+    const SimRun run = RunSim("--dir " + dir.Str() +
+                              " --seed 4 --map 1 --start 3 --start2 9 --no-events --months 2 "
+                              "--commands " +
+                              (dir / "two.txt").string());
     ASSERT_EQ(run.Status, 0) << run.Out;
     const size_t p1 = run.Out.find("> 1 1 transfer 5 200\n> 1 1 select 7\n> 1 2 transfer 5 100\n> 2 1 select 4\n");
     EXPECT_NE(p1, std::string::npos) << run.Out;

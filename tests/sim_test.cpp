@@ -40,10 +40,9 @@ TEST(TavrekSim, BadArgumentsAreRefusedWithoutTouchingFiles)
 {
     TempDir d;
     const std::string dir = "--dir " + d.Str() + " ";
-    for (const std::string& args :
-         std::vector<std::string>{"--map 4", "--map 0", "--start 11", "--start2 -1", "--months -3", "--seed x",
-                                  "--months 12x", "--bogus", "--map", "--seed -1", "--dir " + d.Str() + "/nope",
-                                  "--load ''", "--save ''", "--commands ''"}) {
+    for (const std::string& args : std::vector<std::string>{
+             "--map 4", "--map 0", "--start 11", "--start2 -1", "--months -3", "--seed x", "--months 12x", "--bogus",
+             "--map", "--seed -1", "--dir " + d.Str() + "/nope", "--load ''", "--save ''", "--commands ''"}) {
         const SimRun run = RunSim(dir + args, true);
         EXPECT_EQ(run.Status, 2) << args;
         EXPECT_NE(run.Out.find("tavrek-sim: "), std::string::npos) << args;
@@ -61,7 +60,8 @@ TEST(TavrekSim, NamesFromTheNamesFileCannotSendEscapeSequences)
     // Saved in UTF-8, so that U+009B (a terminal's CSI) is a C1 control. Company 9 (town 8) is
     // the player's: its brand names the brewery taken over; the others are in the closing table.
     WriteFile(d / "TavrekNames.ini",
-              "[MAP1]\r\nBREW9_1=\x1B[2J\x1B]0;pwned\x07Pils\r\nNAME1=M\u00FCller\x1B[31m\r\nNAME2=Csi\u009B" "6n\r\n");
+              "[MAP1]\r\nBREW9_1=\x1B[2J\x1B]0;pwned\x07Pils\r\nNAME1=M\u00FCller\x1B[31m\r\nNAME2=Csi\u009B"
+              "6n\r\n");
     const SimRun run = RunSim("--dir " + d.Str() + " --seed 4 --map 1 --start 9 --months 1");
     ASSERT_EQ(run.Status, 0);
     EXPECT_EQ(run.Out.find('\x1B'), std::string::npos) << run.Out;

@@ -95,11 +95,11 @@ TEST(StandingOrders, SlotOrderAndOnlyTheMovingCompany)
     GameState s = Orders();
     s.Stock[kCur][0][2] = 500;
     s.Account[kCur][2] = 1000;
-    s.Account[kCur][3] = 36;  // the sending town pays
-    s.StandingOrder[kCur][0] = {0, 2, 3, 500};         // brings beer to Seaside...
+    s.Account[kCur][3] = 36;                            // the sending town pays
+    s.StandingOrder[kCur][0] = {0, 2, 3, 500};          // brings beer to Seaside...
     s.StandingOrder[kCur][1] = {kOrderEmpty, 9, 9, 9};  // skipped silently
-    s.StandingOrder[kCur][2] = {0, 3, 2, 300};         // ...which this one sends back
-    s.StandingOrder[kCur][3] = {2, 3, 2, 1};           // no beer of brand 2 anywhere
+    s.StandingOrder[kCur][2] = {0, 3, 2, 300};          // ...which this one sends back
+    s.StandingOrder[kCur][3] = {2, 3, 2, 1};            // no beer of brand 2 anywhere
     s.StandingOrder[kCur][9] = {kOrderMoney, 2, 5, 2000};
     s.StandingOrder[7][0] = {kOrderMoney, 0, 1, 10};  // another company's order waits for its turn
     s.Account[7][0] = 10;

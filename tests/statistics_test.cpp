@@ -99,10 +99,9 @@ TEST(StatisticsView, TownsTabListsTheTownsRecordsWithAnyFigure)
     StatisticsTable table;
     RefreshStatisticsTable(s, table);
     const StatisticsGrid byCompany = FillStatisticsGrid(s, table, StatisticsTab::Towns, 0, kSortByName);
-    const std::vector<Row> expected = {
-        {"Company0", "Pils", "1000", "0", "0"}, {"Company0", "Alt", "500", "0", "0"},
-        {"Company0", "Kölsch", "0", "300", "0"}, {"Company1", "Bock", "500", "0", "0"},
-        {"Company1", "Ale", "0", "0", "20"},     {"Company1", "Pils", "1000", "0", "0"}};
+    const std::vector<Row> expected = {{"Company0", "Pils", "1000", "0", "0"},  {"Company0", "Alt", "500", "0", "0"},
+                                       {"Company0", "Kölsch", "0", "300", "0"}, {"Company1", "Bock", "500", "0", "0"},
+                                       {"Company1", "Ale", "0", "0", "20"},     {"Company1", "Pils", "1000", "0", "0"}};
     for (size_t r = 0; r < kStatisticsDataRows; ++r)
         EXPECT_EQ(byCompany[r], r < expected.size() ? expected[r] : kEmpty) << "row " << r;
 
@@ -135,10 +134,9 @@ TEST(StatisticsView, EqualKeysKeepTheOrderOfTheSortBefore)
     // By brand first, then by capacity: the equal capacities stay in brand order.
     FillStatisticsGrid(s, table, StatisticsTab::Towns, 0, kSortByBrand);
     const StatisticsGrid grid = FillStatisticsGrid(s, table, StatisticsTab::Towns, 0, kSortByCapacity);
-    const std::vector<Row> expected = {
-        {"Company0", "Pils", "1000", "0", "0"}, {"Company1", "Pils", "1000", "0", "0"},
-        {"Company0", "Alt", "500", "0", "0"},   {"Company1", "Bock", "500", "0", "0"},
-        {"Company1", "Ale", "0", "0", "20"},    {"Company0", "Kölsch", "0", "300", "0"}};
+    const std::vector<Row> expected = {{"Company0", "Pils", "1000", "0", "0"}, {"Company1", "Pils", "1000", "0", "0"},
+                                       {"Company0", "Alt", "500", "0", "0"},   {"Company1", "Bock", "500", "0", "0"},
+                                       {"Company1", "Ale", "0", "0", "20"},    {"Company0", "Kölsch", "0", "300", "0"}};
     for (size_t r = 0; r < expected.size(); ++r)
         EXPECT_EQ(grid[r], expected[r]) << "row " << r;
 

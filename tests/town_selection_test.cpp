@@ -49,8 +49,8 @@ TEST(ClickMap, SelectsTheTownWithASoundForItsThirst)
         int sound;
     };
     // Clicks on Tomsville (town 1) of the Peninsula with different demands.
-    for (const Case& c : {Case{100, 220, 16001, 7}, Case{100, 220, 16000, 10}, Case{76, 206, 10000, 9},
-                          Case{161, 231, 3000, 8}}) {
+    for (const Case& c :
+         {Case{100, 220, 16001, 7}, Case{100, 220, 16000, 10}, Case{76, 206, 10000, 9}, Case{161, 231, 3000, 8}}) {
         GameState s = CommandWorld();
         s.Demand[1] = c.demand;
         PanelState panel{kModeTransportBeer};

@@ -48,10 +48,7 @@
 
 namespace {
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 /// The band of the command panel.
 constexpr QRect kPanelBand(0, 401, 792, 113);
@@ -129,8 +126,7 @@ private:
     TForm1* form_;
 };
 
-TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs,
-               std::unique_ptr<SoundDevice> soundDevice)
+TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, std::unique_ptr<SoundDevice> soundDevice)
     : QMainWindow(parent),
       session_(*this, folders.Data),
       state_(session_.State()),
@@ -182,15 +178,9 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs,
 
 TForm1::~TForm1() = default;
 
-QWidget* TForm1::Surface() const
-{
-    return surface_;
-}
+QWidget* TForm1::Surface() const { return surface_; }
 
-QString TForm1::StatusText() const
-{
-    return StatusBar1->currentMessage();
-}
+QString TForm1::StatusText() const { return StatusBar1->currentMessage(); }
 
 void TForm1::CreateMenus()
 {
@@ -240,11 +230,11 @@ void TForm1::CreateControls()
 {
     const BuiltControls c = BuildControls(*surface_, kMainWindowLayout);
     controls_ = c;
-    QPushButton** buttons[] = {&Button1, &Button2, &Button3, &Button4, &Button5,  &Button6,
+    QPushButton** buttons[] = {&Button1, &Button2, &Button3, &Button4,  &Button5, &Button6,
                                &Button7, &Button8, &Button9, &Button10, &Button11};
-    void (TForm1::*handlers[])() = {&TForm1::Button1Click, &TForm1::Button2Click,  &TForm1::Button3Click,
-                                    &TForm1::Button4Click, &TForm1::Button5Click,  &TForm1::Button6Click,
-                                    &TForm1::Button7Click, &TForm1::Button8Click,  &TForm1::Button9Click,
+    void (TForm1::*handlers[])() = {&TForm1::Button1Click,  &TForm1::Button2Click, &TForm1::Button3Click,
+                                    &TForm1::Button4Click,  &TForm1::Button5Click, &TForm1::Button6Click,
+                                    &TForm1::Button7Click,  &TForm1::Button8Click, &TForm1::Button9Click,
                                     &TForm1::Button10Click, &TForm1::Button11Click};
     for (size_t i = 0; i < std::size(buttons); ++i) {
         QPushButton* b = c.Get<QPushButton>("Button" + std::to_string(i + 1));
@@ -310,8 +300,8 @@ void TForm1::CreateStatisticsView()
     };
     TabSheet1 = sheet(kTownsPageLayout, Label1, ComboBox1, Label2, ComboBox2, StringGrid3, &TForm1::ComboBox1Change,
                       &TForm1::ComboBox2Change);
-    TabSheet2 = sheet(kCompaniesPageLayout, Label3, ComboBox3, Label4, ComboBox4, StringGrid4,
-                      &TForm1::ComboBox3Change, &TForm1::ComboBox4Change);
+    TabSheet2 = sheet(kCompaniesPageLayout, Label3, ComboBox3, Label4, ComboBox4, StringGrid4, &TForm1::ComboBox3Change,
+                      &TForm1::ComboBox4Change);
     PageControl1->addTab(TabSheet1, QString());
     PageControl1->addTab(TabSheet2, QString());
     // Set up once the pages belong to the window, so they have its font and style.
@@ -551,9 +541,9 @@ void TForm1::FillPanelControls(bool keepInput)
 
 QWidget* TForm1::Control(PanelControl control) const
 {
-    QWidget* const widgets[] = {Button1,  Button2,  Button3,  Button4,  Button5,     Button6,     Button7,
-                                Button8,  Button9,  Button10, Button11, ListBox1,    ListBox2,    ListBox3,
-                                ListBox4, ListBox5, ListBox6, Edit1,    Edit2,       Edit3,       Edit4,
+    QWidget* const widgets[] = {Button1,  Button2,     Button3,     Button4,     Button5,  Button6,  Button7,
+                                Button8,  Button9,     Button10,    Button11,    ListBox1, ListBox2, ListBox3,
+                                ListBox4, ListBox5,    ListBox6,    Edit1,       Edit2,    Edit3,    Edit4,
                                 Edit5,    StringGrid1, StringGrid2, PageControl1};
     static_assert(std::size(widgets) == static_cast<size_t>(PanelControl::PageControl1) + 1);
     return widgets[static_cast<size_t>(control)];
@@ -612,10 +602,7 @@ void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 
 // --- menus -----------------------------------------------------------------------------------
 
-void TForm1::StartNewGame(const NewGameSettings& settings)
-{
-    session_.NewGame(settings);
-}
+void TForm1::StartNewGame(const NewGameSettings& settings) { session_.NewGame(settings); }
 
 void TForm1::New1Click()
 {
@@ -625,10 +612,7 @@ void TForm1::New1Click()
     StartNewGame(ngDialog_->Settings());
 }
 
-bool TForm1::OpenGameFile(const QString& path)
-{
-    return session_.Open(path.toStdString());
-}
+bool TForm1::OpenGameFile(const QString& path) { return session_.Open(path.toStdString()); }
 
 void TForm1::Open1Click()
 {
@@ -662,10 +646,7 @@ void TForm1::Saveas1Click()
         SaveGameFile(path);
 }
 
-void TForm1::Exit1Click()
-{
-    close();
-}
+void TForm1::Exit1Click() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
@@ -783,12 +764,12 @@ void TForm1::EditNames1Click()
         return;
     // Without an editor the player can still find the file and open it by hand.
     const std::string file = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdString();
-    ShowMessage({Format("No program to edit the names file was found. Open it by hand with a text editor:\n%s",
-                        file.c_str()),
-                 Format("Es wurde kein Programm zum Bearbeiten der Namensdatei gefunden. Öffnen Sie sie von Hand "
-                        "mit einem Texteditor:\n%s",
-                        file.c_str())},
-                {"Edit Names", "Namen ändern"}, MessageIcon::Information);
+    ShowMessage(
+        {Format("No program to edit the names file was found. Open it by hand with a text editor:\n%s", file.c_str()),
+         Format("Es wurde kein Programm zum Bearbeiten der Namensdatei gefunden. Öffnen Sie sie von Hand "
+                "mit einem Texteditor:\n%s",
+                file.c_str())},
+        {"Edit Names", "Namen ändern"}, MessageIcon::Information);
 }
 
 void TForm1::RestoreNames1Click()
@@ -799,8 +780,8 @@ void TForm1::RestoreNames1Click()
 
 void TForm1::Contents1Click()
 {
-    const QString path = QDir(Q(folders_.Resources))
-                             .filePath(QString("help/index%1.html").arg(LanguageNumber(state_.Program.Language)));
+    const QString path =
+        QDir(Q(folders_.Resources)).filePath(QString("help/index%1.html").arg(LanguageNumber(state_.Program.Language)));
     if (!QFileInfo::exists(path)) {
         ShowFileError(path);
         return;

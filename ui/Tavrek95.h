@@ -198,7 +198,7 @@ public:
     QRadioButton* RadioButton1 = nullptr;
     QRadioButton* RadioButton2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    QTimer* Timer1 = nullptr;             ///< the map animation's 100 ms tick
+    QTimer* Timer1 = nullptr;  ///< the map animation's 100 ms tick
     /// The widget of a panel control.
     QWidget* Control(PanelControl control) const;
     QAction* Menu(MenuEntry entry) const { return menu_[static_cast<size_t>(entry)]; }
@@ -244,7 +244,7 @@ private:
     uint64_t mapLayerKey_ = 0;  ///< MapLayerKey() of the last rebuild
     MapAnimation animation_;
     AnimationPictureSet animationPictures_;
-    int animationPicturesMap_ = 0;  ///< the map the pictures' map is of, 0 before the first
+    int animationPicturesMap_ = 0;      ///< the map the pictures' map is of, 0 before the first
     qreal animationPicturesRatio_ = 0;  ///< the screen ratio they were made for
     PictureSet pictures_;
     StatisticsTable statisticsTable_;

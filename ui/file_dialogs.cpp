@@ -7,10 +7,7 @@
 
 namespace {
 
-QString Q(const LocalText& text, Language language)
-{
-    return QString::fromStdString(text.In(language));
-}
+QString Q(const LocalText& text, Language language) { return QString::fromStdString(text.In(language)); }
 
 }  // namespace
 
@@ -20,8 +17,7 @@ QString AskOpenFile(QWidget* parent, Language language)
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(
-        {Q(kFileDialogTexts.SavegameFilter, language), Q(kFileDialogTexts.AllFilesFilter, language)});
+    dialog.setNameFilters({Q(kFileDialogTexts.SavegameFilter, language), Q(kFileDialogTexts.AllFilesFilter, language)});
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

@@ -75,10 +75,7 @@ QWidget* MakeControl(QWidget& parent, ControlKind kind)
     return nullptr;
 }
 
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
+QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 

@@ -26,10 +26,7 @@
 
 namespace {
 
-QString Qs(const std::string& utf8)
-{
-    return QString::fromStdString(utf8);
-}
+QString Qs(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 /// The name fields take only what the settings file and the savegame can hold, so the name a
 /// player sees is the name that is saved.
@@ -83,9 +80,9 @@ TNGDialog::TNGDialog(QWidget* parent) : QDialog(parent)
 
     // The caption sits on the frame's top line, so the frame encloses the three buttons with
     // room to spare, as the layout expects.
-    RadioGroup1->setStyleSheet(QStringLiteral(
-        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-        "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
+    RadioGroup1->setStyleSheet(
+        QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
     auto* maps = new QButtonGroup(this);
     maps->addButton(RadioButton1, 1);
     maps->addButton(RadioButton2, 2);
@@ -93,9 +90,18 @@ TNGDialog::TNGDialog(QWidget* parent) : QDialog(parent)
     for (QComboBox* list : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6})
         list->setMaxVisibleItems(kStartTownEntries);
 
-    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton1Click(); });
-    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton2Click(); });
-    connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) { if (on) RadioButton3Click(); });
+    connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton1Click();
+    });
+    connect(RadioButton2, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton2Click();
+    });
+    connect(RadioButton3, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            RadioButton3Click();
+    });
     connect(CheckBox2, &QCheckBox::toggled, this, &TNGDialog::CheckBox2Click);
     connect(CheckBox5, &QCheckBox::toggled, this, &TNGDialog::CheckBox5Click);
     connect(CheckBox6, &QCheckBox::clicked, this, &TNGDialog::CheckBox5Click);
@@ -182,18 +188,9 @@ void TNGDialog::ShowMapLists(int map)
             StartList(m, player)->setVisible(m == map);
 }
 
-void TNGDialog::RadioButton1Click()
-{
-    ShowMapLists(1);
-}
-void TNGDialog::RadioButton2Click()
-{
-    ShowMapLists(2);
-}
-void TNGDialog::RadioButton3Click()
-{
-    ShowMapLists(3);
-}
+void TNGDialog::RadioButton1Click() { ShowMapLists(1); }
+void TNGDialog::RadioButton2Click() { ShowMapLists(2); }
+void TNGDialog::RadioButton3Click() { ShowMapLists(3); }
 
 void TNGDialog::CheckBox2Click()
 {
@@ -205,23 +202,15 @@ void TNGDialog::CheckBox2Click()
 
 void TNGDialog::CheckBox5Click()
 {
-    setFixedSize(kNewGameLayout.ClientWidth, CheckBox5->isChecked() ? kNewGameLayout.ClientHeight : kNewGameNormalHeight);
+    setFixedSize(kNewGameLayout.ClientWidth,
+                 CheckBox5->isChecked() ? kNewGameLayout.ClientHeight : kNewGameNormalHeight);
 }
 
-void TNGDialog::Edit3Exit()
-{
-    Edit3->setText(QString::number(WinningShareFromText(Edit3->text().toStdString())));
-}
+void TNGDialog::Edit3Exit() { Edit3->setText(QString::number(WinningShareFromText(Edit3->text().toStdString()))); }
 
-void TNGDialog::OKBtnClick()
-{
-    accept();
-}
+void TNGDialog::OKBtnClick() { accept(); }
 
-void TNGDialog::CancelBtnClick()
-{
-    reject();
-}
+void TNGDialog::CancelBtnClick() { reject(); }
 
 bool TNGDialog::eventFilter(QObject* watched, QEvent* event)
 {

@@ -23,10 +23,7 @@ static void InitResources()
 namespace {
 
 /// Pictures drawn on white whose white the map must show through.
-bool WhiteIsTransparent(std::string_view name)
-{
-    return name == "title" || name == "brewery" || name == "depot";
-}
+bool WhiteIsTransparent(std::string_view name) { return name == "title" || name == "brewery" || name == "depot"; }
 
 QPixmap Load(const QString& name, qreal ratio)
 {
@@ -71,10 +68,7 @@ const QPixmap& PictureSet::Get(std::string_view name, qreal ratio)
     return found->second;
 }
 
-std::string MapPictureName(int map)
-{
-    return "map" + std::to_string(map >= 1 && map <= kMaps ? map : 1);
-}
+std::string MapPictureName(int map) { return "map" + std::to_string(map >= 1 && map <= kMaps ? map : 1); }
 
 QIcon GameIcon()
 {

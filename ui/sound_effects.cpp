@@ -108,10 +108,7 @@ SoundFile CheckSoundFile(const QString& fileName)
     return SoundFile::Playable;
 }
 
-std::unique_ptr<SoundDevice> MakeQtSoundDevice()
-{
-    return std::make_unique<QtSoundDevice>();
-}
+std::unique_ptr<SoundDevice> MakeQtSoundDevice() { return std::make_unique<QtSoundDevice>(); }
 
 SoundEffects::SoundEffects() : SoundEffects(MakeQtSoundDevice()) {}
 
@@ -164,12 +161,6 @@ void SoundEffects::Stop()
     sound_ = 0;
 }
 
-void SoundEffects::SetEnabled(bool on)
-{
-    enabled_ = on;
-}
+void SoundEffects::SetEnabled(bool on) { enabled_ = on; }
 
-bool SoundEffects::Enabled() const
-{
-    return enabled_;
-}
+bool SoundEffects::Enabled() const { return enabled_; }

@@ -179,8 +179,8 @@ const WindowLayout kInfoLayout{"InfoDialog", 313, 214, kInfoControls, &kInfoTitl
 const WindowLayout kBestOpponentLayout{"ZwischenDialog", 496, 187, kBestOpponentControls};
 const WindowLayout kHighscoreLayout{"HighDialog", 355, 214, kHighscoreControls};
 
-const std::array<const WindowLayout*, 7> kAllLayouts = {&kMainWindowLayout,    &kTownsPageLayout, &kCompaniesPageLayout,
-                                                        &kNewGameLayout,       &kInfoLayout,      &kBestOpponentLayout,
+const std::array<const WindowLayout*, 7> kAllLayouts = {&kMainWindowLayout, &kTownsPageLayout, &kCompaniesPageLayout,
+                                                        &kNewGameLayout,    &kInfoLayout,      &kBestOpponentLayout,
                                                         &kHighscoreLayout};
 
 const ControlLayout& FindControl(const WindowLayout& layout, std::string_view name)

@@ -35,7 +35,7 @@ void TZwischenDialog::Fill(const BestOpponentView& view)
     for (int row = 0; row < 2; ++row) {
         const CompanyStanding& c = *rows[row];
         const std::array<const std::string*, 7> texts = {&c.Name,     &c.Brands, &c.Breweries, &c.Depots,
-                                                          &c.Capacity, &c.Sales,  &c.Share};
+                                                         &c.Capacity, &c.Sales,  &c.Share};
         for (int column = 0; column < 7; ++column) {
             QLineEdit* field = Edits[2 * column + row];
             field->setText(QString::fromStdString(*texts[column]));

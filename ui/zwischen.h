@@ -28,7 +28,7 @@ public:
     /// Fills the dialog for the moving company and shows it modally, centred on the screen.
     void ShowFor(const GameState& s);
 
-    std::array<QLabel*, 8> Labels{};    ///< Label1 ... Label8
+    std::array<QLabel*, 8> Labels{};     ///< Label1 ... Label8
     std::array<QLineEdit*, 14> Edits{};  ///< Edit1 ... Edit14: odd numbers own, even numbers best
     QPushButton* OKBtn = nullptr;
 };

@@ -46,18 +46,9 @@ void PaintTick(benchmark::State& state, int stage, int steps)
     benchmark::DoNotOptimize(buffer.constBits());
 }
 
-void BM_PaintRevealTick(benchmark::State& state)
-{
-    PaintTick(state, kAnimDepotAppears, 12);
-}
-void BM_PaintEraseTick(benchmark::State& state)
-{
-    PaintTick(state, kAnimDepotAppears, 25);
-}
-void BM_PaintFirstLeavingTick(benchmark::State& state)
-{
-    PaintTick(state, kAnimBarrelsLeave, 0);
-}
+void BM_PaintRevealTick(benchmark::State& state) { PaintTick(state, kAnimDepotAppears, 12); }
+void BM_PaintEraseTick(benchmark::State& state) { PaintTick(state, kAnimDepotAppears, 25); }
+void BM_PaintFirstLeavingTick(benchmark::State& state) { PaintTick(state, kAnimBarrelsLeave, 0); }
 
 BENCHMARK(BM_PaintRevealTick)->Arg(1)->Arg(2);
 BENCHMARK(BM_PaintEraseTick)->Arg(1)->Arg(2);

@@ -30,7 +30,10 @@ QImage Load(const QString& name)
     return img.convertToFormat(QImage::Format_ARGB32);
 }
 
-QString TwiceName(const QString& name) { return QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png")); }
+QString TwiceName(const QString& name)
+{
+    return QString(name).replace(QStringLiteral(".png"), QStringLiteral("@2x.png"));
+}
 
 int Luminance(QRgb c) { return (qRed(c) * 299 + qGreen(c) * 587 + qBlue(c) * 114) / 1000; }
 
@@ -147,11 +150,11 @@ TEST(Pictures, SizesAtOneAndTwoTimes)
     const struct {
         const char* Name;
         int W, H;
-    } pictures[] = {{"map1.png", 800, 400},         {"map2.png", 800, 400},         {"map3.png", 800, 400},
-                    {"title.png", 250, 270},        {"brewery.png", 11, 11},        {"depot.png", 10, 7},
-                    {"sprite_depot.png", 25, 25},   {"sprite_brewery.png", 25, 25}, {"sprite_barrels.png", 25, 25},
-                    {"sprite_money.png", 25, 25},   {"mask_depot.png", 25, 25},     {"mask_brewery.png", 25, 25},
-                    {"mask_barrels.png", 25, 25},   {"mask_money.png", 25, 25},     {"flag_en.png", 16, 10},
+    } pictures[] = {{"map1.png", 800, 400},       {"map2.png", 800, 400},         {"map3.png", 800, 400},
+                    {"title.png", 250, 270},      {"brewery.png", 11, 11},        {"depot.png", 10, 7},
+                    {"sprite_depot.png", 25, 25}, {"sprite_brewery.png", 25, 25}, {"sprite_barrels.png", 25, 25},
+                    {"sprite_money.png", 25, 25}, {"mask_depot.png", 25, 25},     {"mask_brewery.png", 25, 25},
+                    {"mask_barrels.png", 25, 25}, {"mask_money.png", 25, 25},     {"flag_en.png", 16, 10},
                     {"flag_de.png", 16, 10}};
     for (const auto& p : pictures) {
         const QString name = QString::fromLatin1(p.Name);

@@ -215,8 +215,8 @@ TEST(Sounds, AllAreAboutEquallyLoud)
             loudNumber = number;
         }
     }
-    EXPECT_LE(loudest - quietest, 3.0) << "sound " << loudNumber << " at " << loudest << " dB, sound "
-                                       << quietNumber << " at " << quietest << " dB";
+    EXPECT_LE(loudest - quietest, 3.0) << "sound " << loudNumber << " at " << loudest << " dB, sound " << quietNumber
+                                       << " at " << quietest << " dB";
 }
 
 #ifdef TAVREK_SOUNDS_TOOL
@@ -226,8 +226,7 @@ TEST(Sounds, GeneratorReproducesTheCommittedFilesByteForByte)
     // committed must be what it makes.
     for (int run = 0; run < 2; ++run) {
         TempDir dir;
-        const std::string command =
-            std::string("\"") + TAVREK_SOUNDS_TOOL + "\" \"" + dir.Path().string() + "\"";
+        const std::string command = std::string("\"") + TAVREK_SOUNDS_TOOL + "\" \"" + dir.Path().string() + "\"";
         ASSERT_EQ(std::system(command.c_str()), 0) << command;
         for (int number = 1; number <= 11; ++number) {
             const std::string made = ReadBytes(dir.Path() / SoundName(number));

@@ -80,7 +80,8 @@ void ExpectRevealed(const Scene& scene, int ratio, int x, int y, int rowsReveale
             }
             const QRgb got = scene.Buffer.pixel(dx, dy);
             if (got != expected && ++wrong <= 5)
-                ADD_FAILURE() << "pixel (" << dx << ", " << dy << "): " << std::hex << got << " instead of " << expected;
+                ADD_FAILURE() << "pixel (" << dx << ", " << dy << "): " << std::hex << got << " instead of "
+                              << expected;
         }
     EXPECT_EQ(wrong, 0);
 }

@@ -46,8 +46,8 @@ TEST_F(WindowTest, EveryTownIsHitAtTheFourCornersOfItsRectangleOnEveryMap)
         TForm1& form = OpenWithGame(map);
         for (int t = 0; t < kTowns; ++t) {
             const TownRect& r = kTownHitRects[map - 1][t];
-            for (const QPoint corner : {QPoint(r.XFrom, r.YFrom), QPoint(r.XTo, r.YFrom), QPoint(r.XFrom, r.YTo),
-                                        QPoint(r.XTo, r.YTo)}) {
+            for (const QPoint corner :
+                 {QPoint(r.XFrom, r.YFrom), QPoint(r.XTo, r.YFrom), QPoint(r.XFrom, r.YTo), QPoint(r.XTo, r.YTo)}) {
                 form.State().SelectedTown = (t + 1) % kTowns;
                 ClickAt(corner.x(), corner.y());
                 EXPECT_EQ(form.State().SelectedTown, t) << "map " << map << " town " << t;
@@ -116,15 +116,16 @@ TEST_F(WindowTest, EveryModeShowsItsControlsAndCancelReturnsToTheButtons)
         {[&] { Press(form.Button7); }, kModeNewBrand, {}},
         {[&] { Press(form.Button11); }, kModeTownInformation, {}},
         {[&] { form.Menu(MenuEntry::MarketShares1)->trigger(); }, kModeMarketShares, {form.StringGrid2}},
-        {[&] { form.Menu(MenuEntry::New2)->trigger(); }, kModeNewOrder,
+        {[&] { form.Menu(MenuEntry::New2)->trigger(); },
+         kModeNewOrder,
          {form.ListBox4, form.ListBox5, form.ListBox6, form.Edit5}},
         {[&] { form.Menu(MenuEntry::DisplayChange1)->trigger(); }, kModeListOrders, {form.ListBox2}},
         {[&] { form.Menu(MenuEntry::Delete1)->trigger(); }, kModeDeleteOrder, {form.ListBox2}},
         {[&] { form.Menu(MenuEntry::StatisticDialog1)->trigger(); }, kModeStatistics, {form.PageControl1}},
     };
-    const std::vector<QWidget*> extras = {form.ListBox1, form.ListBox2, form.ListBox3, form.ListBox4,
-                                          form.ListBox5, form.ListBox6, form.Edit1,    form.Edit2,
-                                          form.Edit3,    form.Edit4,    form.Edit5,    form.StringGrid1,
+    const std::vector<QWidget*> extras = {form.ListBox1,    form.ListBox2,    form.ListBox3, form.ListBox4,
+                                          form.ListBox5,    form.ListBox6,    form.Edit1,    form.Edit2,
+                                          form.Edit3,       form.Edit4,       form.Edit5,    form.StringGrid1,
                                           form.StringGrid2, form.PageControl1};
     for (const Entry& e : entries) {
         e.Enter();
@@ -336,8 +337,7 @@ TEST_F(WindowTest, AFileThatCannotBeOpenedForWritingLeadsToTheSaveDialog)
     form.Menu(MenuEntry::Saveas1)->trigger();
     EXPECT_EQ(asked, 2);
     ASSERT_EQ(recorder_.Messages.size(), 2u) << "the take-over, then why the file cannot be opened";
-    EXPECT_EQ(recorder_.Messages[1].Text,
-              CannotOpenForSavingText(answers[0].toStdString(), SaveProblem::NoFolder));
+    EXPECT_EQ(recorder_.Messages[1].Text, CannotOpenForSavingText(answers[0].toStdString(), SaveProblem::NoFolder));
     EXPECT_TRUE(std::filesystem::exists(dir_ / "game.tsg"));
     EXPECT_EQ(form.SaveFileName(), good);
 }

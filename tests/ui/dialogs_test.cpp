@@ -15,10 +15,7 @@
 
 namespace {
 
-QString Q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 
 GameState DialogWorld(int language)
 {

@@ -73,9 +73,9 @@ TEST_F(WindowTest, EveryPromptFitsWithoutOverlapInBothLanguages)
     EXPECT_EQ(QFontInfo(font).family(), "Liberation Sans");
     const QFontMetrics m(font);
     const QRect window(0, 0, kClientWidth, kClientHeight);
-    const int modes[] = {kModeBuildBrewery, kModeNewBrand,     kModeBuildDepot,   kModeTownInformation,
-                         kModeLastSales,    kModeExtendBrewery, kModeChangePrices, kModeTransportBeer,
-                         kModeTransferMoney, kModeMarketShares, kModeNewOrder,     kModeListOrders,
+    const int modes[] = {kModeBuildBrewery,  kModeNewBrand,      kModeBuildDepot,   kModeTownInformation,
+                         kModeLastSales,     kModeExtendBrewery, kModeChangePrices, kModeTransportBeer,
+                         kModeTransferMoney, kModeMarketShares,  kModeNewOrder,     kModeListOrders,
                          kModeDeleteOrder};
     int checked = 0;
     std::ostringstream faults;
@@ -100,9 +100,8 @@ TEST_F(WindowTest, EveryPromptFitsWithoutOverlapInBothLanguages)
                         boxes.push_back({QRect(x, text.Y, width, m.height()), text.Text});
                         ++checked;
                     }
-                    const std::string where = "map " + std::to_string(map) + " language " +
-                                              std::to_string(language) + " town " + std::to_string(t) + " mode " +
-                                              std::to_string(mode) + ": ";
+                    const std::string where = "map " + std::to_string(map) + " language " + std::to_string(language) +
+                                              " town " + std::to_string(t) + " mode " + std::to_string(mode) + ": ";
                     for (size_t i = 0; i < boxes.size(); ++i) {
                         if (!window.contains(boxes[i].Rect))
                             faults << where << "'" << boxes[i].What << "' leaves the window\n";

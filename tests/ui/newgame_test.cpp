@@ -127,8 +127,8 @@ TEST_F(NewGameDialog, LeavingTheShareFieldKeepsItWithin50To100)
     Click(dialog.CheckBox5);
     ASSERT_EQ(dialog.height(), 386);
     ASSERT_TRUE(dialog.Edit3->isVisible());
-    const std::pair<const char*, const char*> cases[] = {
-        {"20", "50"}, {"999", "100"}, {"x", "50"}, {"", "50"}, {"75", "75"}, {"99.9", "99"}, {"1000", "100"}};
+    const std::pair<const char*, const char*> cases[] = {{"20", "50"}, {"999", "100"}, {"x", "50"},    {"", "50"},
+                                                         {"75", "75"}, {"99.9", "99"}, {"1000", "100"}};
     for (const auto& [typed, shown] : cases) {
         TypeAndLeave(dialog.Edit3, QString::fromLatin1(typed));
         EXPECT_EQ(dialog.Edit3->text().toStdString(), shown) << "typed " << typed;
@@ -140,12 +140,14 @@ TEST_F(NewGameDialog, AdvancedOptionsEnlargeTheDialogAndAreHandedOver)
     Open();
     EXPECT_EQ(dialog.size(), QSize(435, 286));
     // The advanced controls lie below the normal height, out of sight.
-    for (QWidget* advanced : std::initializer_list<QWidget*>{dialog.CheckBox6, dialog.Label5, dialog.Edit3, dialog.Label6})
+    for (QWidget* advanced :
+         std::initializer_list<QWidget*>{dialog.CheckBox6, dialog.Label5, dialog.Edit3, dialog.Label6})
         EXPECT_GE(advanced->y(), dialog.height()) << advanced->objectName().toStdString();
 
     Click(dialog.CheckBox5);
     EXPECT_EQ(dialog.size(), QSize(435, 386));
-    for (QWidget* advanced : std::initializer_list<QWidget*>{dialog.CheckBox6, dialog.Label5, dialog.Edit3, dialog.Label6})
+    for (QWidget* advanced :
+         std::initializer_list<QWidget*>{dialog.CheckBox6, dialog.Label5, dialog.Edit3, dialog.Label6})
         EXPECT_TRUE(dialog.rect().contains(advanced->geometry())) << advanced->objectName().toStdString();
     Click(dialog.CheckBox6);
     EXPECT_EQ(dialog.height(), 386);
@@ -200,8 +202,7 @@ TEST_F(NewGameDialog, OpensWithTheLastNamesAndHandsOverDefaultsAndCutNames)
 TEST_F(NewGameDialog, NameFieldsTakeOnlyWhatTheFilesCanHold)
 {
     // An editor saved the settings file in UTF-8 with a name 1252 cannot hold.
-    WriteFile(dir / "Tavrek!.ini",
-              "\xEF\xBB\xBF[Name]\nPlayer1=Anna\nPlayer2=\u4E2D\u6587 Bert\n");
+    WriteFile(dir / "Tavrek!.ini", "\xEF\xBB\xBF[Name]\nPlayer1=Anna\nPlayer2=\u4E2D\u6587 Bert\n");
     s.Program.Language = Language::German;
     Open();
     EXPECT_EQ(dialog.Edit2->text(), QStringLiteral("?? Bert"));
@@ -233,7 +234,8 @@ TEST_F(NewGameDialog, NameFieldsTakeOnlyWhatTheFilesCanHold)
         EXPECT_EQ(field->text(), kept);
     }
     // Pasted text with control characters or foreign letters is refused whole.
-    for (const QString& pasted : {QStringLiteral("a\x1B[31mb"), QStringLiteral("tab\there"), QStringLiteral("x\u4E2D")}) {
+    for (const QString& pasted :
+         {QStringLiteral("a\x1B[31mb"), QStringLiteral("tab\there"), QStringLiteral("x\u4E2D")}) {
         field->insert(pasted);
         EXPECT_EQ(field->text(), kept) << pasted.toStdString();
     }
@@ -351,12 +353,12 @@ TEST_F(NewGameDialog, EveryCaptionFitsItsControlAndNothingOverlapsInBothLanguage
         for (QLabel* label : dialog.findChildren<QLabel*>()) {
             EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text())) << label->objectName().toStdString();
             // Labels of the upper part stay inside the frame; the advanced ones inside the dialog.
-            const QRect room = label->y() < dialog.Bevel1->geometry().bottom() ? dialog.Bevel1->geometry() : dialog.rect();
+            const QRect room =
+                label->y() < dialog.Bevel1->geometry().bottom() ? dialog.Bevel1->geometry() : dialog.rect();
             EXPECT_TRUE(room.contains(label->geometry())) << label->objectName().toStdString();
         }
         EXPECT_TRUE(dialog.RadioGroup1->geometry().contains(dialog.RadioButton3->geometry()));
-        EXPECT_GE(dialog.RadioGroup1->width(),
-                  metrics.horizontalAdvance(dialog.RadioGroup1->title()) + 16);
+        EXPECT_GE(dialog.RadioGroup1->width(), metrics.horizontalAdvance(dialog.RadioGroup1->title()) + 16);
 
         // No two controls in sight overlap (the two frames hold the others).
         std::vector<QWidget*> shown;

@@ -15,7 +15,7 @@ TEST(PictureSet, EveryPictureTheWindowNamesLoadsAtItsLogicalSizeOnBothRatios)
         int width;
         int height;
     };
-    std::vector<Case> cases = {{"map1", 800, 400}, {"map2", 800, 400}, {"map3", 800, 400}, {"title", 250, 270},
+    std::vector<Case> cases = {{"map1", 800, 400},  {"map2", 800, 400}, {"map3", 800, 400},  {"title", 250, 270},
                                {"brewery", 11, 11}, {"depot", 10, 7},   {"flag_en", 16, 10}, {"flag_de", 16, 10}};
     for (int sprite = kSpriteDepot; sprite <= kSpriteMoney; ++sprite)
         for (const int number : {sprite, sprite + kMaskOffset})

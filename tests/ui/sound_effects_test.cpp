@@ -220,8 +220,8 @@ TEST(SoundEffects, OnlyPlainFilesOfASoundsSizeReachTheDevice)
         int Number;
         SoundFile Kind;
     };
-    const Case cases[] = {{1, SoundFile::Refused}, {2, SoundFile::Refused},  {3, SoundFile::Refused},
-                          {4, SoundFile::Refused}, {5, SoundFile::Refused},  {6, SoundFile::Playable},
+    const Case cases[] = {{1, SoundFile::Refused},  {2, SoundFile::Refused},  {3, SoundFile::Refused},
+                          {4, SoundFile::Refused},  {5, SoundFile::Refused},  {6, SoundFile::Playable},
                           {7, SoundFile::Playable}, {8, SoundFile::Playable}, {9, SoundFile::Missing}};
     FakeLog log;
     SoundEffects sounds(std::make_unique<FakeDevice>(log));

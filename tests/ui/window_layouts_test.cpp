@@ -37,10 +37,7 @@ QRect Covered(const ControlLayout& c)
     return QRect(r.X, r.Y, width, m.height());
 }
 
-std::string Name(const ControlLayout& c)
-{
-    return std::string(c.Name);
-}
+std::string Name(const ControlLayout& c) { return std::string(c.Name); }
 
 }  // namespace
 
@@ -121,9 +118,12 @@ TEST_F(WindowTest, EveryWindowIsBuiltWhereItsTableSays)
         const WindowLayout* layout;
         QWidget* window;
     };
-    const Built windows[] = {{&kMainWindowLayout, form.Surface()},  {&kTownsPageLayout, form.TabSheet1},
-                             {&kCompaniesPageLayout, form.TabSheet2}, {&kNewGameLayout, &newGame},
-                             {&kInfoLayout, &info},                  {&kBestOpponentLayout, &bestOpponent},
+    const Built windows[] = {{&kMainWindowLayout, form.Surface()},
+                             {&kTownsPageLayout, form.TabSheet1},
+                             {&kCompaniesPageLayout, form.TabSheet2},
+                             {&kNewGameLayout, &newGame},
+                             {&kInfoLayout, &info},
+                             {&kBestOpponentLayout, &bestOpponent},
                              {&kHighscoreLayout, &highscore}};
     // Each page gets its size once it has been shown.
     form.PageControl1->show();

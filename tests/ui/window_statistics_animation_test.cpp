@@ -28,10 +28,7 @@ QImage PictureImage(const char* name, qreal ratio)
 }
 
 // The pixel a mask with AND and a sprite with OR leave on a destination pixel.
-QRgb Masked(QRgb destination, QRgb mask, QRgb sprite)
-{
-    return ((destination & mask) | sprite) & 0xffffff;
-}
+QRgb Masked(QRgb destination, QRgb mask, QRgb sprite) { return ((destination & mask) | sprite) & 0xffffff; }
 
 using AnimationWindowTest = WindowTest;
 
@@ -152,7 +149,8 @@ using SoundWindowTest = WindowTest;
 TEST_F(SoundWindowTest, StartSoundTheOptionAndItsSettingGoThroughThePlayer)
 {
     SoundLog log;
-    form_ = std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_, std::make_unique<FakeSoundDevice>(log));
+    form_ =
+        std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_, std::make_unique<FakeSoundDevice>(log));
     TForm1& form = *form_;
     // Each sound from the game folder.
     EXPECT_EQ(log.Opened, std::vector<std::string>{(dir_ / "sound05.wav").string()});
@@ -176,7 +174,8 @@ TEST_F(SoundWindowTest, StartSoundTheOptionAndItsSettingGoThroughThePlayer)
     // A window started with sound off in the settings plays not even the start sound.
     form_.reset();
     SoundLog silent;
-    form_ = std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_, std::make_unique<FakeSoundDevice>(silent));
+    form_ =
+        std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_, std::make_unique<FakeSoundDevice>(silent));
     EXPECT_TRUE(silent.Opened.empty());
     EXPECT_FALSE(form_->Menu(MenuEntry::Sound2)->isChecked());
 }
@@ -209,7 +208,8 @@ TEST_F(StatisticsWindowTest, MarketSharesFillTheGridFromThePanelContent)
     ASSERT_TRUE(form.StringGrid2->isVisible());
     const PanelContent content = ComputePanelContent(form.State(), kModeMarketShares);
     ASSERT_EQ(content.MarketShares.size(), 11u);
-    EXPECT_EQ(Heading(form.StringGrid2), QStringList({"Company", "Sales", "Production", "Market Share", "Company Value"}));
+    EXPECT_EQ(Heading(form.StringGrid2),
+              QStringList({"Company", "Sales", "Production", "Market Share", "Company Value"}));
     EXPECT_EQ(form.StringGrid2->rowCount(), 10);
     for (int r = 1; r <= 10; ++r)
         for (int c = 0; c < 5; ++c)
@@ -268,7 +268,8 @@ TEST_F(StatisticsWindowTest, StatisticsViewCoversTheMapWithBothTabsAndSortsStabl
     EXPECT_EQ(form.PageControl1->tabText(0), "Städte");
     EXPECT_EQ(form.ComboBox2->currentIndex(), kSortByCapacity);
     EXPECT_EQ(form.ComboBox2->currentText(), QString::fromUtf8("Kapazität"));
-    EXPECT_EQ(Heading(form.StringGrid3), QStringList({"Firma", "Marke", QString::fromUtf8("Kapazität"), "Angebot", "Verkauf"}));
+    EXPECT_EQ(Heading(form.StringGrid3),
+              QStringList({"Firma", "Marke", QString::fromUtf8("Kapazität"), "Angebot", "Verkauf"}));
     EXPECT_EQ(Column(form.StringGrid3, 0), rows);
 
     // The Companies tab shows the chosen company's towns.
@@ -304,11 +305,14 @@ TEST_F(StatisticsWindowTest, BestOpponentDialogShowsTheMovingCompany)
     form.SetDialogs(nullptr);  // the window's own dialog this time
     form.State().Program.Language = Language::German;
     bool shown = false;
-    WhenShown<TZwischenDialog>(form.BestOpponentDialog(), [&](TZwischenDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Zwischenstand");
-        EXPECT_EQ(d.Edits[0]->text().toStdString(), form.State().CompanyName[form.State().CurrentCompany]);
-        EXPECT_EQ(d.Labels[0]->text(), "Ihre Firma:");
-    }, shown);
+    WhenShown<TZwischenDialog>(
+        form.BestOpponentDialog(),
+        [&](TZwischenDialog& d) {
+            EXPECT_EQ(d.windowTitle(), "Zwischenstand");
+            EXPECT_EQ(d.Edits[0]->text().toStdString(), form.State().CompanyName[form.State().CurrentCompany]);
+            EXPECT_EQ(d.Labels[0]->text(), "Ihre Firma:");
+        },
+        shown);
     form.ShowBestOpponentDialog();
     EXPECT_TRUE(shown);
     EXPECT_FALSE(form.BestOpponentDialog()->isVisible());
@@ -321,12 +325,15 @@ TEST_F(StatisticsWindowTest, HighscoreEntryPlaysItsSoundAndShowsTheSettings)
     WriteSetting(dir_.Str(), settings::kHighscorePoints[2], "1234");
     recorder_.Sounds.clear();
     bool shown = false;
-    WhenShown<THighDialog>(form.HighscoreDialog(), [&](THighDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "Highscore");
-        EXPECT_EQ(d.Edits[2]->text(), "Otto  1234 Points");
-        EXPECT_EQ(d.Edits[0]->text(), "  0 Points");
-        EXPECT_EQ(d.Labels[1]->text(), "Islands:");
-    }, shown);
+    WhenShown<THighDialog>(
+        form.HighscoreDialog(),
+        [&](THighDialog& d) {
+            EXPECT_EQ(d.windowTitle(), "Highscore");
+            EXPECT_EQ(d.Edits[2]->text(), "Otto  1234 Points");
+            EXPECT_EQ(d.Edits[0]->text(), "  0 Points");
+            EXPECT_EQ(d.Labels[1]->text(), "Islands:");
+        },
+        shown);
     form.Menu(MenuEntry::Highscore1)->trigger();
     EXPECT_TRUE(shown);
     EXPECT_EQ(recorder_.Sounds, std::vector<int>{6});

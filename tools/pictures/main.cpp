@@ -40,7 +40,8 @@ int main(int argc, char** argv)
     const std::vector<MapDesign> designs = MapDesigns();
     for (const MapDesign& d : designs) {
         TownLabelRects labels{};
-        SaveBoth(dir, QStringLiteral("map%1").arg(d.Number), [&](int scale) { return PaintMap(d, faces, scale, labels); });
+        SaveBoth(dir, QStringLiteral("map%1").arg(d.Number),
+                 [&](int scale) { return PaintMap(d, faces, scale, labels); });
         for (int t = 0; t < kTowns; ++t)
             table += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
                          .arg(d.Number)

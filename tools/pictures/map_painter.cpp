@@ -113,27 +113,35 @@ std::vector<float> CoastDistance(const std::vector<uint8_t>& land, int w, int h)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const uint8_t k = kind(x, y);
-            if ((x > 0 && kind(x - 1, y) != k) || (x + 1 < w && kind(x + 1, y) != k) || (y > 0 && kind(x, y - 1) != k) ||
-                (y + 1 < h && kind(x, y + 1) != k))
+            if ((x > 0 && kind(x - 1, y) != k) || (x + 1 < w && kind(x + 1, y) != k) ||
+                (y > 0 && kind(x, y - 1) != k) || (y + 1 < h && kind(x, y + 1) != k))
                 at(x, y) = 0.5f;
         }
     const float a = 1.0f, b = 1.4142f;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             float v = at(x, y);
-            if (x > 0) v = std::min(v, at(x - 1, y) + a);
-            if (y > 0) v = std::min(v, at(x, y - 1) + a);
-            if (x > 0 && y > 0) v = std::min(v, at(x - 1, y - 1) + b);
-            if (x + 1 < w && y > 0) v = std::min(v, at(x + 1, y - 1) + b);
+            if (x > 0)
+                v = std::min(v, at(x - 1, y) + a);
+            if (y > 0)
+                v = std::min(v, at(x, y - 1) + a);
+            if (x > 0 && y > 0)
+                v = std::min(v, at(x - 1, y - 1) + b);
+            if (x + 1 < w && y > 0)
+                v = std::min(v, at(x + 1, y - 1) + b);
             at(x, y) = v;
         }
     for (int y = h - 1; y >= 0; --y)
         for (int x = w - 1; x >= 0; --x) {
             float v = at(x, y);
-            if (x + 1 < w) v = std::min(v, at(x + 1, y) + a);
-            if (y + 1 < h) v = std::min(v, at(x, y + 1) + a);
-            if (x + 1 < w && y + 1 < h) v = std::min(v, at(x + 1, y + 1) + b);
-            if (x > 0 && y + 1 < h) v = std::min(v, at(x - 1, y + 1) + b);
+            if (x + 1 < w)
+                v = std::min(v, at(x + 1, y) + a);
+            if (y + 1 < h)
+                v = std::min(v, at(x, y + 1) + a);
+            if (x + 1 < w && y + 1 < h)
+                v = std::min(v, at(x + 1, y + 1) + b);
+            if (x > 0 && y + 1 < h)
+                v = std::min(v, at(x - 1, y + 1) + b);
             at(x, y) = v;
         }
     return d;
@@ -143,7 +151,10 @@ struct Rgb {
     double R, G, B;
 };
 
-Rgb ToRgb(const QColor& c) { return {static_cast<double>(c.red()), static_cast<double>(c.green()), static_cast<double>(c.blue())}; }
+Rgb ToRgb(const QColor& c)
+{
+    return {static_cast<double>(c.red()), static_cast<double>(c.green()), static_cast<double>(c.blue())};
+}
 
 Rgb Blend(const Rgb& a, const Rgb& b, double t)
 {
@@ -165,7 +176,8 @@ QImage PaintGround(const MapDesign& design, const Geography& geo, const std::vec
     const std::vector<float> dist = CoastDistance(land, sw, sh);
     const uint32_t s = design.Seed;
     const Rgb paper = ToRgb(kPaper), paperDark = ToRgb(QColor(222, 200, 150)), meadow = ToRgb(QColor(214, 222, 170));
-    const Rgb wash = ToRgb(kCoastWash), ink = ToRgb(kInk), seaFar = ToRgb(kSeaFar), seaPale = ToRgb(QColor(200, 214, 204));
+    const Rgb wash = ToRgb(kCoastWash), ink = ToRgb(kInk), seaFar = ToRgb(kSeaFar),
+              seaPale = ToRgb(QColor(200, 214, 204));
     const Rgb seaNear = ToRgb(kSeaNear), ripple = ToRgb(QColor(70, 96, 110));
     const Rgb light = ToRgb(QColor(255, 250, 235)), shade = ToRgb(QColor(120, 100, 70));
     static const double rings[] = {2.2, 4.6, 7.4, 10.8, 15.0};
@@ -225,10 +237,10 @@ QImage PaintGround(const MapDesign& design, const Geography& geo, const std::vec
 // Towns
 
 struct TownLayout {
-    QRect Label;        ///< lettering, 1x pixels, ink plus a pixel of room
-    QPointF Baseline;   ///< where the name's baseline starts
+    QRect Label;       ///< lettering, 1x pixels, ink plus a pixel of room
+    QPointF Baseline;  ///< where the name's baseline starts
     int PixelSize = 12;
-    QPointF Symbol;     ///< centre of the town symbol
+    QPointF Symbol;  ///< centre of the town symbol
 };
 
 constexpr double kSymbolSize = 9;
@@ -626,8 +638,10 @@ std::vector<Ornament> PlaceOrnaments(const MapDesign& design, const Geography& g
     for (int n = 0; n < 9000; ++n) {
         const QPointF c(rng.Range(0, kWidth), rng.Range(0, kHeight));
         const double roll = rng.Unit();
-        const double hills = weight(design.HillCentres, c, 38) + 0.2 * FractalNoise(c.x(), c.y(), 40, 2, design.Seed + 40);
-        const double woods = weight(design.WoodCentres, c, 30) + 0.3 * FractalNoise(c.x(), c.y(), 30, 3, design.Seed + 41);
+        const double hills =
+            weight(design.HillCentres, c, 38) + 0.2 * FractalNoise(c.x(), c.y(), 40, 2, design.Seed + 40);
+        const double woods =
+            weight(design.WoodCentres, c, 30) + 0.3 * FractalNoise(c.x(), c.y(), 30, 3, design.Seed + 41);
         if (hills > 0.45 && roll < hills * 0.5) {
             const double r = rng.Range(6, 9);
             if (landAround(c, r + 3, true) && free(c, r, r + 2))
@@ -658,10 +672,12 @@ void DrawOrnament(QPainter& p, const Ornament& o)
             p.setPen(QPen(kInk, 0.6));
             p.drawLine(QPointF(c.x(), c.y() + r * 0.8), QPointF(c.x(), c.y() + r * 1.5));
             p.setBrush(QColor(80, 118, 70));
-            p.drawPolygon(QPolygonF({c + QPointF(0, -r * 1.5), c + QPointF(r * 0.85, r * 0.9), c + QPointF(-r * 0.85, r * 0.9)}));
+            p.drawPolygon(
+                QPolygonF({c + QPointF(0, -r * 1.5), c + QPointF(r * 0.85, r * 0.9), c + QPointF(-r * 0.85, r * 0.9)}));
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(50, 80, 50, 160));
-            p.drawPolygon(QPolygonF({c + QPointF(0, -r * 1.5), c + QPointF(r * 0.85, r * 0.9), c + QPointF(0, r * 0.9)}));
+            p.drawPolygon(
+                QPolygonF({c + QPointF(0, -r * 1.5), c + QPointF(r * 0.85, r * 0.9), c + QPointF(0, r * 0.9)}));
             break;
         }
         // A little round tree with a shadowed side and a trunk.
@@ -683,21 +699,24 @@ void DrawOrnament(QPainter& p, const Ornament& o)
         const double peak = o.Alt ? 1.25 : 0.75;  // some hills rise steeper, like mountains
         QPainterPath mound;
         mound.moveTo(c + QPointF(-r, r * 0.45));
-        mound.cubicTo(c + QPointF(-r * 0.55, -r * peak), c + QPointF(r * 0.2, -r * peak * 1.1), c + QPointF(r, r * 0.45));
+        mound.cubicTo(c + QPointF(-r * 0.55, -r * peak), c + QPointF(r * 0.2, -r * peak * 1.1),
+                      c + QPointF(r, r * 0.45));
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(196, 168, 112, 150));
         p.drawPath(mound);
         p.setPen(QPen(kInk, 0.5));
         for (int k = 0; k < 5; ++k) {
             const double t = 0.15 + k * 0.16;
-            const QPointF top = c + QPointF(-r * 0.1 + r * t * 0.9, -r * 0.45 * peak / 0.75 + r * t * 0.6 * peak / 0.75);
+            const QPointF top =
+                c + QPointF(-r * 0.1 + r * t * 0.9, -r * 0.45 * peak / 0.75 + r * t * 0.6 * peak / 0.75);
             p.drawLine(top, top + QPointF(r * 0.12, r * 0.55));
         }
         p.setPen(QPen(kInk, 0.8));
         p.setBrush(Qt::NoBrush);
         QPainterPath ridge;
         ridge.moveTo(c + QPointF(-r, r * 0.45));
-        ridge.cubicTo(c + QPointF(-r * 0.55, -r * peak), c + QPointF(r * 0.2, -r * peak * 1.1), c + QPointF(r, r * 0.45));
+        ridge.cubicTo(c + QPointF(-r * 0.55, -r * peak), c + QPointF(r * 0.2, -r * peak * 1.1),
+                      c + QPointF(r, r * 0.45));
         p.drawPath(ridge);
         break;
     }
@@ -777,7 +796,7 @@ void DrawShip(QPainter& p, const QPointF& at)
     p.setBrush(QColor(246, 238, 214));
     QPainterPath sails;
     for (const auto& [x, top, h] : {std::tuple{-2.5, -12.0, 4.5}, std::tuple{-2.5, -7.0, 4.0},
-                                     std::tuple{3.5, -10.5, 4.0}, std::tuple{3.5, -6.0, 3.5}}) {
+                                    std::tuple{3.5, -10.5, 4.0}, std::tuple{3.5, -6.0, 3.5}}) {
         sails.moveTo(x - 3, top);
         sails.quadTo(x + 0.5, top + 0.8, x + 3, top);
         sails.quadTo(x + 3.8, top + h * 0.5, x + 3, top + h);

@@ -25,7 +25,8 @@ double Smooth(double t) { return t * t * (3 - 2 * t); }
 QString FontFile(const char* pattern, const char* package)
 {
     QProcess list;
-    list.start(QStringLiteral("fc-list"), {QStringLiteral("-f"), QStringLiteral("%{file}\\n"), QString::fromUtf8(pattern)});
+    list.start(QStringLiteral("fc-list"),
+               {QStringLiteral("-f"), QStringLiteral("%{file}\\n"), QString::fromUtf8(pattern)});
     QStringList files;
     if (list.waitForFinished(30000) && list.exitStatus() == QProcess::NormalExit && list.exitCode() == 0)
         files = QString::fromUtf8(list.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);

@@ -33,11 +33,11 @@ double FractalNoise(double x, double y, double scale, int octaves, uint32_t seed
 
 /// The lettering faces, loaded from the Debian font files so every machine letters alike.
 struct Faces {
-    QString Garamond;       ///< old-style serif for names
-    QString GaramondItalic; ///< sea names and flourishes
-    QString GaramondBold;   ///< cartouche titles
-    QString SerifBold;      ///< the title picture's display lettering
-    QString Sans;           ///< tiny lettering on the icon
+    QString Garamond;        ///< old-style serif for names
+    QString GaramondItalic;  ///< sea names and flourishes
+    QString GaramondBold;    ///< cartouche titles
+    QString SerifBold;       ///< the title picture's display lettering
+    QString Sans;            ///< tiny lettering on the icon
 };
 /// Loads the faces; stops the program with a message when a font file is missing.
 Faces LoadFaces();

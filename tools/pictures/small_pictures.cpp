@@ -184,8 +184,8 @@ QImage PaintTitle(const Faces& faces, int scale)
         p.setBrush(fill);
         p.drawPath(path);
     };
-    lettering(QStringLiteral("The"), FaceAt(faces.GaramondItalic, 26), 46, QColor(110, 40, 24),
-              QColor(110, 40, 24, 60), 0.5);
+    lettering(QStringLiteral("The"), FaceAt(faces.GaramondItalic, 26), 46, QColor(110, 40, 24), QColor(110, 40, 24, 60),
+              0.5);
     QFont big = FaceAt(faces.SerifBold, 44, true);
     big.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
     QLinearGradient gold(0, 50, 0, 92);
@@ -287,9 +287,9 @@ QImage PaintBrewerySymbol(int scale)
     Crisp(p, scale);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    p.drawRect(QRectF(8, 0, 2, 6));                                                   // chimney
+    p.drawRect(QRectF(8, 0, 2, 6));                                                     // chimney
     p.drawPolygon(QPolygonF({QPointF(0, 5.5), QPointF(3.5, 1.5), QPointF(7.5, 5.5)}));  // roof
-    p.drawRect(QRectF(0, 5, 11, 6));                                                  // hall
+    p.drawRect(QRectF(0, 5, 11, 6));                                                    // hall
     p.setBrush(Qt::white);
     p.drawRect(QRectF(1, 6.5, 2, 1.5));
     p.drawRect(QRectF(4.5, 6.5, 2, 1.5));
@@ -428,9 +428,10 @@ QImage MaskOf(const QImage& sprite)
     QImage mask(sprite.size(), QImage::Format_RGB32);
     for (int y = 0; y < sprite.height(); ++y)
         for (int x = 0; x < sprite.width(); ++x)
-            mask.setPixel(x, y, qRed(sprite.pixel(x, y)) | qGreen(sprite.pixel(x, y)) | qBlue(sprite.pixel(x, y))
-                                    ? qRgb(0, 0, 0)
-                                    : qRgb(255, 255, 255));
+            mask.setPixel(x, y,
+                          qRed(sprite.pixel(x, y)) | qGreen(sprite.pixel(x, y)) | qBlue(sprite.pixel(x, y))
+                              ? qRgb(0, 0, 0)
+                              : qRgb(255, 255, 255));
     return mask;
 }
 

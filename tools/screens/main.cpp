@@ -100,10 +100,7 @@ void Tick(TForm1& form, int ticks)
 }
 
 // Ends a running animation so the next one may start.
-void FinishAnimation(TForm1& form)
-{
-    Tick(form, 100);
-}
+void FinishAnimation(TForm1& form) { Tick(form, 100); }
 
 // The statistics view with both tabs, the highscores and the best opponent, in one language.
 void StatisticsShots(TForm1& form, Shots& shots, const QString& suffix)
@@ -254,16 +251,36 @@ int main(int argc, char** argv)
             std::function<void()> Enter;
         };
         const Mode modes[] = {
-            {"mode02-build-brewery", [&] { form.Button1->click(); Select(form.ListBox1, 0); }},
+            {"mode02-build-brewery",
+             [&] {
+                 form.Button1->click();
+                 Select(form.ListBox1, 0);
+             }},
             {"mode03-new-brand", [&] { form.Button7->click(); }},
             {"mode04-build-depot", [&] { form.Button3->click(); }},
             {"mode05-town-information", [&] { form.Button11->click(); }},
-            {"mode06-last-sales", [&] { form.Button11->click(); form.Button9->click(); }},
-            {"mode07-extend-brewery", [&] { form.Button2->click(); Select(form.ListBox1, 0); }},
+            {"mode06-last-sales",
+             [&] {
+                 form.Button11->click();
+                 form.Button9->click();
+             }},
+            {"mode07-extend-brewery",
+             [&] {
+                 form.Button2->click();
+                 Select(form.ListBox1, 0);
+             }},
             {"mode08-change-prices", [&] { form.Button6->click(); }},
             {"mode09-transport-beer",
-             [&] { form.Button4->click(); Select(form.ListBox3, 0); Select(form.ListBox4, 2); }},
-            {"mode10-transfer-money", [&] { form.Button5->click(); Select(form.ListBox4, 1); }},
+             [&] {
+                 form.Button4->click();
+                 Select(form.ListBox3, 0);
+                 Select(form.ListBox4, 2);
+             }},
+            {"mode10-transfer-money",
+             [&] {
+                 form.Button5->click();
+                 Select(form.ListBox4, 1);
+             }},
             {"mode12-new-standing-order", [&] { form.Menu(MenuEntry::New2)->trigger(); }},
             {"mode13-standing-orders", [&] { form.Menu(MenuEntry::DisplayChange1)->trigger(); }},
             {"mode14-delete-standing-order", [&] { form.Menu(MenuEntry::Delete1)->trigger(); }},
@@ -301,8 +318,7 @@ int main(int argc, char** argv)
         StatisticsShots(form, shots, "-german");
         form.Menu(MenuEntry::English1)->trigger();
 
-        ShowBox(form, shots, QMessageBox::Warning, "", "You don't have enough money!", QMessageBox::Ok,
-                "box-warning");
+        ShowBox(form, shots, QMessageBox::Warning, "", "You don't have enough money!", QMessageBox::Ok, "box-warning");
         ShowBox(form, shots, QMessageBox::Question, "The TAVREK! War", "Do you really want to leave this game?",
                 QMessageBox::Yes | QMessageBox::No, "box-question");
         form.State().GameActive = false;  // leave without the close question

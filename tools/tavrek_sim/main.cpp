@@ -28,8 +28,7 @@ void PrintCompanies(const GameState& s)
             }
         // The names file is anyone's to edit: its names reach the terminal without controls.
         std::printf("%-3d %-30s %14.2Lf %7.2f%% %10lld %10lld\n", c + 1, ControlsReplaced(s.CompanyName[c]).c_str(),
-                    CompanyValue(s, c),
-                    static_cast<double>(MarketShare(s, c)), static_cast<long long>(capacity),
+                    CompanyValue(s, c), static_cast<double>(MarketShare(s, c)), static_cast<long long>(capacity),
                     static_cast<long long>(sales));
     }
 }

@@ -28,10 +28,7 @@ bool ParseWhole(const std::string& text, int64_t low, int64_t high, int64_t& out
 }
 
 // A field as typed; "-" stands for an empty field.
-std::string FieldOf(const std::string& token)
-{
-    return token == "-" ? std::string() : token;
-}
+std::string FieldOf(const std::string& token) { return token == "-" ? std::string() : token; }
 
 // The entry a player would click: the wanted text if the list offers it, else nothing.
 std::optional<std::string> Choose(const std::vector<std::string>& list, const std::string& wanted)
@@ -205,9 +202,7 @@ bool ScriptAnswers::AskYesNo(const LocalText& text, const LocalText& caption)
 void SimScript::RunTurn(GameSession& session, ScriptAnswers& answers)
 {
     const GameState& s = session.State();
-    const int player = s.CurrentCompany == s.PlayerCompany[0]   ? 1
-                       : s.CurrentCompany == s.PlayerCompany[1] ? 2
-                                                                : 0;
+    const int player = s.CurrentCompany == s.PlayerCompany[0] ? 1 : s.CurrentCompany == s.PlayerCompany[1] ? 2 : 0;
     for (size_t i = 0; i < actions_.size(); ++i) {
         const ScriptAction& a = actions_[i];
         if (done_[i] || a.Month != s.MonthCount || a.Player != player)
@@ -278,7 +273,8 @@ void SimScript::Run(const ScriptAction& a, GameSession& session, ScriptAnswers& 
         in.Edit5 = a.Fields[0];
         break;
     case Kind::Order:
-        in.ListBox6 = Choose(panel.ListBox6, a.Brand < 0 ? std::string(kOrderMoneyEntry) : OrderBeerEntry(s, c, a.Brand));
+        in.ListBox6 =
+            Choose(panel.ListBox6, a.Brand < 0 ? std::string(kOrderMoneyEntry) : OrderBeerEntry(s, c, a.Brand));
         in.ListBox5 = Choose(panel.ListBox5, s.TownName[a.FromTown]);
         in.ListBox4 = Choose(panel.ListBox4, s.TownName[a.Town]);
         in.Edit5 = a.Fields[0];
