@@ -6,8 +6,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
   # The window: Qt 6 with its German translations, the window and map fonts.
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev fonts-liberation fonts-ebgaramond fontconfig)
 if [ "${1:-}" = "--ci" ]; then
-  # Sanitizer and fuzz builds, and a German locale for the file tests.
-  packages+=(clang libclang-rt-14-dev locales)
+  # Sanitizer and fuzz builds, a German locale for the file tests, the style check.
+  packages+=(clang libclang-rt-14-dev locales clang-format git)
 fi
 if [ "${1:-}" = "--dev" ]; then
   # Looking at the real window and measuring sounds: a virtual display, clicks, screenshots, sox.
