@@ -48,6 +48,32 @@ TNGDialog::TNGDialog(QWidget* parent) : QDialog(parent)
     // the title bar and frame took 27 of them.
     setFixedSize(kNewGameLayout.ClientWidth, kNewGameNormalHeight);
     controls_ = BuildControls(*this, kNewGameLayout);
+    TakeControls();
+
+    // The caption sits on the frame's top line, so the frame encloses the three buttons with
+    // room to spare, as the layout expects.
+    RadioGroup1->setStyleSheet(
+        QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
+    auto* maps = new QButtonGroup(this);
+    maps->addButton(RadioButton1, 1);
+    maps->addButton(RadioButton2, 2);
+    maps->addButton(RadioButton3, 3);
+    for (QComboBox* list : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6})
+        list->setMaxVisibleItems(kStartTownEntries);
+
+    Connect();
+
+    Edit3->setText(QString::fromLatin1(kDefaultShareText));
+    RadioButton1->setChecked(true);
+    CheckBox3->setChecked(true);
+    CheckBox4->setChecked(true);
+    CheckBox2Click();
+    ApplyNewGameLanguage(Language::English);
+}
+
+void TNGDialog::TakeControls()
+{
     const BuiltControls& c = controls_;
     Bevel1 = c.Get<QFrame>("Bevel1");
     RadioGroup1 = c.Get<QGroupBox>("RadioGroup1");
@@ -77,19 +103,10 @@ TNGDialog::TNGDialog(QWidget* parent) : QDialog(parent)
     CheckBox6 = c.Get<QCheckBox>("CheckBox6");
     OKBtn = c.Get<QPushButton>("OKBtn");
     CancelBtn = c.Get<QPushButton>("CancelBtn");
+}
 
-    // The caption sits on the frame's top line, so the frame encloses the three buttons with
-    // room to spare, as the layout expects.
-    RadioGroup1->setStyleSheet(
-        QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
-                       "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
-    auto* maps = new QButtonGroup(this);
-    maps->addButton(RadioButton1, 1);
-    maps->addButton(RadioButton2, 2);
-    maps->addButton(RadioButton3, 3);
-    for (QComboBox* list : {ComboBox1, ComboBox2, ComboBox3, ComboBox4, ComboBox5, ComboBox6})
-        list->setMaxVisibleItems(kStartTownEntries);
-
+void TNGDialog::Connect()
+{
     connect(RadioButton1, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             RadioButton1Click();
@@ -116,13 +133,6 @@ TNGDialog::TNGDialog(QWidget* parent) : QDialog(parent)
             QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), edit->toolTip(), edit);
         });
     }
-
-    Edit3->setText(QString::fromLatin1(kDefaultShareText));
-    RadioButton1->setChecked(true);
-    CheckBox3->setChecked(true);
-    CheckBox4->setChecked(true);
-    CheckBox2Click();
-    ApplyNewGameLanguage(Language::English);
 }
 
 void TNGDialog::ApplyNewGameLanguage(Language language)

@@ -76,6 +76,10 @@ private:
     void OKBtnClick();
     void CancelBtnClick();
 
+    /// The controls' pointers from the widgets the layout table built.
+    void TakeControls();
+    /// The handlers of the radio buttons, check boxes, buttons and fields.
+    void Connect();
     /// Shows the two start-town lists of a map (1..3) and hides the other four.
     void ShowMapLists(int map);
     /// The player-1 and player-2 lists of a map (1..3).
