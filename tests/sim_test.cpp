@@ -72,3 +72,27 @@ TEST(TavrekSim, NamesFromTheNamesFileCannotSendEscapeSequences)
     EXPECT_NE(run.Out.find("M\u00FCller?[31m"), std::string::npos) << run.Out;
     EXPECT_NE(run.Out.find("Csi?6n"), std::string::npos) << run.Out;
 }
+
+TEST(TavrekSim, HelpAndVersionAnswerAndPlayNothing)
+{
+    TempDir d;
+    const std::string dir = "--dir " + d.Str() + " ";
+    struct Case {
+        std::string Args;
+        std::string Starts;  ///< what standard output begins with
+    };
+    for (const Case& c : {Case{"--help", "usage: tavrek-sim"}, Case{"-h", "usage: tavrek-sim"},
+                          Case{"--months 3 --help --bogus", "usage: tavrek-sim"},
+                          Case{"--version", std::string("tavrek-sim ") + TAVREK_VERSION + "\n"}}) {
+        const SimRun run = RunSim(dir + c.Args);
+        EXPECT_EQ(run.Status, 0) << c.Args;
+        EXPECT_EQ(run.Out.rfind(c.Starts, 0), 0u) << c.Args << ": " << run.Out;
+        EXPECT_TRUE(std::filesystem::is_empty(d.Path())) << c.Args;
+    }
+    // The help names every option of the usage line.
+    const SimRun help = RunSim("--help");
+    for (const char* option : {"--dir", "--seed", "--map", "--start", "--start2", "--name", "--name2", "--expert",
+                               "--no-delay", "--no-events", "--reduce", "--share", "--months", "--save", "--load",
+                               "--commands", "--help", "--version"})
+        EXPECT_NE(help.Out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
+}

@@ -44,6 +44,14 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tavrek-sim: %s\n%s", error.c_str(), SimUsage());
         return 2;
     }
+    if (options->Help) {
+        std::printf("%s\n%s", SimUsage(), SimHelp());
+        return 0;
+    }
+    if (options->Version) {
+        std::printf("tavrek-sim %s\n", TAVREK_VERSION);
+        return 0;
+    }
 
     std::error_code ec;
     if (!std::filesystem::is_directory(options->Directory, ec)) {

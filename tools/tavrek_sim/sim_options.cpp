@@ -26,7 +26,37 @@ const char* SimUsage()
     return "usage: tavrek-sim [--dir DIR] [--seed N] [--map 1|2|3] [--start T] [--start2 T]\n"
            "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
            "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
-           "                  [--commands FILE]\n";
+           "                  [--commands FILE] [--help] [--version]\n";
+}
+
+const char* SimHelp()
+{
+    return "Plays The TAVREK! War without a window: the players press Next Turn (and act as the\n"
+           "--commands file says), every message box is printed as a line, and a table of the\n"
+           "companies closes the run.\n"
+           "\n"
+           "  --dir DIR        folder of the settings file Tavrek!.ini and the names file\n"
+           "                   TavrekNames.ini (default: the current directory)\n"
+           "  --seed N         seed of the game's random generator (default: the time)\n"
+           "  --map 1|2|3      Peninsula, Islands or Continental (default 1)\n"
+           "  --start T        the first player's start town, 1 to 10; 0 for a random one\n"
+           "  --start2 T       a second player and their start town\n"
+           "  --name NAME      the first player's company name\n"
+           "  --name2 NAME     the second player's company name\n"
+           "  --expert         stronger computer companies\n"
+           "  --no-delay       ordered brewery capacity arrives at once\n"
+           "  --no-events      no random events\n"
+           "  --reduce         breweries may be shrunk\n"
+           "  --share TEXT     the winning share in percent, as typed (default 60)\n"
+           "  --months N       rounds of Next Turn (default 0)\n"
+           "  --save FILE      save the game after the last round\n"
+           "  --load FILE      play on from a savegame instead of a new world\n"
+           "  --commands FILE  the players' actions, one a line: MONTH PLAYER ACTION ARGS...\n"
+           "  --help           print this help and exit\n"
+           "  --version        print the version and exit\n"
+           "\n"
+           "Exit status: 0 after the last round, 1 when a file cannot be read or written,\n"
+           "2 for a bad argument or a faulty --commands line.\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
@@ -68,6 +98,13 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
             return true;
         };
         int64_t n = 0;
+        // Asking for help or the version plays nothing, whatever else the line says.
+        if (a == "--help" || a == "-h" || a == "--version") {
+            SimOptions asked;
+            asked.Help = a != "--version";
+            asked.Version = a == "--version";
+            return asked;
+        }
         if (a == "--dir") {
             if (!value(o.Directory))
                 return std::nullopt;

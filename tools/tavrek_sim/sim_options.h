@@ -16,6 +16,8 @@ struct SimOptions {
     std::string SaveFile;          ///< save the game here at the end
     std::string LoadFile;          ///< play on from this savegame
     std::string CommandsFile;      ///< the players' actions, month by month
+    bool Help = false;             ///< --help: print the help and play nothing
+    bool Version = false;          ///< --version: print the version and play nothing
 };
 
 /// Parses the arguments (without the program name). On a bad argument returns nothing and
@@ -24,3 +26,5 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
 
 /// The usage text.
 const char* SimUsage();
+/// The usage text with a line for every option (--help).
+const char* SimHelp();
