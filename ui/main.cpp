@@ -1,13 +1,61 @@
-/// @file main.cpp The game: one main window.
+/// @file main.cpp The game: one main window, in a game folder or installed.
 #include <QApplication>
 #include <QDir>
+#include <QMessageBox>
+#include <QTimer>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
 
+#include "persistence/game_folders.h"
 #include "ui/Tavrek95.h"
+#include "ui/first_frame.h"
+
+namespace {
+
+const char kUsage[] = "usage: tavrek [--help] [--version] [--quit-after-first-frame] [Qt options]\n";
+
+const char kHelp[] =
+    "The TAVREK! War: a turn-based business simulation of the beer market.\n"
+    "\n"
+    "Started inside a game folder (one that holds sound01.wav and help/index1.html), or from\n"
+    "such a folder's own program, the game keeps its settings, names, highscores and\n"
+    "Autosave.tsg in that folder. Installed, it keeps them in $XDG_DATA_HOME/tavrek (by default\n"
+    "~/.local/share/tavrek) and reads its sounds and help pages from the install.\n"
+    "\n"
+    "Options:\n"
+    "  --help                    print this help and exit\n"
+    "  --version                 print the version and exit\n"
+    "  --quit-after-first-frame  quit as soon as the window has painted its first frame (a\n"
+    "                            start-up check; exit status 1 when none comes within 60 s)\n"
+    "\n"
+    "Qt's own options (such as -platform offscreen) are accepted as well.\n";
+
+std::optional<std::string> Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
+    // Help and version need no display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("tavrek %s\n", TAVREK_VERSION);
+            return 0;
+        }
+    }
     // Without a display Qt would abort with a long message; say plainly what is missing.
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -18,8 +66,53 @@ int main(int argc, char** argv)
     // Qt takes the C library's locale from the environment; game texts and files use ".".
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("The TAVREK! War");
-    // The folder the program is started in is its game folder: settings, names, sounds and help.
-    TForm1 form(FoldersIn(QDir::currentPath().toStdString()));
+    QApplication::setApplicationVersion(TAVREK_VERSION);
+    // Lets the desktop match the window to its launcher and icon.
+    QGuiApplication::setDesktopFileName(TAVREK_APP_ID);
+
+    // Qt has taken its own options out of argv by now.
+    bool quitAfterFirstFrame = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--quit-after-first-frame") == 0) {
+            quitAfterFirstFrame = true;
+        } else {
+            std::fprintf(stderr, "tavrek: unknown option '%s'\n%s", argv[i], kUsage);
+            return 2;
+        }
+    }
+
+    const FolderClues clues{QDir::currentPath().toStdString(), QCoreApplication::applicationDirPath().toStdString(),
+                            TAVREK_INSTALLED_RESOURCES, Environment("XDG_DATA_HOME"), Environment("HOME")};
+    std::string why;
+    std::optional<GameFolders> folders = ChooseGameFolders(clues, why);
+    if (folders && folders->Installed && !MakeDataFolder(*folders, why))
+        folders.reset();
+    if (!folders) {
+        // Nothing has been played yet: better to stop here than to lose what the player does.
+        std::fprintf(stderr, "tavrek: %s\n", why.c_str());
+        if (!quitAfterFirstFrame)
+            QMessageBox::critical(nullptr, "The TAVREK! War",
+                                  QString("The game cannot keep your settings, highscores and savegames:\n%1\n\n"
+                                          "Das Spiel kann Ihre Einstellungen, Bestenliste und Spielstände nicht "
+                                          "ablegen:\n%1")
+                                      .arg(QString::fromStdString(why)));
+        return 1;
+    }
+
+    TForm1 form(*folders);
+    FirstFrameWatch firstFrame([&] {
+        std::printf("first frame painted; player files in %s, game files in %s\n", folders->Data.c_str(),
+                    folders->Resources.c_str());
+        std::fflush(stdout);
+        QApplication::quit();
+    });
+    if (quitAfterFirstFrame) {
+        form.Surface()->installEventFilter(&firstFrame);
+        QTimer::singleShot(60000, &app, [] {
+            std::fprintf(stderr, "tavrek: no frame was painted within 60 seconds\n");
+            QCoreApplication::exit(1);
+        });
+    }
     form.show();
     return app.exec();
 }

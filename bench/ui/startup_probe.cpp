@@ -5,11 +5,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <clocale>
 #include <cstdio>
 
 #include "ui/Tavrek95.h"
+#include "ui/first_frame.h"
 
 namespace {
 
@@ -24,25 +24,6 @@ long ResidentKiB()
     return -1;
 }
 
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint && !seen_) {
-            seen_ = true;
-            // Quit once this paint is done.
-            QTimer::singleShot(0, [] {
-                std::printf("resident %ld KiB\n", ResidentKiB());
-                QApplication::quit();
-            });
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    bool seen_ = false;
-};
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -51,7 +32,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QTemporaryDir work;  // the game writes its settings into its game folder
-    FirstPaint probe;
+    FirstFrameWatch probe([] {
+        std::printf("resident %ld KiB\n", ResidentKiB());
+        QApplication::quit();
+    });
     if (empty) {
         QWidget window;
         window.setFixedSize(kClientWidth, kClientHeight);
