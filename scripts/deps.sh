@@ -4,10 +4,13 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   # The window: Qt 6 with its German translations, the window and map fonts.
-  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev fonts-liberation fonts-ebgaramond fontconfig)
+  qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev fonts-liberation fonts-ebgaramond fontconfig
+  # The tests of the installed files: launcher, software-centre entry, manual pages.
+  desktop-file-utils appstream groff-base)
 if [ "${1:-}" = "--ci" ]; then
-  # Sanitizer and fuzz builds, a German locale for the file tests, the style check.
-  packages+=(clang libclang-rt-14-dev locales clang-format git)
+  # Sanitizer and fuzz builds, a German locale for the file tests, the style check, and the
+  # Debian package (dpkg-shlibdeps finds its dependencies; cpack asks file which files are programs).
+  packages+=(clang libclang-rt-14-dev locales clang-format git dpkg-dev file)
 fi
 if [ "${1:-}" = "--dev" ]; then
   # Looking at the real window and measuring sounds: a virtual display, clicks, screenshots, sox.
