@@ -1,0 +1,52 @@
+/// @file window_zoom.cpp Grids and painted rectangles at a zoom.
+#include "ui/window_zoom.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVariant>
+
+#include "ui/zoom.h"
+
+namespace {
+
+// Where a grid keeps its layout at 100 %: the column widths, then the row height.
+constexpr const char* kGridLayoutProperty = "tavrekGridLayout";
+
+}  // namespace
+
+void SetGridLayout(QTableWidget& grid, std::initializer_list<int> columnWidths, int rowHeight, int zoom)
+{
+    QVariantList lengths;
+    for (const int width : columnWidths)
+        lengths << width;
+    lengths << rowHeight;
+    grid.setProperty(kGridLayoutProperty, lengths);
+    ZoomGrid(grid, zoom);
+}
+
+void ZoomGrid(QTableWidget& grid, int zoom)
+{
+    const QVariantList lengths = grid.property(kGridLayoutProperty).toList();
+    if (lengths.isEmpty())
+        return;
+    const int rowHeight = Zoomed(lengths.back().toInt(), zoom);
+    QHeaderView* rows = grid.verticalHeader();
+    // Rows of the layout's height whatever the style would make of the font.
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
+    grid.horizontalHeader()->setFixedHeight(rowHeight);
+    // Each column's edges zoomed, so the columns together keep the grid's width.
+    int left = 0;
+    for (int column = 0; column + 1 < lengths.size(); ++column) {
+        const int right = left + lengths[column].toInt();
+        grid.setColumnWidth(column, Zoomed(right, zoom) - Zoomed(left, zoom));
+        left = right;
+    }
+}
+
+QRect ZoomedRect(const QRect& layoutRect, int zoom)
+{
+    const LayoutRect r =
+        Zoomed(LayoutRect{layoutRect.x(), layoutRect.y(), layoutRect.width(), layoutRect.height()}, zoom);
+    return {r.X, r.Y, r.Width, r.Height};
+}

@@ -1,0 +1,17 @@
+/// @file window_zoom.h What a zoom changes on widgets beyond their table rectangles: the grids'
+/// columns and rows, and rectangles the window paints itself.
+#pragma once
+
+#include <QRect>
+#include <initializer_list>
+
+class QTableWidget;
+
+/// Remembers a grid's column widths and row height at 100 % and sets them at the zoom
+/// (percent). The header row is a row of the same height.
+void SetGridLayout(QTableWidget& grid, std::initializer_list<int> columnWidths, int rowHeight, int zoom);
+/// Sets a grid's remembered columns and rows at the zoom.
+void ZoomGrid(QTableWidget& grid, int zoom);
+
+/// A rectangle in layout pixels as window pixels at the zoom (its edges zoomed).
+QRect ZoomedRect(const QRect& layoutRect, int zoom);
