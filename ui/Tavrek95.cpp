@@ -828,12 +828,7 @@ QFont TForm1::MenuFont(int zoom)
 {
     if (zoom == 100)
         return QFont();  // the desktop's own, as the menus have it without a zoom
-    QFont font = QApplication::font("QMenu");
-    if (font.pixelSize() > 0)
-        font.setPixelSize(font.pixelSize() * zoom / 100);
-    else
-        font.setPointSizeF(font.pointSizeF() * zoom / 100);
-    return font;
+    return ZoomedFont(QApplication::font("QMenu"), zoom);
 }
 
 qreal TForm1::BufferRatio() const { return surface_->devicePixelRatioF() * zoom_ / 100.0; }

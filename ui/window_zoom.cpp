@@ -9,8 +9,10 @@
 
 namespace {
 
-// Where a grid keeps its layout at 100 %: the column widths, then the row height.
+// Where a grid keeps its layout at 100 %: the column widths, then the row height; and the
+// heading's font (some headings have the desktop's font for headings, not the window's).
 constexpr const char* kGridLayoutProperty = "tavrekGridLayout";
+constexpr const char* kHeadingFontProperty = "tavrekHeadingFont";
 
 }  // namespace
 
@@ -21,6 +23,7 @@ void SetGridLayout(QTableWidget& grid, std::initializer_list<int> columnWidths, 
         lengths << width;
     lengths << rowHeight;
     grid.setProperty(kGridLayoutProperty, lengths);
+    grid.setProperty(kHeadingFontProperty, grid.horizontalHeader()->font());
     ZoomGrid(grid, zoom);
 }
 
@@ -35,6 +38,10 @@ void ZoomGrid(QTableWidget& grid, int zoom)
     rows->setMinimumSectionSize(rowHeight);
     rows->setDefaultSectionSize(rowHeight);
     grid.horizontalHeader()->setFixedHeight(rowHeight);
+    // A heading never zoomed keeps the font it finds by itself; once zoomed it is told its font.
+    const QFont heading = grid.property(kHeadingFontProperty).value<QFont>();
+    if (zoom != 100 || grid.horizontalHeader()->testAttribute(Qt::WA_SetFont))
+        grid.horizontalHeader()->setFont(ZoomedFont(heading, zoom));
     // Each column's edges zoomed, so the columns together keep the grid's width.
     int left = 0;
     for (int column = 0; column + 1 < lengths.size(); ++column) {
@@ -42,6 +49,16 @@ void ZoomGrid(QTableWidget& grid, int zoom)
         grid.setColumnWidth(column, Zoomed(right, zoom) - Zoomed(left, zoom));
         left = right;
     }
+}
+
+QFont ZoomedFont(const QFont& font, int zoom)
+{
+    QFont zoomed = font;
+    if (font.pixelSize() > 0)
+        zoomed.setPixelSize(font.pixelSize() * zoom / 100);
+    else
+        zoomed.setPointSizeF(font.pointSizeF() * zoom / 100);
+    return zoomed;
 }
 
 QRect ZoomedRect(const QRect& layoutRect, int zoom)

@@ -2,16 +2,20 @@
 /// columns and rows, and rectangles the window paints itself.
 #pragma once
 
+#include <QFont>
 #include <QRect>
 #include <initializer_list>
 
 class QTableWidget;
 
-/// Remembers a grid's column widths and row height at 100 % and sets them at the zoom
-/// (percent). The header row is a row of the same height.
+/// Remembers a grid's column widths, row height and heading font at 100 % and sets them at the
+/// zoom (percent). The heading is a row of the same height.
 void SetGridLayout(QTableWidget& grid, std::initializer_list<int> columnWidths, int rowHeight, int zoom);
 /// Sets a grid's remembered columns and rows at the zoom.
 void ZoomGrid(QTableWidget& grid, int zoom);
+
+/// A font grown with the zoom, in pixels or points as it is given.
+QFont ZoomedFont(const QFont& font, int zoom);
 
 /// A rectangle in layout pixels as window pixels at the zoom (its edges zoomed).
 QRect ZoomedRect(const QRect& layoutRect, int zoom);

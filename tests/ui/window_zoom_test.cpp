@@ -187,6 +187,13 @@ TEST_P(ZoomedGeometryTest, EveryControlFontAndGridIsTheTableZoomed)
         EXPECT_EQ(g.Grid->verticalHeader()->defaultSectionSize(), Zoomed(kGridRowHeight, zoom));
         EXPECT_EQ(g.Grid->rowHeight(0), Zoomed(kGridRowHeight, zoom));
         EXPECT_EQ(g.Grid->horizontalHeader()->height(), Zoomed(kGridRowHeight, zoom));
+        // The heading's font grows with the zoom (pixel sizes rounded down), whichever it has
+        // at 100 %.
+        const QFont heading = g.Grid->horizontalHeader()->font();
+        form.SetZoom(100);
+        const QFont original = g.Grid->horizontalHeader()->font();
+        form.SetZoom(zoom);
+        EXPECT_NEAR(QFontInfo(heading).pointSizeF(), QFontInfo(original).pointSizeF() * zoom / 100, 0.75);  // a pixel
     }
     // The back buffer holds the zoomed window's pixels.
     surface.grab();
