@@ -818,6 +818,11 @@ void TForm1::ApplyZoom()
         page.ApplyZoom(zoom_);
     for (QTableWidget* grid : {StringGrid1, StringGrid2, StringGrid3, StringGrid4})
         ZoomGrid(*grid, zoom_);
+    // The dialogs come at the window's zoom.
+    ngDialog_->SetZoom(zoom_);
+    ZoomDialog(*infoDialog_, kInfoLayout, zoom_, kInfoLayout.ClientHeight);
+    ZoomDialog(*zwischenDialog_, kBestOpponentLayout, zoom_, kBestOpponentLayout.ClientHeight);
+    ZoomDialog(*highDialog_, kHighscoreLayout, zoom_, kHighscoreLayout.ClientHeight);
     // The map and markers are drawn afresh at the new size; a running animation draws on.
     backBuffer_ = QImage();
     layout()->activate();

@@ -1,10 +1,13 @@
 /// @file window_zoom.cpp Grids and painted rectangles at a zoom.
 #include "ui/window_zoom.h"
 
+#include <QDialog>
 #include <QHeaderView>
 #include <QTableWidget>
 #include <QVariant>
 
+#include "ui/dialog_support.h"
+#include "ui/window_layouts.h"
 #include "ui/zoom.h"
 
 namespace {
@@ -49,6 +52,25 @@ void ZoomGrid(QTableWidget& grid, int zoom)
         grid.setColumnWidth(column, Zoomed(right, zoom) - Zoomed(left, zoom));
         left = right;
     }
+}
+
+void ZoomDialog(QDialog& dialog, const WindowLayout& layout, int zoom, int clientHeight)
+{
+    dialog.setFont(WindowFont(zoom));
+    for (const ControlLayout& control : layout.Controls) {
+        const QString name = QString::fromUtf8(control.Name.data(), static_cast<qsizetype>(control.Name.size()));
+        QWidget* widget = dialog.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        if (!widget)
+            continue;
+        const LayoutRect r = Zoomed(control.Rect, zoom);
+        if (control.Kind == ControlKind::Label) {
+            widget->move(r.X, r.Y);
+            widget->adjustSize();
+        } else {
+            widget->setGeometry(r.X, r.Y, r.Width, r.Height);
+        }
+    }
+    dialog.setFixedSize(Zoomed(layout.ClientWidth, zoom), Zoomed(clientHeight, zoom));
 }
 
 QFont ZoomedFont(const QFont& font, int zoom)

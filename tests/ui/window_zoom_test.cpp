@@ -1,12 +1,14 @@
 /// @file window_zoom_test.cpp The window at 100, 150 and 200 %: layout and window pixels, the
 /// zoom a screen has room for, the settings key, every control and grid where the zoomed table
-/// puts it, the map drawn from the large pictures one to one, the animation crisp and without
-/// a trace, and 100 % the same window as before.
+/// puts it (the dialogs too), the map drawn from the large pictures one to one, the animation
+/// crisp and without a trace, and 100 % the same window as before.
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,8 +22,12 @@
 #include "game/map_places.h"
 #include "persistence/settings.h"
 #include "ui/dialog_support.h"
+#include "ui/high.h"
+#include "ui/info.h"
+#include "ui/newgame.h"
 #include "ui/pictures.h"
 #include "ui/window_layouts.h"
+#include "ui/zwischen.h"
 #include "window_fixture.h"
 
 namespace {
@@ -172,6 +178,27 @@ TEST_P(ZoomedGeometryTest, EveryControlFontAndGridIsTheTableZoomed)
     check(surface, kMainWindowLayout);
     check(*form.TabSheet1, kTownsPageLayout);
     check(*form.TabSheet2, kCompaniesPageLayout);
+    // The dialogs come at the same zoom; the new game dialog at its normal height.
+    struct DialogCase {
+        QDialog* Dialog;
+        const WindowLayout& Layout;
+        int Height;
+    };
+    for (const DialogCase& d :
+         {DialogCase{form.findChild<TNGDialog*>(), kNewGameLayout, kNewGameNormalHeight},
+          DialogCase{form.findChild<TInfoDialog*>(), kInfoLayout, kInfoLayout.ClientHeight},
+          DialogCase{form.BestOpponentDialog(), kBestOpponentLayout, kBestOpponentLayout.ClientHeight},
+          DialogCase{form.HighscoreDialog(), kHighscoreLayout, kHighscoreLayout.ClientHeight}}) {
+        ASSERT_NE(d.Dialog, nullptr) << d.Layout.Name;
+        check(*d.Dialog, d.Layout);
+        EXPECT_EQ(d.Dialog->size(), QSize(Zoomed(d.Layout.ClientWidth, zoom), Zoomed(d.Height, zoom))) << d.Layout.Name;
+        EXPECT_EQ(d.Dialog->font().pixelSize(), 11 * zoom / 100) << d.Layout.Name;
+    }
+    // The advanced options enlarge the new game dialog to its zoomed full height.
+    TNGDialog& newGame = *form.findChild<TNGDialog*>();
+    EXPECT_EQ(newGame.RadioGroup1->font().pixelSize(), 11 * zoom / 100);
+    newGame.CheckBox5->click();
+    EXPECT_EQ(newGame.height(), Zoomed(kNewGameLayout.ClientHeight, zoom));
     // The grids: rows and heading of the zoomed row height, columns that together keep their
     // zoomed width.
     struct GridCase {

@@ -143,8 +143,8 @@ void StatisticsShots(TForm1& form, Shots& shots, const QString& suffix)
 }
 
 // The window zoomed (on a screen with room for it): the start screen, a game with the town
-// information and a transport, a brewery rising, the statistics view and the market shares, in
-// English and German.
+// information and a transport in English and German, a brewery rising, and the statistics view,
+// market shares and dialogs in both languages.
 void ZoomShots(Shots& shots, SilentFrontend& silent, const std::string& work, int zoom)
 {
     TForm1 form(FoldersIn(work), nullptr, &silent);
@@ -165,11 +165,7 @@ void ZoomShots(Shots& shots, SilentFrontend& silent, const std::string& work, in
         Select(form.ListBox4, 2);
         shots.Save(form, prefix + "transport-beer" + suffix);
         form.Button10->click();
-        form.Menu(MenuEntry::StatisticDialog1)->trigger();
-        shots.Save(form, prefix + "statistics" + suffix);
-        form.Menu(MenuEntry::MarketShares1)->trigger();
-        shots.Save(form, prefix + "market-shares" + suffix);
-        form.Button10->click();
+        StatisticsShots(form, shots, QString("-zoom%1").arg(zoom) + suffix);
     }
     form.Menu(MenuEntry::English1)->trigger();
     form.StartAnimation(form.State().SelectedTown, 0, kAnimBreweryAppears);
