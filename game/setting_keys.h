@@ -29,4 +29,6 @@ inline constexpr SettingKey kHighscoreHolder[3] = {
 inline constexpr SettingKey kHighscorePoints[3] = {
     {"High", "Points1", "0", 12}, {"High", "Points2", "0", 12}, {"High", "Points3", "0", 12}};
 inline constexpr SettingKey kNamesWritten{"NAME", "NAMEINI", "0", 30};  ///< "1" once the names file has its defaults
+/// Our own key, which the older game passes over: the window's zoom in percent (100, 150, 200).
+inline constexpr SettingKey kZoom{"Options", "Zoom", "100", 12};
 }  // namespace settings

@@ -1,6 +1,7 @@
 /// @file settings.cpp The settings file: access, the on/off rule and the first start.
 #include "persistence/settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
@@ -159,7 +160,25 @@ StartupSettings ReadStartupSettings(const std::string& programDirectory,
         InitialiseSettings(programDirectory, legacyDirectory);
     result.SoundOn = ReadOnOff(programDirectory, settings::kSound);
     result.AutosaveOnExit = ReadOnOff(programDirectory, settings::kAutosave);
+    result.Zoom = ReadZoom(programDirectory);
     return result;
+}
+
+int32_t ReadZoom(const std::string& programDirectory)
+{
+    // Read as text, so that "150 %" or "1500" is not taken for a step.
+    const std::string text = ReadSetting(programDirectory, settings::kZoom);
+    for (const int32_t step : kZoomSteps)
+        if (text == std::to_string(step))
+            return step;
+    return kZoomSteps[0];
+}
+
+bool WriteZoom(const std::string& programDirectory, int32_t zoom)
+{
+    if (std::find(kZoomSteps.begin(), kZoomSteps.end(), zoom) == kZoomSteps.end())
+        return false;
+    return WriteSetting(programDirectory, settings::kZoom, std::to_string(zoom));
 }
 
 bool CanKeepSettingsAndNames(const std::string& programDirectory)

@@ -2,6 +2,7 @@
 /// player names, the highscores and the names-file marker, and its set-up at the very first start.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -50,11 +51,20 @@ std::optional<std::string> LegacySettingsDirectory(const std::string& homeDirect
 /// The same for the user's home directory ($HOME); nothing without one.
 std::optional<std::string> LegacySettingsDirectory();
 
+/// The window's zoom steps in percent, the smallest (the original window) first.
+inline constexpr std::array<int32_t, 3> kZoomSteps = {100, 150, 200};
+/// The zoom the player chose: one of the steps, 100 when the key is missing or holds anything
+/// else (a foreign or damaged value costs only the zoom).
+int32_t ReadZoom(const std::string& programDirectory);
+/// Keeps the player's zoom; a value that is no step is not written.
+bool WriteZoom(const std::string& programDirectory, int32_t zoom);
+
 /// What the window takes from the settings file when it is created.
 struct StartupSettings {
     ::Language Language = ::Language::English;
-    bool SoundOn = true;          ///< sound effects
-    bool AutosaveOnExit = false;  ///< save to "Autosave.tsg" instead of asking on close
+    bool SoundOn = true;           ///< sound effects
+    bool AutosaveOnExit = false;   ///< save to "Autosave.tsg" instead of asking on close
+    int32_t Zoom = kZoomSteps[0];  ///< the zoom the player chose, in percent
 };
 
 /// Reads the options at start: the language only once the file is initialised (otherwise the

@@ -3,12 +3,14 @@
 #include "ui/Tavrek95.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QComboBox>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -20,6 +22,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -44,6 +47,8 @@
 #include "ui/info.h"
 #include "ui/newgame.h"
 #include "ui/pictures.h"
+#include "ui/window_zoom.h"
+#include "ui/zoom.h"
 #include "ui/zwischen.h"
 
 namespace {
@@ -61,17 +66,13 @@ void SetUpGrid(QTableWidget* grid, std::initializer_list<int> columnWidths)
     rows->hide();
     // Rows of the layout's height whatever the style would make of the font; the statistics
     // grids are set up only once their pages belong to the window (before, rows grew to 18).
-    rows->setMinimumSectionSize(kGridRowHeight);
-    rows->setDefaultSectionSize(kGridRowHeight);
+    // Columns and rows are kept at 100 % for the zoom to scale.
+    SetGridLayout(*grid, columnWidths, kGridRowHeight, 100);
     rows->setSectionResizeMode(QHeaderView::Fixed);
-    grid->horizontalHeader()->setFixedHeight(kGridRowHeight);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    int column = 0;
-    for (const int width : columnWidths)
-        grid->setColumnWidth(column++, width);
 }
 
 /// A grid's heading and rows as the panel content gives them (row 0 the heading); a content
@@ -119,8 +120,9 @@ private:
         const MouseButton button = event->button() == Qt::RightButton  ? MouseButton::Right
                                    : event->button() == Qt::LeftButton ? MouseButton::Left
                                                                        : MouseButton::Middle;
+        // The handler takes layout pixels, whatever the zoom.
         const QPoint at = event->position().toPoint();
-        form_->FormMouseDown(button, doubleClick, at.x(), at.y());
+        form_->FormMouseDown(button, doubleClick, Unzoomed(at.x(), form_->Zoom()), Unzoomed(at.y(), form_->Zoom()));
     }
 
     TForm1* form_;
@@ -149,6 +151,10 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     ChooseSaveFile = [this] { return AskSaveFile(this, state_.Program.Language, SaveFileName()); };
     OpenDocument = OpenWithDesktop;
     RunNewGameDialog = [](TNGDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+    AvailableScreenSize = [this] {
+        const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
+        return on ? on->availableGeometry().size() : QSize(kClientWidth, kClientHeight);
+    };
 
     ngDialog_ = new TNGDialog(this);
     infoDialog_ = new TInfoDialog(this);
@@ -166,6 +172,7 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     Menu(MenuEntry::Sound2)->setChecked(startup.SoundOn);
     autosaveOnExit_ = startup.AutosaveOnExit;
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
+    wantedZoom_ = startup.Zoom;
     PlaySoundEffect(5);
     ApplyLanguage();
     // Said once, when the window is up: otherwise lost options and names would come unexplained.
@@ -217,6 +224,14 @@ void TForm1::CreateMenus()
     action(MenuEntry::EditNames1, options, &TForm1::EditNames1Click);
     action(MenuEntry::RestoreNames1, options, &TForm1::RestoreNames1Click);
     action(MenuEntry::FastExit1, options, &TForm1::FastExit1Click, true);
+    QMenu* zoom = options->addMenu(QString());
+    menu_[static_cast<size_t>(MenuEntry::Zoom1)] = zoom->menuAction();
+    auto* zoomSteps = new QActionGroup(this);
+    for (QAction* step : {action(MenuEntry::Zoom100, zoom, &TForm1::Zoom100Click, true),
+                          action(MenuEntry::Zoom150, zoom, &TForm1::Zoom150Click, true),
+                          action(MenuEntry::Zoom200, zoom, &TForm1::Zoom200Click, true)})
+        zoomSteps->addAction(step);
+    Menu(MenuEntry::Zoom100)->setChecked(true);
     QMenu* language = submenu(MenuEntry::Language1);
     action(MenuEntry::English1, language, &TForm1::English1Click);
     action(MenuEntry::Deutsch1, language, &TForm1::Deutsch1Click);
@@ -283,6 +298,7 @@ void TForm1::CreateStatisticsView()
                         void (TForm1::*sortChange)()) {
         auto* page = new QWidget;
         const BuiltControls c = BuildControls(*page, layout);
+        pageControls_[&layout == &kTownsPageLayout ? 0 : 1] = c;
         // Each page: the choice's label and list, the sort key's label and list, the grid.
         choiceLabel = c.Get<QLabel>(layout.Controls[0].Name);
         choice = c.Get<QComboBox>(layout.Controls[1].Name);
@@ -405,7 +421,7 @@ uint64_t TForm1::MapLayerKey() const
     uint64_t key = static_cast<uint64_t>(state_.GameActive) | static_cast<uint64_t>(state_.MapNumber & 0xff) << 1 |
                    static_cast<uint64_t>(panel_.CommandMode == kModeStatistics) << 9 |
                    static_cast<uint64_t>(state_.CurrentCompany & 0xff) << 10 |
-                   static_cast<uint64_t>(surface_->devicePixelRatioF() * 4) << 18;
+                   static_cast<uint64_t>(BufferRatio() * 4) << 18;
     const int c = state_.CurrentCompany;
     if (c >= 0 && c < kCompanies) {
         uint64_t bits = 0;
@@ -422,15 +438,18 @@ uint64_t TForm1::MapLayerKey() const
 void TForm1::RebuildBackBuffer()
 {
     mapLayerKey_ = MapLayerKey();
-    const qreal ratio = surface_->devicePixelRatioF();
+    const qreal ratio = BufferRatio();
     if (backBuffer_.isNull() || backBuffer_.devicePixelRatio() != ratio) {
-        // RGB32, so that the animation's raster operations apply to it.
-        backBuffer_ = QImage(QSize(kClientWidth, kClientHeight) * ratio, QImage::Format_RGB32);
+        // RGB32, so that the animation's raster operations apply to it. It holds the zoomed
+        // window's pixels, and its ratio lets everything be drawn in layout pixels.
+        backBuffer_ =
+            QImage(QSize(Zoomed(kClientWidth, zoom_), Zoomed(kClientHeight, zoom_)) * surface_->devicePixelRatioF(),
+                   QImage::Format_RGB32);
         backBuffer_.setDevicePixelRatio(ratio);
     }
+    backBuffer_.fill(palette().color(QPalette::Button));
     // Map and markers go through the back buffer, which the map animation draws on too.
     QPainter b(&backBuffer_);
-    b.fillRect(QRect(0, 0, kClientWidth, kClientHeight), palette().color(QPalette::Button));
     PaintMap(b, pictures_, state_, panel_.CommandMode);
     if (state_.GameActive && panel_.CommandMode != kModeStatistics)
         DrawCompanyMarkers(b, pictures_, state_);
@@ -438,7 +457,7 @@ void TForm1::RebuildBackBuffer()
 
 const AnimationPictureSet& TForm1::AnimationPictures()
 {
-    const qreal ratio = surface_->devicePixelRatioF();
+    const qreal ratio = BufferRatio();
     const int map = state_.MapNumber >= 1 && state_.MapNumber <= kMaps ? state_.MapNumber : 1;
     if (map != animationPicturesMap_ || ratio != animationPicturesRatio_) {
         auto image = [&](const std::string& name) {
@@ -462,7 +481,7 @@ void TForm1::Timer1Timer()
         Timer1->stop();
     if (tick.Draws.empty())
         return;
-    if (backBuffer_.isNull() || backBuffer_.devicePixelRatio() != surface_->devicePixelRatioF())
+    if (backBuffer_.isNull() || backBuffer_.devicePixelRatio() != BufferRatio())
         RebuildBackBuffer();
     PaintAnimationTick(backBuffer_, tick, AnimationPictures());
     bufferHoldsTick_ = true;
@@ -479,18 +498,20 @@ void TForm1::FormPaint(QPainter& p)
         RebuildBackBuffer();
     bufferHoldsTick_ = false;
     const QColor face = palette().color(QPalette::Button);
-    p.drawImage(QRect(0, 0, kClientWidth, kClientHeight), backBuffer_);
+    p.drawImage(QRect(0, 0, Zoomed(kClientWidth, zoom_), Zoomed(kClientHeight, zoom_)), backBuffer_);
 
-    // DrawPanel: the band, then the texts of the mode.
-    p.fillRect(kPanelBand, face);
-    p.setFont(WindowFont());
+    // DrawPanel: the band, then the texts of the mode, at their zoomed places in the zoomed font.
+    p.fillRect(ZoomedRect(kPanelBand, zoom_), face);
+    const QFont font = WindowFont(zoom_);
+    p.setFont(font);
     p.setPen(palette().color(QPalette::ButtonText));
-    const QFontMetrics metrics(WindowFont());
+    const QFontMetrics metrics(font);
     const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
     for (const PanelText& text : content.Texts) {
         const QString t = Q(text.Text);
-        const int x = text.Align == TextAlign::Right ? text.X - metrics.horizontalAdvance(t) : text.X;
-        p.drawText(x, text.Y + metrics.ascent(), t);
+        const int left = Zoomed(text.X, zoom_);
+        const int x = text.Align == TextAlign::Right ? left - metrics.horizontalAdvance(t) : left;
+        p.drawText(x, Zoomed(text.Y, zoom_) + metrics.ascent(), t);
     }
 }
 
@@ -656,6 +677,15 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+void TForm1::showEvent(QShowEvent* event)
+{
+    if (!shown_) {
+        shown_ = true;
+        SetZoom(wantedZoom_);
+    }
+    QMainWindow::showEvent(event);
+}
+
 void TForm1::New2Click() { session_.EnterMode(kModeNewOrder); }
 void TForm1::Delete1Click() { session_.EnterMode(kModeDeleteOrder); }
 void TForm1::DisplayChange1Click() { session_.EnterMode(kModeListOrders); }
@@ -741,6 +771,72 @@ void TForm1::FastExit1Click()
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
     WriteOnOff(state_.Program.ProgramDirectory, settings::kAutosave, autosaveOnExit_);
 }
+
+// --- zoom ------------------------------------------------------------------------------------
+
+void TForm1::Zoom100Click() { ChooseZoom(100); }
+void TForm1::Zoom150Click() { ChooseZoom(150); }
+void TForm1::Zoom200Click() { ChooseZoom(200); }
+
+void TForm1::ChooseZoom(int zoom)
+{
+    // The choice is kept even where this screen cannot take it: a larger one may.
+    WriteZoom(state_.Program.ProgramDirectory, zoom);
+    SetZoom(zoom);
+}
+
+int TForm1::SetZoom(int zoom)
+{
+    const QSize available = AvailableScreenSize();
+    // Before the desktop has framed the window its frame is unknown: allow for a usual one.
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isEmpty())
+        frame = QSize(16, 40);
+    const int menuHeight = menuBar()->sizeHint().height() * 100 / zoom_;
+    const int fitting = FittingZoom(zoom, {available.width(), available.height()},
+                                    {kClientWidth, kClientHeight + menuHeight}, {frame.width(), frame.height()});
+    const MenuEntry entries[] = {MenuEntry::Zoom100, MenuEntry::Zoom150, MenuEntry::Zoom200};
+    for (size_t i = 0; i < std::size(entries); ++i)
+        Menu(entries[i])->setChecked(kZoomSteps[i] == fitting);
+    if (fitting != zoom_) {
+        zoom_ = fitting;
+        ApplyZoom();
+    }
+    return zoom_;
+}
+
+void TForm1::ApplyZoom()
+{
+    const QFont font = WindowFont(zoom_);
+    setFont(font);
+    // The menus are windows of their own with the desktop's font; it grows with the zoom.
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        menu->setFont(MenuFont(zoom_));
+    surface_->setFixedSize(Zoomed(kClientWidth, zoom_), Zoomed(kClientHeight, zoom_));
+    controls_.ApplyZoom(zoom_);
+    for (const BuiltControls& page : pageControls_)
+        page.ApplyZoom(zoom_);
+    for (QTableWidget* grid : {StringGrid1, StringGrid2, StringGrid3, StringGrid4})
+        ZoomGrid(*grid, zoom_);
+    // The dialogs come at the window's zoom.
+    ngDialog_->SetZoom(zoom_);
+    ZoomDialog(*infoDialog_, kInfoLayout, zoom_, kInfoLayout.ClientHeight);
+    ZoomDialog(*zwischenDialog_, kBestOpponentLayout, zoom_, kBestOpponentLayout.ClientHeight);
+    ZoomDialog(*highDialog_, kHighscoreLayout, zoom_, kHighscoreLayout.ClientHeight);
+    // The map and markers are drawn afresh at the new size; a running animation draws on.
+    backBuffer_ = QImage();
+    layout()->activate();
+    surface_->update();
+}
+
+QFont TForm1::MenuFont(int zoom)
+{
+    if (zoom == 100)
+        return QFont();  // the desktop's own, as the menus have it without a zoom
+    return ZoomedFont(QApplication::font("QMenu"), zoom);
+}
+
+qreal TForm1::BufferRatio() const { return surface_->devicePixelRatioF() * zoom_ / 100.0; }
 
 void TForm1::ShowFileError(const QString& path)
 {

@@ -93,6 +93,8 @@ public:
     std::function<bool(const QString& path)> OpenDocument;
     /// Runs the new game dialog after its preparation; true when the player pressed OK.
     std::function<bool(TNGDialog& dialog)> RunNewGameDialog;
+    /// The room the desktop gives the window on its screen; a zoom that needs more is not taken.
+    std::function<QSize()> AvailableScreenSize;
 
     // --- the seam ------------------------------------------------------------------------------
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override;
@@ -157,6 +159,15 @@ public:
     /// Sets the texts of the window for the current language.
     void ApplyLanguage();
 
+    /// The zoom the window shows its layout at, in percent: 100, 150 or 200.
+    int Zoom() const { return zoom_; }
+    /// Shows the layout at a zoom, or at the largest smaller one the screen has room for, and
+    /// returns the zoom taken. The settings file is left alone (the Zoom menu keeps the choice).
+    int SetZoom(int zoom);
+    void Zoom100Click();
+    void Zoom150Click();
+    void Zoom200Click();
+
     // --- the controls, named as on the window --------------------------------------------------
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
@@ -205,6 +216,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    /// The first show takes the zoom the player chose, as far as the screen has room for it.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CreateMenus();
@@ -256,4 +269,17 @@ private:
     THighDialog* highDialog_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
     BuiltControls controls_;  ///< the panel's controls as the layout table built them
+
+    /// The zoom menu's choice: keeps it in the settings file and shows the window at it.
+    void ChooseZoom(int zoom);
+    /// Fonts, places and sizes of everything in the window at `zoom_`.
+    void ApplyZoom();
+    /// The menus' font at a zoom: the desktop's, grown with the zoom.
+    static QFont MenuFont(int zoom);
+    /// The back buffer's device pixel ratio: the screen's times the zoom.
+    qreal BufferRatio() const;
+    int zoom_ = 100;                             ///< percent
+    int wantedZoom_ = 100;                       ///< the settings file's zoom, taken at the first show
+    bool shown_ = false;                         ///< the first show has taken the zoom
+    std::array<BuiltControls, 2> pageControls_;  ///< the statistics view's two pages
 };

@@ -5,10 +5,10 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-QFont WindowFont()
+QFont WindowFont(int zoom)
 {
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(11);
+    font.setPixelSize(11 * zoom / 100);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
 }

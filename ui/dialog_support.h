@@ -10,8 +10,9 @@ class QDialog;
 class QWidget;
 
 /// The window font: Arial-metric Liberation Sans at the size of the small sans serif the fixed
-/// layout was drawn for, so every caption and prompt fits its place.
-QFont WindowFont();
+/// layout was drawn for, so every caption and prompt fits its place. At a zoom (percent) its
+/// pixel size grows with the layout, rounded down so that texts still fit their places.
+QFont WindowFont(int zoom = 100);
 
 /// How a dialog sits among the windows.
 enum class DialogStacking {

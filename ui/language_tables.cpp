@@ -30,6 +30,10 @@ const std::array<LocalText, kMenuEntries> kMenuCaptions = {{
     {"&Help", "&Hilfe"},
     {"&Contents", "&Inhalt"},
     {"Inf&o", "Inf&o"},
+    {"&Zoom", "&Vergrößerung"},
+    {"100 %", "100 %"},
+    {"150 %", "150 %"},
+    {"200 %", "200 %"},
 }};
 
 const std::array<ButtonText, 11> kButtonTexts = {{

@@ -34,8 +34,12 @@ enum class MenuEntry {
     Help1,
     Contents1,
     Info1,
+    Zoom1,  ///< in the Options menu: the window's zoom
+    Zoom100,
+    Zoom150,
+    Zoom200,
 };
-inline constexpr int kMenuEntries = static_cast<int>(MenuEntry::Info1) + 1;
+inline constexpr int kMenuEntries = static_cast<int>(MenuEntry::Zoom200) + 1;
 
 /// Captions of the menu entries, indexed by MenuEntry ("&" marks the access key).
 extern const std::array<LocalText, kMenuEntries> kMenuCaptions;

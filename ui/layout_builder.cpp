@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ui/zoom.h"
+
 namespace {
 
 QWidget* MakeControl(QWidget& parent, ControlKind kind)
@@ -79,13 +81,13 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-BuiltControls BuildControls(QWidget& parent, const WindowLayout& layout)
+BuiltControls BuildControls(QWidget& parent, const WindowLayout& layout, int zoom)
 {
     BuiltControls built;
     for (const ControlLayout& control : layout.Controls) {
         QWidget* widget = MakeControl(parent, control.Kind);
         widget->setObjectName(QString::fromUtf8(control.Name.data(), static_cast<qsizetype>(control.Name.size())));
-        const LayoutRect& r = control.Rect;
+        const LayoutRect r = Zoomed(control.Rect, zoom);
         if (control.Kind == ControlKind::Label)
             widget->move(r.X, r.Y);
         else
@@ -127,6 +129,19 @@ void BuiltControls::ApplyLanguage(Language language) const
             button->setText(text);
         } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
             group->setTitle(text);
+        }
+    }
+}
+
+void BuiltControls::ApplyZoom(int zoom) const
+{
+    for (const auto& [control, widget] : controls_) {
+        const LayoutRect r = Zoomed(control->Rect, zoom);
+        if (control->Kind == ControlKind::Label) {
+            widget->move(r.X, r.Y);
+            widget->adjustSize();
+        } else {
+            widget->setGeometry(r.X, r.Y, r.Width, r.Height);
         }
     }
 }

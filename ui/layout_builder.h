@@ -27,14 +27,17 @@ public:
     /// Every caption and hint the table gives, in the language; labels take the size of their
     /// text.
     void ApplyLanguage(Language language) const;
+    /// Puts every control at its table rectangle zoomed (percent); labels move there and take
+    /// the size of their text in the font they have now.
+    void ApplyZoom(int zoom) const;
 
 private:
-    friend BuiltControls BuildControls(QWidget& parent, const WindowLayout& layout);
+    friend BuiltControls BuildControls(QWidget& parent, const WindowLayout& layout, int zoom);
     static void Check(bool found, std::string_view name);
 
     std::vector<std::pair<const ControlLayout*, QWidget*>> controls_;
 };
 
-/// Creates the table's controls on the parent at their rectangles, named as in the table, in
-/// the table's order (a later one lies above an earlier one).
-BuiltControls BuildControls(QWidget& parent, const WindowLayout& layout);
+/// Creates the table's controls on the parent at their rectangles (zoomed, in percent), named as
+/// in the table, in the table's order (a later one lies above an earlier one).
+BuiltControls BuildControls(QWidget& parent, const WindowLayout& layout, int zoom = 100);

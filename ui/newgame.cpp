@@ -23,6 +23,8 @@
 #include "game/text.h"
 #include "platform/cp1252.h"
 #include "ui/dialog_support.h"
+#include "ui/window_zoom.h"
+#include "ui/zoom.h"
 
 namespace {
 
@@ -212,8 +214,17 @@ void TNGDialog::CheckBox2Click()
 
 void TNGDialog::CheckBox5Click()
 {
-    setFixedSize(kNewGameLayout.ClientWidth,
-                 CheckBox5->isChecked() ? kNewGameLayout.ClientHeight : kNewGameNormalHeight);
+    setFixedSize(Zoomed(kNewGameLayout.ClientWidth, zoom_),
+                 Zoomed(CheckBox5->isChecked() ? kNewGameLayout.ClientHeight : kNewGameNormalHeight, zoom_));
+}
+
+void TNGDialog::SetZoom(int zoom)
+{
+    zoom_ = zoom;
+    ZoomDialog(*this, kNewGameLayout, zoom, kNewGameLayout.ClientHeight);
+    // With a style sheet of its own the map frame does not follow the dialog's font by itself.
+    RadioGroup1->setFont(WindowFont(zoom));
+    CheckBox5Click();
 }
 
 void TNGDialog::Edit3Exit() { Edit3->setText(QString::number(WinningShareFromText(Edit3->text().toStdString()))); }

@@ -32,6 +32,8 @@ public:
     NewGameSettings Settings() const;
     /// Sets every caption for the language.
     void ApplyNewGameLanguage(Language language);
+    /// Shows the dialog's layout at the main window's zoom (percent), at the height it has now.
+    void SetZoom(int zoom);
 
     QFrame* Bevel1;
     QGroupBox* RadioGroup1;
@@ -86,4 +88,5 @@ private:
     QComboBox* StartList(int map, int player) const;
 
     BuiltControls controls_;
+    int zoom_ = 100;  ///< percent
 };

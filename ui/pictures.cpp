@@ -53,6 +53,45 @@ QPixmap WithoutWhite(const QPixmap& pixmap)
     return result;
 }
 
+/// A picture drawn for one ratio at another (a zoomed window): its logical size times the ratio
+/// in pixels, averaged smoothly from the larger twin. The masks stay black and white, so the
+/// animation's AND keeps the map or blacks it out and nothing between.
+QPixmap Rescaled(const QPixmap& pixmap, qreal ratio, bool mask)
+{
+    const QSizeF logical = QSizeF(pixmap.size()) / pixmap.devicePixelRatio();
+    QImage image = pixmap.toImage()
+                       .convertToFormat(QImage::Format_ARGB32_Premultiplied)
+                       .scaled((logical * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (mask) {
+        image = image.convertToFormat(QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = qGray(line[x]) < 128 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+        }
+    }
+    image.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(image);
+}
+
+/// A sprite on black wherever its mask keeps the map, so its OR leaves the map as it is there.
+QPixmap BlackOutside(const QPixmap& sprite, const QPixmap& mask)
+{
+    QImage image = sprite.toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage keep = mask.toImage().convertToFormat(QImage::Format_RGB32);
+    if (keep.size() != image.size())
+        return sprite;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        const auto* keepLine = reinterpret_cast<const QRgb*>(keep.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if (keepLine[x] & 0xffffffu)
+                line[x] = qRgb(0, 0, 0);
+    }
+    image.setDevicePixelRatio(sprite.devicePixelRatio());
+    return QPixmap::fromImage(image);
+}
+
 }  // namespace
 
 const QPixmap& PictureSet::Get(std::string_view name, qreal ratio)
@@ -63,6 +102,12 @@ const QPixmap& PictureSet::Get(std::string_view name, qreal ratio)
         QPixmap pixmap = Load(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())), ratio);
         if (!pixmap.isNull() && WhiteIsTransparent(name))
             pixmap = WithoutWhite(pixmap);
+        // A ratio that no drawn picture has (a zoom of 150 %): the nearest larger one scaled.
+        if (!pixmap.isNull() && pixmap.devicePixelRatio() != ratio && ratio > 1.0) {
+            pixmap = Rescaled(pixmap, ratio, name.starts_with("mask_"));
+            if (name.starts_with("sprite_"))
+                pixmap = BlackOutside(pixmap, Get("mask_" + std::string(name.substr(7)), ratio));
+        }
         found = loaded_.emplace(key, std::move(pixmap)).first;
     }
     return found->second;

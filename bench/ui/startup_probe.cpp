@@ -1,6 +1,7 @@
 /// @file startup_probe.cpp Starts either the game's main window or an empty Qt window of the
 /// same size, and quits right after its first painted frame, printing the resident memory then.
-/// bench/ui/run.sh times whole runs of both side by side.
+/// `game 200` starts the game's window at a zoom (the player's choice in its settings file, on a
+/// screen with room for it). bench/ui/run.sh times whole runs side by side.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <clocale>
 #include <cstdio>
 
+#include "persistence/settings.h"
 #include "ui/Tavrek95.h"
 #include "ui/first_frame.h"
 
@@ -43,7 +45,11 @@ int main(int argc, char** argv)
         window.show();
         return app.exec();
     }
+    const int zoom = argc > 2 ? QString(argv[2]).toInt() : 100;
+    if (zoom != 100)
+        WriteZoom(work.path().toStdString(), zoom);
     TForm1 form(FoldersIn(work.path().toStdString()));
+    form.AvailableScreenSize = [] { return QSize(4096, 4096); };
     form.Surface()->installEventFilter(&probe);
     form.show();
     return app.exec();

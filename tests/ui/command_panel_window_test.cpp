@@ -12,6 +12,7 @@
 #include "commands/order_commands.h"
 #include "game/map_tables.h"
 #include "persistence/savegame.h"
+#include "persistence/settings.h"
 #include "ui/newgame.h"
 #include "window_fixture.h"
 
@@ -40,20 +41,29 @@ TEST_F(WindowTest, ANewGameShowsTheCommandButtonsStatusLineAndEnglishCaption)
     EXPECT_EQ(form.windowTitle(), "The TAVREK! War");
 }
 
-TEST_F(WindowTest, EveryTownIsHitAtTheFourCornersOfItsRectangleOnEveryMap)
+// The map clicks at every zoom: a layout pixel is a block of window pixels.
+using ZoomedClickTest = ZoomedWindowTest;
+INSTANTIATE_TEST_SUITE_P(Zooms, ZoomedClickTest, ::testing::ValuesIn(kZoomSteps));
+
+TEST_P(ZoomedClickTest, EveryTownIsHitAtTheFourCornersOfItsRectangleOnEveryMap)
 {
+    const int zoom = GetParam();
+    // The first and the last window pixel of a layout pixel.
+    auto first = [zoom](int v) { return Zoomed(v, zoom); };
+    auto last = [zoom](int v) { return Zoomed(v + 1, zoom) - 1; };
     for (int map = 1; map <= kMaps; ++map) {
         TForm1& form = OpenWithGame(map);
+        ASSERT_EQ(form.Zoom(), zoom);
         for (int t = 0; t < kTowns; ++t) {
             const TownRect& r = kTownHitRects[map - 1][t];
-            for (const QPoint corner :
-                 {QPoint(r.XFrom, r.YFrom), QPoint(r.XTo, r.YFrom), QPoint(r.XFrom, r.YTo), QPoint(r.XTo, r.YTo)}) {
+            for (const QPoint corner : {QPoint(first(r.XFrom), first(r.YFrom)), QPoint(last(r.XTo), first(r.YFrom)),
+                                        QPoint(first(r.XFrom), last(r.YTo)), QPoint(last(r.XTo), last(r.YTo))}) {
                 form.State().SelectedTown = (t + 1) % kTowns;
-                ClickAt(corner.x(), corner.y());
+                ClickAtPixel(corner);
                 EXPECT_EQ(form.State().SelectedTown, t) << "map " << map << " town " << t;
             }
-            // One pixel left of the rectangle hits nothing and keeps the town.
-            ClickAt(r.XFrom - 1, r.YFrom);
+            // One window pixel left of the rectangle hits nothing and keeps the town.
+            ClickAtPixel(QPoint(first(r.XFrom) - 1, first(r.YFrom)));
             EXPECT_EQ(form.State().SelectedTown, t);
             EXPECT_NE(form.StatusText().indexOf(QString::fromUtf8(kTownNames[map - 1][t])), -1);
         }
@@ -81,9 +91,10 @@ TEST_F(WindowTest, ATownClickPlaysItsSoundOnceAndKeepsTheOpenMode)
     EXPECT_EQ(form.ListBox4->count(), kTowns - 1);
 }
 
-TEST_F(WindowTest, RightAndDoubleClickOpenTheTownInformation)
+TEST_P(ZoomedClickTest, RightAndDoubleClickOpenTheTownInformation)
 {
     TForm1& form = OpenWithGame(2);
+    ASSERT_EQ(form.Zoom(), GetParam());
     ClickAt(700, 380, Qt::RightButton);
     EXPECT_EQ(form.Panel().CommandMode, kModeTownInformation);
     EXPECT_EQ(form.Button9->text(), "Sales");

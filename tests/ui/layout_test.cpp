@@ -1,5 +1,6 @@
 /// @file layout_test.cpp Every prompt of every mode fits in the window's font: measured with the
-/// font's metrics, in both languages, with the longest default names and large sums.
+/// font's metrics, in both languages, with the longest default names and large sums, at every
+/// zoom.
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include "commands/panel_content.h"
 #include "ui/dialog_support.h"
 #include "game/map_tables.h"
+#include "persistence/settings.h"
 #include "window_fixture.h"
 
 namespace {
@@ -66,13 +68,18 @@ struct Box {
 
 }  // namespace
 
-TEST_F(WindowTest, EveryPromptFitsWithoutOverlapInBothLanguages)
+using ZoomedLayoutTest = ZoomedWindowTest;
+INSTANTIATE_TEST_SUITE_P(Zooms, ZoomedLayoutTest, ::testing::ValuesIn(kZoomSteps));
+
+TEST_P(ZoomedLayoutTest, EveryPromptFitsWithoutOverlapInBothLanguages)
 {
+    const int zoom = GetParam();
     TForm1& form = Open();
-    const QFont font = WindowFont();
+    ASSERT_EQ(form.Zoom(), zoom);
+    const QFont font = WindowFont(zoom);
     EXPECT_EQ(QFontInfo(font).family(), "Liberation Sans");
     const QFontMetrics m(font);
-    const QRect window(0, 0, kClientWidth, kClientHeight);
+    const QRect window(0, 0, Zoomed(kClientWidth, zoom), Zoomed(kClientHeight, zoom));
     const int modes[] = {kModeBuildBrewery,  kModeNewBrand,      kModeBuildDepot,   kModeTownInformation,
                          kModeLastSales,     kModeExtendBrewery, kModeChangePrices, kModeTransportBeer,
                          kModeTransferMoney, kModeMarketShares,  kModeNewOrder,     kModeListOrders,
@@ -96,8 +103,9 @@ TEST_F(WindowTest, EveryPromptFitsWithoutOverlapInBothLanguages)
                         const QString q = QString::fromStdString(text.Text);
                         // Trailing blanks are drawn but show nothing; they may run over.
                         const int width = m.horizontalAdvance(q.trimmed());
-                        const int x = text.Align == TextAlign::Right ? text.X - m.horizontalAdvance(q) : text.X;
-                        boxes.push_back({QRect(x, text.Y, width, m.height()), text.Text});
+                        const int left = Zoomed(text.X, zoom);
+                        const int x = text.Align == TextAlign::Right ? left - m.horizontalAdvance(q) : left;
+                        boxes.push_back({QRect(x, Zoomed(text.Y, zoom), width, m.height()), text.Text});
                         ++checked;
                     }
                     const std::string where = "map " + std::to_string(map) + " language " + std::to_string(language) +

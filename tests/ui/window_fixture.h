@@ -14,13 +14,14 @@
 #include "recording_frontend.h"
 #include "temp_dir.h"
 #include "ui/Tavrek95.h"
+#include "ui/zoom.h"
 
 class WindowTest : public ::testing::Test {
 protected:
     void TearDown() override { form_.reset(); }
 
     /// Creates the window as the program does at start, with the test's folder as its game
-    /// folder (no directory is changed).
+    /// folder (no directory is changed), on a screen of `screen_`, at the zoom `zoom_`.
     TForm1& Open()
     {
         form_ = std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_);
@@ -30,7 +31,10 @@ protected:
             opened_.push_back(path);
             return documentOpens_;
         };
+        form_->AvailableScreenSize = [this] { return screen_; };
         form_->show();
+        if (zoom_ != 100)
+            form_->SetZoom(zoom_);
         return *form_;
     }
 
@@ -46,13 +50,19 @@ protected:
         return form;
     }
 
+    /// Clicks the first window pixel of a layout pixel at the window's zoom.
     void ClickAt(int x, int y, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(form_->Surface(), button, Qt::NoModifier, QPoint(x, y));
+        ClickAtPixel(QPoint(Zoomed(x, form_->Zoom()), Zoomed(y, form_->Zoom())), button);
+    }
+    void ClickAtPixel(QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(form_->Surface(), button, Qt::NoModifier, at);
     }
     void DoubleClickAt(int x, int y)
     {
-        QTest::mouseDClick(form_->Surface(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+        const QPoint at(Zoomed(x, form_->Zoom()), Zoomed(y, form_->Zoom()));
+        QTest::mouseDClick(form_->Surface(), Qt::LeftButton, Qt::NoModifier, at);
     }
     static void Press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     /// Selects the list entry with exactly this text; fails the test when there is none.
@@ -75,4 +85,12 @@ protected:
     QString saveFile_;
     bool documentOpens_ = true;
     std::vector<QString> opened_;
+    QSize screen_{4096, 4096};  ///< the room the screen gives the window
+    int zoom_ = 100;            ///< the zoom Open shows the window at, unless 100 (the settings' then)
+};
+
+/// The window at each zoom, the parameter in percent.
+class ZoomedWindowTest : public WindowTest, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override { zoom_ = GetParam(); }
 };

@@ -1,7 +1,7 @@
 /// @file main.cpp tavrek-screens OUTDIR: renders the real main window offscreen in named states
 /// (start screen, games on each map, every command mode, the map animation, the statistics
-/// view, the dialogs, message boxes, English and German, scale 2) into PNG pictures, for
-/// looking at the layout. `tavrek-screens --help-pictures DIR` writes the help pages' pictures.
+/// view, the dialogs, message boxes, English and German, scale 2, zoom 150 and 200 %) into PNG
+/// pictures, for looking at the layout. `tavrek-screens --help-pictures DIR` writes the help pages' pictures.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -140,6 +140,39 @@ void StatisticsShots(TForm1& form, Shots& shots, const QString& suffix)
         return false;
     };
     form.New1Click();
+}
+
+// The window zoomed (on a screen with room for it): the start screen, a game with the town
+// information and a transport in English and German, a brewery rising, and the statistics view,
+// market shares and dialogs in both languages.
+void ZoomShots(Shots& shots, SilentFrontend& silent, const std::string& work, int zoom)
+{
+    TForm1 form(FoldersIn(work), nullptr, &silent);
+    form.AvailableScreenSize = [] { return QSize(4096, 4096); };
+    form.show();
+    form.SetZoom(zoom);
+    const QString prefix = QString("zoom%1-").arg(zoom);
+    shots.Save(form, prefix + "start");
+    StartGame(form, 1, 3);
+    for (const QString suffix : {"", "-german"}) {
+        if (!suffix.isEmpty())
+            form.Menu(MenuEntry::Deutsch1)->trigger();
+        form.Button11->click();
+        shots.Save(form, prefix + "town-information" + suffix);
+        form.Button10->click();
+        form.Button4->click();
+        Select(form.ListBox3, 0);
+        Select(form.ListBox4, 2);
+        shots.Save(form, prefix + "transport-beer" + suffix);
+        form.Button10->click();
+        StatisticsShots(form, shots, QString("-zoom%1").arg(zoom) + suffix);
+    }
+    form.Menu(MenuEntry::English1)->trigger();
+    form.StartAnimation(form.State().SelectedTown, 0, kAnimBreweryAppears);
+    Tick(form, 13);
+    shots.Save(form, prefix + "animation-reveal");
+    FinishAnimation(form);
+    form.State().GameActive = false;
 }
 
 // The help pages' pictures, small: the map with the company's symbols and a brewery rising,
@@ -323,6 +356,9 @@ int main(int argc, char** argv)
                 QMessageBox::Yes | QMessageBox::No, "box-question");
         form.State().GameActive = false;  // leave without the close question
     }
+
+    for (const int zoom : {150, 200})
+        ZoomShots(shots, silent, work, zoom);
 
     // The whole window at scale 2, from a second run of this program on a doubled screen.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -1,0 +1,91 @@
+/// @file window_zoom.cpp Grids and painted rectangles at a zoom.
+#include "ui/window_zoom.h"
+
+#include <QDialog>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVariant>
+
+#include "ui/dialog_support.h"
+#include "ui/window_layouts.h"
+#include "ui/zoom.h"
+
+namespace {
+
+// Where a grid keeps its layout at 100 %: the column widths, then the row height; and the
+// heading's font (some headings have the desktop's font for headings, not the window's).
+constexpr const char* kGridLayoutProperty = "tavrekGridLayout";
+constexpr const char* kHeadingFontProperty = "tavrekHeadingFont";
+
+}  // namespace
+
+void SetGridLayout(QTableWidget& grid, std::initializer_list<int> columnWidths, int rowHeight, int zoom)
+{
+    QVariantList lengths;
+    for (const int width : columnWidths)
+        lengths << width;
+    lengths << rowHeight;
+    grid.setProperty(kGridLayoutProperty, lengths);
+    grid.setProperty(kHeadingFontProperty, grid.horizontalHeader()->font());
+    ZoomGrid(grid, zoom);
+}
+
+void ZoomGrid(QTableWidget& grid, int zoom)
+{
+    const QVariantList lengths = grid.property(kGridLayoutProperty).toList();
+    if (lengths.isEmpty())
+        return;
+    const int rowHeight = Zoomed(lengths.back().toInt(), zoom);
+    QHeaderView* rows = grid.verticalHeader();
+    // Rows of the layout's height whatever the style would make of the font.
+    rows->setMinimumSectionSize(rowHeight);
+    rows->setDefaultSectionSize(rowHeight);
+    grid.horizontalHeader()->setFixedHeight(rowHeight);
+    // A heading never zoomed keeps the font it finds by itself; once zoomed it is told its font.
+    const QFont heading = grid.property(kHeadingFontProperty).value<QFont>();
+    if (zoom != 100 || grid.horizontalHeader()->testAttribute(Qt::WA_SetFont))
+        grid.horizontalHeader()->setFont(ZoomedFont(heading, zoom));
+    // Each column's edges zoomed, so the columns together keep the grid's width.
+    int left = 0;
+    for (int column = 0; column + 1 < lengths.size(); ++column) {
+        const int right = left + lengths[column].toInt();
+        grid.setColumnWidth(column, Zoomed(right, zoom) - Zoomed(left, zoom));
+        left = right;
+    }
+}
+
+void ZoomDialog(QDialog& dialog, const WindowLayout& layout, int zoom, int clientHeight)
+{
+    dialog.setFont(WindowFont(zoom));
+    for (const ControlLayout& control : layout.Controls) {
+        const QString name = QString::fromUtf8(control.Name.data(), static_cast<qsizetype>(control.Name.size()));
+        QWidget* widget = dialog.findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        if (!widget)
+            continue;
+        const LayoutRect r = Zoomed(control.Rect, zoom);
+        if (control.Kind == ControlKind::Label) {
+            widget->move(r.X, r.Y);
+            widget->adjustSize();
+        } else {
+            widget->setGeometry(r.X, r.Y, r.Width, r.Height);
+        }
+    }
+    dialog.setFixedSize(Zoomed(layout.ClientWidth, zoom), Zoomed(clientHeight, zoom));
+}
+
+QFont ZoomedFont(const QFont& font, int zoom)
+{
+    QFont zoomed = font;
+    if (font.pixelSize() > 0)
+        zoomed.setPixelSize(font.pixelSize() * zoom / 100);
+    else
+        zoomed.setPointSizeF(font.pointSizeF() * zoom / 100);
+    return zoomed;
+}
+
+QRect ZoomedRect(const QRect& layoutRect, int zoom)
+{
+    const LayoutRect r =
+        Zoomed(LayoutRect{layoutRect.x(), layoutRect.y(), layoutRect.width(), layoutRect.height()}, zoom);
+    return {r.X, r.Y, r.Width, r.Height};
+}
