@@ -26,7 +26,7 @@ const char* SimUsage()
     return "usage: tavrek-sim [--dir DIR] [--seed N] [--map 1|2|3] [--start T] [--start2 T]\n"
            "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
            "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
-           "                  [--commands FILE]\n";
+           "                  [--commands FILE] [--history FILE]\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
@@ -116,6 +116,9 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
         } else if (a == "--load") {
             if (!fileName(o.LoadFile))
+                return std::nullopt;
+        } else if (a == "--history") {
+            if (!fileName(o.HistoryFile))
                 return std::nullopt;
         } else if (a == "--commands") {
             if (!fileName(o.CommandsFile))

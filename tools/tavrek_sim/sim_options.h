@@ -16,6 +16,7 @@ struct SimOptions {
     std::string SaveFile;          ///< save the game here at the end
     std::string LoadFile;          ///< play on from this savegame
     std::string CommandsFile;      ///< the players' actions, month by month
+    std::string HistoryFile;       ///< write the game's record here as CSV at the end
 };
 
 /// Parses the arguments (without the program name). On a bad argument returns nothing and
