@@ -13,24 +13,31 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
         CompanyMonth& m = r.Companies[c];
         m.Supply = s.Supply[c];
         m.Sales = s.Sales[c];
-        long double revenue = 0, production = 0, interest = 0, before = 0, after = 0;
+        double revenue = 0;
+        long double production = 0, interest = 0, before = 0, after = 0;
         int64_t sold = 0;
-        for (int t = 0; t < kTowns; ++t) {
-            // The town's account as the books left it before interest, in the books' own order.
-            long double account = accountsBeforeMarket[c][t];
-            for (int b = 0; b < kBrands; ++b) {
-                const long double sales = static_cast<long double>(s.Sales[c][b][t]) * s.Price[c][b][t];
-                account -= s.ProductionCost[c][b][t];
-                account += sales;
-                revenue += sales;
+        for (int b = 0; b < kBrands; ++b)
+            for (int t = 0; t < kTowns; ++t) {
+                // Revenue in double: the record is for reading, and this keeps the month end fast.
+                revenue += static_cast<double>(s.Sales[c][b][t]) * static_cast<double>(s.Price[c][b][t]);
                 production += s.ProductionCost[c][b][t];
                 sold += s.Sales[c][b][t];
             }
-            interest += account - s.Account[c][t];
+        for (int t = 0; t < kTowns; ++t) {
+            // Interest was charged exactly where the books left a debt: the account before
+            // interest, worked out in the books' own order, less the account after it.
+            if (s.Account[c][t] < 0) {
+                long double account = accountsBeforeMarket[c][t];
+                for (int b = 0; b < kBrands; ++b) {
+                    account -= s.ProductionCost[c][b][t];
+                    account += static_cast<long double>(s.Sales[c][b][t]) * s.Price[c][b][t];
+                }
+                interest += account - s.Account[c][t];
+            }
             before += accountsBeforeMarket[c][t];
             after += s.Account[c][t];
         }
-        m.Revenue = static_cast<double>(revenue);
+        m.Revenue = revenue;
         m.Production = static_cast<double>(production);
         m.Interest = static_cast<double>(interest);
         m.Transport = static_cast<double>(s.History.OpenTransport[c]);

@@ -75,7 +75,7 @@ TEST(History, EachClosedMonthHoldsTheMonthsOwnBooks)
                     revenue += static_cast<long double>(s.Sales[c][b][t]) * s.Price[c][b][t];
                     production += s.ProductionCost[c][b][t];
                 }
-            EXPECT_EQ(m.Revenue, static_cast<double>(revenue));
+            EXPECT_NEAR(m.Revenue, static_cast<double>(revenue), 1e-12 * static_cast<double>(revenue));
             EXPECT_EQ(m.Production, static_cast<double>(production));
             EXPECT_GE(m.Interest, 0.0);
             // The books balance: what the market found, less production, plus sales, less interest.
