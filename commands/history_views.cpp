@@ -12,7 +12,8 @@ const std::string& Pick(Language language, const std::string& english, const std
     return language == Language::German ? german : english;
 }
 
-std::string Dollars(double amount) { return Format("%.2f $", amount); }
+// + 0.0: a cost of nothing is "0.00 $", not "-0.00 $".
+std::string Dollars(double amount) { return Format("%.2f $", amount + 0.0); }
 
 }  // namespace
 
@@ -89,8 +90,8 @@ PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std
                                         Language language)
 {
     PriceForecastTexts texts;
-    texts.Note = Pick(language, "~ sales at that price: estimate from last month's market",
-                      "~ Absatz zu dem Preis: Schätzung aus dem Markt des Vormonats");
+    texts.Note = Pick(language, "~ litres: an estimate from last month's market",
+                      "~ Liter: Schätzung aus dem Markt des Vormonats");
     const int c = s.CurrentCompany;
     const int t = s.SelectedTown;
     if (!s.GameActive || c < 0 || c >= kCompanies || t < 0 || t >= kTowns)
@@ -99,7 +100,7 @@ PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std
         if (!BrandExists(s, c, b))
             continue;
         const float price = static_cast<float>(ReadPriceField(priceFields[b]));
-        texts.Rows[b] = Format("~ %d l", ForecastSales(s, c, b, t, price));
+        texts.Rows[b] = Format("~%d l", ForecastSales(s, c, b, t, price));
     }
     return texts;
 }

@@ -78,10 +78,10 @@ TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)
     s.Quality[2][2] = 1.0f;  // a third brand without beer in the town
     const PriceForecastTexts texts = ComputePriceForecast(s, {"2.5", "1", "3"}, Language::English);
     ASSERT_TRUE(texts.Rows[0]);
-    EXPECT_EQ(*texts.Rows[0], Format("~ %d l", ForecastSales(s, 2, 0, 2, 2.5f)));
+    EXPECT_EQ(*texts.Rows[0], Format("~%d l", ForecastSales(s, 2, 0, 2, 2.5f)));
     EXPECT_FALSE(texts.Rows[1]) << "no brand in the second slot";
     ASSERT_TRUE(texts.Rows[2]);
-    EXPECT_EQ(*texts.Rows[2], "~ 0 l");
+    EXPECT_EQ(*texts.Rows[2], "~0 l");
     EXPECT_NE(texts.Note.find("last month"), std::string::npos);
     EXPECT_NE(ComputePriceForecast(s, {"", "", ""}, Language::German).Note.find("Vormonat"), std::string::npos);
 }

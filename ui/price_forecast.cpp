@@ -40,11 +40,10 @@ void PriceForecastLabels::Update()
         rows_[b]->setText(texts.Rows[b] ? QString::fromStdString(*texts.Rows[b]) : QString());
         rows_[b]->setVisible(shown && texts.Rows[b].has_value());
     }
-    // Under the prompt "Change prices in ...:", left of the brand names.
+    // In the second row under the prompt "Change prices in ...:", left of the brand names.
     note_->setText(QString::fromStdString(texts.Note));
-    note_->adjustSize();
-    const QRect last = prices_[2]->geometry();
-    note_->move(15, last.bottom() + 4);
+    const QRect row = prices_[1]->geometry();
+    note_->setGeometry(15, row.top(), 300, row.height());
     note_->setVisible(shown);
 }
 

@@ -77,7 +77,7 @@ TEST_F(HistoryWindowTest, ChangePricesForecastsAsThePlayerTypes)
     for (const char* price : {"1.5", "3", "9"}) {
         Type(form.Edit2, price);
         EXPECT_EQ(forecast->Rows()[0]->text().toStdString(),
-                  Format("~ %d l", ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price))))
+                  Format("~%d l", ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price))))
             << price;
     }
     EXPECT_FALSE(forecast->Rows()[1]->isVisible()) << "no second brand";
