@@ -588,6 +588,7 @@ void TForm1::Button8Click()
 {
     session_.NextTurn();
     surface_->update();
+    findChild<HistoryMenu*>()->AfterTurn();
 }
 
 void TForm1::Button9Click()

@@ -11,6 +11,7 @@
 #include <QTabWidget>
 
 #include "commands/game_session.h"
+#include "persistence/settings.h"
 #include "ui/dialog_support.h"
 
 namespace {
@@ -29,6 +30,7 @@ struct ChoiceText {
     LocalText Ranges[3];
     LocalText Pages[3];
     LocalText AllCompanies;
+    LocalText ReportOption;
     LocalText Title;
     LocalText NoMonths;
     LocalText NoMessages;
@@ -44,6 +46,7 @@ const ChoiceText& Texts()
         {{"Last 12 months", "Letzte 12 Monate"}, {"Last 5 years", "Letzte 5 Jahre"}, {"All months", "Alle Monate"}},
         {{"Month report", "Monatsbericht"}, {"History charts", "Verlauf"}, {"Message log", "Meldungen"}},
         {"All companies", "Alle Firmen"},
+        {"Month report after each turn", "Monatsbericht nach jedem Zug"},
         {"Business history", "Geschäftsverlauf"},
         {"No month has been closed yet.", "Noch ist kein Monat abgeschlossen."},
         {"No messages yet.", "Noch keine Meldungen."}};
@@ -366,12 +369,26 @@ HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& 
         connect(actions_[page], &QAction::triggered, this,
                 [this, page] { Open(static_cast<HistoryDialog::Page>(page)); });
     }
+    reportOption_ = statistics->addAction(Q(Texts().ReportOption.English));
+    reportOption_->setCheckable(true);
+    const std::string& directory = session_.State().Program.ProgramDirectory;
+    reportOption_->setChecked(ReadOnOff(directory, settings::kMonthReport));
+    connect(reportOption_, &QAction::toggled, this,
+            [this](bool on) { WriteOnOff(session_.State().Program.ProgramDirectory, settings::kMonthReport, on); });
+}
+
+void HistoryMenu::AfterTurn()
+{
+    const GameState& s = session_.State();
+    if (reportOption_->isChecked() && s.GameActive && !s.History.Months.empty())
+        Open(HistoryDialog::Report);
 }
 
 void HistoryMenu::SetLanguage(Language language)
 {
     for (int page = 0; page < 3; ++page)
         actions_[page]->setText(Q(Texts().Pages[page].In(language) + "..."));
+    reportOption_->setText(Q(Texts().ReportOption.In(language)));
     if (dialog_ && dialog_->isVisible())
         dialog_->Refresh();
 }

@@ -94,11 +94,16 @@ public:
     /// The dialog, once an entry has opened it.
     HistoryDialog* Dialog() const { return dialog_; }
     QAction* Entry(HistoryDialog::Page page) const { return actions_[page]; }
+    /// The option "Month report after each turn", kept in the settings file.
+    QAction* ReportOption() const { return reportOption_; }
     void Open(HistoryDialog::Page page);
+    /// A turn has ended: with the option on, the report of the month just closed opens.
+    void AfterTurn();
 
 private:
     QWidget* window_;
     const GameSession& session_;
     std::array<QAction*, 3> actions_{};
+    QAction* reportOption_ = nullptr;
     HistoryDialog* dialog_ = nullptr;
 };

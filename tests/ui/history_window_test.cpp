@@ -85,3 +85,23 @@ TEST_F(HistoryWindowTest, ChangePricesForecastsAsThePlayerTypes)
     EXPECT_FALSE(forecast->Rows()[0]->isVisible());
     EXPECT_FALSE(forecast->Note()->isVisible());
 }
+
+TEST_F(HistoryWindowTest, TheReportAfterEachTurnIsAnOptionKeptInTheSettings)
+{
+    {
+        TForm1& form = OpenWithGame(2, 1);
+        HistoryMenu* menu = form.findChild<HistoryMenu*>();
+        EXPECT_FALSE(menu->ReportOption()->isChecked()) << "off unless chosen";
+        Press(form.Button8);
+        EXPECT_TRUE(menu->Dialog() == nullptr || !menu->Dialog()->isVisible());
+        menu->ReportOption()->trigger();
+        Press(form.Button8);
+        ASSERT_NE(menu->Dialog(), nullptr);
+        EXPECT_TRUE(menu->Dialog()->isVisible());
+        EXPECT_EQ(menu->Dialog()->Tabs()->currentIndex(), HistoryDialog::Report);
+        menu->Dialog()->close();
+        form_.reset();
+    }
+    TForm1& again = Open();
+    EXPECT_TRUE(again.findChild<HistoryMenu*>()->ReportOption()->isChecked());
+}
