@@ -20,8 +20,11 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
             for (int t = 0; t < kTowns; ++t) {
                 // Revenue in double: the record is for reading, and this keeps the month end fast.
                 revenue += static_cast<double>(s.Sales[c][b][t]) * static_cast<double>(s.Price[c][b][t]);
-                production += s.ProductionCost[c][b][t];
                 sold += s.Sales[c][b][t];
+                // Only a brewery costs anything; reading the extended cost of every empty slot is
+                // most of the time this takes.
+                if (s.Capacity[c][b][t] != 0)
+                    production += s.ProductionCost[c][b][t];
             }
         for (int t = 0; t < kTowns; ++t) {
             // Interest was charged exactly where the books left a debt: the account before
