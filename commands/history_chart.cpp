@@ -64,8 +64,16 @@ LocalText Title(ChartMetric metric)
 std::string MonthLabel(int32_t month, Language language)
 {
     const int index = (month - 1) % kMonths;
-    const std::string name = kMonthNames[language == Language::German ? 1 : 0][index];
-    return Format("%.3s %d", name.c_str(), 1750 + (month - 1) / kMonths);
+    // The first three letters, not bytes: "Mär", not "Mä".
+    std::string name;
+    int letters = 0;
+    for (const char ch : std::string(kMonthNames[language == Language::German ? 1 : 0][index])) {
+        const bool continuation = (static_cast<unsigned char>(ch) & 0xC0) == 0x80;
+        if (!continuation && letters++ == 3)
+            break;
+        name += ch;
+    }
+    return Format("%s %d", name.c_str(), 1750 + (month - 1) / kMonths);
 }
 
 }  // namespace
@@ -156,7 +164,7 @@ ChartScale NiceScale(double low, double high, Language language, int maxTicks, c
 }
 
 ChartData ComputeChart(const GameHistory& history, const PerCompany<std::string>& names, ChartMetric metric,
-                       ChartRange range, int ownCompany, Language language)
+                       ChartRange range, int ownCompany, Language language, bool ownOnly)
 {
     ChartData chart;
     chart.Title = Title(metric);
@@ -165,6 +173,8 @@ ChartData ComputeChart(const GameHistory& history, const PerCompany<std::string>
     double low = std::numeric_limits<double>::infinity();
     double high = -low;
     for (int c = 0; c < kCompanies; ++c) {
+        if (ownOnly && c != ownCompany)
+            continue;
         ChartSeries& series = chart.Series.emplace_back();
         series.Company = c;
         series.Name = names[c];
@@ -173,11 +183,11 @@ ChartData ComputeChart(const GameHistory& history, const PerCompany<std::string>
     for (size_t i = first; i < history.Months.size(); ++i) {
         const MonthRecord& r = history.Months[i];
         chart.Months.push_back(r.Month);
-        for (int c = 0; c < kCompanies; ++c) {
-            double v = Value(r.Companies[c], metric);
+        for (ChartSeries& series : chart.Series) {
+            double v = Value(r.Companies[series.Company], metric);
             if (!std::isfinite(v))
                 v = 0;
-            chart.Series[c].Values.push_back(v);
+            series.Values.push_back(v);
             low = std::min(low, v);
             high = std::max(high, v);
         }

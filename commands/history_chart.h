@@ -67,9 +67,10 @@ struct ChartData {
     bool Empty() const { return Months.empty(); }
 };
 
-/// The chart of `metric` over `range` for every company; `ownCompany` is emphasised.
+/// The chart of `metric` over `range` for every company (or only `ownCompany` with `ownOnly`);
+/// `ownCompany` is emphasised.
 ChartData ComputeChart(const GameHistory& history, const PerCompany<std::string>& names, ChartMetric metric,
-                       ChartRange range, int ownCompany, Language language);
+                       ChartRange range, int ownCompany, Language language, bool ownOnly = false);
 
 /// Where the plot lies in the chart's own coordinates (pixels).
 struct PlotArea {

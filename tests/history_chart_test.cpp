@@ -142,10 +142,22 @@ TEST(HistoryChart, RangesCompaniesAndMonths)
     const ChartData all = ComputeChart(h, Names(), ChartMetric::Sales, ChartRange::All, 0, Language::German);
     EXPECT_EQ(all.Series[4].Values[9], 100 * 10 + 7) << "all brands in all towns";
     EXPECT_EQ(all.MonthTicks[0].Label, "Jan 1750");
+    EXPECT_EQ(all.MonthTicks[1].Label, "Jan 1760") << "every ten years";
+    EXPECT_EQ(
+        ComputeChart(Months(3), Names(), ChartMetric::Sales, ChartRange::All, 0, Language::German).MonthTicks[2].Label,
+        "Mär 1750")
+        << "three letters, not three bytes";
     EXPECT_EQ(all.Title.German, "Absatz (Liter)");
 
     const ChartData share = ComputeChart(h, Names(), ChartMetric::Share, ChartRange::Year, 0, Language::English);
     EXPECT_EQ(share.Scale.Ticks.back().Label, "10%");
+
+    const ChartData mine = ComputeChart(h, Names(), ChartMetric::Money, ChartRange::Year, 6, Language::English, true);
+    ASSERT_EQ(mine.Series.size(), 1u);
+    EXPECT_EQ(mine.Series[0].Company, 6);
+    EXPECT_TRUE(mine.Series[0].Own);
+    EXPECT_EQ(mine.Series[0].Values.back(), 6000.0 - 500.0 * 600);
+    EXPECT_LE(mine.Scale.High - mine.Scale.Low, 10000.0) << "the scale fits the one line";
 
     const ChartData none =
         ComputeChart(GameHistory{}, Names(), ChartMetric::Value, ChartRange::All, 0, Language::English);

@@ -30,6 +30,7 @@ struct ChoiceText {
     LocalText Ranges[3];
     LocalText Pages[3];
     LocalText AllCompanies;
+    LocalText OwnOnly;
     LocalText ReportOption;
     LocalText Title;
     LocalText NoMonths;
@@ -46,6 +47,7 @@ const ChoiceText& Texts()
         {{"Last 12 months", "Letzte 12 Monate"}, {"Last 5 years", "Letzte 5 Jahre"}, {"All months", "Alle Monate"}},
         {{"Month report", "Monatsbericht"}, {"History charts", "Verlauf"}, {"Message log", "Meldungen"}},
         {"All companies", "Alle Firmen"},
+        {"Only my company", "Nur meine Firma"},
         {"Month report after each turn", "Monatsbericht nach jedem Zug"},
         {"Business history", "Geschäftsverlauf"},
         {"No month has been closed yet.", "Noch ist kein Monat abgeschlossen."},
@@ -282,6 +284,8 @@ HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDia
     metric_->setGeometry(6, 6, 170, 22);
     range_ = new QComboBox(charts);
     range_->setGeometry(184, 6, 170, 22);
+    lines_ = new QComboBox(charts);
+    lines_->setGeometry(362, 6, 170, 22);
     chart_ = new HistoryChartWidget(charts);
     chart_->setGeometry(0, 34, 622, 362);
     tabs_->addTab(charts, QString());
@@ -293,7 +297,7 @@ HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDia
     log_->setGeometry(6, 34, 610, 360);
     tabs_->addTab(messages, QString());
 
-    for (QComboBox* box : {metric_, range_, company_})
+    for (QComboBox* box : {metric_, range_, lines_, company_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
             FillChart();
             FillLog();
@@ -331,6 +335,7 @@ void HistoryDialog::Refresh()
         companies.push_back(s.CompanyName[c]);
     refill(metric_, metrics, 0);
     refill(range_, ranges, 2);
+    refill(lines_, {t.AllCompanies.In(language), t.OwnOnly.In(language)}, 0);
     refill(company_, companies, 0);
     report_->SetReport(ComputeMonthReport(s, s.CurrentCompany, language));
     FillChart();
@@ -342,7 +347,8 @@ void HistoryDialog::FillChart()
     const GameState& s = session_.State();
     const auto metric = static_cast<ChartMetric>(std::max(0, metric_->currentIndex()));
     const auto range = static_cast<ChartRange>(std::max(0, range_->currentIndex()));
-    chart_->SetChart(ComputeChart(s.History, s.CompanyName, metric, range, s.CurrentCompany, s.Program.Language),
+    chart_->SetChart(ComputeChart(s.History, s.CompanyName, metric, range, s.CurrentCompany, s.Program.Language,
+                                  lines_->currentIndex() == 1),
                      s.Program.Language);
 }
 

@@ -65,6 +65,7 @@ public:
     QTabWidget* Tabs() const { return tabs_; }
     QComboBox* MetricChoice() const { return metric_; }
     QComboBox* RangeChoice() const { return range_; }
+    QComboBox* LinesChoice() const { return lines_; }
     QComboBox* CompanyChoice() const { return company_; }
     QListWidget* Log() const { return log_; }
     HistoryChartWidget* ChartView() const { return chart_; }
@@ -79,6 +80,7 @@ private:
     HistoryChartWidget* chart_ = nullptr;
     QComboBox* metric_ = nullptr;
     QComboBox* range_ = nullptr;
+    QComboBox* lines_ = nullptr;
     QComboBox* company_ = nullptr;
     QListWidget* log_ = nullptr;
 };

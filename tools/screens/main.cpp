@@ -217,6 +217,9 @@ void HistoryShots(TForm1& form, Shots& shots, const QString& suffix, bool charts
     shots.Save(dialog, "history-charts-value" + suffix);
     dialog.MetricChoice()->setCurrentIndex(2);
     shots.Save(dialog, "history-charts-share" + suffix);
+    dialog.LinesChoice()->setCurrentIndex(1);
+    shots.Save(dialog, "history-charts-share-own" + suffix);
+    dialog.LinesChoice()->setCurrentIndex(0);
     if (charts600) {
         PlayMonths(form, 600);
         menu->Open(HistoryDialog::Charts);
