@@ -24,6 +24,9 @@ bool GameSession::Open(const std::string& path)
 {
     if (!OpenGame(state_, path, frontend_))
         return false;
+    ReadHistoryBeside(path);
+    if (const auto note = HistoryNote(historyLoad_))
+        frontend_.ShowStatusLine(*note);
     // Save writes the game back where it came from, never over the game that was running.
     saveFile_ = path;
     SetCommandMode(state_, panel_, frontend_, kModeIdle);
@@ -34,6 +37,7 @@ LoadStatus GameSession::Load(const std::string& path, std::string* reason)
 {
     const LoadStatus status = LoadGameFile(state_, path, reason);
     if (status == LoadStatus::Loaded) {
+        ReadHistoryBeside(path);
         saveFile_ = path;
         panel_.CommandMode = kModeIdle;
     }
@@ -46,7 +50,10 @@ SaveStatus GameSession::Save()
         return SaveStatus::NoGame;
     if (saveFile_.empty())
         return SaveStatus::CannotOpen;
-    return SaveGame(state_, saveFile_, frontend_).Status;
+    const SaveStatus status = SaveGame(state_, saveFile_, frontend_).Status;
+    if (status == SaveStatus::Saved && !WriteHistoryBeside(saveFile_))
+        frontend_.ShowStatusLine(HistoryNotSavedNote());
+    return status;
 }
 
 SaveStatus GameSession::SaveAs(const std::string& path)
@@ -59,12 +66,39 @@ SaveStatus GameSession::SaveAs(const std::string& path)
 
 SaveResult GameSession::WriteTo(const std::string& path, std::string* reason) const
 {
-    return WriteSavegameFile(state_, path, reason);
+    const SaveResult result = WriteSavegameFile(state_, path, reason);
+    if (result)
+        WriteHistoryBeside(path);
+    return result;
 }
 
 bool GameSession::MayClose(bool autosaveOnExit, const std::string& autosavePath)
 {
-    return MayCloseWindow(state_, autosaveOnExit, frontend_, autosavePath);
+    const bool wasActive = state_.GameActive;
+    const std::string text = wasActive && autosaveOnExit ? SavegameText(state_) : std::string();
+    if (!MayCloseWindow(state_, autosaveOnExit, frontend_, autosavePath))
+        return false;
+    // The autosave keeps its record too, when the file holds this very game.
+    if (wasActive && autosaveOnExit) {
+        const auto written = ReadPlainFile(autosavePath, text.size());
+        if (written && *written == text)
+            WriteHistoryBeside(autosavePath);
+    }
+    return true;
+}
+
+void GameSession::ReadHistoryBeside(const std::string& path)
+{
+    // A savegame is at most a few hundred kilobytes; the loader has just read it whole.
+    const auto bytes = ReadPlainFile(path, std::size_t{1} << 20);
+    historyLoad_ = bytes ? LoadHistoryFile(path, SavegameFingerprint(*bytes), state_.History) : HistoryLoad::Damaged;
+    if (historyLoad_ != HistoryLoad::Loaded)
+        state_.History.Clear();
+}
+
+bool GameSession::WriteHistoryBeside(const std::string& path) const
+{
+    return static_cast<bool>(SaveHistoryFile(path, state_.History, SavegameFingerprint(SavegameText(state_))));
 }
 
 void GameSession::EnterMode(int32_t mode) { SetCommandMode(state_, panel_, frontend_, mode); }

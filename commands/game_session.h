@@ -13,6 +13,7 @@
 #include "game/frontend.h"
 #include "game/game_state.h"
 #include "game/world_generation.h"
+#include "persistence/history_file.h"
 #include "persistence/savegame.h"
 
 class GameSession {
@@ -27,23 +28,29 @@ public:
     /// The file Save writes to: the one the game was last saved to or opened from; empty for a
     /// new game.
     const std::string& SaveFile() const { return saveFile_; }
+    /// The game's record of closed months and messages.
+    const GameHistory& History() const { return state_.History; }
+    /// How the record beside the last opened or loaded savegame was read.
+    HistoryLoad LastHistoryLoad() const { return historyLoad_; }
 
     // --- the game menu ---------------------------------------------------------------------
     /// A new world from the setup dialog's choices, then the command buttons. The new game
     /// belongs to no file yet.
     void NewGame(const NewGameSettings& settings);
     /// "Open": loads the file or tells why not, keeping the running game and its file. Returns
-    /// whether a game was loaded.
+    /// whether a game was loaded. The record beside the file comes with it; one that cannot be
+    /// read costs only the record, with a note in the status line.
     bool Open(const std::string& path);
     /// Loads without telling anything (tavrek-sim says it its own way); `reason` tells why not.
     LoadStatus Load(const std::string& path, std::string* reason = nullptr);
-    /// "Save": writes the game to its file. `CannotOpen` when there is no file yet or it cannot
-    /// be opened for writing: the window then asks for one. A failed write has been told.
+    /// "Save": writes the game to its file, and its record beside it (a record that cannot be
+    /// written is noted in the status line; the game is saved all the same). `CannotOpen` when there is no file yet or
+    /// it cannot be opened for writing: the window then asks for one. A failed write has been told.
     SaveStatus Save();
     /// "Save as" with the chosen file: from now on the game belongs to it.
     SaveStatus SaveAs(const std::string& path);
-    /// Writes the game to a file without telling anything or changing the game's file;
-    /// `reason` tells why not.
+    /// Writes the game to a file, and its record beside it, without telling anything or changing
+    /// the game's file; `reason` tells why not.
     SaveResult WriteTo(const std::string& path, std::string* reason = nullptr) const;
     /// The window is about to close: autosave or ask, as the option says. Returns whether it may.
     bool MayClose(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
@@ -65,7 +72,14 @@ public:
     bool RestoreNames();
 
 private:
+    /// Reads the record beside a savegame just loaded; anything but a whole record of this game
+    /// leaves an empty one.
+    void ReadHistoryBeside(const std::string& path);
+    /// Writes the record beside a savegame just written; false when it could not be written.
+    bool WriteHistoryBeside(const std::string& path) const;
+
     Frontend& frontend_;
+    HistoryLoad historyLoad_ = HistoryLoad::Missing;
     GameState state_;
     PanelState panel_;
     std::string saveFile_;

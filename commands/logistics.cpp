@@ -77,6 +77,7 @@ PanelNext TransportBeer(GameState& s, Frontend& frontend, const std::optional<st
     s.Stock[c][b][t] = AddLitres(s.Stock[c][b][t], -moved);
     s.Stock[c][b][d] = AddLitres(s.Stock[c][b][d], moved);
     s.Account[c][t] -= cost;
+    s.History.NoteTransport(c, cost);
     frontend.StartAnimation(t, d, 3);
     return PanelNext::Idle;
 }

@@ -237,6 +237,7 @@ private:
                 amount = shortfall;
             s_.Stock[c_][b][destination] = AddLitres(s_.Stock[c_][b][destination], amount);
             s_.Account[c_][t] -= static_cast<long double>(best) * amount * 0.01L;
+            s_.History.NoteTransport(c_, static_cast<long double>(best) * amount * 0.01L);
             s_.Stock[c_][b][t] = AddLitres(s_.Stock[c_][b][t], -amount);
         }
     }

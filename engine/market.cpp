@@ -43,52 +43,75 @@ int32_t Attractiveness(float qualityGap, float priceRatio)
     return kAttractivenessTable[row][column];
 }
 
-void RunMarket(GameState& s)
+namespace {
+
+/// The market of one town. The forecast runs the same steps on a copy.
+void RunTownMarket(GameData& s, int t)
 {
-    for (int t = 0; t < kTowns; ++t) {
+    for (int c = 0; c < kCompanies; ++c)
+        for (int b = 0; b < kBrands; ++b) {
+            s.Supply[c][b][t] = s.Stock[c][b][t];
+            s.Sales[c][b][t] = 0;
+        }
+    int32_t remaining = s.Demand[t];
+    for (;;) {
+        int32_t sold = 0;
+        int32_t total = 0;
+        std::array<std::array<int32_t, kBrands>, kCompanies> weight{};
         for (int c = 0; c < kCompanies; ++c)
             for (int b = 0; b < kBrands; ++b) {
-                s.Supply[c][b][t] = s.Stock[c][b][t];
-                s.Sales[c][b][t] = 0;
+                if (s.Stock[c][b][t] <= 0)
+                    continue;
+                const float quality = s.Quality[c][b];
+                const float gap = static_cast<float>(static_cast<long double>(quality) - s.Wages[t]);
+                const float ratio = static_cast<float>(static_cast<long double>(s.Price[c][b][t]) / (3.0L * quality));
+                weight[c][b] = Attractiveness(gap, ratio);
+                total += weight[c][b];
             }
-        int32_t remaining = s.Demand[t];
-        for (;;) {
-            int32_t sold = 0;
-            int32_t total = 0;
-            std::array<std::array<int32_t, kBrands>, kCompanies> weight{};
-            for (int c = 0; c < kCompanies; ++c)
-                for (int b = 0; b < kBrands; ++b) {
-                    if (s.Stock[c][b][t] <= 0)
-                        continue;
-                    const float quality = s.Quality[c][b];
-                    const float gap = static_cast<float>(static_cast<long double>(quality) - s.Wages[t]);
-                    const float ratio =
-                        static_cast<float>(static_cast<long double>(s.Price[c][b][t]) / (3.0L * quality));
-                    weight[c][b] = Attractiveness(gap, ratio);
-                    total += weight[c][b];
+        for (int c = 0; c < kCompanies; ++c)
+            for (int b = 0; b < kBrands; ++b) {
+                if (weight[c][b] <= 0)
+                    continue;
+                const double share = static_cast<double>(weight[c][b]) / total * remaining;
+                int32_t& stock = s.Stock[c][b][t];
+                int32_t& sales = s.Sales[c][b][t];
+                if (stock <= share) {
+                    sales += stock;
+                    sold += stock;
+                    stock = 0;
+                } else {
+                    sales = static_cast<int32_t>(sales + share);
+                    stock = static_cast<int32_t>(stock - share);
+                    sold = static_cast<int32_t>(sold + share);
                 }
-            for (int c = 0; c < kCompanies; ++c)
-                for (int b = 0; b < kBrands; ++b) {
-                    if (weight[c][b] <= 0)
-                        continue;
-                    const double share = static_cast<double>(weight[c][b]) / total * remaining;
-                    int32_t& stock = s.Stock[c][b][t];
-                    int32_t& sales = s.Sales[c][b][t];
-                    if (stock <= share) {
-                        sales += stock;
-                        sold += stock;
-                        stock = 0;
-                    } else {
-                        sales = static_cast<int32_t>(sales + share);
-                        stock = static_cast<int32_t>(stock - share);
-                        sold = static_cast<int32_t>(sold + share);
-                    }
-                }
-            remaining -= sold;
-            if (!(remaining > kDemandLeftOver && total != 0))
-                break;
-        }
+            }
+        remaining -= sold;
+        if (!(remaining > kDemandLeftOver && total != 0))
+            break;
     }
+}
+
+}  // namespace
+
+void RunMarket(GameState& s)
+{
+    for (int t = 0; t < kTowns; ++t)
+        RunTownMarket(s, t);
+}
+
+int32_t ForecastSales(const GameData& s, int company, int brand, int town, float price)
+{
+    if (company < 0 || company >= kCompanies || brand < 0 || brand >= kBrands || town < 0 || town >= kTowns ||
+        s.Quality[company][brand] == 0.0f)
+        return 0;
+    GameData copy = s;
+    for (int c = 0; c < kCompanies; ++c)
+        for (int b = 0; b < kBrands; ++b)
+            copy.Stock[c][b][town] = s.Supply[c][b][town];
+    copy.Stock[company][brand][town] = s.Stock[company][brand][town];
+    copy.Price[company][brand][town] = price;
+    RunTownMarket(copy, town);
+    return copy.Sales[company][brand][town];
 }
 
 void SettleMonth(GameState& s)

@@ -15,3 +15,9 @@ void RunMarket(GameState& s);
 /// Pays production, credits sales, refills stocks, charges interest on debts and lets the
 /// wages drift (ten draws, one per company).
 void SettleMonth(GameState& s);
+
+/// What the brand would sell in the town at `price` if the town's market ran now with every
+/// other brand offering what it offered at the last market, at today's prices and wage level,
+/// and this brand offering the beer it has on hand: the town's market run on a copy, so the
+/// game is untouched. 0 for a brand slot not in use.
+int32_t ForecastSales(const GameData& s, int company, int brand, int town, float price);

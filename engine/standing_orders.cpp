@@ -60,6 +60,7 @@ void ExecuteStandingOrders(GameState& s, Frontend& frontend)
             int32_t& destination = s.Stock[cur][b][to];
             destination = AddLitres(destination, a);
             account[from] -= cost;
+            s.History.NoteTransport(cur, static_cast<long double>(cost));
         } else {
             Report(frontend, k, source < a);
         }

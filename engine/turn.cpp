@@ -4,6 +4,7 @@
 #include "engine/computer_company.h"
 #include "engine/end_of_game.h"
 #include "engine/market.h"
+#include "engine/month_record.h"
 #include "engine/random_events.h"
 #include "engine/standing_orders.h"
 #include "game/status_line.h"
@@ -33,7 +34,9 @@ void StartHumanTurn(GameState& s, Frontend& frontend)
     frontend.Redraw();
 }
 
-void NextTurn(GameState& s, Frontend& frontend)
+namespace {
+
+void RunNextTurn(GameState& s, Frontend& frontend)
 {
     frontend.PlaySoundEffect(1);
 
@@ -83,11 +86,22 @@ void NextTurn(GameState& s, Frontend& frontend)
         }
     }
 
+    const PerCompanyTown<long double> accountsBeforeMarket = s.Account;
     RunMarket(s);
     SettleMonth(s);
+    RecordMonth(s, accountsBeforeMarket);
     AdvanceMonth(s);
     s.BrandOffered.fill(false);
     WriteStatusLine(s, frontend);
     frontend.SetCaption(EnglishGameTitle());
     StartHumanTurn(s, frontend);
+}
+
+}  // namespace
+
+void NextTurn(GameState& s, Frontend& frontend)
+{
+    // Every message box of the turn goes into the record with the month and the player on turn.
+    HistoryTap tap(s.History, frontend, s.MonthCount, s.CurrentCompany);
+    RunNextTurn(s, tap);
 }

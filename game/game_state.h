@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "game/game_history.h"
 #include "game/game_random.h"
 #include "game/safe_numbers.h"
 #include "game/text.h"
@@ -100,7 +101,12 @@ struct ProgramState {
 /// so a field the window adds to the program cannot be forgotten there.
 struct GameState : GameData {
     ProgramState Program;
+    /// The record of the months played, kept beside the savegame, never in it.
+    GameHistory History;
 };
+
+static_assert(kHistoryCompanies == kCompanies && kHistoryTowns == kTowns && kHistoryBrands == kBrands,
+              "the record has the game's dimensions");
 
 /// A brand slot is in use exactly when its quality is not 0.
 inline bool BrandExists(const GameState& s, int company, int brand) { return s.Quality[company][brand] != 0.0f; }

@@ -22,8 +22,10 @@ inline constexpr SettingKey kInitialized{"Options", "Initialized", "0", 5};  ///
 inline constexpr SettingKey kLanguage{"Options", "Language", "1", 12};       ///< 1 English, 2 German
 inline constexpr SettingKey kSound{"Options", "Sound", "1", 5};              ///< on/off
 inline constexpr SettingKey kAutosave{"Options", "Autosave", "0", 5};        ///< on/off
-inline constexpr SettingKey kPlayer1{"Name", "Player1", "", 30};             ///< last name of player 1
-inline constexpr SettingKey kPlayer2{"Name", "Player2", "", 30};             ///< last name of player 2
+/// on/off: the month report opens at the start of each turn (a key of our own; older games ignore it)
+inline constexpr SettingKey kMonthReport{"Options", "MonthReport", "0", 5};
+inline constexpr SettingKey kPlayer1{"Name", "Player1", "", 30};  ///< last name of player 1
+inline constexpr SettingKey kPlayer2{"Name", "Player2", "", 30};  ///< last name of player 2
 inline constexpr SettingKey kHighscoreHolder[3] = {
     {"High", "map1", "", 60}, {"High", "map2", "", 60}, {"High", "map3", "", 60}};  ///< "%s from %s"
 inline constexpr SettingKey kHighscorePoints[3] = {

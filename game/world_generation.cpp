@@ -32,8 +32,11 @@ int32_t WinningShareFromText(const std::string& text)
     return static_cast<int32_t>(share);
 }
 
-void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& frontend)
+void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& shownFrontend)
 {
+    // A new game starts a new record; its take-over announcements are the record's first messages.
+    s.History.Clear();
+    HistoryTap frontend(s.History, shownFrontend, s.MonthCount, s.CurrentCompany);
     // A start outside the lists' eleven entries is taken as a random town.
     const auto startEntry = [](int32_t start) { return start >= 0 && start <= kTowns ? start : 0; };
     const std::string settingsFile = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);

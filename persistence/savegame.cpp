@@ -746,6 +746,22 @@ bool OpenGame(GameState& s, const std::string& path, Frontend& frontend)
 
 SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason)
 {
+    try {
+        if (path.empty()) {
+            if (reason)
+                *reason = "no file name";
+            return SaveResult{SaveStatus::CannotOpen, SaveProblem::NoFileName};
+        }
+        return WriteFileSafely(path, SavegameText(s), reason);
+    } catch (const std::exception& e) {
+        if (reason)
+            *reason = Format("cannot save '%s': %s", path.c_str(), e.what());
+        return SaveResult{SaveStatus::WriteFailed};
+    }
+}
+
+SaveResult WriteFileSafely(const std::string& path, const std::string& text, std::string* reason)
+{
     const auto fail = [reason](SaveStatus status, const std::string& why, SaveProblem problem = SaveProblem::None) {
         if (reason)
             *reason = why;
@@ -754,7 +770,6 @@ SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::s
     try {
         if (path.empty())
             return fail(SaveStatus::CannotOpen, "no file name", SaveProblem::NoFileName);
-        const std::string text = SavegameText(s);
         std::string why;
         // A linked savegame stays linked, a dangling link included: the file it names is written.
         const std::optional<std::string> followed = platform::FollowLinks(path, why);

@@ -115,6 +115,10 @@ struct SaveResult {
 /// that risks). `reason` (when given) says why not. Shows nothing.
 SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason = nullptr);
 
+/// Writes `bytes` to `path` with the same care as a savegame (see WriteSavegameFile): the files
+/// we keep beside a savegame use it too.
+SaveResult WriteFileSafely(const std::string& path, const std::string& bytes, std::string* reason = nullptr);
+
 /// "Save": does nothing without a running game (`NoGame`); otherwise writes the file. A file that
 /// cannot be opened for writing gives `CannotOpen` and says why in one line (nothing when no file
 /// was chosen yet): the window then offers the save dialog ("Save as"). A write that fails after

@@ -42,6 +42,8 @@
 #include "ui/file_dialogs.h"
 #include "ui/help_window.h"
 #include "ui/high.h"
+#include "ui/history_window.h"
+#include "ui/price_forecast.h"
 #include "ui/dialog_support.h"
 #include "ui/layout_builder.h"
 #include "ui/info.h"
@@ -219,6 +221,7 @@ void TForm1::CreateMenus()
     action(MenuEntry::Bestopponent1, statistics, &TForm1::Bestopponent1Click, true)->setChecked(true);
     statistics->addSeparator();
     action(MenuEntry::Highscore1, statistics, &TForm1::Highscore1Click);
+    new HistoryMenu(statistics, this, session_);  // a child of the window
     QMenu* options = submenu(MenuEntry::Sound1);
     action(MenuEntry::Sound2, options, &TForm1::Sound2Click, true);
     action(MenuEntry::EditNames1, options, &TForm1::EditNames1Click);
@@ -263,6 +266,7 @@ void TForm1::CreateControls()
     QLineEdit** edits[] = {&Edit1, &Edit2, &Edit3, &Edit4, &Edit5};
     for (size_t i = 0; i < std::size(edits); ++i)
         *edits[i] = c.Get<QLineEdit>("Edit" + std::to_string(i + 1));
+    new PriceForecastLabels(session_, {Edit2, Edit3, Edit4});  // a child of Edit2
 
     StringGrid1 = c.Get<QTableWidget>("StringGrid1");
     StringGrid1->setRowCount(kSalesGridRows - 1);
@@ -605,6 +609,7 @@ void TForm1::Button8Click()
 {
     session_.NextTurn();
     surface_->update();
+    findChild<HistoryMenu*>()->AfterTurn();
 }
 
 void TForm1::Button9Click()
@@ -932,6 +937,8 @@ void TForm1::ApplyLanguage()
             menu_[i]->setText(Q(kMenuCaptions[i].In(language)));
     setWindowTitle(Q(WindowTitle().In(language)));
     controls_.ApplyLanguage(language);
+    findChild<HistoryMenu*>()->SetLanguage(language);
+    findChild<PriceForecastLabels*>()->Update();
     const StatisticsViewTexts statistics = StatisticsTexts(language);
     PageControl1->setTabText(0, Q(statistics.TabCaptions[0]));
     PageControl1->setTabText(1, Q(statistics.TabCaptions[1]));

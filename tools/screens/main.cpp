@@ -8,8 +8,10 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +26,7 @@
 #include "persistence/settings.h"
 #include "ui/Tavrek95.h"
 #include "ui/high.h"
+#include "ui/history_window.h"
 #include "ui/newgame.h"
 #include "ui/zwischen.h"
 
@@ -208,6 +211,72 @@ int HelpPictures(Shots& shots, SilentFrontend& silent, const std::string& work)
 
 }  // namespace
 
+// A game nobody can win, so that it lasts: the record's views over many months.
+void StartLongGame(TForm1& form)
+{
+    form.State().Program.Rng.Seed(1753);
+    NewGameSettings settings;
+    settings.Map = 1;
+    settings.Player1Start = 3;
+    settings.AdvancedOptions = true;
+    settings.WinningShareText = "100";
+    form.StartNewGame(settings);
+}
+
+void PlayMonths(TForm1& form, int months)
+{
+    form.State().Program.ShowBestOpponent = false;
+    while (static_cast<int>(form.State().History.Months.size()) < months && form.State().GameActive)
+        form.Button8->click();
+}
+
+// The month report, the charts (with the value under the mouse) and the message log.
+void HistoryShots(TForm1& form, Shots& shots, const QString& suffix, bool charts600)
+{
+    auto* menu = form.findChild<HistoryMenu*>();
+    menu->Open(HistoryDialog::Report);
+    HistoryDialog& dialog = *menu->Dialog();
+    shots.Save(dialog, "history-report" + suffix);
+    menu->Open(HistoryDialog::Charts);
+    dialog.RangeChoice()->setCurrentIndex(1);
+    dialog.MetricChoice()->setCurrentIndex(1);
+    HistoryChartWidget& chart = *dialog.ChartView();
+    const ChartData& data = chart.Chart();
+    const ChartSeries& own = data.Series[form.State().CurrentCompany];
+    const int last = static_cast<int>(data.Months.size()) - 1;
+    const QPointF at(PlotX(data, chart.Area(), last / 2), PlotY(data, chart.Area(), own.Values[last / 2]));
+    QMouseEvent move(QEvent::MouseMove, at, chart.mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&chart, &move);
+    shots.Save(dialog, "history-charts-value" + suffix);
+    dialog.MetricChoice()->setCurrentIndex(2);
+    shots.Save(dialog, "history-charts-share" + suffix);
+    dialog.LinesChoice()->setCurrentIndex(1);
+    shots.Save(dialog, "history-charts-share-own" + suffix);
+    dialog.LinesChoice()->setCurrentIndex(0);
+    if (charts600) {
+        PlayMonths(form, 600);
+        menu->Open(HistoryDialog::Charts);
+        dialog.RangeChoice()->setCurrentIndex(2);
+        dialog.MetricChoice()->setCurrentIndex(0);
+        shots.Save(dialog, "history-charts-600-money" + suffix);
+        dialog.MetricChoice()->setCurrentIndex(3);
+        shots.Save(dialog, "history-charts-600-sales" + suffix);
+    }
+    menu->Open(HistoryDialog::Messages);
+    shots.Save(dialog, "history-messages" + suffix);
+    dialog.close();
+}
+
+// Change Prices with a typed price and the forecast beside it.
+void ForecastShot(TForm1& form, Shots& shots, const QString& suffix)
+{
+    form.Button10->click();
+    form.Button6->click();
+    form.Edit2->setText("2.80");
+    shots.Save(form, "mode08-change-prices-forecast" + suffix);
+    form.Button10->click();
+}
+
 int main(int argc, char** argv)
 {
     if (argc < 2 || (argv[1][0] == '-' && QString(argv[1]) != "--help-pictures")) {
@@ -258,6 +327,17 @@ int main(int argc, char** argv)
         form.Menu(MenuEntry::Deutsch1)->trigger();
         StatisticsShots(form, shots, "-scale2-german");
         form.State().GameActive = false;
+        TForm1 history(FoldersIn(work), nullptr, &silent);
+        history.show();
+        StartLongGame(history);
+        PlayMonths(history, 24);
+        for (const Language language : {Language::English, Language::German}) {
+            const QString suffix = language == Language::German ? "-scale2-german" : "-scale2";
+            history.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+            ForecastShot(history, shots, suffix);
+            HistoryShots(history, shots, suffix, false);
+        }
+        history.State().GameActive = false;
         return shots.Failed ? 1 : 0;
     }
 
@@ -355,6 +435,21 @@ int main(int argc, char** argv)
         ShowBox(form, shots, QMessageBox::Question, "The TAVREK! War", "Do you really want to leave this game?",
                 QMessageBox::Yes | QMessageBox::No, "box-question");
         form.State().GameActive = false;  // leave without the close question
+    }
+
+    {
+        TForm1 form(FoldersIn(work), nullptr, &silent);
+        form.show();
+        StartLongGame(form);
+        PlayMonths(form, 24);
+        ForecastShot(form, shots, "");
+        HistoryShots(form, shots, "", false);
+        form.Menu(MenuEntry::Deutsch1)->trigger();
+        ForecastShot(form, shots, "-german");
+        HistoryShots(form, shots, "-german", true);
+        form.Menu(MenuEntry::English1)->trigger();
+        HistoryShots(form, shots, "-600", false);
+        form.State().GameActive = false;
     }
 
     for (const int zoom : {150, 200})

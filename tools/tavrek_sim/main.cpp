@@ -8,6 +8,7 @@
 
 #include "commands/game_session.h"
 #include "engine/end_of_game.h"
+#include "persistence/history_csv.h"
 #include "platform/cp1252.h"
 #include "tools/tavrek_sim/printing_frontend.h"
 #include "tools/tavrek_sim/sim_options.h"
@@ -91,6 +92,14 @@ int main(int argc, char** argv)
     if (!options->SaveFile.empty()) {
         std::string reason;
         if (!session.WriteTo(options->SaveFile, &reason)) {
+            std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
+            return 1;
+        }
+    }
+    if (!options->HistoryFile.empty()) {
+        std::string reason;
+        if (!WriteFileSafely(options->HistoryFile, HistoryCsv(session.History(), session.State().CompanyName),
+                             &reason)) {
             std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
             return 1;
         }

@@ -26,7 +26,7 @@ const char* SimUsage()
     return "usage: tavrek-sim [--dir DIR] [--seed N] [--map 1|2|3] [--start T] [--start2 T]\n"
            "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
            "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
-           "                  [--commands FILE] [--help] [--version]\n";
+           "                  [--commands FILE] [--history FILE] [--help] [--version]\n";
 }
 
 const char* SimHelp()
@@ -52,6 +52,7 @@ const char* SimHelp()
            "  --save FILE      save the game after the last round\n"
            "  --load FILE      play on from a savegame instead of a new world\n"
            "  --commands FILE  the players' actions, one a line: MONTH PLAYER ACTION ARGS...\n"
+           "  --history FILE   write the game's record as CSV, one row per month and company\n"
            "  --help           print this help and exit\n"
            "  --version        print the version and exit\n"
            "\n"
@@ -153,6 +154,9 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
         } else if (a == "--load") {
             if (!fileName(o.LoadFile))
+                return std::nullopt;
+        } else if (a == "--history") {
+            if (!fileName(o.HistoryFile))
                 return std::nullopt;
         } else if (a == "--commands") {
             if (!fileName(o.CommandsFile))

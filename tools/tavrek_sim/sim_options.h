@@ -16,6 +16,7 @@ struct SimOptions {
     std::string SaveFile;          ///< save the game here at the end
     std::string LoadFile;          ///< play on from this savegame
     std::string CommandsFile;      ///< the players' actions, month by month
+    std::string HistoryFile;       ///< write the game's record here as CSV at the end
     bool Help = false;             ///< --help: print the help and play nothing
     bool Version = false;          ///< --version: print the version and play nothing
 };

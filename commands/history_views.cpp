@@ -1,0 +1,106 @@
+/// @file history_views.cpp The month report, the message log and the price forecast's texts.
+#include "commands/history_views.h"
+
+#include "commands/amount_field.h"
+#include "engine/market.h"
+#include "game/status_line.h"
+
+namespace {
+
+const std::string& Pick(Language language, const std::string& english, const std::string& german)
+{
+    return language == Language::German ? german : english;
+}
+
+// + 0.0: a cost of nothing is "0.00 $", not "-0.00 $".
+std::string Dollars(double amount) { return Format("%.2f $", amount + 0.0); }
+
+}  // namespace
+
+std::string RecordMonthName(int32_t month, Language language)
+{
+    const int index = ((month - 1) % kMonths + kMonths) % kMonths;
+    return Format("%s %d", kMonthNames[language == Language::German ? 1 : 0][index], 1750 + (month - 1) / kMonths);
+}
+
+MonthReport ComputeMonthReport(const GameState& s, int company, Language language)
+{
+    MonthReport report;
+    const bool german = language == Language::German;
+    if (company < 0 || company >= kCompanies || s.History.Months.empty()) {
+        report.Title = german ? "Monatsbericht" : "Month report";
+        report.EmptyText = german ? "Noch ist kein Monat abgeschlossen." : "No month has been closed yet.";
+        return report;
+    }
+    const MonthRecord& r = s.History.Months.back();
+    const CompanyMonth& m = r.Companies[company];
+    report.Empty = false;
+    report.Title = Format(german ? "Bericht für %s: %s" : "Report for %s: %s",
+                          RecordMonthName(r.Month, language).c_str(), s.CompanyName[company].c_str());
+    report.Headings = german ? std::array<std::string, 5>{"Stadt", "Marke", "Angebot", "Verkauft", "Bedarf"}
+                             : std::array<std::string, 5>{"Town", "Brand", "Offered", "Sold", "Demand"};
+    for (int t = 0; t < kTowns; ++t)
+        for (int b = 0; b < kBrands; ++b)
+            if (m.Supply[b][t] > 0 || m.Sales[b][t] > 0)
+                report.Sales.push_back({s.TownName[t], s.BrandName[company][b], Format("%d l", m.Supply[b][t]),
+                                        Format("%d l", m.Sales[b][t]), Format("%d l", r.Demand[t])});
+
+    report.BooksHeading = german ? "Geld des Monats" : "The month's money";
+    const MonthRecord* previous =
+        s.History.Months.size() > 1 ? &s.History.Months[s.History.Months.size() - 2] : nullptr;
+    if (previous)
+        report.Books.push_back({german ? "Geld nach dem Vormonat" : "Money after last month",
+                                Dollars(previous->Companies[company].Money)});
+    report.Books.push_back({german ? "Geld vor dem Markt" : "Money before the market", Dollars(m.MoneyBefore)});
+    report.Books.push_back({german ? "Einnahmen aus Verkäufen" : "Income from sales", Dollars(m.Revenue)});
+    report.Books.push_back({german ? "Produktionskosten" : "Production costs", Dollars(-m.Production)});
+    report.Books.push_back({german ? "Zinsen auf Schulden" : "Interest on debts", Dollars(-m.Interest)});
+    report.Books.push_back({german ? "Geld nach dem Monat" : "Money after the month", Dollars(m.Money)});
+    report.Books.push_back(
+        {german ? "Transportkosten im Monat" : "Transport costs in the month", Dollars(-m.Transport)});
+    report.Books.push_back({german ? "Firmenwert" : "Company value", Dollars(m.Value)});
+    report.Books.push_back({german ? "Marktanteil" : "Market share", Format("%.2f %%", static_cast<double>(m.Share))});
+
+    report.MessagesHeading = german ? "Meldungen des Monats" : "The month's messages";
+    for (const RecordedMessage& message : s.History.Messages)
+        if (message.Company == company && (message.Month == r.Month || message.Month == r.Month + 1))
+            report.Messages.push_back(message.Text.In(language));
+    return report;
+}
+
+std::vector<std::string> MessageLogLines(const GameState& s, std::optional<int> company, Language language)
+{
+    std::vector<std::string> lines;
+    const auto& messages = s.History.Messages;
+    for (auto it = messages.rbegin(); it != messages.rend(); ++it) {
+        if (company && it->Company != *company)
+            continue;
+        const std::string name =
+            it->Company >= 0 && it->Company < kCompanies ? s.CompanyName[it->Company] : std::string("?");
+        std::string text = it->Text.In(language);
+        for (char& ch : text)
+            if (ch == '\n' || ch == '\r' || ch == '\t')
+                ch = ' ';
+        lines.push_back(RecordMonthName(it->Month, language) + " - " + name + ": " + text);
+    }
+    return lines;
+}
+
+PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std::string, kBrands>& priceFields,
+                                        Language language)
+{
+    PriceForecastTexts texts;
+    texts.Note = Pick(language, "~ litres: an estimate from last month's market",
+                      "~ Liter: Schätzung aus dem Markt des Vormonats");
+    const int c = s.CurrentCompany;
+    const int t = s.SelectedTown;
+    if (!s.GameActive || c < 0 || c >= kCompanies || t < 0 || t >= kTowns)
+        return texts;
+    for (int b = 0; b < kBrands; ++b) {
+        if (!BrandExists(s, c, b))
+            continue;
+        const float price = static_cast<float>(ReadPriceField(priceFields[b]));
+        texts.Rows[b] = Format("~%d l", ForecastSales(s, c, b, t, price));
+    }
+    return texts;
+}

@@ -1,0 +1,57 @@
+/// @file history_views.h What the month report, the message log and the price forecast show,
+/// in the player's language. The window only draws it.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "game/game_state.h"
+
+/// One row of the month report's sales table: a brand in a town.
+struct ReportSalesRow {
+    std::string Town;
+    std::string Brand;
+    std::string Offered;  ///< litres on hand at the market
+    std::string Sold;
+    std::string Demand;  ///< what the town wanted (all sellers together)
+};
+
+/// A labelled amount of the month's books.
+struct ReportAmount {
+    std::string Label;
+    std::string Amount;
+};
+
+/// Last month's report for one company.
+struct MonthReport {
+    std::string Title;                    ///< "Report for March 1751: Company"
+    bool Empty = true;                    ///< no month has been closed yet
+    std::string EmptyText;                ///< what to say then
+    std::array<std::string, 5> Headings;  ///< of the sales table
+    std::vector<ReportSalesRow> Sales;    ///< every brand in every town where it was offered or sold
+    std::string BooksHeading;
+    std::vector<ReportAmount> Books;  ///< money before, income, each cost, money after
+    std::string MessagesHeading;
+    std::vector<std::string> Messages;  ///< the month's messages to this company
+};
+
+/// The report of the last closed month for `company` (the one on turn).
+MonthReport ComputeMonthReport(const GameState& s, int company, Language language);
+
+/// The month's name and year as the record's texts write it ("March 1751").
+std::string RecordMonthName(int32_t month, Language language);
+
+/// Every recorded message, newest first, "March 1751 - Company: text"; only those shown to
+/// `company` when it is given.
+std::vector<std::string> MessageLogLines(const GameState& s, std::optional<int> company, Language language);
+
+/// The forecast beside Change Prices' fields: for each brand row with a brand, what it would
+/// sell in the selected town at the typed price ("~ 800 l"); nothing for an empty slot.
+struct PriceForecastTexts {
+    std::array<std::optional<std::string>, kBrands> Rows;
+    std::string Note;  ///< that it is an estimate from last month's market
+};
+PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std::string, kBrands>& priceFields,
+                                        Language language);

@@ -1,0 +1,11 @@
+/// @file month_record.h The month end's entry in the game's record: every company's market,
+/// books, money, value and share of the month just closed.
+#pragma once
+
+#include "game/game_state.h"
+
+/// Adds the closed month to `s.History`; called right after the books are closed, before the
+/// month count advances. `accountsBeforeMarket` are the accounts as the market found them, so
+/// that the month's interest can be told apart from its sales and production. Changes nothing
+/// of the game.
+void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBeforeMarket);

@@ -1,0 +1,47 @@
+/// @file history_csv.cpp Writing the record as CSV.
+#include "persistence/history_csv.h"
+
+#include <cstdint>
+
+namespace {
+
+std::string Quoted(const std::string& text)
+{
+    std::string out = "\"";
+    for (const char ch : text) {
+        if (ch == '"')
+            out += '"';
+        out += ch;
+    }
+    return out + '"';
+}
+
+}  // namespace
+
+std::string HistoryCsv(const GameHistory& history, const PerCompany<std::string>& companyNames)
+{
+    std::string out =
+        "month,year,month_of_year,company,name,money_before_market,money,value,share,revenue,"
+        "production,transport,interest,supply,sales,demand\n";
+    for (const MonthRecord& r : history.Months) {
+        int64_t demand = 0;
+        for (const int32_t d : r.Demand)
+            demand += d;
+        for (int c = 0; c < kCompanies; ++c) {
+            const CompanyMonth& m = r.Companies[c];
+            int64_t supply = 0, sales = 0;
+            for (int b = 0; b < kBrands; ++b)
+                for (int t = 0; t < kTowns; ++t) {
+                    supply += m.Supply[b][t];
+                    sales += m.Sales[b][t];
+                }
+            out += Format("%d,%d,%d,%d,", r.Month, 1750 + (r.Month - 1) / kMonths, (r.Month - 1) % kMonths + 1, c + 1);
+            out += Quoted(companyNames[c]);
+            out +=
+                Format(",%.2f,%.2f,%.2f,%.4f,%.2f,%.2f,%.2f,%.2f,%lld,%lld,%lld\n", m.MoneyBefore, m.Money, m.Value,
+                       static_cast<double>(m.Share), m.Revenue, m.Production, m.Transport, m.Interest,
+                       static_cast<long long>(supply), static_cast<long long>(sales), static_cast<long long>(demand));
+        }
+    }
+    return out;
+}

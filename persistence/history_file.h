@@ -1,0 +1,72 @@
+/// @file history_file.h The game's record beside its savegame: "NAME.tsg.history".
+///
+/// The savegame itself never changes; the record lives in a file of its own next to it. The file
+/// is UTF-8 text, one item per LF line, numbers with "." and as many digits as give the value
+/// back exactly:
+///
+///     TAVREK-HISTORY 1                      format name and version
+///     game <16 hex digits>                  FNV-1a 64 of the savegame's bytes it belongs to
+///     month <month> <demand of towns 1..10>
+///     company <c> <money before market> <money> <value> <share> <revenue> <production>
+///             <transport> <interest> <supply: 30 litres> <sales: 30 litres>   (10 lines, c = 0..9)
+///     message <month> <company> <English>\t<German>\t<caption English>\t<caption German>
+///     open <transport of the month not yet closed, companies 0..9>
+///     end <16 hex digits>                   FNV-1a 64 of every byte before this line
+///
+/// (the company line is one line; brands 0..2 in turn, towns fastest). In texts a backslash,
+/// tab, LF and CR are written "\\", "\t", "\n", "\r". Months rise strictly. A reader that finds
+/// anything else refuses the whole file; a newer version number is refused as such.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "game/game_history.h"
+#include "game/text.h"
+#include "persistence/savegame.h"
+
+inline constexpr int32_t kHistoryFormatVersion = 1;
+/// The record's file of a savegame: its name with ".history" added.
+std::string HistoryFileName(const std::string& savegamePath);
+
+/// FNV-1a 64 of a savegame's bytes: which game a record belongs to.
+uint64_t SavegameFingerprint(std::string_view savegameBytes);
+
+/// The record's file text for the game whose savegame has this fingerprint.
+std::string HistoryText(const GameHistory& history, uint64_t fingerprint);
+
+/// Adds the closing "end" line with the sum of `body` (every line before it).
+std::string SealHistoryText(std::string body);
+
+/// How reading a record went.
+enum class HistoryLoad {
+    Loaded,   ///< the record belongs to the game and was read whole
+    Missing,  ///< no record beside the savegame (a game saved before records, or by another program)
+    Damaged,  ///< the file cannot be read or is not a whole record
+    Foreign,  ///< a whole record, but of another game (the savegame was replaced)
+    Newer,    ///< written by a newer version of the game
+};
+
+/// Reads a record's text; `fingerprint` is the savegame's. Anything but `Loaded` leaves `out`
+/// untouched. `reason` (when given) says what was wrong, in English.
+HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, GameHistory& out, std::string* reason = nullptr);
+
+/// Reads the record beside the savegame at `savegamePath`, whose bytes have `fingerprint`.
+HistoryLoad LoadHistoryFile(const std::string& savegamePath, uint64_t fingerprint, GameHistory& out,
+                            std::string* reason = nullptr);
+
+/// Writes the record beside the savegame with the savegame's own care.
+SaveResult SaveHistoryFile(const std::string& savegamePath, const GameHistory& history, uint64_t fingerprint,
+                           std::string* reason = nullptr);
+
+/// Reads a plain file of at most `maxBytes`; nothing for a missing, unreadable, larger or
+/// special file (never waits on a pipe).
+std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t maxBytes);
+
+/// The status line's one-line note when the record was not read (nothing for Loaded and
+/// Missing: a game without a record simply starts one).
+std::optional<LocalText> HistoryNote(HistoryLoad result);
+/// The note when the record could not be written beside a saved game.
+LocalText HistoryNotSavedNote();

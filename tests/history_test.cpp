@@ -1,0 +1,218 @@
+// The record of a game: filled by the month end with the month's own books, its messages, its
+// size over a long game; the price forecast against the market it forecasts; tavrek-sim's CSV.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "command_world.h"
+#include "commands/logistics.h"
+#include "engine/end_of_game.h"
+#include "engine/market.h"
+#include "engine/standing_orders.h"
+#include "engine/turn.h"
+#include "game/world_generation.h"
+#include "recording_frontend.h"
+#include "sim_runner.h"
+#include "small_world.h"
+#include "temp_dir.h"
+
+namespace {
+
+GameState SeededGame(const TempDir& dir, uint32_t seed, int map, bool nobodyWins = false)
+{
+    GameState s;
+    s.Program.ProgramDirectory = dir.Str();
+    s.Program.ShowBestOpponent = false;
+    s.Program.Rng.Seed(seed);
+    NewGameSettings settings;
+    settings.Map = map;
+    // Nothing may touch the books between the month end and the check below.
+    settings.Events = false;
+    settings.DelayBuilding = false;
+    if (nobodyWins) {
+        settings.AdvancedOptions = true;
+        settings.WinningShareText = "100";
+    }
+    RecordingFrontend f;
+    GenerateWorld(s, settings, f);
+    return s;
+}
+
+long double Money(const GameState& s, int c)
+{
+    long double sum = 0;
+    for (int t = 0; t < kTowns; ++t)
+        sum += s.Account[c][t];
+    return sum;
+}
+
+}  // namespace
+
+TEST(History, EachClosedMonthHoldsTheMonthsOwnBooks)
+{
+    TempDir dir;
+    GameState s = SeededGame(dir, 7, 2);
+    RecordingFrontend f;
+    for (int month = 1; month <= 36; ++month) {
+        NextTurn(s, f);
+        ASSERT_EQ(s.History.Months.size(), static_cast<size_t>(month));
+        const MonthRecord& r = s.History.Months.back();
+        EXPECT_EQ(r.Month, month);
+        EXPECT_EQ(r.Demand, s.Demand);
+        for (int c = 0; c < kCompanies; ++c) {
+            const CompanyMonth& m = r.Companies[c];
+            EXPECT_EQ(m.Sales, s.Sales[c]) << month << " " << c;
+            EXPECT_EQ(m.Supply, s.Supply[c]) << month << " " << c;
+            EXPECT_EQ(m.Money, static_cast<double>(Money(s, c))) << month << " " << c;
+            EXPECT_EQ(m.Value, static_cast<double>(CompanyValue(s, c))) << month << " " << c;
+            EXPECT_EQ(m.Share, MarketShare(s, c)) << month << " " << c;
+            long double revenue = 0, production = 0;
+            for (int b = 0; b < kBrands; ++b)
+                for (int t = 0; t < kTowns; ++t) {
+                    revenue += static_cast<long double>(s.Sales[c][b][t]) * s.Price[c][b][t];
+                    production += s.ProductionCost[c][b][t];
+                }
+            EXPECT_NEAR(m.Revenue, static_cast<double>(revenue), 1e-12 * static_cast<double>(revenue));
+            EXPECT_EQ(m.Production, static_cast<double>(production));
+            EXPECT_GE(m.Interest, 0.0);
+            // The books balance: what the market found, less production, plus sales, less interest.
+            const double balance = m.MoneyBefore - m.Production + m.Revenue - m.Interest;
+            EXPECT_NEAR(balance, m.Money, 1e-6 * (1.0 + std::fabs(m.Money))) << month << " " << c;
+        }
+    }
+    EXPECT_EQ(s.History.Messages.size(), 1u) << "only the take-over at the start";
+}
+
+TEST(History, InterestAndTransportOfTheMonthAreBooked)
+{
+    GameState s = CommandWorld();
+    s.Program.ShowBestOpponent = false;
+    RecordingFrontend f;
+    // A standing order's transport: 250 litres Fotzingfors to Seaside, whole dollars (30).
+    s.StandingOrder[2][0] = {0, 2, 3, 250};
+    ExecuteStandingOrders(s, f);
+    // The player's own transport of the rest, 12 dollars per 100 litres.
+    ASSERT_EQ(TransportBeer(s, f, "1. Alpha, 750 l", "Seaside, 12 Dollar/100l", "750"), PanelNext::Idle);
+    // A debt in town 7: 15 % interest after the month.
+    s.Account[2][7] = -1000.0L;
+    NextTurn(s, f);
+    ASSERT_EQ(s.History.Months.size(), 1u);
+    const CompanyMonth& m = s.History.Months[0].Companies[2];
+    EXPECT_DOUBLE_EQ(m.Transport, 30.0 + 90.0);
+    EXPECT_DOUBLE_EQ(m.Interest, 150.0);
+    EXPECT_EQ(s.History.Months[0].Companies[3].Transport, 0.0);
+    // The next month starts its own transport count: the standing order ran again at its start.
+    EXPECT_EQ(s.History.OpenTransport[2], 30.0L);
+}
+
+TEST(History, MessagesOfTheTurnEngineAreKeptWithMonthAndPlayer)
+{
+    GameState s = TenNamedCompanies(1);
+    s.CurrentCompany = s.SelectedTown = 2;
+    s.PlayerCompany = {2, -1};
+    s.Program.ShowBestOpponent = false;
+    s.MonthCount = 14;
+    s.Account[5][0] = -3.0L;
+    RecordingFrontend f;
+    NextTurn(s, f);
+    ASSERT_EQ(f.EnglishTexts(), (std::vector<std::string>{"Company5's company has been liquidated!"}))
+        << "still shown as a box";
+    ASSERT_EQ(s.History.Messages.size(), 1u);
+    const RecordedMessage& m = s.History.Messages[0];
+    EXPECT_EQ(m.Month, 14);
+    EXPECT_EQ(m.Company, 2);
+    EXPECT_EQ(m.Text, f.Messages[0].Text);
+    EXPECT_EQ(m.Caption.German, "Bankrott!");
+    // Refusals of the player's own commands are no news of the month.
+    ASSERT_EQ(TransportBeer(s, f, std::nullopt, "", "1"), PanelNext::Stay);
+    EXPECT_EQ(s.History.Messages.size(), 1u);
+}
+
+TEST(History, SixHundredMonthsStaySmall)
+{
+    TempDir dir;
+    GameState s = SeededGame(dir, 3, 1, true);
+    RecordingFrontend f;
+    for (int month = 0; month < 600 && s.History.Months.size() == static_cast<size_t>(month); ++month)
+        NextTurn(s, f);
+    ASSERT_EQ(s.History.Months.size(), 600u) << "nobody wins this game early";
+    const size_t bytes = s.History.MemoryBytes();
+    std::printf("record of 600 months: %zu bytes in memory (%zu messages)\n", bytes, s.History.Messages.size());
+    EXPECT_LE(bytes, 4u << 20);
+}
+
+TEST(Forecast, EqualsTheMarketWhenTheOffersStayAsTheyWere)
+{
+    TempDir dir;
+    for (const int town : {0, 4, 9}) {
+        GameState s = SeededGame(dir, 11, 1);
+        RecordingFrontend f;
+        for (int i = 0; i < 5; ++i)
+            NextTurn(s, f);
+        // A rival brand with a depot and the player's own second brand compete in the town.
+        const int c = s.CurrentCompany;
+        s.Quality[c][1] = s.Wages[town];
+        s.Stock[c][1][town] = 700;
+        s.Stock[c][0][town] = 900;
+        for (const float price : {0.5f, 1.0f, 2.25f, 2.4f, 3.0f, 3.3f, 3.6f, 4.0f, 0.0f, 9999.99f}) {
+            GameState next = s;
+            const GameState before = s;
+            const int32_t forecast = ForecastSales(s, c, 0, town, price);
+            EXPECT_TRUE(static_cast<const GameData&>(s) == before) << "the forecast changes nothing";
+            // The month after with the offers unchanged: last month's litres, this brand's own stock.
+            for (int k = 0; k < kCompanies; ++k)
+                for (int b = 0; b < kBrands; ++b)
+                    if (!(k == c && b == 0))
+                        next.Stock[k][b][town] = s.Supply[k][b][town];
+            next.Price[c][0][town] = price;
+            RunMarket(next);
+            EXPECT_EQ(forecast, next.Sales[c][0][town]) << "town " << town << " price " << price;
+        }
+    }
+}
+
+TEST(Forecast, AlonePriceDecidesAndAnEmptySlotSellsNothing)
+{
+    GameState s = TenNamedCompanies(1);
+    s.Quality[2][0] = 1.0f;
+    s.Stock[2][0][3] = 800;
+    struct Case {
+        float price;
+        int32_t sold;
+    };
+    // Alone in the town (demand 1000): every price up to 3.6 times the quality sells all 800.
+    for (const Case c : {Case{2.0f, 800}, Case{3.6f, 800}, Case{3.61f, 0}, Case{4.0f, 0}})
+        EXPECT_EQ(ForecastSales(s, 2, 0, 3, c.price), c.sold) << c.price;
+    EXPECT_EQ(ForecastSales(s, 2, 1, 3, 1.0f), 0) << "no brand in slot 2";
+    EXPECT_EQ(ForecastSales(s, 2, 0, 10, 1.0f), 0) << "no such town";
+}
+
+TEST(History, TavrekSimWritesTheRecordAsCsv)
+{
+    TempDir dir;
+    const std::string csv = (dir / "game.csv").string();
+    const SimRun run = RunSim("--dir " + dir.Str() + " --seed 5 --map 2 --months 3 --history " + csv);
+    ASSERT_EQ(run.Status, 0);
+    std::ifstream in(csv);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 1u + 3 * kCompanies);
+    EXPECT_EQ(lines[0].rfind("month,year,month_of_year,company,name,", 0), 0u);
+    EXPECT_EQ(lines[1].rfind("1,1750,1,1,\"", 0), 0u) << lines[1];
+    EXPECT_EQ(lines[30].rfind("3,1750,3,10,\"", 0), 0u) << lines[30];
+    // Sales never exceed what was offered or wanted.
+    for (size_t i = 1; i < lines.size(); ++i) {
+        std::vector<std::string> cells;
+        std::stringstream row(lines[i].substr(lines[i].rfind('"') + 2));
+        for (std::string cell; std::getline(row, cell, ',');)
+            cells.push_back(cell);
+        ASSERT_EQ(cells.size(), 11u) << lines[i];
+        EXPECT_LE(std::stoll(cells[9]), std::stoll(cells[8])) << lines[i];
+        EXPECT_LE(std::stoll(cells[9]), std::stoll(cells[10])) << lines[i];
+    }
+    EXPECT_NE(RunSim("--history \"\"").Status, 0) << "an empty file name is refused";
+}

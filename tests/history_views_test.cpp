@@ -1,0 +1,87 @@
+// What the month report, the message log and the price forecast show, in both languages.
+#include <gtest/gtest.h>
+
+#include "command_world.h"
+#include "commands/history_views.h"
+#include "engine/market.h"
+#include "engine/turn.h"
+#include "recording_frontend.h"
+
+namespace {
+
+GameState TwoMonthsPlayed()
+{
+    GameState s = CommandWorld();
+    s.Program.ShowBestOpponent = false;
+    s.Account[5][0] = -3.0L;  // company 5 is liquidated at the first month end
+    RecordingFrontend f;
+    NextTurn(s, f);
+    s.Price[2][0][2] = 2.0f;
+    NextTurn(s, f);
+    return s;
+}
+
+}  // namespace
+
+TEST(MonthReport, LastMonthsMarketBooksAndMessagesOfTheCompanyOnTurn)
+{
+    const GameState s = TwoMonthsPlayed();
+    const MonthReport en = ComputeMonthReport(s, 2, Language::English);
+    ASSERT_FALSE(en.Empty);
+    EXPECT_EQ(en.Title, "Report for February 1750: Company2");
+    ASSERT_EQ(en.Sales.size(), 1u) << "one brand offered in one town";
+    const CompanyMonth& m = s.History.Months.back().Companies[2];
+    EXPECT_EQ(en.Sales[0].Town, "Fotzingfors");
+    EXPECT_EQ(en.Sales[0].Brand, "Alpha");
+    EXPECT_EQ(en.Sales[0].Offered, "1000 l");
+    EXPECT_EQ(en.Sales[0].Sold, Format("%d l", m.Sales[0][2]));
+    EXPECT_EQ(en.Sales[0].Demand, "5000 l");
+    ASSERT_GE(en.Books.size(), 6u);
+    EXPECT_EQ(en.Books[0].Label, "Money after last month");
+    EXPECT_EQ(en.Books[2].Amount, Format("%.2f $", m.Revenue));
+    EXPECT_EQ(en.Messages, std::vector<std::string>{}) << "the liquidation was in January";
+
+    const MonthReport january = [&] {
+        GameState first = CommandWorld();
+        first.Program.ShowBestOpponent = false;
+        first.Account[5][0] = -3.0L;
+        RecordingFrontend f;
+        NextTurn(first, f);
+        return ComputeMonthReport(first, 2, Language::German);
+    }();
+    EXPECT_EQ(january.Title, "Bericht für Januar 1750: Company2");
+    EXPECT_EQ(january.Messages, std::vector<std::string>{"Company5's Firma ist Pleite!"});
+    EXPECT_EQ(january.Books[0].Label, "Geld vor dem Markt") << "no month before the first";
+
+    const MonthReport none = ComputeMonthReport(CommandWorld(), 2, Language::German);
+    EXPECT_TRUE(none.Empty);
+    EXPECT_EQ(none.EmptyText, "Noch ist kein Monat abgeschlossen.");
+}
+
+TEST(MessageLog, NewestFirstAndFilteredByCompany)
+{
+    GameState s = CommandWorld();
+    s.History.Messages = {
+        {1, 2, {"first", "erste"}, {}}, {3, 4, {"two\nlines", "zwei"}, {}}, {14, 2, {"third", "dritte"}, {}}};
+    using V = std::vector<std::string>;
+    EXPECT_EQ(
+        MessageLogLines(s, std::nullopt, Language::English),
+        (V{"February 1751 - Company2: third", "March 1750 - Company4: two lines", "January 1750 - Company2: first"}));
+    EXPECT_EQ(MessageLogLines(s, 2, Language::German),
+              (V{"Februar 1751 - Company2: dritte", "Januar 1750 - Company2: erste"}));
+    EXPECT_TRUE(MessageLogLines(s, 7, Language::English).empty());
+}
+
+TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)
+{
+    GameState s = TwoMonthsPlayed();
+    s.Quality[2][2] = 1.0f;  // a third brand without beer in the town
+    const PriceForecastTexts texts = ComputePriceForecast(s, {"2.5", "1", "3"}, Language::English);
+    ASSERT_TRUE(texts.Rows[0]);
+    EXPECT_EQ(*texts.Rows[0], Format("~%d l", ForecastSales(s, 2, 0, 2, 2.5f)));
+    EXPECT_FALSE(texts.Rows[1]) << "no brand in the second slot";
+    ASSERT_TRUE(texts.Rows[2]);
+    EXPECT_EQ(*texts.Rows[2], "~0 l");
+    EXPECT_NE(texts.Note.find("last month"), std::string::npos);
+    EXPECT_NE(ComputePriceForecast(s, {"", "", ""}, Language::German).Note.find("Vormonat"), std::string::npos);
+}

@@ -1,0 +1,107 @@
+// The record's views in the real window: the Statistics menu opens the month report, the charts
+// and the message log in the game's language, and Change Prices shows the forecast as the player
+// types.
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QTabWidget>
+
+#include "engine/market.h"
+#include "ui/history_window.h"
+#include "ui/price_forecast.h"
+#include "window_fixture.h"
+
+namespace {
+
+using HistoryWindowTest = WindowTest;
+
+}  // namespace
+
+TEST_F(HistoryWindowTest, TheStatisticsMenuOpensTheThreeViews)
+{
+    TForm1& form = OpenWithGame(1, 3);
+    for (int month = 0; month < 3; ++month)
+        Press(form.Button8);  // Next Turn
+    ASSERT_EQ(form.State().History.Months.size(), 3u);
+    HistoryMenu* menu = form.findChild<HistoryMenu*>();
+    ASSERT_NE(menu, nullptr);
+
+    menu->Entry(HistoryDialog::Charts)->trigger();
+    HistoryDialog* dialog = menu->Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->Tabs()->currentIndex(), HistoryDialog::Charts);
+    const ChartData& chart = dialog->ChartView()->Chart();
+    EXPECT_EQ(chart.Months.size(), 3u);
+    ASSERT_EQ(chart.Series.size(), 10u);
+    EXPECT_TRUE(chart.Series[form.State().CurrentCompany].Own);
+    dialog->MetricChoice()->setCurrentIndex(2);
+    EXPECT_EQ(dialog->ChartView()->Chart().Title.English, "Market share");
+
+    // Hovering the player's last point names it.
+    const PlotArea area = dialog->ChartView()->Area();
+    const ChartData& shares = dialog->ChartView()->Chart();
+    const int own = form.State().CurrentCompany;
+    QTest::mouseMove(dialog->ChartView(), QPoint(static_cast<int>(PlotX(shares, area, 2)),
+                                                 static_cast<int>(PlotY(shares, area, shares.Series[own].Values[2]))));
+    const auto hit = NearestPoint(shares, area, PlotX(shares, area, 2),
+                                  PlotY(shares, area, shares.Series[own].Values[2]), Language::English);
+    ASSERT_TRUE(hit);
+    EXPECT_EQ(hit->Index, 2);
+
+    menu->Entry(HistoryDialog::Messages)->trigger();
+    EXPECT_EQ(dialog->Tabs()->currentIndex(), HistoryDialog::Messages);
+    ASSERT_GE(dialog->Log()->count(), 1);
+    EXPECT_NE(dialog->Log()->item(dialog->Log()->count() - 1)->text().indexOf("take over"), -1)
+        << "the take-over at the start is the oldest message";
+    dialog->CompanyChoice()->setCurrentIndex(1 + (own + 1) % kCompanies);
+    EXPECT_EQ(dialog->Log()->count(), 1) << "only the note that there is nothing";
+
+    form.Deutsch1Click();
+    EXPECT_EQ(dialog->Tabs()->tabText(0), "Monatsbericht");
+    EXPECT_EQ(menu->Entry(HistoryDialog::Report)->text(), "Monatsbericht...");
+    dialog->close();
+}
+
+TEST_F(HistoryWindowTest, ChangePricesForecastsAsThePlayerTypes)
+{
+    TForm1& form = OpenWithGame(1, 3);
+    Press(form.Button8);  // Next Turn
+    Press(form.Button6);  // Change Prices
+    PriceForecastLabels* forecast = form.findChild<PriceForecastLabels*>();
+    ASSERT_NE(forecast, nullptr);
+    EXPECT_TRUE(forecast->Rows()[0]->isVisible());
+    EXPECT_TRUE(forecast->Note()->isVisible());
+    const GameState& s = form.State();
+    for (const char* price : {"1.5", "3", "9"}) {
+        Type(form.Edit2, price);
+        EXPECT_EQ(forecast->Rows()[0]->text().toStdString(),
+                  Format("~%d l", ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price))))
+            << price;
+    }
+    EXPECT_FALSE(forecast->Rows()[1]->isVisible()) << "no second brand";
+    Press(form.Button10);  // Cancel
+    EXPECT_FALSE(forecast->Rows()[0]->isVisible());
+    EXPECT_FALSE(forecast->Note()->isVisible());
+}
+
+TEST_F(HistoryWindowTest, TheReportAfterEachTurnIsAnOptionKeptInTheSettings)
+{
+    {
+        TForm1& form = OpenWithGame(2, 1);
+        HistoryMenu* menu = form.findChild<HistoryMenu*>();
+        EXPECT_FALSE(menu->ReportOption()->isChecked()) << "off unless chosen";
+        Press(form.Button8);
+        EXPECT_TRUE(menu->Dialog() == nullptr || !menu->Dialog()->isVisible());
+        menu->ReportOption()->trigger();
+        Press(form.Button8);
+        ASSERT_NE(menu->Dialog(), nullptr);
+        EXPECT_TRUE(menu->Dialog()->isVisible());
+        EXPECT_EQ(menu->Dialog()->Tabs()->currentIndex(), HistoryDialog::Report);
+        menu->Dialog()->close();
+        form_.reset();
+    }
+    TForm1& again = Open();
+    EXPECT_TRUE(again.findChild<HistoryMenu*>()->ReportOption()->isChecked());
+}

@@ -1,0 +1,111 @@
+/// @file history_window.h The window's views of the game's record: the month report, the history
+/// charts and the message log in one dialog, opened from the Statistics menu. What they show is
+/// computed below the window (history_views, history_chart); these only draw it.
+#pragma once
+
+#include <QDialog>
+#include <QObject>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+#include "commands/history_chart.h"
+#include "commands/history_views.h"
+
+class GameSession;
+class QAction;
+class QComboBox;
+class QListWidget;
+class QMenu;
+class QTabWidget;
+
+/// Line charts of one measure over the months, every company a line, drawn with QPainter.
+class HistoryChartWidget : public QWidget {
+public:
+    explicit HistoryChartWidget(QWidget* parent);
+    void SetChart(ChartData chart, Language language);
+    const ChartData& Chart() const { return chart_; }
+    /// Where the plot lies in the widget.
+    PlotArea Area() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    ChartData chart_;
+    Language language_ = Language::English;
+    std::optional<ChartPoint> hover_;
+};
+
+/// Last month's report for the company on turn, painted in the window font.
+class MonthReportWidget : public QWidget {
+public:
+    explicit MonthReportWidget(QWidget* parent);
+    void SetReport(MonthReport report);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    MonthReport report_;
+};
+
+/// The three views as pages of one dialog.
+class HistoryDialog : public QDialog {
+public:
+    enum Page { Report = 0, Charts = 1, Messages = 2 };
+    HistoryDialog(QWidget* parent, const GameSession& session);
+    /// Fills every page from the record, in the game's language, and shows `page`.
+    void ShowPage(Page page);
+    /// Fills the pages again (a language switch, a new month).
+    void Refresh();
+
+    QTabWidget* Tabs() const { return tabs_; }
+    QComboBox* MetricChoice() const { return metric_; }
+    QComboBox* RangeChoice() const { return range_; }
+    QComboBox* LinesChoice() const { return lines_; }
+    QComboBox* CompanyChoice() const { return company_; }
+    QListWidget* Log() const { return log_; }
+    HistoryChartWidget* ChartView() const { return chart_; }
+
+private:
+    void FillChart();
+    void FillLog();
+
+    const GameSession& session_;
+    QTabWidget* tabs_ = nullptr;
+    MonthReportWidget* report_ = nullptr;
+    HistoryChartWidget* chart_ = nullptr;
+    QComboBox* metric_ = nullptr;
+    QComboBox* range_ = nullptr;
+    QComboBox* lines_ = nullptr;
+    QComboBox* company_ = nullptr;
+    QListWidget* log_ = nullptr;
+};
+
+/// The Statistics menu's entries for the three views and the dialog they open.
+class HistoryMenu : public QObject {
+    Q_OBJECT
+
+public:
+    HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& session);
+    /// The entries' words and an open dialog in the language.
+    void SetLanguage(Language language);
+    /// The dialog, once an entry has opened it.
+    HistoryDialog* Dialog() const { return dialog_; }
+    QAction* Entry(HistoryDialog::Page page) const { return actions_[page]; }
+    /// The option "Month report after each turn", kept in the settings file.
+    QAction* ReportOption() const { return reportOption_; }
+    void Open(HistoryDialog::Page page);
+    /// A turn has ended: with the option on, the report of the month just closed opens.
+    void AfterTurn();
+
+private:
+    QWidget* window_;
+    const GameSession& session_;
+    std::array<QAction*, 3> actions_{};
+    QAction* reportOption_ = nullptr;
+    HistoryDialog* dialog_ = nullptr;
+};

@@ -1,0 +1,55 @@
+/// @file price_forecast.cpp The forecast labels beside the price fields.
+#include "ui/price_forecast.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "commands/game_session.h"
+#include "commands/history_views.h"
+#include "ui/dialog_support.h"
+
+PriceForecastLabels::PriceForecastLabels(const GameSession& session, const std::array<QLineEdit*, 3>& prices)
+    : QObject(prices[0]), session_(session), prices_(prices)
+{
+    QWidget* panel = prices[0]->parentWidget();
+    for (size_t b = 0; b < prices.size(); ++b) {
+        // Right of the field's "$", up to the OK button.
+        const QRect field = prices[b]->geometry();
+        rows_[b] = new QLabel(panel);
+        rows_[b]->setFont(WindowFont());
+        rows_[b]->setGeometry(field.right() + 14, field.top(), 592 - (field.right() + 14) - 1, field.height());
+        rows_[b]->hide();
+        connect(prices[b], &QLineEdit::textChanged, this, [this] { Update(); });
+    }
+    note_ = new QLabel(panel);
+    note_->setFont(WindowFont());
+    note_->hide();
+    prices[0]->installEventFilter(this);
+}
+
+void PriceForecastLabels::Update()
+{
+    const GameState& s = session_.State();
+    const bool shown = prices_[0]->isVisible();
+    std::array<std::string, 3> fields;
+    for (size_t b = 0; b < fields.size(); ++b)
+        fields[b] = prices_[b]->text().toStdString();
+    const PriceForecastTexts texts = ComputePriceForecast(s, fields, s.Program.Language);
+    for (size_t b = 0; b < rows_.size(); ++b) {
+        rows_[b]->setText(texts.Rows[b] ? QString::fromStdString(*texts.Rows[b]) : QString());
+        rows_[b]->setVisible(shown && texts.Rows[b].has_value());
+    }
+    // In the second row under the prompt "Change prices in ...:", left of the brand names.
+    note_->setText(QString::fromStdString(texts.Note));
+    const QRect row = prices_[1]->geometry();
+    note_->setGeometry(15, row.top(), 300, row.height());
+    note_->setVisible(shown);
+}
+
+bool PriceForecastLabels::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+        Update();
+    return QObject::eventFilter(watched, event);
+}
