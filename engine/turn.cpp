@@ -23,6 +23,9 @@ void AdvanceConstruction(GameState& s, int c)
 
 void StartHumanTurn(GameState& s, Frontend& frontend)
 {
+    // Neither player sees the other's news or orders.
+    if (s.TwoPlayer)
+        frontend.HandOverTo(s.CurrentCompany);
     if (s.DelayBuilding)
         AdvanceConstruction(s, s.CurrentCompany);
     if (s.EventsOn)
@@ -33,25 +36,28 @@ void StartHumanTurn(GameState& s, Frontend& frontend)
     frontend.Redraw();
 }
 
-void NextTurn(GameState& s, Frontend& frontend)
+TurnOutcome NextTurn(GameState& s, Frontend& frontend)
 {
+    TurnOutcome outcome;
     frontend.PlaySoundEffect(1);
 
     // The player who ends the turn: bankruptcy first, then victory.
     if (CompanyValue(s, s.CurrentCompany) < 0) {
         const bool firstOfTwo = s.TwoPlayer && s.CurrentCompany == s.PlayerCompany[0];
         Liquidate(s, frontend, s.CurrentCompany);
+        outcome.PlayerLiquidated = true;
         if (firstOfTwo) {
             // Player 2 plays on in this month, without a new start of turn.
             WriteStatusLine(s, frontend);
             frontend.SetCaption(GameTitle());
             frontend.Redraw();
-            return;
+            return outcome;
         }
     }
     if (MarketShare(s, s.CurrentCompany) >= s.WinningShare) {
-        DeclareWinner(s, frontend, s.CurrentCompany);
-        return;
+        outcome.Winner = s.CurrentCompany;
+        outcome.Points = DeclareWinner(s, frontend, s.CurrentCompany);
+        return outcome;
     }
 
     if (s.TwoPlayer) {
@@ -62,7 +68,7 @@ void NextTurn(GameState& s, Frontend& frontend)
             WriteStatusLine(s, frontend);
             frontend.SetCaption(GameTitle());
             StartHumanTurn(s, frontend);
-            return;
+            return outcome;
         }
         s.PlayerTown[1] = s.SelectedTown;
         s.CurrentCompany = s.PlayerCompany[0];
@@ -78,8 +84,9 @@ void NextTurn(GameState& s, Frontend& frontend)
         if (CompanyValue(s, c) < 0)
             Liquidate(s, frontend, c);
         if (MarketShare(s, c) >= s.WinningShare) {
+            outcome.Winner = c;
             DeclareWinner(s, frontend, c);
-            return;
+            return outcome;
         }
     }
 
@@ -90,4 +97,5 @@ void NextTurn(GameState& s, Frontend& frontend)
     WriteStatusLine(s, frontend);
     frontend.SetCaption(EnglishGameTitle());
     StartHumanTurn(s, frontend);
+    return outcome;
 }

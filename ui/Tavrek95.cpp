@@ -20,6 +20,8 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -35,6 +37,7 @@
 #include "platform/ini_file.h"
 #include "persistence/settings.h"
 #include "ui/map_view.h"
+#include "ui/town_mark_painter.h"
 
 #include "ui/file_dialogs.h"
 #include "ui/help_window.h"
@@ -42,6 +45,7 @@
 #include "ui/dialog_support.h"
 #include "ui/layout_builder.h"
 #include "ui/info.h"
+#include "ui/keyboard.h"
 #include "ui/newgame.h"
 #include "ui/pictures.h"
 #include "ui/zwischen.h"
@@ -224,6 +228,8 @@ void TForm1::CreateMenus()
     action(MenuEntry::Contents1, help, &TForm1::Contents1Click);
     help->addSeparator();
     action(MenuEntry::Info1, help, &TForm1::Info1Click);
+    for (const MenuShortcut& shortcut : kMenuShortcuts)
+        Menu(shortcut.Entry)->setShortcut(QKeySequence(shortcut.Key));
 }
 
 void TForm1::CreateControls()
@@ -270,6 +276,21 @@ void TForm1::CreateControls()
     connect(RadioButton2, &QRadioButton::clicked, this, &TForm1::RadioButton2Click);
 
     StatusBar1 = c.Get<QStatusBar>("StatusBar1");
+
+    SetPanelTabOrder(c);
+    // Enter is OK and Escape Cancel wherever the panel shows them; N ends the month, and only
+    // from the command buttons, so that no Enter after a command can end it.
+    auto key = [this](QKeySequence sequence, QPushButton* button) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+        });
+        return shortcut;
+    };
+    okKeys_ = {key(Qt::Key_Return, Button9), key(Qt::Key_Enter, Button9)};
+    cancelKey_ = key(Qt::Key_Escape, Button10);
+    nextTurnKey_ = key(kNextTurnKey, Button8);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
@@ -349,6 +370,21 @@ bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
     return box.exec() == QMessageBox::Yes;
 }
 
+YesNoCancel TForm1::AskYesNoCancel(const LocalText& text, const LocalText& caption)
+{
+    ShowCurrentPicture();
+    if (dialogs_)
+        return dialogs_->AskYesNoCancel(text, caption);
+    const Language language = state_.Program.Language;
+    QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    return answer == QMessageBox::Yes  ? YesNoCancel::Yes
+           : answer == QMessageBox::No ? YesNoCancel::No
+                                       : YesNoCancel::Cancel;
+}
+
 void TForm1::PlaySoundEffect(int number)
 {
     sounds_->Play(number);
@@ -365,14 +401,15 @@ void TForm1::ShowStatusLine(const LocalText& line)
 
 void TForm1::SetCaption(const LocalText& caption)
 {
-    setWindowTitle(Q(caption.In(state_.Program.Language)));
+    lastCaption_ = caption;
+    setWindowTitle(Q(session_.Title(caption)));
     if (dialogs_)
         dialogs_->SetCaption(caption);
 }
 
 void TForm1::Redraw()
 {
-    FillPanelControls(false);
+    FillPanelControls(keepInputOnRedraw_);
     surface_->update();
     if (dialogs_)
         dialogs_->Redraw();
@@ -405,7 +442,8 @@ uint64_t TForm1::MapLayerKey() const
     uint64_t key = static_cast<uint64_t>(state_.GameActive) | static_cast<uint64_t>(state_.MapNumber & 0xff) << 1 |
                    static_cast<uint64_t>(panel_.CommandMode == kModeStatistics) << 9 |
                    static_cast<uint64_t>(state_.CurrentCompany & 0xff) << 10 |
-                   static_cast<uint64_t>(surface_->devicePixelRatioF() * 4) << 18;
+                   static_cast<uint64_t>(surface_->devicePixelRatioF() * 4) << 18 |
+                   static_cast<uint64_t>(state_.SelectedTown & 0xff) << 56;
     const int c = state_.CurrentCompany;
     if (c >= 0 && c < kCompanies) {
         uint64_t bits = 0;
@@ -432,8 +470,10 @@ void TForm1::RebuildBackBuffer()
     QPainter b(&backBuffer_);
     b.fillRect(QRect(0, 0, kClientWidth, kClientHeight), palette().color(QPalette::Button));
     PaintMap(b, pictures_, state_, panel_.CommandMode);
-    if (state_.GameActive && panel_.CommandMode != kModeStatistics)
+    if (state_.GameActive && panel_.CommandMode != kModeStatistics) {
         DrawCompanyMarkers(b, pictures_, state_);
+        DrawSelectedTownFrame(b, state_);
+    }
 }
 
 const AnimationPictureSet& TForm1::AnimationPictures()
@@ -486,7 +526,7 @@ void TForm1::FormPaint(QPainter& p)
     p.setFont(WindowFont());
     p.setPen(palette().color(QPalette::ButtonText));
     const QFontMetrics metrics(WindowFont());
-    const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
+    const PanelContent content = session_.Content();
     for (const PanelText& text : content.Texts) {
         const QString t = Q(text.Text);
         const int x = text.Align == TextAlign::Right ? text.X - metrics.horizontalAdvance(t) : text.X;
@@ -498,7 +538,7 @@ void TForm1::FormPaint(QPainter& p)
 
 void TForm1::FillPanelControls(bool keepInput)
 {
-    const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
+    const PanelContent content = session_.Content();
     for (int i = 0; i <= static_cast<int>(PanelControl::PageControl1); ++i) {
         const auto control = static_cast<PanelControl>(i);
         Control(control)->setVisible(content.Shows(control));
@@ -507,6 +547,17 @@ void TForm1::FillPanelControls(bool keepInput)
     RadioButton1->setVisible(panel_.CommandMode == kModeNone);
     RadioButton2->setVisible(panel_.CommandMode == kModeNone);
     Button9->setText(Q(content.Button9Caption));
+    Button10->setText(Q(content.Button10Caption.empty() ? kButtonTexts[9].Caption.In(state_.Program.Language)
+                                                        : content.Button10Caption));
+    UpdateMenus();
+    for (QShortcut* ok : okKeys_)
+        ok->setEnabled(content.Shows(PanelControl::Button9));
+    cancelKey_->setEnabled(content.Shows(PanelControl::Button10));
+    nextTurnKey_->setEnabled(panel_.CommandMode == kModeIdle && content.Shows(PanelControl::Button8));
+    if (panel_.CommandMode != focusedMode_) {
+        focusedMode_ = panel_.CommandMode;
+        FocusFirstControl(content);
+    }
 
     auto fillList = [keepInput](QListWidget* list, const std::vector<std::string>& entries) {
         const int row = keepInput ? list->currentRow() : -1;
@@ -537,6 +588,38 @@ void TForm1::FillPanelControls(bool keepInput)
     }
     ShowGridContent(StringGrid1, content.SalesGrid);
     ShowGridContent(StringGrid2, content.MarketShares);
+}
+
+void TForm1::FocusFirstControl(const PanelContent& content)
+{
+    if (content.Mode == kModeNone)
+        return;
+    // The command buttons wait for their keys; a command starts in its first field or list, a
+    // mode without one on OK.
+    if (content.Mode == kModeIdle) {
+        surface_->setFocus();
+        return;
+    }
+    for (const std::string_view name : kPanelTabOrder) {
+        QWidget* widget = controls_.Widget(name);
+        for (const PanelControl control : content.Visible)
+            if (Control(control) == widget && widget != Button10) {
+                widget->setFocus();
+                return;
+            }
+    }
+}
+
+void TForm1::UpdateMenus()
+{
+    // What needs a running game is closed on the start screen, and the commands once it ended.
+    const bool game = state_.GameActive;
+    const bool playing = game && !session_.End();
+    for (const MenuEntry entry : {MenuEntry::Save1, MenuEntry::Saveas1})
+        Menu(entry)->setEnabled(game);
+    for (const MenuEntry entry : {MenuEntry::New2, MenuEntry::Delete1, MenuEntry::DisplayChange1,
+                                  MenuEntry::MarketShares1, MenuEntry::StatisticDialog1})
+        Menu(entry)->setEnabled(playing);
 }
 
 QWidget* TForm1::Control(PanelControl control) const
@@ -588,15 +671,28 @@ void TForm1::Button8Click()
 
 void TForm1::Button9Click()
 {
+    // An ended game offers a new one here, and an old one under Button10.
+    if (session_.End()) {
+        New1Click();
+        return;
+    }
     session_.PressOk(GatherInputs());
     surface_->update();
 }
 
-void TForm1::Button10Click() { session_.PressCancel(); }
+void TForm1::Button10Click()
+{
+    if (session_.End()) {
+        Open1Click();
+        return;
+    }
+    session_.PressCancel();
+}
 void TForm1::Button11Click() { session_.EnterMode(kModeTownInformation); }
 
 void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 {
+    const QScopedValueRollback keep(keepInputOnRedraw_, session_.ClickKeepsInput(button, doubleClick, x, y));
     session_.ClickMap(button, doubleClick, x, y);
 }
 
@@ -604,18 +700,36 @@ void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 
 void TForm1::StartNewGame(const NewGameSettings& settings) { session_.NewGame(settings); }
 
+bool TForm1::MayLeaveRunningGame(GameSession::Leaving leaving)
+{
+    if (leaving != GameSession::Leaving::SaveFirst)
+        return leaving == GameSession::Leaving::Go;
+    Save1Click();
+    // A save that was cancelled or failed keeps the player in the game.
+    return !session_.Changed();
+}
+
 void TForm1::New1Click()
 {
+    if (!MayLeaveRunningGame(session_.BeforeReplacingGame()))
+        return;
     ngDialog_->Prepare(state_);
     if (!RunNewGameDialog(*ngDialog_))
         return;
     StartNewGame(ngDialog_->Settings());
 }
 
-bool TForm1::OpenGameFile(const QString& path) { return session_.Open(path.toStdString()); }
+bool TForm1::OpenGameFile(const QString& path)
+{
+    const bool opened = session_.Open(path.toStdString());
+    setWindowTitle(Q(session_.Title(lastCaption_)));
+    return opened;
+}
 
 void TForm1::Open1Click()
 {
+    if (!MayLeaveRunningGame(session_.BeforeReplacingGame()))
+        return;
     const QString path = ChooseOpenFile();
     if (!path.isEmpty())
         OpenGameFile(path);
@@ -624,7 +738,9 @@ void TForm1::Open1Click()
 void TForm1::SaveGameFile(const QString& path)
 {
     // A file that cannot be opened for writing: the save dialog asks for another one.
-    if (session_.SaveAs(path.toStdString()) == SaveStatus::CannotOpen)
+    const SaveStatus status = session_.SaveAs(path.toStdString());
+    setWindowTitle(Q(session_.Title(lastCaption_)));
+    if (status == SaveStatus::CannotOpen)
         Saveas1Click();
 }
 
@@ -650,10 +766,13 @@ void TForm1::Exit1Click() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (session_.MayClose(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName)))
+    const auto leaving = session_.BeforeClosing(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName));
+    if (MayLeaveRunningGame(leaving)) {
+        session_.Leave();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }
 
 void TForm1::New2Click() { session_.EnterMode(kModeNewOrder); }
@@ -834,8 +953,10 @@ void TForm1::ApplyLanguage()
     for (int i = 0; i < kMenuEntries; ++i)
         if (menu_[i])
             menu_[i]->setText(Q(kMenuCaptions[i].In(language)));
-    setWindowTitle(Q(WindowTitle().In(language)));
+    lastCaption_ = WindowTitle();
+    setWindowTitle(Q(session_.Title(lastCaption_)));
     controls_.ApplyLanguage(language);
+    ApplyAccessKeys(controls_, language);
     const StatisticsViewTexts statistics = StatisticsTexts(language);
     PageControl1->setTabText(0, Q(statistics.TabCaptions[0]));
     PageControl1->setTabText(1, Q(statistics.TabCaptions[1]));
@@ -858,5 +979,8 @@ void TForm1::ApplyLanguage()
     StringGrid3->setHorizontalHeaderLabels(towns);
     StringGrid4->setHorizontalHeaderLabels(companies);
     // OK carries the open mode's own word where it has one.
-    Button9->setText(Q(ComputePanelContent(state_, panel_.CommandMode).Button9Caption));
+    const PanelContent content = session_.Content();
+    Button9->setText(Q(content.Button9Caption));
+    Button10->setText(
+        Q(content.Button10Caption.empty() ? kButtonTexts[9].Caption.In(language) : content.Button10Caption));
 }

@@ -32,6 +32,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 class QStatusBar;
 class QTabWidget;
 class QTableWidget;
@@ -97,6 +98,7 @@ public:
     // --- the seam ------------------------------------------------------------------------------
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override;
     bool AskYesNo(const LocalText& text, const LocalText& caption) override;
+    YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption) override;
     void PlaySoundEffect(int number) override;
     void ShowStatusLine(const LocalText& line) override;
     void SetCaption(const LocalText& caption) override;
@@ -216,6 +218,13 @@ private:
     /// texts and the selected rows survive (a language switch only translates them).
     void FillPanelControls(bool keepInput);
     PanelInputs GatherInputs() const;
+    /// Enables the menu entries that need a running game, or a game still going on.
+    void UpdateMenus();
+    /// Puts the keyboard into a newly opened mode: its first field or list, else OK.
+    void FocusFirstControl(const PanelContent& content);
+    /// Saves the running game first when the player asked to; true when New, Open or Exit may
+    /// go on.
+    bool MayLeaveRunningGame(GameSession::Leaving leaving);
     /// "The file ... could not be opened."
     void ShowFileError(const QString& path);
     void CreateStatisticsView();
@@ -256,4 +265,11 @@ private:
     THighDialog* highDialog_ = nullptr;
     THelpWindow* helpWindow_ = nullptr;
     BuiltControls controls_;  ///< the panel's controls as the layout table built them
+    LocalText lastCaption_;   ///< the caption the rules set last; the title adds the file's name
+    /// Set while a click that chose no town redraws: the open command keeps what was typed.
+    bool keepInputOnRedraw_ = false;
+    std::array<QShortcut*, 2> okKeys_{};  ///< Return and Enter press OK
+    QShortcut* cancelKey_ = nullptr;      ///< Escape presses Cancel
+    QShortcut* nextTurnKey_ = nullptr;    ///< N ends the month from the idle panel
+    int32_t focusedMode_ = kModeNone;     ///< the mode the keyboard was last put into
 };

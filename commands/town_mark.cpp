@@ -1,0 +1,41 @@
+/// @file town_mark.cpp The selected town's frame on the map.
+#include "commands/town_mark.h"
+
+#include <algorithm>
+
+#include "commands/town_selection.h"
+#include "game/map_places.h"
+
+namespace {
+
+constexpr int kMapWidth = 800;
+constexpr int kMapHeight = 400;
+
+}  // namespace
+
+MapRect SelectedTownFrame(int map, int town)
+{
+    if (map < 1 || map > kMaps || town < 0 || town >= kTowns)
+        return {};
+    const TownRect& r = kTownHitRects[map - 1][town];
+    // The click rectangle is inclusive on all sides; the frame lies just outside it.
+    const int left = std::max(0, r.XFrom - kTownFrameMargin);
+    const int top = std::max(0, r.YFrom - kTownFrameMargin);
+    const int right = std::min(kMapWidth - 1, r.XTo + kTownFrameMargin);
+    const int bottom = std::min(kMapHeight - 1, r.YTo + kTownFrameMargin);
+    return {left, top, right - left + 1, bottom - top + 1};
+}
+
+std::vector<MapRect> TownFrameKeepsClear(int map)
+{
+    std::vector<MapRect> clear;
+    if (map < 1 || map > kMaps)
+        return clear;
+    for (const MapPoint& base : kMarkerBases[map - 1])
+        clear.push_back({base.X, base.Y, kMarkerStripWidth, kMarkerStripHeight});
+    // The animation restores its square (and the row above it, where its wipe begins) from the
+    // map picture alone: a frame there would come back torn.
+    for (const MapPoint& anchor : kAnimationAnchors[map - 1])
+        clear.push_back({anchor.X, anchor.Y - 1, kAnimationAreaSide, kAnimationAreaSide + 1});
+    return clear;
+}
