@@ -29,6 +29,7 @@
 #include <QTranslator>
 #include <ctime>
 
+#include "commands/hand_over.h"
 #include "commands/panel_content.h"
 #include "engine/turn.h"
 #include "game/names_file.h"
@@ -40,6 +41,7 @@
 #include "ui/town_mark_painter.h"
 
 #include "ui/file_dialogs.h"
+#include "ui/hand_over_cover.h"
 #include "ui/help_window.h"
 #include "ui/high.h"
 #include "ui/dialog_support.h"
@@ -153,6 +155,7 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     ChooseSaveFile = [this] { return AskSaveFile(this, state_.Program.Language, SaveFileName()); };
     OpenDocument = OpenWithDesktop;
     RunNewGameDialog = [](TNGDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
+    WaitForHandOver = [](HandOverCover& cover) { cover.Wait(); };
 
     ngDialog_ = new TNGDialog(this);
     infoDialog_ = new TInfoDialog(this);
@@ -170,6 +173,7 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     Menu(MenuEntry::Sound2)->setChecked(startup.SoundOn);
     autosaveOnExit_ = startup.AutosaveOnExit;
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
+    handOverAction_->setChecked(ReadOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen));
     PlaySoundEffect(5);
     ApplyLanguage();
     // Said once, when the window is up: otherwise lost options and names would come unexplained.
@@ -221,6 +225,9 @@ void TForm1::CreateMenus()
     action(MenuEntry::EditNames1, options, &TForm1::EditNames1Click);
     action(MenuEntry::RestoreNames1, options, &TForm1::RestoreNames1Click);
     action(MenuEntry::FastExit1, options, &TForm1::FastExit1Click, true);
+    handOverAction_ = options->addAction(QString());
+    handOverAction_->setCheckable(true);
+    connect(handOverAction_, &QAction::triggered, this, &TForm1::HandOverScreen1Click);
     QMenu* language = submenu(MenuEntry::Language1);
     action(MenuEntry::English1, language, &TForm1::English1Click);
     action(MenuEntry::Deutsch1, language, &TForm1::Deutsch1Click);
@@ -276,6 +283,7 @@ void TForm1::CreateControls()
     connect(RadioButton2, &QRadioButton::clicked, this, &TForm1::RadioButton2Click);
 
     StatusBar1 = c.Get<QStatusBar>("StatusBar1");
+    handOverCover_ = new HandOverCover(surface_);
 
     SetPanelTabOrder(c);
     // Enter is OK and Escape Cancel wherever the panel shows them; N ends the month, and only
@@ -422,6 +430,20 @@ void TForm1::StartAnimation(int town, int nextTown, int stage)
     // A running animation is never restarted: Start refuses while the timer runs.
     if (animation_.Start(town, nextTown, stage))
         Timer1->start();
+}
+
+void TForm1::HandOverTo(int company)
+{
+    if (handOverAction_->isChecked() && state_.TwoPlayer) {
+        // Map, panel and menus wait under the cover until the next player takes the machine.
+        menuBar()->setEnabled(false);
+        handOverCover_->Show(Q(HandOverText(state_, company).In(state_.Program.Language)));
+        WaitForHandOver(*handOverCover_);
+        handOverCover_->Take();
+        menuBar()->setEnabled(true);
+    }
+    if (dialogs_)
+        dialogs_->HandOverTo(company);
 }
 
 void TForm1::ShowBestOpponentDialog()
@@ -766,6 +788,11 @@ void TForm1::Exit1Click() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // The turn in the middle of its hand-over is finished first.
+    if (handOverCover_->isVisible()) {
+        event->ignore();
+        return;
+    }
     const auto leaving = session_.BeforeClosing(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName));
     if (MayLeaveRunningGame(leaving)) {
         session_.Leave();
@@ -859,6 +886,11 @@ void TForm1::FastExit1Click()
     autosaveOnExit_ = !autosaveOnExit_;
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
     WriteOnOff(state_.Program.ProgramDirectory, settings::kAutosave, autosaveOnExit_);
+}
+
+void TForm1::HandOverScreen1Click()
+{
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen, handOverAction_->isChecked());
 }
 
 void TForm1::ShowFileError(const QString& path)
@@ -956,6 +988,7 @@ void TForm1::ApplyLanguage()
     lastCaption_ = WindowTitle();
     setWindowTitle(Q(session_.Title(lastCaption_)));
     controls_.ApplyLanguage(language);
+    handOverAction_->setText(Q(LocalText{"Hand-over Screen", "Übergabebildschirm"}.In(language)));
     ApplyAccessKeys(controls_, language);
     const StatisticsViewTexts statistics = StatisticsTexts(language);
     PageControl1->setTabText(0, Q(statistics.TabCaptions[0]));

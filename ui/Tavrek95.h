@@ -44,6 +44,7 @@ class THighDialog;
 class THelpWindow;
 class TZwischenDialog;
 class FormSurface;
+class HandOverCover;
 
 /// Height of every grid row, the heading included.
 inline constexpr int kGridRowHeight = 16;
@@ -94,6 +95,12 @@ public:
     std::function<bool(const QString& path)> OpenDocument;
     /// Runs the new game dialog after its preparation; true when the player pressed OK.
     std::function<bool(TNGDialog& dialog)> RunNewGameDialog;
+    /// Waits until the next player of a two-player game takes the covered window.
+    std::function<void(HandOverCover& cover)> WaitForHandOver;
+    /// The screen between two players' turns.
+    HandOverCover* HandOverScreen() const { return handOverCover_; }
+    /// The option that shows it (Options menu, kept in the settings file).
+    QAction* HandOverOption() const { return handOverAction_; }
 
     // --- the seam ------------------------------------------------------------------------------
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override;
@@ -105,6 +112,7 @@ public:
     void Redraw() override;
     void StartAnimation(int town, int nextTown, int stage) override;
     void ShowBestOpponentDialog() override;
+    void HandOverTo(int company) override;
 
     // --- handlers, named after control and event ----------------------------------------------
     void FormMouseDown(MouseButton button, bool doubleClick, int x, int y);
@@ -136,6 +144,7 @@ public:
     void EditNames1Click();
     void RestoreNames1Click();
     void FastExit1Click();
+    void HandOverScreen1Click();
     void English1Click();
     void Deutsch1Click();
     void RadioButton1Click();
@@ -272,4 +281,6 @@ private:
     QShortcut* cancelKey_ = nullptr;      ///< Escape presses Cancel
     QShortcut* nextTurnKey_ = nullptr;    ///< N ends the month from the idle panel
     int32_t focusedMode_ = kModeNone;     ///< the mode the keyboard was last put into
+    HandOverCover* handOverCover_ = nullptr;
+    QAction* handOverAction_ = nullptr;  ///< Options: the hand-over screen
 };
