@@ -31,8 +31,10 @@ std::vector<MapRect> TownFrameKeepsClear(int map)
     std::vector<MapRect> clear;
     if (map < 1 || map > kMaps)
         return clear;
+    // The strips with two pixels of air either side, so that no crumb of line is left between
+    // a strip and a neighbouring square.
     for (const MapPoint& base : kMarkerBases[map - 1])
-        clear.push_back({base.X, base.Y, kMarkerStripWidth, kMarkerStripHeight});
+        clear.push_back({base.X - 2, base.Y, kMarkerStripWidth + 4, kMarkerStripHeight});
     // The animation restores its square (and the row above it, where its wipe begins) from the
     // map picture alone: a frame there would come back torn.
     for (const MapPoint& anchor : kAnimationAnchors[map - 1])

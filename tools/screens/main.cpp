@@ -23,6 +23,7 @@
 #include "game/silent_frontend.h"
 #include "persistence/settings.h"
 #include "ui/Tavrek95.h"
+#include "ui/hand_over_cover.h"
 #include "ui/high.h"
 #include "ui/newgame.h"
 #include "ui/zwischen.h"
@@ -101,6 +102,41 @@ void Tick(TForm1& form, int ticks)
 
 // Ends a running animation so the next one may start.
 void FinishAnimation(TForm1& form) { Tick(form, 100); }
+
+// What the window adds for comfort, in one language: the selected town's frame on the map, the
+// hand-over screen of a two-player game, the panel after the end of a game.
+void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Language language, const QString& suffix)
+{
+    {
+        TForm1 form(FoldersIn(work), nullptr, &silent);
+        form.show();
+        StartGame(form, 1, 3);
+        form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+        shots.Save(form, "comfort-town-mark" + suffix);
+        // The only player bankrupt at the end of the month: the game is over.
+        form.State().Account[form.State().CurrentCompany].fill(-1e9L);
+        form.Button8->click();
+        shots.Save(form, "comfort-game-over" + suffix);
+        form.State().GameActive = false;
+    }
+    TForm1 form(FoldersIn(work), nullptr, &silent);
+    form.show();
+    form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+    form.State().Program.Rng.Seed(1751);
+    NewGameSettings settings;
+    settings.TwoPlayer = true;
+    settings.Player1Start = 3;
+    settings.Player2Start = 7;
+    settings.Player1Name = "Anna";
+    settings.Player2Name = "Bob";
+    form.StartNewGame(settings);
+    form.WaitForHandOver = [&](HandOverCover& cover) {
+        shots.Save(form, "comfort-hand-over" + suffix);
+        cover.Take();
+    };
+    form.Button8->click();
+    form.State().GameActive = false;
+}
 
 // The statistics view with both tabs, the highscores and the best opponent, in one language.
 void StatisticsShots(TForm1& form, Shots& shots, const QString& suffix)
@@ -225,6 +261,8 @@ int main(int argc, char** argv)
         form.Menu(MenuEntry::Deutsch1)->trigger();
         StatisticsShots(form, shots, "-scale2-german");
         form.State().GameActive = false;
+        ComfortShots(work, silent, shots, Language::English, "-scale2-en");
+        ComfortShots(work, silent, shots, Language::German, "-scale2-de");
         return shots.Failed ? 1 : 0;
     }
 
@@ -323,6 +361,10 @@ int main(int argc, char** argv)
                 QMessageBox::Yes | QMessageBox::No, "box-question");
         form.State().GameActive = false;  // leave without the close question
     }
+    ComfortShots(work, silent, shots, Language::English, "-en");
+    ComfortShots(work, silent, shots, Language::German, "-de");
+    // Back to the language the other pictures were made in.
+    WriteSetting(work, settings::kLanguage, "1");
 
     // The whole window at scale 2, from a second run of this program on a doubled screen.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
