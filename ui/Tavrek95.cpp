@@ -336,6 +336,16 @@ void TForm1::CreateStatisticsView()
     // Set up once the pages belong to the window, so they have its font and style.
     SetUpGrid(StringGrid3, {230, 230, 80, 80, 80});
     SetUpGrid(StringGrid4, {230, 230, 80, 80, 80});
+    // A click on a column's heading sorts by it: the columns are the sort keys in their order.
+    auto sortByHeading = [this](QTableWidget* grid, QComboBox* sort, void (TForm1::*change)()) {
+        grid->horizontalHeader()->setSectionsClickable(true);
+        connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, sort, change](int column) {
+            sort->setCurrentIndex(column);
+            (this->*change)();
+        });
+    };
+    sortByHeading(StringGrid3, ComboBox2, &TForm1::ComboBox2Change);
+    sortByHeading(StringGrid4, ComboBox4, &TForm1::ComboBox4Change);
 }
 
 void TForm1::ShowCurrentPicture()
@@ -589,6 +599,9 @@ void TForm1::FillPanelControls(bool keepInput)
             list->addItem(Q(e));
         if (selected && row >= 0 && row < list->count())
             list->setCurrentRow(row);
+        // A single choice is made already; OK takes it.
+        if (list->count() == 1 && list->selectedItems().isEmpty())
+            list->setCurrentRow(0);
     };
     fillList(ListBox1, content.ListBox1);
     fillList(ListBox2, content.ListBox2);
@@ -610,6 +623,8 @@ void TForm1::FillPanelControls(bool keepInput)
     }
     ShowGridContent(StringGrid1, content.SalesGrid);
     ShowGridContent(StringGrid2, content.MarketShares);
+    if (!content.MarketShares.empty())
+        HighlightOwnRows(StringGrid2);
 }
 
 void TForm1::FocusFirstControl(const PanelContent& content)
@@ -816,14 +831,16 @@ void TForm1::StatisticDialog1Click()
     ComboBox1->clear();
     for (const std::string& town : state_.TownName)
         ComboBox1->addItem(Q(town));
-    ComboBox1->setCurrentIndex(0);
-    ComboBox2->setCurrentIndex(0);
+    // The selected town and the player's own company, until the player chooses others; the
+    // choices and the sort keys are kept while the program runs.
+    ComboBox1->setCurrentIndex(statistics_.Town >= 0 ? statistics_.Town : state_.SelectedTown);
+    ComboBox2->setCurrentIndex(statistics_.TownSort);
     FillTownsGrid();
     ComboBox3->clear();
     for (const std::string& company : state_.CompanyName)
         ComboBox3->addItem(Q(company));
-    ComboBox3->setCurrentIndex(0);
-    ComboBox4->setCurrentIndex(0);
+    ComboBox3->setCurrentIndex(statistics_.Company >= 0 ? statistics_.Company : state_.CurrentCompany);
+    ComboBox4->setCurrentIndex(statistics_.CompanySort);
     FillCompaniesGrid();
     session_.EnterMode(kModeStatistics);
 }
@@ -847,6 +864,23 @@ void TForm1::FillTownsGrid()
 {
     ShowStatisticsGrid(StringGrid3, FillStatisticsGrid(state_, statisticsTable_, StatisticsTab::Towns,
                                                        ComboBox1->currentIndex(), ComboBox2->currentIndex()));
+    HighlightOwnRows(StringGrid3);
+}
+
+void TForm1::HighlightOwnRows(QTableWidget* grid)
+{
+    // The player finds the own company at a glance among the others.
+    const int c = state_.CurrentCompany;
+    if (c < 0 || c >= kCompanies)
+        return;
+    const QString own = Q(state_.CompanyName[c]);
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        QTableWidgetItem* first = grid->item(r, 0);
+        const bool mine = first && !own.isEmpty() && first->text() == own;
+        for (int col = 0; col < grid->columnCount(); ++col)
+            if (QTableWidgetItem* item = grid->item(r, col))
+                item->setBackground(mine ? QBrush(kOwnRowColour) : QBrush());
+    }
 }
 
 void TForm1::FillCompaniesGrid()
@@ -855,10 +889,29 @@ void TForm1::FillCompaniesGrid()
                                                        ComboBox3->currentIndex(), ComboBox4->currentIndex()));
 }
 
-void TForm1::ComboBox1Change() { FillTownsGrid(); }
-void TForm1::ComboBox2Change() { FillTownsGrid(); }
-void TForm1::ComboBox3Change() { FillCompaniesGrid(); }
-void TForm1::ComboBox4Change() { FillCompaniesGrid(); }
+void TForm1::ComboBox1Change()
+{
+    statistics_.Town = ComboBox1->currentIndex();
+    FillTownsGrid();
+}
+
+void TForm1::ComboBox2Change()
+{
+    statistics_.TownSort = ComboBox2->currentIndex();
+    FillTownsGrid();
+}
+
+void TForm1::ComboBox3Change()
+{
+    statistics_.Company = ComboBox3->currentIndex();
+    FillCompaniesGrid();
+}
+
+void TForm1::ComboBox4Change()
+{
+    statistics_.CompanySort = ComboBox4->currentIndex();
+    FillCompaniesGrid();
+}
 
 void TForm1::Bestopponent1Click()
 {
@@ -947,6 +1000,8 @@ void TForm1::Contents1Click()
 
 void TForm1::Info1Click()
 {
+    auto place = [this](const char* file) { return QDir(Q(folders_.Data)).absoluteFilePath(file); };
+    infoDialog_->ShowPlaces(place(kSettingsFileName), place(kNamesFileName), place(kAutosaveFileName));
     infoDialog_->show();
     infoDialog_->raise();
 }

@@ -46,6 +46,9 @@ class TZwischenDialog;
 class FormSurface;
 class HandOverCover;
 
+/// The background of the player's own rows in the market-share and statistics grids.
+inline const QColor kOwnRowColour(255, 242, 178);
+
 /// Height of every grid row, the heading included.
 inline constexpr int kGridRowHeight = 16;
 
@@ -245,6 +248,8 @@ private:
     const AnimationPictureSet& AnimationPictures();
     void FillTownsGrid();
     void FillCompaniesGrid();
+    /// Marks the rows of the player's own company in a grid whose first column names companies.
+    void HighlightOwnRows(QTableWidget* grid);
 
     /// The game, its panel and its file; every action of the player goes through it.
     GameSession session_;
@@ -282,5 +287,12 @@ private:
     QShortcut* nextTurnKey_ = nullptr;    ///< N ends the month from the idle panel
     int32_t focusedMode_ = kModeNone;     ///< the mode the keyboard was last put into
     HandOverCover* handOverCover_ = nullptr;
+    /// What the statistics view showed last: kept while the program runs.
+    struct StatisticsChoice {
+        int Town = -1;  ///< -1: the selected town
+        int TownSort = 0;
+        int Company = -1;  ///< -1: the player's own company
+        int CompanySort = 0;
+    } statistics_;
     QAction* handOverAction_ = nullptr;  ///< Options: the hand-over screen
 };

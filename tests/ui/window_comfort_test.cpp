@@ -2,11 +2,24 @@
 /// controls: nothing typed or played is lost by a slip, a clear end of the game, the title with
 /// the game's file, the menus a game needs closed without one.
 #include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QComboBox>
+#include <QFrame>
 #include <QLineEdit>
+#include <QTableWidget>
+#include <QScreen>
+#include <QTimer>
 #include <QListWidget>
 #include <QPushButton>
 
+#include "commands/statistics.h"
 #include "game/map_tables.h"
+#include "ui/high.h"
+#include "ui/info.h"
+#include "ui/zwischen.h"
 #include "window_fixture.h"
 
 namespace {
@@ -166,4 +179,100 @@ TEST_F(WindowTest, AfterTheEndThePanelSaysSoAndOffersNewAndOpenInBothLanguages)
     EXPECT_EQ(form.State().CompanyName[form.State().CurrentCompany], name);
     EXPECT_EQ(form.State().MonthCount, 1);
     EXPECT_GT(form.State().Account[me][me], 0.0L);
+}
+
+TEST_F(WindowTest, SmallFrictionsOwnRowsSingleChoicesAndTheStatisticsMemory)
+{
+    TForm1& form = OpenWithGame(1, 2);
+    GameState& s = form.State();
+    const int me = s.CurrentCompany;
+    const QString own = QString::fromStdString(s.CompanyName[me]);
+
+    // The own row of the market shares stands out, and only it.
+    form.Menu(MenuEntry::MarketShares1)->trigger();
+    int marked = 0;
+    for (int r = 0; r < form.StringGrid2->rowCount(); ++r) {
+        const QTableWidgetItem* item = form.StringGrid2->item(r, 0);
+        const bool mine = item && item->text() == own;
+        EXPECT_EQ(item && item->background().color() == kOwnRowColour, mine) << r;
+        marked += mine;
+    }
+    EXPECT_EQ(marked, 1);
+    Press(form.Button10);
+
+    // A list with one entry has it chosen: Extend Brewery at home offers the one brand.
+    s.SelectedTown = me;
+    Press(form.Button2);
+    ASSERT_EQ(form.ListBox1->count(), 1);
+    EXPECT_EQ(form.ListBox1->selectedItems().size(), 1);
+    Press(form.Button10);
+
+    // The statistics view opens on the selected town and the own company...
+    s.SelectedTown = 4;
+    form.Menu(MenuEntry::StatisticDialog1)->trigger();
+    EXPECT_EQ(form.ComboBox1->currentIndex(), 4);
+    EXPECT_EQ(form.ComboBox3->currentIndex(), me);
+    // ... sorts on a click on a column's heading ...
+    QTest::mouseClick(form.StringGrid3->horizontalHeader()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(form.StringGrid3->horizontalHeader()->sectionViewportPosition(kSortBySales) + 10, 8));
+    EXPECT_EQ(form.ComboBox2->currentIndex(), kSortBySales);
+    // ... and keeps what the player chose while the program runs.
+    form.ComboBox3->setCurrentIndex(7);
+    form.ComboBox3Change();
+    form.ComboBox4->setCurrentIndex(kSortByCapacity);
+    form.ComboBox4Change();
+    Press(form.Button9);
+    s.SelectedTown = 1;
+    form.Menu(MenuEntry::StatisticDialog1)->trigger();
+    EXPECT_EQ(form.ComboBox1->currentIndex(), 1) << "the town follows the selection until one is chosen";
+    EXPECT_EQ(form.ComboBox2->currentIndex(), kSortBySales);
+    EXPECT_EQ(form.ComboBox3->currentIndex(), 7);
+    EXPECT_EQ(form.ComboBox4->currentIndex(), kSortByCapacity);
+    // The own company's rows in the town's grid stand out.
+    s.Capacity[me][0][1] = 3000;
+    form.ComboBox1->setCurrentIndex(1);
+    form.ComboBox1Change();
+    bool ownShown = false;
+    for (int r = 0; r < form.StringGrid3->rowCount(); ++r) {
+        const QTableWidgetItem* item = form.StringGrid3->item(r, 0);
+        if (item && item->text() == own) {
+            ownShown = true;
+            EXPECT_EQ(item->background().color(), kOwnRowColour);
+        } else if (item) {
+            EXPECT_NE(item->background().color(), kOwnRowColour) << r;
+        }
+    }
+    EXPECT_TRUE(ownShown);
+}
+
+TEST_F(WindowTest, TheInfoShowsWhereTheGameKeepsItsFilesAndDialogsCentreOnTheGame)
+{
+    TForm1& form = OpenWithGame(1);
+    form.Menu(MenuEntry::Info1)->trigger();
+    auto* info = form.findChild<TInfoDialog*>();
+    ASSERT_NE(info, nullptr);
+    const QString whole = info->Label2->toolTip();
+    for (const char* file : {"Tavrek!.ini", "TavrekNames.ini", "Autosave.tsg"})
+        EXPECT_TRUE(whole.contains(QDir(QString::fromStdString(dir_.Str())).absoluteFilePath(file))) << file;
+    EXPECT_TRUE(info->Label2->text().contains("Autosave:"));
+    EXPECT_LE(info->Label2->geometry().right(), info->Bevel1->geometry().right());
+    EXPECT_LE(info->Label2->geometry().bottom(), info->Bevel1->geometry().bottom());
+    info->hide();
+
+    form.move(300, 200);
+    QApplication::processEvents();
+    for (QDialog* dialog : std::initializer_list<QDialog*>{form.BestOpponentDialog(), form.HighscoreDialog()}) {
+        QPoint centre;
+        QTimer::singleShot(0, dialog, [dialog, &centre] {
+            centre = dialog->frameGeometry().center();
+            dialog->accept();
+        });
+        if (dialog == form.BestOpponentDialog())
+            form.BestOpponentDialog()->ShowFor(form.State());
+        else
+            form.HighscoreDialog()->ShowFor(form.State().Program.ProgramDirectory, Language::English);
+        // Within a few pixels of the game's middle (frames round), far from the screen's.
+        EXPECT_LE((centre - form.frameGeometry().center()).manhattanLength(), 8) << dialog->objectName().toStdString();
+        EXPECT_GT((centre - form.screen()->availableGeometry().center()).manhattanLength(), 100);
+    }
 }
