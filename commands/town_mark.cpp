@@ -5,6 +5,7 @@
 
 #include "commands/town_selection.h"
 #include "game/map_places.h"
+#include "game/status_line.h"
 
 namespace {
 
@@ -24,6 +25,39 @@ MapRect SelectedTownFrame(int map, int town)
     const int right = std::min(kMapWidth - 1, r.XTo + kTownFrameMargin);
     const int bottom = std::min(kMapHeight - 1, r.YTo + kTownFrameMargin);
     return {left, top, right - left + 1, bottom - top + 1};
+}
+
+std::vector<BreweryUnderConstruction> BreweriesUnderConstruction(const GameState& s, int company)
+{
+    std::vector<BreweryUnderConstruction> found;
+    if (company < 0 || company >= kCompanies)
+        return found;
+    for (int t = 0; t < kTowns; ++t)
+        for (int b = 0; b < kBrands; ++b) {
+            if (s.Capacity[company][b][t] > 0)
+                continue;  // an extension of a brewing brewery is no new one
+            const auto& stages = s.ConstructionPipeline[company][b][t];
+            // Stage 0 arrives at the start of the next turn, each later stage a month after.
+            for (int stage = 0; stage < kStages; ++stage)
+                if (stages[stage] > 0) {
+                    found.push_back({t, b, s.MonthCount + stage + 1});
+                    break;
+                }
+        }
+    return found;
+}
+
+std::string OpeningMonthLabel(const GameState& s, int32_t month)
+{
+    const int index = ((month - 1) % kMonths + kMonths) % kMonths;
+    const std::string name = kMonthNames[s.Program.Language == Language::German ? 1 : 0][index];
+    // Three characters, not bytes: "März" is "Mär".
+    size_t end = 0;
+    for (int characters = 0; characters < 3 && end < name.size(); ++characters)
+        do
+            ++end;
+        while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80);
+    return name.substr(0, end);
 }
 
 std::vector<MapRect> TownFrameKeepsClear(int map)

@@ -50,3 +50,23 @@ TEST(TownMark, TheFrameSurroundsTheTownAndMostOfItShowsOnEveryMap)
     EXPECT_EQ(SelectedTownFrame(1, kTowns), MapRect{});
     EXPECT_TRUE(TownFrameKeepsClear(4).empty());
 }
+
+TEST(TownMark, BreweriesUnderConstructionOpenWhenTheirStageArrives)
+{
+    GameState s;
+    s.MonthCount = 5;
+    s.ConstructionPipeline[2][1][3][2] = 1000;  // ordered this month: three turns away
+    s.ConstructionPipeline[2][2][6][0] = 1000;  // arrives at the start of the next turn
+    s.Capacity[2][0][4] = 1000;                 // an extension of a brewing brewery
+    s.ConstructionPipeline[2][0][4][0] = 500;
+    s.ConstructionPipeline[3][0][1][1] = 1000;  // another company's
+    EXPECT_EQ(BreweriesUnderConstruction(s, 2), (std::vector<BreweryUnderConstruction>{{3, 1, 8}, {6, 2, 6}}));
+    EXPECT_TRUE(BreweriesUnderConstruction(s, 1).empty());
+    EXPECT_TRUE(BreweriesUnderConstruction(s, -1).empty());
+
+    EXPECT_EQ(OpeningMonthLabel(s, 8), "Aug");
+    EXPECT_EQ(OpeningMonthLabel(s, 13), "Jan");
+    s.Program.Language = Language::German;
+    EXPECT_EQ(OpeningMonthLabel(s, 3), "Mär");
+    EXPECT_EQ(OpeningMonthLabel(s, 5), "Mai");
+}

@@ -504,6 +504,7 @@ void TForm1::RebuildBackBuffer()
     PaintMap(b, pictures_, state_, panel_.CommandMode);
     if (state_.GameActive && panel_.CommandMode != kModeStatistics) {
         DrawCompanyMarkers(b, pictures_, state_);
+        DrawBreweriesUnderConstruction(b, pictures_, state_);
         DrawSelectedTownFrame(b, state_);
     }
 }

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "game/game_state.h"
+#include "ui/pictures.h"
 
 /// The frame's colour: the red of the map's own ink, strong enough to find at a glance.
 inline const QColor kTownFrameColour(178, 34, 34);
@@ -13,3 +14,7 @@ inline const QColor kTownFrameColour(178, 34, 34);
 /// company symbols. Drawn into the back buffer after the symbols; a repaint of the map under it
 /// takes it away again.
 void DrawSelectedTownFrame(QPainter& p, const GameState& s);
+
+/// A faint brewery symbol in its slot for each of the moving company's breweries under
+/// construction, with the month it opens lettered small under it.
+void DrawBreweriesUnderConstruction(QPainter& p, PictureSet& pictures, const GameState& s);

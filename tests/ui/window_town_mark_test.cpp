@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "commands/town_mark.h"
+#include "game/map_places.h"
 #include "game/map_tables.h"
 #include "ui/town_mark_painter.h"
 #include "window_fixture.h"
@@ -73,4 +74,36 @@ TEST_F(WindowTest, TheSelectedTownIsFramedAndTheFrameMovesWithTheChoice)
         for (int x = frameB.X; x < frameB.X + frameB.Width; ++x)
             framedUnder += covered.pixelColor(x * ratio, y * ratio) == kTownFrameColour;
     EXPECT_EQ(framedUnder, 0);
+}
+
+TEST_F(WindowTest, ABreweryUnderConstructionShowsFaintlyWithItsMonth)
+{
+    TForm1& form = OpenWithGame(1, 2);
+    GameState& s = form.State();
+    const int me = s.CurrentCompany;
+    const int town = (me + 3) % kTowns;
+    form.Surface()->grab();
+    const QImage before = form.BackBuffer().copy();
+    const int ratio = qRound(before.devicePixelRatio());
+    s.ConstructionPipeline[me][0][town][2] = 1000;
+    form.Redraw();
+    form.Surface()->grab();
+    const QImage planned = form.BackBuffer().copy();
+    const MapPoint base = kMarkerBases[0][town];
+    // The symbol's slot and the month under it changed, faintly: no pixel as black as a
+    // brewery's own symbol.
+    const QRect slot(QPoint(base.X, base.Y) * ratio, QSize(11, 11) * ratio);
+    const QRect month(QPoint(base.X - 4, base.Y + 11) * ratio, QSize(19, 9) * ratio);
+    EXPECT_NE(planned.copy(slot), before.copy(slot));
+    EXPECT_NE(planned.copy(month), before.copy(month));
+    for (int y = slot.top(); y <= slot.bottom(); ++y)
+        for (int x = slot.left(); x <= slot.right(); ++x)
+            EXPECT_GT(qGray(planned.pixel(x, y)), 60) << x << "," << y;
+    // Once it brews, the real symbol stands there instead.
+    s.ConstructionPipeline[me][0][town][2] = 0;
+    s.Capacity[me][0][town] = 1000;
+    form.Redraw();
+    form.Surface()->grab();
+    EXPECT_NE(form.BackBuffer().copy(month), planned.copy(month));
+    EXPECT_EQ(form.BackBuffer().copy(month), before.copy(month)) << "no month under a brewing brewery";
 }

@@ -112,6 +112,9 @@ void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Langu
         form.show();
         StartGame(form, 1, 3);
         form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+        // A brewery under construction in Kha'Sar, opening in two months.
+        form.State().ConstructionPipeline[form.State().CurrentCompany][1][9][1] = 1000;
+        form.Redraw();
         shots.Save(form, "comfort-town-mark" + suffix);
         // The only player bankrupt at the end of the month: the game is over.
         form.State().Account[form.State().CurrentCompany].fill(-1e9L);
