@@ -175,8 +175,9 @@ void GameSession::NextTurn()
         return;
     const bool twoPlayers = state_.TwoPlayer;
     const int moving = state_.CurrentCompany;
-    end_ = GameEndAfterTurn(::NextTurn(state_, frontend_), twoPlayers, moving);
-    if (end_) {
+    const std::optional<GameEnd> end = GameEndAfterTurn(::NextTurn(state_, frontend_), twoPlayers, moving);
+    if (end && stopAtTheEnd_) {
+        end_ = end;
         panel_.CommandMode = kModeGameOver;
         frontend_.Redraw();
     }

@@ -33,7 +33,11 @@ public:
     /// Whether the running game holds anything its file does not (a new game counts as kept
     /// until a command or a month changes it); the selected town alone is no change.
     bool Changed() const;
-    /// How the running game ended, when a Next Turn has ended it; empty while it runs.
+    /// Whether the end of a game closes it for further turns (the window) or the months go on
+    /// with the emptied companies as the rules leave them (tavrek-sim, the default).
+    void StopAtTheEnd(bool stop) { stopAtTheEnd_ = stop; }
+    /// How the running game ended, when a Next Turn has ended it and the session stops there;
+    /// empty while it runs.
     const std::optional<GameEnd>& End() const { return end_; }
     /// What the panel shows now: the open mode's content, or the end of the game.
     PanelContent Content() const;
@@ -106,4 +110,5 @@ private:
     std::string saveFile_;
     GameData kept_;
     std::optional<GameEnd> end_;
+    bool stopAtTheEnd_ = false;
 };

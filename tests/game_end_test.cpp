@@ -19,6 +19,7 @@ struct GameEndFixture : ::testing::Test {
 
     void Start(bool twoPlayer = false)
     {
+        session.StopAtTheEnd(true);
         session.State().Program.Rng.Seed(11);
         NewGameSettings settings;
         settings.TwoPlayer = twoPlayer;
@@ -147,6 +148,20 @@ TEST_F(GameEndFixture, InATwoPlayerGameTheOtherPlayerGoesOnAloneAfterABankruptcy
     ASSERT_EQ(session.SaveAs(File("over.tsg")), SaveStatus::Saved);
     ASSERT_TRUE(session.Open(File("over.tsg")));
     EXPECT_FALSE(session.End().has_value());
+}
+
+TEST_F(GameEndFixture, WithoutStoppingTheMonthsGoOnAsTheRulesLeaveThem)
+{
+    // tavrek-sim plays on after the end, as the game always did.
+    Start();
+    session.StopAtTheEnd(false);
+    Bankrupt(session.State().CurrentCompany);
+    session.NextTurn();
+    EXPECT_FALSE(session.End().has_value());
+    EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+    const int month = session.State().MonthCount;
+    session.NextTurn();
+    EXPECT_EQ(session.State().MonthCount, month + 1);
 }
 
 TEST_F(GameEndFixture, NewOpenAndExitAskToSaveOnlyAChangedGame)

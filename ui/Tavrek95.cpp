@@ -142,6 +142,8 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
       folders_(folders)
 {
     sounds_->SetDirectory(QString::fromStdString(folders_.Resources));
+    // The window closes an ended game for further turns and offers New and Open instead.
+    session_.StopAtTheEnd(true);
     setFont(WindowFont());
     setWindowIcon(GameIcon());
     surface_ = new FormSurface(this);
