@@ -587,7 +587,8 @@ void TForm1::FillPanelControls(bool keepInput)
     UpdateMenus();
     for (QShortcut* ok : okKeys_)
         ok->setEnabled(content.Shows(PanelControl::Button9));
-    cancelKey_->setEnabled(content.Shows(PanelControl::Button10));
+    // An ended game's Button10 opens a game: no Escape should do that.
+    cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != kModeGameOver);
     nextTurnKey_->setEnabled(panel_.CommandMode == kModeIdle && content.Shows(PanelControl::Button8));
     if (panel_.CommandMode != focusedMode_) {
         focusedMode_ = panel_.CommandMode;

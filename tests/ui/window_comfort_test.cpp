@@ -165,13 +165,17 @@ TEST_F(WindowTest, AfterTheEndThePanelSaysSoAndOffersNewAndOpenInBothLanguages)
     // No month passes any more, by key or by click on the map.
     const int month = s.MonthCount;
     form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(form.Surface(), Qt::Key_N);
     ClickAt(100, 220, Qt::RightButton);
     EXPECT_EQ(s.MonthCount, month);
     EXPECT_EQ(form.Panel().CommandMode, kModeGameOver);
 
-    // Open Game loads a saved one, which runs again.
+    // Escape is no "Open Game"; the button is.
     openFile_ = saveFile_;
+    QTest::keyClick(form.Surface(), Qt::Key_Escape);
+    EXPECT_EQ(form.Panel().CommandMode, kModeGameOver);
+    // Open Game loads a saved one, which runs again.
     recorder_.ThreeWayAnswers = {YesNoCancel::No};
     Press(form.Button10);
     EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
