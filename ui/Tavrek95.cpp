@@ -31,6 +31,7 @@
 
 #include "commands/hand_over.h"
 #include "commands/panel_content.h"
+#include "commands/town_mark.h"
 #include "engine/turn.h"
 #include "game/names_file.h"
 #include "game/status_line.h"
@@ -487,6 +488,11 @@ uint64_t TForm1::MapLayerKey() const
             bits = bits << 1 | state_.HasDepot[c][t];
         }
         key ^= bits << 24;
+        // The breweries under construction and their months, folded in as one hash.
+        uint64_t building = static_cast<uint64_t>(static_cast<uint32_t>(state_.MonthCount));
+        for (const BreweryUnderConstruction& planned : BreweriesUnderConstruction(state_, c))
+            building = building * 131 + static_cast<uint64_t>(planned.Town * kBrands + planned.Brand + 1);
+        key ^= building * 0x9E3779B97F4A7C15ULL;
     }
     return key;
 }
