@@ -26,6 +26,7 @@ enum PanelMode : int32_t {
     kModeListOrders = 13,
     kModeDeleteOrder = 14,
     kModeStatistics = 15,
+    kModeGameOver = 16,  ///< ours: the game has ended; only New and Open are offered
 };
 
 /// The panel's view state; the window owns it, it is not part of a saved game.

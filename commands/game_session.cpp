@@ -1,6 +1,7 @@
 /// @file game_session.cpp The game with its panel and its file, and the player's actions.
 #include "commands/game_session.h"
 
+#include <filesystem>
 #include <utility>
 
 #include "engine/turn.h"
@@ -16,7 +17,9 @@ void GameSession::NewGame(const NewGameSettings& settings)
 {
     // A new game belongs to no file yet: its first Save asks for one.
     saveFile_.clear();
+    end_.reset();
     GenerateWorld(state_, settings, frontend_);
+    Keep();
     SetCommandMode(state_, panel_, frontend_, kModeIdle);
 }
 
@@ -29,6 +32,8 @@ bool GameSession::Open(const std::string& path)
         frontend_.ShowStatusLine(*note);
     // Save writes the game back where it came from, never over the game that was running.
     saveFile_ = path;
+    end_.reset();
+    Keep();
     SetCommandMode(state_, panel_, frontend_, kModeIdle);
     return true;
 }
@@ -39,6 +44,8 @@ LoadStatus GameSession::Load(const std::string& path, std::string* reason)
     if (status == LoadStatus::Loaded) {
         ReadHistoryBeside(path);
         saveFile_ = path;
+        end_.reset();
+        Keep();
         panel_.CommandMode = kModeIdle;
     }
     return status;
@@ -51,8 +58,11 @@ SaveStatus GameSession::Save()
     if (saveFile_.empty())
         return SaveStatus::CannotOpen;
     const SaveStatus status = SaveGame(state_, saveFile_, frontend_).Status;
-    if (status == SaveStatus::Saved && !WriteHistoryBeside(saveFile_))
-        frontend_.ShowStatusLine(HistoryNotSavedNote());
+    if (status == SaveStatus::Saved) {
+        Keep();
+        if (!WriteHistoryBeside(saveFile_))
+            frontend_.ShowStatusLine(HistoryNotSavedNote());
+    }
     return status;
 }
 
@@ -101,21 +111,110 @@ bool GameSession::WriteHistoryBeside(const std::string& path) const
     return static_cast<bool>(SaveHistoryFile(path, state_.History, SavegameFingerprint(SavegameText(state_))));
 }
 
-void GameSession::EnterMode(int32_t mode) { SetCommandMode(state_, panel_, frontend_, mode); }
+bool GameSession::Changed() const
+{
+    if (!state_.GameActive)
+        return false;
+    GameData now = state_;
+    now.SelectedTown = kept_.SelectedTown;
+    return !(now == kept_);
+}
 
-void GameSession::PressOk(const PanelInputs& inputs) { ::PressOk(state_, panel_, inputs, frontend_); }
+PanelContent GameSession::Content() const
+{
+    if (end_ && panel_.CommandMode == kModeGameOver)
+        return GameOverContent(state_, *end_);
+    return ComputePanelContent(state_, panel_.CommandMode);
+}
 
-void GameSession::PressCancel() { ::PressCancel(state_, panel_, frontend_); }
+std::string GameSession::Title(const LocalText& caption) const
+{
+    const std::string& title = caption.In(state_.Program.Language);
+    if (saveFile_.empty())
+        return title;
+    return std::filesystem::path(saveFile_).filename().string() + " - " + title;
+}
+
+namespace {
+
+const LocalText kSaveRunningGame{"Save the running game?", "Das laufende Spiel speichern?"};
+const LocalText kSaveCaption{"The TAVREK! War", "TAVRIK! - Das Spiel"};
+
+}  // namespace
+
+GameSession::Leaving GameSession::BeforeReplacingGame()
+{
+    if (!Changed())
+        return Leaving::Go;
+    switch (frontend_.AskYesNoCancel(kSaveRunningGame, kSaveCaption)) {
+    case YesNoCancel::Yes:
+        return Leaving::SaveFirst;
+    case YesNoCancel::No:
+        return Leaving::Go;
+    case YesNoCancel::Cancel:
+        break;
+    }
+    return Leaving::Stay;
+}
+
+GameSession::Leaving GameSession::BeforeClosing(bool autosaveOnExit, const std::string& autosavePath)
+{
+    // Autosave keeps the game by itself; an unchanged game has nothing to lose.
+    if (autosaveOnExit || !Changed())
+        return MayClose(autosaveOnExit, autosavePath) ? Leaving::Go : Leaving::Stay;
+    const Leaving leaving = BeforeReplacingGame();
+    if (leaving == Leaving::Go)
+        Leave();
+    return leaving;
+}
+
+void GameSession::EnterMode(int32_t mode)
+{
+    // An ended game offers no command.
+    if (!end_)
+        SetCommandMode(state_, panel_, frontend_, mode);
+}
+
+void GameSession::PressOk(const PanelInputs& inputs)
+{
+    if (!end_)
+        ::PressOk(state_, panel_, inputs, frontend_);
+}
+
+void GameSession::PressCancel()
+{
+    if (!end_)
+        ::PressCancel(state_, panel_, frontend_);
+}
 
 void GameSession::ClickMap(MouseButton button, bool doubleClick, int x, int y)
 {
+    if (end_) {
+        frontend_.Redraw();
+        return;
+    }
     ::ClickMap(state_, panel_, frontend_, button, doubleClick, x, y);
+}
+
+bool GameSession::ClickKeepsInput(MouseButton button, bool doubleClick, int x, int y) const
+{
+    // Only a click on a town chooses a town, and so refills the open command.
+    return state_.GameActive && button == MouseButton::Left && !doubleClick &&
+           TownHitTest(state_.MapNumber, x, y, -1) < 0;
 }
 
 void GameSession::NextTurn()
 {
-    if (state_.GameActive)
-        ::NextTurn(state_, frontend_);
+    if (!state_.GameActive || end_)
+        return;
+    const bool twoPlayers = state_.TwoPlayer;
+    const int moving = state_.CurrentCompany;
+    const std::optional<GameEnd> end = GameEndAfterTurn(::NextTurn(state_, frontend_), twoPlayers, moving);
+    if (end && stopAtTheEnd_) {
+        end_ = end;
+        panel_.CommandMode = kModeGameOver;
+        frontend_.Redraw();
+    }
 }
 
 void GameSession::SwitchLanguage(Language language)

@@ -6,9 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "commands/command_panel.h"
+#include "commands/game_end.h"
+#include "commands/panel_content.h"
 #include "commands/town_selection.h"
 #include "game/frontend.h"
 #include "game/game_state.h"
@@ -32,6 +35,35 @@ public:
     const GameHistory& History() const { return state_.History; }
     /// How the record beside the last opened or loaded savegame was read.
     HistoryLoad LastHistoryLoad() const { return historyLoad_; }
+    /// Whether the running game holds anything its file does not (a new game counts as kept
+    /// until a command or a month changes it); the selected town alone is no change.
+    bool Changed() const;
+    /// Whether the end of a game closes it for further turns (the window) or the months go on
+    /// with the emptied companies as the rules leave them (tavrek-sim, the default).
+    void StopAtTheEnd(bool stop) { stopAtTheEnd_ = stop; }
+    /// How the running game ended, when a Next Turn has ended it and the session stops there;
+    /// empty while it runs.
+    const std::optional<GameEnd>& End() const { return end_; }
+    /// What the panel shows now: the open mode's content, or the end of the game.
+    PanelContent Content() const;
+    /// The window's title for the caption the rules last set: with the name of the game's
+    /// file in front once it belongs to one.
+    std::string Title(const LocalText& caption) const;
+
+    /// What to do with the running game before New, Open or Exit replace it.
+    enum class Leaving {
+        Go,         ///< nothing to keep, or the player gave it up
+        SaveFirst,  ///< save it (the window asks for a file where it has none), then go
+        Stay,       ///< the player cancelled: keep playing
+    };
+    /// Before New or Open: asks "Save the running game?" when the game has changed.
+    Leaving BeforeReplacingGame();
+    /// The window is about to close. With autosave, or an unchanged game, as MayClose does
+    /// (Go or Stay); otherwise asks "Save the running game?". When the answer is Go the game
+    /// has been left.
+    Leaving BeforeClosing(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
+    /// Leaves the running game (after it was saved on the way out).
+    void Leave() { state_.GameActive = false; }
 
     // --- the game menu ---------------------------------------------------------------------
     /// A new world from the setup dialog's choices, then the command buttons. The new game
@@ -61,7 +93,11 @@ public:
     void PressOk(const PanelInputs& inputs);
     void PressCancel();
     void ClickMap(MouseButton button, bool doubleClick, int x, int y);
-    /// "Next Turn": ends the turn of the player on turn.
+    /// Whether that click leaves what the player typed in the open command as it is: a plain
+    /// click on the sea or the panel's background chooses no town.
+    bool ClickKeepsInput(MouseButton button, bool doubleClick, int x, int y) const;
+    /// "Next Turn": ends the turn of the player on turn. When that ends the game (a company won,
+    /// or the only player went bankrupt) the panel says so and offers no further turn.
     void NextTurn();
 
     // --- the program around the game -----------------------------------------------------------
@@ -77,10 +113,15 @@ private:
     void ReadHistoryBeside(const std::string& path);
     /// Writes the record beside a savegame just written; false when it could not be written.
     bool WriteHistoryBeside(const std::string& path) const;
+    /// The game as its file holds it (or as it began): what Changed compares with.
+    void Keep() { kept_ = state_; }
 
     Frontend& frontend_;
     HistoryLoad historyLoad_ = HistoryLoad::Missing;
     GameState state_;
     PanelState panel_;
     std::string saveFile_;
+    GameData kept_;
+    std::optional<GameEnd> end_;
+    bool stopAtTheEnd_ = false;
 };

@@ -65,6 +65,7 @@ struct PanelContent {
     std::vector<PanelText> Texts;       ///< in drawing order
     std::vector<PanelControl> Visible;  ///< the controls shown, in the order of PanelControl
     std::string Button9Caption = "OK";  ///< "OK", or the mode's own word
+    std::string Button10Caption;        ///< empty: "Cancel" in the window's language
     std::vector<std::string> ListBox1;  ///< brands (Build and Extend Brewery)
     std::vector<std::string> ListBox2;  ///< standing orders
     std::vector<std::string> ListBox3;  ///< brands with stock, sorted

@@ -104,8 +104,9 @@ void Liquidate(GameState& s, Frontend& frontend, int c)
     }
 }
 
-void DeclareWinner(GameState& s, Frontend& frontend, int w)
+int32_t DeclareWinner(GameState& s, Frontend& frontend, int w)
 {
+    int32_t scored = 0;
     frontend.PlaySoundEffect(6);
     if (w == s.CurrentCompany) {
         // Two points for every month a win comes before month 200; worked out wide, so that no
@@ -115,6 +116,7 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
             bonus = 0;
         // Points cut toward zero, held within the integer range instead of wrapping.
         const int32_t points = CutToInt32(CompanyValue(s, w) * 0.0001L + bonus);
+        scored = points;
         const std::string settingsFile = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
         const int map = s.MapNumber >= 1 && s.MapNumber <= 3 ? s.MapNumber - 1 : 0;
         const SettingKey& holderKey = settings::kHighscoreHolder[map];
@@ -146,6 +148,7 @@ void DeclareWinner(GameState& s, Frontend& frontend, int w)
             {"", "Leider verloren..."}, MessageIcon::Warning);
     }
     ClearAllCompanies(s);
+    return scored;
 }
 
 void ClearAllCompanies(GameState& s)

@@ -26,8 +26,8 @@ float MarketShare(const GameState& s, int company);
 void Liquidate(GameState& s, Frontend& frontend, int company);
 
 /// Announces the winner, scores a human winner and records a highscore, then empties every
-/// company.
-void DeclareWinner(GameState& s, Frontend& frontend, int company);
+/// company. Returns the points of a winner on turn, 0 for any other.
+int32_t DeclareWinner(GameState& s, Frontend& frontend, int company);
 
 /// Empties all ten companies; names, options, standing orders and the pipeline stay.
 void ClearAllCompanies(GameState& s);

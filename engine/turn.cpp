@@ -24,6 +24,9 @@ void AdvanceConstruction(GameState& s, int c)
 
 void StartHumanTurn(GameState& s, Frontend& frontend)
 {
+    // Neither player sees the other's news or orders.
+    if (s.TwoPlayer)
+        frontend.HandOverTo(s.CurrentCompany);
     if (s.DelayBuilding)
         AdvanceConstruction(s, s.CurrentCompany);
     if (s.EventsOn)
@@ -36,25 +39,28 @@ void StartHumanTurn(GameState& s, Frontend& frontend)
 
 namespace {
 
-void RunNextTurn(GameState& s, Frontend& frontend)
+TurnOutcome RunNextTurn(GameState& s, Frontend& frontend)
 {
+    TurnOutcome outcome;
     frontend.PlaySoundEffect(1);
 
     // The player who ends the turn: bankruptcy first, then victory.
     if (CompanyValue(s, s.CurrentCompany) < 0) {
         const bool firstOfTwo = s.TwoPlayer && s.CurrentCompany == s.PlayerCompany[0];
         Liquidate(s, frontend, s.CurrentCompany);
+        outcome.PlayerLiquidated = true;
         if (firstOfTwo) {
             // Player 2 plays on in this month, without a new start of turn.
             WriteStatusLine(s, frontend);
             frontend.SetCaption(GameTitle());
             frontend.Redraw();
-            return;
+            return outcome;
         }
     }
     if (MarketShare(s, s.CurrentCompany) >= s.WinningShare) {
-        DeclareWinner(s, frontend, s.CurrentCompany);
-        return;
+        outcome.Winner = s.CurrentCompany;
+        outcome.Points = DeclareWinner(s, frontend, s.CurrentCompany);
+        return outcome;
     }
 
     if (s.TwoPlayer) {
@@ -65,7 +71,7 @@ void RunNextTurn(GameState& s, Frontend& frontend)
             WriteStatusLine(s, frontend);
             frontend.SetCaption(GameTitle());
             StartHumanTurn(s, frontend);
-            return;
+            return outcome;
         }
         s.PlayerTown[1] = s.SelectedTown;
         s.CurrentCompany = s.PlayerCompany[0];
@@ -81,8 +87,9 @@ void RunNextTurn(GameState& s, Frontend& frontend)
         if (CompanyValue(s, c) < 0)
             Liquidate(s, frontend, c);
         if (MarketShare(s, c) >= s.WinningShare) {
+            outcome.Winner = c;
             DeclareWinner(s, frontend, c);
-            return;
+            return outcome;
         }
     }
 
@@ -95,13 +102,14 @@ void RunNextTurn(GameState& s, Frontend& frontend)
     WriteStatusLine(s, frontend);
     frontend.SetCaption(EnglishGameTitle());
     StartHumanTurn(s, frontend);
+    return outcome;
 }
 
 }  // namespace
 
-void NextTurn(GameState& s, Frontend& frontend)
+TurnOutcome NextTurn(GameState& s, Frontend& frontend)
 {
     // Every message box of the turn goes into the record with the month and the player on turn.
     HistoryTap tap(s.History, frontend, s.MonthCount, s.CurrentCompany);
-    RunNextTurn(s, tap);
+    return RunNextTurn(s, tap);
 }

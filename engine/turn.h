@@ -4,8 +4,15 @@
 #include "game/frontend.h"
 #include "game/game_state.h"
 
+/// What a Next Turn did to the end of the game; the rules go on either way.
+struct TurnOutcome {
+    bool PlayerLiquidated = false;  ///< the human who ended the turn was liquidated
+    int Winner = -1;                ///< the company that reached the winning share, -1 for none
+    int32_t Points = 0;             ///< the points of a winner who ended the turn
+};
+
 /// Ends the moving player's turn; hands the month to player 2 or closes it.
-void NextTurn(GameState& s, Frontend& frontend);
+TurnOutcome NextTurn(GameState& s, Frontend& frontend);
 
 /// Moves the company's construction pipeline one stage; stage 0 becomes capacity and stock.
 void AdvanceConstruction(GameState& s, int company);

@@ -12,6 +12,9 @@ enum class MessageIcon {
     Warning,      ///< refused commands and the turn engine's news (exclamation mark)
 };
 
+/// The answer to a question that may also be put off.
+enum class YesNoCancel { Yes, No, Cancel };
+
 class Frontend {
 public:
     virtual ~Frontend() = default;
@@ -32,4 +35,15 @@ public:
     virtual void StartAnimation(int town, int nextTown, int stage) = 0;
     /// The best-opponent comparison for the current company; returns when it is closed.
     virtual void ShowBestOpponentDialog() = 0;
+
+    // --- what the game adds beside the original; a frontend without them keeps its ways -------
+    /// A question with Yes, No and Cancel; a frontend that knows only Yes and No answers with
+    /// those.
+    virtual YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption)
+    {
+        return AskYesNo(text, caption) ? YesNoCancel::Yes : YesNoCancel::No;
+    }
+    /// A two-player game passes the machine to the company's player, before that player's news
+    /// of the month; returns when the player has taken it.
+    virtual void HandOverTo(int /*company*/) {}
 };

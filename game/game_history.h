@@ -95,6 +95,11 @@ public:
     void Redraw() override { inner_.Redraw(); }
     void StartAnimation(int town, int nextTown, int stage) override { inner_.StartAnimation(town, nextTown, stage); }
     void ShowBestOpponentDialog() override { inner_.ShowBestOpponentDialog(); }
+    YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption) override
+    {
+        return inner_.AskYesNoCancel(text, caption);
+    }
+    void HandOverTo(int company) override { inner_.HandOverTo(company); }
 
 private:
     GameHistory& history_;

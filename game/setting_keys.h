@@ -31,6 +31,10 @@ inline constexpr SettingKey kHighscoreHolder[3] = {
 inline constexpr SettingKey kHighscorePoints[3] = {
     {"High", "Points1", "0", 12}, {"High", "Points2", "0", 12}, {"High", "Points3", "0", 12}};
 inline constexpr SettingKey kNamesWritten{"NAME", "NAMEINI", "0", 30};  ///< "1" once the names file has its defaults
+
+// Our own options: keys the older game never reads, so its files stay as they were.
+/// on/off: the screen that covers map and panel between the turns of a two-player game
+inline constexpr SettingKey kHandOverScreen{"Options", "HandOverScreen", "1", 5};
 /// Our own key, which the older game passes over: the window's zoom in percent (100, 150, 200).
 inline constexpr SettingKey kZoom{"Options", "Zoom", "100", 12};
 }  // namespace settings

@@ -26,6 +26,9 @@ public:
     int Redraws = 0;
     int BestOpponentDialogs = 0;
     std::deque<bool> Answers;  ///< answers to the next questions; "No" when empty
+    /// Answers to the next Yes/No/Cancel questions; "No" when empty.
+    std::deque<YesNoCancel> ThreeWayAnswers;
+    int HandOvers = 0;  ///< two-player hand-overs announced
     /// Runs as each message box, question or best-opponent dialog would appear.
     std::function<void()> OnBox;
 
@@ -46,6 +49,18 @@ public:
         Answers.pop_front();
         return answer;
     }
+    YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption) override
+    {
+        if (OnBox)
+            OnBox();
+        Messages.push_back({text, caption, MessageIcon::None, true});
+        if (ThreeWayAnswers.empty())
+            return YesNoCancel::No;
+        const YesNoCancel answer = ThreeWayAnswers.front();
+        ThreeWayAnswers.pop_front();
+        return answer;
+    }
+    void HandOverTo(int) override { ++HandOvers; }
     void PlaySoundEffect(int number) override { Sounds.push_back(number); }
     void ShowStatusLine(const LocalText& line) override { StatusLines.push_back(line); }
     void SetCaption(const LocalText& caption) override { Captions.push_back(caption); }

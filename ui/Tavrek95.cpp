@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScopedValueRollback>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -30,7 +32,9 @@
 #include <QTranslator>
 #include <ctime>
 
+#include "commands/hand_over.h"
 #include "commands/panel_content.h"
+#include "commands/town_mark.h"
 #include "engine/turn.h"
 #include "game/names_file.h"
 #include "game/status_line.h"
@@ -38,8 +42,10 @@
 #include "platform/ini_file.h"
 #include "persistence/settings.h"
 #include "ui/map_view.h"
+#include "ui/town_mark_painter.h"
 
 #include "ui/file_dialogs.h"
+#include "ui/hand_over_cover.h"
 #include "ui/help_window.h"
 #include "ui/high.h"
 #include "ui/history_window.h"
@@ -47,6 +53,7 @@
 #include "ui/dialog_support.h"
 #include "ui/layout_builder.h"
 #include "ui/info.h"
+#include "ui/keyboard.h"
 #include "ui/newgame.h"
 #include "ui/pictures.h"
 #include "ui/window_zoom.h"
@@ -140,6 +147,8 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
       folders_(folders)
 {
     sounds_->SetDirectory(QString::fromStdString(folders_.Resources));
+    // The window closes an ended game for further turns and offers New and Open instead.
+    session_.StopAtTheEnd(true);
     setFont(WindowFont());
     setWindowIcon(GameIcon());
     surface_ = new FormSurface(this);
@@ -157,6 +166,7 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
         const QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
         return on ? on->availableGeometry().size() : QSize(kClientWidth, kClientHeight);
     };
+    WaitForHandOver = [](HandOverCover& cover) { cover.Wait(); };
 
     ngDialog_ = new TNGDialog(this);
     infoDialog_ = new TInfoDialog(this);
@@ -175,6 +185,7 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     autosaveOnExit_ = startup.AutosaveOnExit;
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
     wantedZoom_ = startup.Zoom;
+    handOverAction_->setChecked(ReadOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen));
     PlaySoundEffect(5);
     ApplyLanguage();
     // Said once, when the window is up: otherwise lost options and names would come unexplained.
@@ -227,6 +238,9 @@ void TForm1::CreateMenus()
     action(MenuEntry::EditNames1, options, &TForm1::EditNames1Click);
     action(MenuEntry::RestoreNames1, options, &TForm1::RestoreNames1Click);
     action(MenuEntry::FastExit1, options, &TForm1::FastExit1Click, true);
+    handOverAction_ = options->addAction(QString());
+    handOverAction_->setCheckable(true);
+    connect(handOverAction_, &QAction::triggered, this, &TForm1::HandOverScreen1Click);
     QMenu* zoom = options->addMenu(QString());
     menu_[static_cast<size_t>(MenuEntry::Zoom1)] = zoom->menuAction();
     auto* zoomSteps = new QActionGroup(this);
@@ -242,6 +256,8 @@ void TForm1::CreateMenus()
     action(MenuEntry::Contents1, help, &TForm1::Contents1Click);
     help->addSeparator();
     action(MenuEntry::Info1, help, &TForm1::Info1Click);
+    for (const MenuShortcut& shortcut : kMenuShortcuts)
+        Menu(shortcut.Entry)->setShortcut(QKeySequence(shortcut.Key));
 }
 
 void TForm1::CreateControls()
@@ -289,6 +305,22 @@ void TForm1::CreateControls()
     connect(RadioButton2, &QRadioButton::clicked, this, &TForm1::RadioButton2Click);
 
     StatusBar1 = c.Get<QStatusBar>("StatusBar1");
+    handOverCover_ = new HandOverCover(surface_);
+
+    SetPanelTabOrder(c);
+    // Enter is OK and Escape Cancel wherever the panel shows them; N ends the month, and only
+    // from the command buttons, so that no Enter after a command can end it.
+    auto key = [this](QKeySequence sequence, QPushButton* button) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+        });
+        return shortcut;
+    };
+    okKeys_ = {key(Qt::Key_Return, Button9), key(Qt::Key_Enter, Button9)};
+    cancelKey_ = key(Qt::Key_Escape, Button10);
+    nextTurnKey_ = key(kNextTurnKey, Button8);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
@@ -327,6 +359,16 @@ void TForm1::CreateStatisticsView()
     // Set up once the pages belong to the window, so they have its font and style.
     SetUpGrid(StringGrid3, {230, 230, 80, 80, 80});
     SetUpGrid(StringGrid4, {230, 230, 80, 80, 80});
+    // A click on a column's heading sorts by it: the columns are the sort keys in their order.
+    auto sortByHeading = [this](QTableWidget* grid, QComboBox* sort, void (TForm1::*change)()) {
+        grid->horizontalHeader()->setSectionsClickable(true);
+        connect(grid->horizontalHeader(), &QHeaderView::sectionClicked, this, [this, sort, change](int column) {
+            sort->setCurrentIndex(column);
+            (this->*change)();
+        });
+    };
+    sortByHeading(StringGrid3, ComboBox2, &TForm1::ComboBox2Change);
+    sortByHeading(StringGrid4, ComboBox4, &TForm1::ComboBox4Change);
 }
 
 void TForm1::ShowCurrentPicture()
@@ -369,6 +411,21 @@ bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
     return box.exec() == QMessageBox::Yes;
 }
 
+YesNoCancel TForm1::AskYesNoCancel(const LocalText& text, const LocalText& caption)
+{
+    ShowCurrentPicture();
+    if (dialogs_)
+        return dialogs_->AskYesNoCancel(text, caption);
+    const Language language = state_.Program.Language;
+    QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    return answer == QMessageBox::Yes  ? YesNoCancel::Yes
+           : answer == QMessageBox::No ? YesNoCancel::No
+                                       : YesNoCancel::Cancel;
+}
+
 void TForm1::PlaySoundEffect(int number)
 {
     sounds_->Play(number);
@@ -385,14 +442,15 @@ void TForm1::ShowStatusLine(const LocalText& line)
 
 void TForm1::SetCaption(const LocalText& caption)
 {
-    setWindowTitle(Q(caption.In(state_.Program.Language)));
+    lastCaption_ = caption;
+    setWindowTitle(Q(session_.Title(caption)));
     if (dialogs_)
         dialogs_->SetCaption(caption);
 }
 
 void TForm1::Redraw()
 {
-    FillPanelControls(false);
+    FillPanelControls(keepInputOnRedraw_);
     surface_->update();
     if (dialogs_)
         dialogs_->Redraw();
@@ -405,6 +463,20 @@ void TForm1::StartAnimation(int town, int nextTown, int stage)
     // A running animation is never restarted: Start refuses while the timer runs.
     if (animation_.Start(town, nextTown, stage))
         Timer1->start();
+}
+
+void TForm1::HandOverTo(int company)
+{
+    if (handOverAction_->isChecked() && state_.TwoPlayer) {
+        // Map, panel and menus wait under the cover until the next player takes the machine.
+        menuBar()->setEnabled(false);
+        handOverCover_->Show(Q(HandOverText(state_, company).In(state_.Program.Language)));
+        WaitForHandOver(*handOverCover_);
+        handOverCover_->Take();
+        menuBar()->setEnabled(true);
+    }
+    if (dialogs_)
+        dialogs_->HandOverTo(company);
 }
 
 void TForm1::ShowBestOpponentDialog()
@@ -425,7 +497,8 @@ uint64_t TForm1::MapLayerKey() const
     uint64_t key = static_cast<uint64_t>(state_.GameActive) | static_cast<uint64_t>(state_.MapNumber & 0xff) << 1 |
                    static_cast<uint64_t>(panel_.CommandMode == kModeStatistics) << 9 |
                    static_cast<uint64_t>(state_.CurrentCompany & 0xff) << 10 |
-                   static_cast<uint64_t>(BufferRatio() * 4) << 18;
+                   static_cast<uint64_t>(BufferRatio() * 4) << 18 |
+                   static_cast<uint64_t>(state_.SelectedTown & 0xff) << 56;
     const int c = state_.CurrentCompany;
     if (c >= 0 && c < kCompanies) {
         uint64_t bits = 0;
@@ -435,6 +508,11 @@ uint64_t TForm1::MapLayerKey() const
             bits = bits << 1 | state_.HasDepot[c][t];
         }
         key ^= bits << 24;
+        // The breweries under construction and their months, folded in as one hash.
+        uint64_t building = static_cast<uint64_t>(static_cast<uint32_t>(state_.MonthCount));
+        for (const BreweryUnderConstruction& planned : BreweriesUnderConstruction(state_, c))
+            building = building * 131 + static_cast<uint64_t>(planned.Town * kBrands + planned.Brand + 1);
+        key ^= building * 0x9E3779B97F4A7C15ULL;
     }
     return key;
 }
@@ -455,8 +533,11 @@ void TForm1::RebuildBackBuffer()
     // Map and markers go through the back buffer, which the map animation draws on too.
     QPainter b(&backBuffer_);
     PaintMap(b, pictures_, state_, panel_.CommandMode);
-    if (state_.GameActive && panel_.CommandMode != kModeStatistics)
+    if (state_.GameActive && panel_.CommandMode != kModeStatistics) {
         DrawCompanyMarkers(b, pictures_, state_);
+        DrawBreweriesUnderConstruction(b, pictures_, state_);
+        DrawSelectedTownFrame(b, state_);
+    }
 }
 
 const AnimationPictureSet& TForm1::AnimationPictures()
@@ -510,7 +591,7 @@ void TForm1::FormPaint(QPainter& p)
     p.setFont(font);
     p.setPen(palette().color(QPalette::ButtonText));
     const QFontMetrics metrics(font);
-    const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
+    const PanelContent content = session_.Content();
     for (const PanelText& text : content.Texts) {
         const QString t = Q(text.Text);
         const int left = Zoomed(text.X, zoom_);
@@ -523,7 +604,7 @@ void TForm1::FormPaint(QPainter& p)
 
 void TForm1::FillPanelControls(bool keepInput)
 {
-    const PanelContent content = ComputePanelContent(state_, panel_.CommandMode);
+    const PanelContent content = session_.Content();
     for (int i = 0; i <= static_cast<int>(PanelControl::PageControl1); ++i) {
         const auto control = static_cast<PanelControl>(i);
         Control(control)->setVisible(content.Shows(control));
@@ -532,6 +613,18 @@ void TForm1::FillPanelControls(bool keepInput)
     RadioButton1->setVisible(panel_.CommandMode == kModeNone);
     RadioButton2->setVisible(panel_.CommandMode == kModeNone);
     Button9->setText(Q(content.Button9Caption));
+    Button10->setText(Q(content.Button10Caption.empty() ? kButtonTexts[9].Caption.In(state_.Program.Language)
+                                                        : content.Button10Caption));
+    UpdateMenus();
+    for (QShortcut* ok : okKeys_)
+        ok->setEnabled(content.Shows(PanelControl::Button9));
+    // An ended game's Button10 opens a game: no Escape should do that.
+    cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != kModeGameOver);
+    nextTurnKey_->setEnabled(panel_.CommandMode == kModeIdle && content.Shows(PanelControl::Button8));
+    if (panel_.CommandMode != focusedMode_) {
+        focusedMode_ = panel_.CommandMode;
+        FocusFirstControl(content);
+    }
 
     auto fillList = [keepInput](QListWidget* list, const std::vector<std::string>& entries) {
         const int row = keepInput ? list->currentRow() : -1;
@@ -541,6 +634,9 @@ void TForm1::FillPanelControls(bool keepInput)
             list->addItem(Q(e));
         if (selected && row >= 0 && row < list->count())
             list->setCurrentRow(row);
+        // A single choice is made already; OK takes it.
+        if (list->count() == 1 && list->selectedItems().isEmpty())
+            list->setCurrentRow(0);
     };
     fillList(ListBox1, content.ListBox1);
     fillList(ListBox2, content.ListBox2);
@@ -562,6 +658,40 @@ void TForm1::FillPanelControls(bool keepInput)
     }
     ShowGridContent(StringGrid1, content.SalesGrid);
     ShowGridContent(StringGrid2, content.MarketShares);
+    if (!content.MarketShares.empty())
+        HighlightOwnRows(StringGrid2);
+}
+
+void TForm1::FocusFirstControl(const PanelContent& content)
+{
+    if (content.Mode == kModeNone)
+        return;
+    // The command buttons wait for their keys; a command starts in its first field or list, a
+    // mode without one on OK.
+    if (content.Mode == kModeIdle) {
+        surface_->setFocus();
+        return;
+    }
+    for (const std::string_view name : kPanelTabOrder) {
+        QWidget* widget = controls_.Widget(name);
+        for (const PanelControl control : content.Visible)
+            if (Control(control) == widget && widget != Button10) {
+                widget->setFocus();
+                return;
+            }
+    }
+}
+
+void TForm1::UpdateMenus()
+{
+    // What needs a running game is closed on the start screen, and the commands once it ended.
+    const bool game = state_.GameActive;
+    const bool playing = game && !session_.End();
+    for (const MenuEntry entry : {MenuEntry::Save1, MenuEntry::Saveas1})
+        Menu(entry)->setEnabled(game);
+    for (const MenuEntry entry : {MenuEntry::New2, MenuEntry::Delete1, MenuEntry::DisplayChange1,
+                                  MenuEntry::MarketShares1, MenuEntry::StatisticDialog1})
+        Menu(entry)->setEnabled(playing);
 }
 
 QWidget* TForm1::Control(PanelControl control) const
@@ -614,15 +744,28 @@ void TForm1::Button8Click()
 
 void TForm1::Button9Click()
 {
+    // An ended game offers a new one here, and an old one under Button10.
+    if (session_.End()) {
+        New1Click();
+        return;
+    }
     session_.PressOk(GatherInputs());
     surface_->update();
 }
 
-void TForm1::Button10Click() { session_.PressCancel(); }
+void TForm1::Button10Click()
+{
+    if (session_.End()) {
+        Open1Click();
+        return;
+    }
+    session_.PressCancel();
+}
 void TForm1::Button11Click() { session_.EnterMode(kModeTownInformation); }
 
 void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 {
+    const QScopedValueRollback keep(keepInputOnRedraw_, session_.ClickKeepsInput(button, doubleClick, x, y));
     session_.ClickMap(button, doubleClick, x, y);
 }
 
@@ -630,18 +773,36 @@ void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 
 void TForm1::StartNewGame(const NewGameSettings& settings) { session_.NewGame(settings); }
 
+bool TForm1::MayLeaveRunningGame(GameSession::Leaving leaving)
+{
+    if (leaving != GameSession::Leaving::SaveFirst)
+        return leaving == GameSession::Leaving::Go;
+    Save1Click();
+    // A save that was cancelled or failed keeps the player in the game.
+    return !session_.Changed();
+}
+
 void TForm1::New1Click()
 {
+    if (!MayLeaveRunningGame(session_.BeforeReplacingGame()))
+        return;
     ngDialog_->Prepare(state_);
     if (!RunNewGameDialog(*ngDialog_))
         return;
     StartNewGame(ngDialog_->Settings());
 }
 
-bool TForm1::OpenGameFile(const QString& path) { return session_.Open(path.toStdString()); }
+bool TForm1::OpenGameFile(const QString& path)
+{
+    const bool opened = session_.Open(path.toStdString());
+    setWindowTitle(Q(session_.Title(lastCaption_)));
+    return opened;
+}
 
 void TForm1::Open1Click()
 {
+    if (!MayLeaveRunningGame(session_.BeforeReplacingGame()))
+        return;
     const QString path = ChooseOpenFile();
     if (!path.isEmpty())
         OpenGameFile(path);
@@ -650,7 +811,9 @@ void TForm1::Open1Click()
 void TForm1::SaveGameFile(const QString& path)
 {
     // A file that cannot be opened for writing: the save dialog asks for another one.
-    if (session_.SaveAs(path.toStdString()) == SaveStatus::CannotOpen)
+    const SaveStatus status = session_.SaveAs(path.toStdString());
+    setWindowTitle(Q(session_.Title(lastCaption_)));
+    if (status == SaveStatus::CannotOpen)
         Saveas1Click();
 }
 
@@ -676,10 +839,18 @@ void TForm1::Exit1Click() { close(); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (session_.MayClose(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName)))
-        event->accept();
-    else
+    // The turn in the middle of its hand-over is finished first.
+    if (handOverCover_->isVisible()) {
         event->ignore();
+        return;
+    }
+    const auto leaving = session_.BeforeClosing(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName));
+    if (MayLeaveRunningGame(leaving)) {
+        session_.Leave();
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -705,14 +876,16 @@ void TForm1::StatisticDialog1Click()
     ComboBox1->clear();
     for (const std::string& town : state_.TownName)
         ComboBox1->addItem(Q(town));
-    ComboBox1->setCurrentIndex(0);
-    ComboBox2->setCurrentIndex(0);
+    // The selected town and the player's own company, until the player chooses others; the
+    // choices and the sort keys are kept while the program runs.
+    ComboBox1->setCurrentIndex(statistics_.Town >= 0 ? statistics_.Town : state_.SelectedTown);
+    ComboBox2->setCurrentIndex(statistics_.TownSort);
     FillTownsGrid();
     ComboBox3->clear();
     for (const std::string& company : state_.CompanyName)
         ComboBox3->addItem(Q(company));
-    ComboBox3->setCurrentIndex(0);
-    ComboBox4->setCurrentIndex(0);
+    ComboBox3->setCurrentIndex(statistics_.Company >= 0 ? statistics_.Company : state_.CurrentCompany);
+    ComboBox4->setCurrentIndex(statistics_.CompanySort);
     FillCompaniesGrid();
     session_.EnterMode(kModeStatistics);
 }
@@ -736,6 +909,23 @@ void TForm1::FillTownsGrid()
 {
     ShowStatisticsGrid(StringGrid3, FillStatisticsGrid(state_, statisticsTable_, StatisticsTab::Towns,
                                                        ComboBox1->currentIndex(), ComboBox2->currentIndex()));
+    HighlightOwnRows(StringGrid3);
+}
+
+void TForm1::HighlightOwnRows(QTableWidget* grid)
+{
+    // The player finds the own company at a glance among the others.
+    const int c = state_.CurrentCompany;
+    if (c < 0 || c >= kCompanies)
+        return;
+    const QString own = Q(state_.CompanyName[c]);
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        QTableWidgetItem* first = grid->item(r, 0);
+        const bool mine = first && !own.isEmpty() && first->text() == own;
+        for (int col = 0; col < grid->columnCount(); ++col)
+            if (QTableWidgetItem* item = grid->item(r, col))
+                item->setBackground(mine ? QBrush(kOwnRowColour) : QBrush());
+    }
 }
 
 void TForm1::FillCompaniesGrid()
@@ -744,10 +934,29 @@ void TForm1::FillCompaniesGrid()
                                                        ComboBox3->currentIndex(), ComboBox4->currentIndex()));
 }
 
-void TForm1::ComboBox1Change() { FillTownsGrid(); }
-void TForm1::ComboBox2Change() { FillTownsGrid(); }
-void TForm1::ComboBox3Change() { FillCompaniesGrid(); }
-void TForm1::ComboBox4Change() { FillCompaniesGrid(); }
+void TForm1::ComboBox1Change()
+{
+    statistics_.Town = ComboBox1->currentIndex();
+    FillTownsGrid();
+}
+
+void TForm1::ComboBox2Change()
+{
+    statistics_.TownSort = ComboBox2->currentIndex();
+    FillTownsGrid();
+}
+
+void TForm1::ComboBox3Change()
+{
+    statistics_.Company = ComboBox3->currentIndex();
+    FillCompaniesGrid();
+}
+
+void TForm1::ComboBox4Change()
+{
+    statistics_.CompanySort = ComboBox4->currentIndex();
+    FillCompaniesGrid();
+}
 
 void TForm1::Bestopponent1Click()
 {
@@ -775,6 +984,11 @@ void TForm1::FastExit1Click()
     autosaveOnExit_ = !autosaveOnExit_;
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
     WriteOnOff(state_.Program.ProgramDirectory, settings::kAutosave, autosaveOnExit_);
+}
+
+void TForm1::HandOverScreen1Click()
+{
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen, handOverAction_->isChecked());
 }
 
 // --- zoom ------------------------------------------------------------------------------------
@@ -828,6 +1042,7 @@ void TForm1::ApplyZoom()
     ZoomDialog(*infoDialog_, kInfoLayout, zoom_, kInfoLayout.ClientHeight);
     ZoomDialog(*zwischenDialog_, kBestOpponentLayout, zoom_, kBestOpponentLayout.ClientHeight);
     ZoomDialog(*highDialog_, kHighscoreLayout, zoom_, kHighscoreLayout.ClientHeight);
+    findChild<PriceForecastLabels*>()->SetZoom(zoom_);
     // The map and markers are drawn afresh at the new size; a running animation draws on.
     backBuffer_ = QImage();
     layout()->activate();
@@ -897,6 +1112,8 @@ void TForm1::Contents1Click()
 
 void TForm1::Info1Click()
 {
+    auto place = [this](const char* file) { return QDir(Q(folders_.Data)).absoluteFilePath(file); };
+    infoDialog_->ShowPlaces(place(kSettingsFileName), place(kNamesFileName), place(kAutosaveFileName));
     infoDialog_->show();
     infoDialog_->raise();
 }
@@ -935,10 +1152,13 @@ void TForm1::ApplyLanguage()
     for (int i = 0; i < kMenuEntries; ++i)
         if (menu_[i])
             menu_[i]->setText(Q(kMenuCaptions[i].In(language)));
-    setWindowTitle(Q(WindowTitle().In(language)));
+    lastCaption_ = WindowTitle();
+    setWindowTitle(Q(session_.Title(lastCaption_)));
     controls_.ApplyLanguage(language);
     findChild<HistoryMenu*>()->SetLanguage(language);
     findChild<PriceForecastLabels*>()->Update();
+    handOverAction_->setText(Q(LocalText{"Hand-over Screen", "Übergabebildschirm"}.In(language)));
+    ApplyAccessKeys(controls_, language);
     const StatisticsViewTexts statistics = StatisticsTexts(language);
     PageControl1->setTabText(0, Q(statistics.TabCaptions[0]));
     PageControl1->setTabText(1, Q(statistics.TabCaptions[1]));
@@ -961,5 +1181,8 @@ void TForm1::ApplyLanguage()
     StringGrid3->setHorizontalHeaderLabels(towns);
     StringGrid4->setHorizontalHeaderLabels(companies);
     // OK carries the open mode's own word where it has one.
-    Button9->setText(Q(ComputePanelContent(state_, panel_.CommandMode).Button9Caption));
+    const PanelContent content = session_.Content();
+    Button9->setText(Q(content.Button9Caption));
+    Button10->setText(
+        Q(content.Button10Caption.empty() ? kButtonTexts[9].Caption.In(language) : content.Button10Caption));
 }

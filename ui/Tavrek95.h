@@ -32,6 +32,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QShortcut;
 class QStatusBar;
 class QTabWidget;
 class QTableWidget;
@@ -43,6 +44,10 @@ class THighDialog;
 class THelpWindow;
 class TZwischenDialog;
 class FormSurface;
+class HandOverCover;
+
+/// The background of the player's own rows in the market-share and statistics grids.
+inline const QColor kOwnRowColour(255, 242, 178);
 
 /// Height of every grid row, the heading included.
 inline constexpr int kGridRowHeight = 16;
@@ -95,16 +100,24 @@ public:
     std::function<bool(TNGDialog& dialog)> RunNewGameDialog;
     /// The room the desktop gives the window on its screen; a zoom that needs more is not taken.
     std::function<QSize()> AvailableScreenSize;
+    /// Waits until the next player of a two-player game takes the covered window.
+    std::function<void(HandOverCover& cover)> WaitForHandOver;
+    /// The screen between two players' turns.
+    HandOverCover* HandOverScreen() const { return handOverCover_; }
+    /// The option that shows it (Options menu, kept in the settings file).
+    QAction* HandOverOption() const { return handOverAction_; }
 
     // --- the seam ------------------------------------------------------------------------------
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override;
     bool AskYesNo(const LocalText& text, const LocalText& caption) override;
+    YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption) override;
     void PlaySoundEffect(int number) override;
     void ShowStatusLine(const LocalText& line) override;
     void SetCaption(const LocalText& caption) override;
     void Redraw() override;
     void StartAnimation(int town, int nextTown, int stage) override;
     void ShowBestOpponentDialog() override;
+    void HandOverTo(int company) override;
 
     // --- handlers, named after control and event ----------------------------------------------
     void FormMouseDown(MouseButton button, bool doubleClick, int x, int y);
@@ -136,6 +149,7 @@ public:
     void EditNames1Click();
     void RestoreNames1Click();
     void FastExit1Click();
+    void HandOverScreen1Click();
     void English1Click();
     void Deutsch1Click();
     void RadioButton1Click();
@@ -229,6 +243,13 @@ private:
     /// texts and the selected rows survive (a language switch only translates them).
     void FillPanelControls(bool keepInput);
     PanelInputs GatherInputs() const;
+    /// Enables the menu entries that need a running game, or a game still going on.
+    void UpdateMenus();
+    /// Puts the keyboard into a newly opened mode: its first field or list, else OK.
+    void FocusFirstControl(const PanelContent& content);
+    /// Saves the running game first when the player asked to; true when New, Open or Exit may
+    /// go on.
+    bool MayLeaveRunningGame(GameSession::Leaving leaving);
     /// "The file ... could not be opened."
     void ShowFileError(const QString& path);
     void CreateStatisticsView();
@@ -240,6 +261,8 @@ private:
     const AnimationPictureSet& AnimationPictures();
     void FillTownsGrid();
     void FillCompaniesGrid();
+    /// Marks the rows of the player's own company in a grid whose first column names companies.
+    void HighlightOwnRows(QTableWidget* grid);
 
     /// The game, its panel and its file; every action of the player goes through it.
     GameSession session_;
@@ -282,4 +305,20 @@ private:
     int wantedZoom_ = 100;                       ///< the settings file's zoom, taken at the first show
     bool shown_ = false;                         ///< the first show has taken the zoom
     std::array<BuiltControls, 2> pageControls_;  ///< the statistics view's two pages
+    LocalText lastCaption_;                      ///< the caption the rules set last; the title adds the file's name
+    /// Set while a click that chose no town redraws: the open command keeps what was typed.
+    bool keepInputOnRedraw_ = false;
+    std::array<QShortcut*, 2> okKeys_{};  ///< Return and Enter press OK
+    QShortcut* cancelKey_ = nullptr;      ///< Escape presses Cancel
+    QShortcut* nextTurnKey_ = nullptr;    ///< N ends the month from the idle panel
+    int32_t focusedMode_ = kModeNone;     ///< the mode the keyboard was last put into
+    HandOverCover* handOverCover_ = nullptr;
+    /// What the statistics view showed last: kept while the program runs.
+    struct StatisticsChoice {
+        int Town = -1;  ///< -1: the selected town
+        int TownSort = 0;
+        int Company = -1;  ///< -1: the player's own company
+        int CompanySort = 0;
+    } statistics_;
+    QAction* handOverAction_ = nullptr;  ///< Options: the hand-over screen
 };

@@ -27,6 +27,18 @@ void SetUpDialog(QDialog& dialog, const WindowLayout& layout, DialogStacking sta
     dialog.setFixedSize(layout.ClientWidth, layout.ClientHeight);
 }
 
+void CentreOnGameWindow(QWidget& dialog)
+{
+    const QWidget* parent = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    if (parent == nullptr || !parent->isVisible()) {
+        CentreOnScreen(dialog);
+        return;
+    }
+    QRect frame = dialog.frameGeometry();
+    frame.moveCenter(parent->frameGeometry().center());
+    dialog.move(frame.topLeft());
+}
+
 void CentreOnScreen(QWidget& window)
 {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();

@@ -25,3 +25,6 @@ void SetUpDialog(QDialog& dialog, const WindowLayout& layout, DialogStacking sta
 
 /// Moves a window to the middle of the screen it is on.
 void CentreOnScreen(QWidget& window);
+/// Moves a dialog to the middle of the game's window, where the player is looking (on a large
+/// screen its middle may be far away); without a visible parent window, to the screen's.
+void CentreOnGameWindow(QWidget& dialog);

@@ -15,7 +15,12 @@ public:
 
     QFrame* Bevel1;
     QLabel* Label1;
+    QLabel* Label2;  ///< where the settings, the names and the autosave are kept
     QPushButton* OKBtn;
+
+    /// Shows where the game keeps its settings, its names and the autosave; a place too long
+    /// for the frame is shortened in its middle and shown whole in the hint.
+    void ShowPlaces(const QString& settings, const QString& names, const QString& autosave);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -18,6 +18,8 @@ public:
     PriceForecastLabels(const GameSession& session, const std::array<QLineEdit*, 3>& prices);
     /// Works the forecast out again for the fields' texts.
     void Update();
+    /// The window's zoom in percent: places and font of the labels.
+    void SetZoom(int zoom);
     const std::array<QLabel*, 3>& Rows() const { return rows_; }
     QLabel* Note() const { return note_; }
 
@@ -29,4 +31,5 @@ private:
     std::array<QLineEdit*, 3> prices_;
     std::array<QLabel*, 3> rows_{};
     QLabel* note_ = nullptr;
+    int zoom_ = 100;
 };

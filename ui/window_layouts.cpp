@@ -126,6 +126,7 @@ const LocalText kVersion = BothLanguages("The TAVREK! War V2.43");
 const ControlLayout kInfoControls[] = {
     {"Bevel1", K::Frame, {8, 8, 297, 161}},
     {"Label1", K::Label, {97, 24}, &kVersion},
+    {"Label2", K::Label, {16, 56}},  // where the game keeps its files, filled when shown
     {"OKBtn", K::DefaultButton, {119, 180, 75, 25}, &kOk},
 };
 

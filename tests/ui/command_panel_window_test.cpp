@@ -329,8 +329,10 @@ TEST_F(WindowTest, SaveAndOpenThroughTheMenu)
     openFile_ = QString::fromStdString(bad);
     form.Menu(MenuEntry::Open1)->trigger();
     EXPECT_EQ(form.State().MonthCount, 2);
-    ASSERT_EQ(recorder_.Messages.size(), 1u);
-    EXPECT_EQ(recorder_.Messages[0].Icon, MessageIcon::Warning);
+    // The month played since the last save is offered for saving first (the recorder says No).
+    ASSERT_EQ(recorder_.Messages.size(), 2u);
+    EXPECT_EQ(recorder_.Messages[0].Text.English, "Save the running game?");
+    EXPECT_EQ(recorder_.Messages[1].Icon, MessageIcon::Warning);
 
     // Cancelling the open dialog changes nothing.
     openFile_.clear();

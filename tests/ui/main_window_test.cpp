@@ -37,7 +37,7 @@ TEST_F(WindowTest, ClientAreaAndControlsSitAtTheirPlaces)
     EXPECT_EQ(form.Button11->geometry(), QRect(275, 408, 250, 17));
     EXPECT_EQ(form.ListBox2->geometry(), QRect(40, 440, 521, 57));
     EXPECT_EQ(form.Edit5->geometry(), QRect(160, 424, 97, 21));
-    EXPECT_EQ(form.Button4->toolTip(), "Send your goods into the whole world");
+    EXPECT_EQ(form.Button4->toolTip(), "Send your goods into the whole world (Alt+R)");
 }
 
 TEST_F(WindowTest, SavedOptionsAndGermanAreReadAtStart)
@@ -49,7 +49,7 @@ TEST_F(WindowTest, SavedOptionsAndGermanAreReadAtStart)
     TForm1& form = Open();
     EXPECT_EQ(form.windowTitle(), "TAVRIK! - Das Spiel");
     EXPECT_EQ(form.Menu(MenuEntry::Game1)->text(), "&Spiel");
-    EXPECT_EQ(form.Button8->text(), "Nächste Runde");
+    EXPECT_EQ(form.Button8->text(), "&Nächste Runde");
     EXPECT_TRUE(form.RadioButton2->isChecked());
     EXPECT_FALSE(form.SoundOn());
     EXPECT_FALSE(form.Menu(MenuEntry::Sound2)->isChecked());
@@ -97,7 +97,7 @@ TEST_F(WindowTest, LanguageSwitchFromStartScreenAndMenuIsStoredAndTranslatesEver
     EXPECT_EQ(form.windowTitle(), "TAVRIK! - Das Spiel");
     EXPECT_EQ(form.Menu(MenuEntry::Open1)->text(), "Ö&ffnen");
     EXPECT_EQ(form.Menu(MenuEntry::RestoreNames1)->text(), "Namen Wiederherstellen");
-    EXPECT_EQ(form.Button11->toolTip(), "Alles was Sie über die Städte wissen müssen");
+    EXPECT_EQ(form.Button11->toolTip(), "Alles was Sie über die Städte wissen müssen (Alt+I)");
     form.Menu(MenuEntry::English1)->trigger();
     EXPECT_EQ(form.State().Program.Language, Language::English);
     EXPECT_EQ(ReadSetting(dir_.Str(), settings::kLanguage), "1");

@@ -14,6 +14,7 @@
 #include "recording_frontend.h"
 #include "temp_dir.h"
 #include "ui/Tavrek95.h"
+#include "ui/hand_over_cover.h"
 #include "ui/zoom.h"
 
 class WindowTest : public ::testing::Test {
@@ -27,6 +28,9 @@ protected:
         form_ = std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_);
         form_->ChooseOpenFile = [this] { return openFile_; };
         form_->ChooseSaveFile = [this] { return saveFile_; };
+        // The next player of a two-player game takes the turn at once; the hand-over's own
+        // test waits for a key instead.
+        form_->WaitForHandOver = [](HandOverCover& cover) { cover.Take(); };
         form_->OpenDocument = [this](const QString& path) {
             opened_.push_back(path);
             return documentOpens_;

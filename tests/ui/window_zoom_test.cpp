@@ -19,6 +19,7 @@
 #include <set>
 
 #include "commands/map_animation.h"
+#include "commands/town_mark.h"
 #include "game/map_places.h"
 #include "persistence/settings.h"
 #include "ui/dialog_support.h"
@@ -251,11 +252,22 @@ TEST_P(ZoomedGeometryTest, TheMapIsItsPictureAtTheZoomPixelForPixel)
     }
     const QRect visible = QRect(QPoint(0, 0), shown.size()).intersected(map.rect());
     ASSERT_GT(visible.height(), 300 * zoom / 100);
+    // The selected town's frame is the one thing drawn over the map here.
+    const MapRect f = SelectedTownFrame(form.State().MapNumber, form.State().SelectedTown);
+    const QRect frame = QRectF(f.X * ratio, f.Y * ratio, f.Width * ratio, f.Height * ratio).toAlignedRect();
+    ASSERT_FALSE(frame.isEmpty());
     int differing = 0;
+    int framePixels = 0;
     for (int y = visible.top(); y <= visible.bottom(); ++y)
-        for (int x = visible.left(); x <= visible.right(); ++x)
-            differing += (shown.pixel(x, y) & 0xffffff) != (map.pixel(x, y) & 0xffffff);
+        for (int x = visible.left(); x <= visible.right(); ++x) {
+            const bool same = (shown.pixel(x, y) & 0xffffff) == (map.pixel(x, y) & 0xffffff);
+            if (frame.contains(x, y))
+                framePixels += !same;
+            else
+                differing += !same;
+        }
     EXPECT_EQ(differing, 0);
+    EXPECT_GT(framePixels, 0) << "the frame shows";
 }
 
 using ZoomedAnimationTest = ZoomedWindowTest;

@@ -25,6 +25,7 @@
 #include "game/silent_frontend.h"
 #include "persistence/settings.h"
 #include "ui/Tavrek95.h"
+#include "ui/hand_over_cover.h"
 #include "ui/high.h"
 #include "ui/history_window.h"
 #include "ui/newgame.h"
@@ -104,6 +105,44 @@ void Tick(TForm1& form, int ticks)
 
 // Ends a running animation so the next one may start.
 void FinishAnimation(TForm1& form) { Tick(form, 100); }
+
+// What the window adds for comfort, in one language: the selected town's frame on the map, the
+// hand-over screen of a two-player game, the panel after the end of a game.
+void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Language language, const QString& suffix)
+{
+    {
+        TForm1 form(FoldersIn(work), nullptr, &silent);
+        form.show();
+        StartGame(form, 1, 3);
+        form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+        // A brewery under construction in Kha'Sar, opening in two months.
+        form.State().ConstructionPipeline[form.State().CurrentCompany][1][9][1] = 1000;
+        form.Redraw();
+        shots.Save(form, "comfort-town-mark" + suffix);
+        // The only player bankrupt at the end of the month: the game is over.
+        form.State().Account[form.State().CurrentCompany].fill(-1e9L);
+        form.Button8->click();
+        shots.Save(form, "comfort-game-over" + suffix);
+        form.State().GameActive = false;
+    }
+    TForm1 form(FoldersIn(work), nullptr, &silent);
+    form.show();
+    form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+    form.State().Program.Rng.Seed(1751);
+    NewGameSettings settings;
+    settings.TwoPlayer = true;
+    settings.Player1Start = 3;
+    settings.Player2Start = 7;
+    settings.Player1Name = "Anna";
+    settings.Player2Name = "Bob";
+    form.StartNewGame(settings);
+    form.WaitForHandOver = [&](HandOverCover& cover) {
+        shots.Save(form, "comfort-hand-over" + suffix);
+        cover.Take();
+    };
+    form.Button8->click();
+    form.State().GameActive = false;
+}
 
 // The statistics view with both tabs, the highscores and the best opponent, in one language.
 void StatisticsShots(TForm1& form, Shots& shots, const QString& suffix)
@@ -338,6 +377,8 @@ int main(int argc, char** argv)
             HistoryShots(history, shots, suffix, false);
         }
         history.State().GameActive = false;
+        ComfortShots(work, silent, shots, Language::English, "-scale2-en");
+        ComfortShots(work, silent, shots, Language::German, "-scale2-de");
         return shots.Failed ? 1 : 0;
     }
 
@@ -436,6 +477,10 @@ int main(int argc, char** argv)
                 QMessageBox::Yes | QMessageBox::No, "box-question");
         form.State().GameActive = false;  // leave without the close question
     }
+    ComfortShots(work, silent, shots, Language::English, "-en");
+    ComfortShots(work, silent, shots, Language::German, "-de");
+    // Back to the language the other pictures were made in.
+    WriteSetting(work, settings::kLanguage, "1");
 
     {
         TForm1 form(FoldersIn(work), nullptr, &silent);

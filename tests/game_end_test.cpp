@@ -1,0 +1,245 @@
+// The window's clear end of a game and its guard against losing a game by a slip, decided by the
+// session without a window: when a game is over, what the panel says then, when New, Open and
+// Exit ask to save the running game, the window's title with the game's file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "commands/game_session.h"
+#include "recording_frontend.h"
+#include "temp_dir.h"
+
+namespace {
+
+struct GameEndFixture : ::testing::Test {
+    TempDir dir;
+    RecordingFrontend frontend;
+    GameSession session{frontend, dir.Str()};
+    std::string File(const char* name) const { return (dir / name).string(); }
+
+    void Start(bool twoPlayer = false)
+    {
+        session.StopAtTheEnd(true);
+        session.State().Program.Rng.Seed(11);
+        NewGameSettings settings;
+        settings.TwoPlayer = twoPlayer;
+        settings.Player2Start = 5;
+        session.NewGame(settings);
+        session.State().Program.ShowBestOpponent = false;
+        frontend.Messages.clear();
+    }
+    void Bankrupt(int company) { session.State().Account[company].fill(-1e9L); }
+    /// Last month's sales of the company were the whole demand: it wins at the next test.
+    void SellEverything(int company)
+    {
+        GameState& s = session.State();
+        for (int c = 0; c < kCompanies; ++c)
+            for (auto& brand : s.Sales[c])
+                brand.fill(0);
+        s.Sales[company][0] = s.Demand;
+    }
+    std::vector<std::string> PanelTexts(Language language)
+    {
+        session.State().Program.Language = language;
+        std::vector<std::string> texts;
+        for (const PanelText& t : session.Content().Texts)
+            texts.push_back(t.Text);
+        return texts;
+    }
+};
+
+}  // namespace
+
+TEST_F(GameEndFixture, TheGameEndsWhenACompanyWinsOrTheOnlyPlayerIsLiquidated)
+{
+    struct Case {
+        const char* what;
+        int winner;     // who sells everything: 0 the player, 1 a computer company, -1 nobody
+        bool bankrupt;  // the player ends the turn in debt
+        GameEnd end;    // Points filled in below for a human winner
+        const char* english;
+        const char* german;
+    };
+    const Case cases[] = {
+        {"the player wins",
+         0,
+         false,
+         {0, true, 0, -1},
+         "The game is over: %s has won with %d points.",
+         "Das Spiel ist aus: %s hat mit %d Punkten gewonnen."},
+        {"a computer company wins",
+         1,
+         false,
+         {1, false, 0, -1},
+         "The game is over: %s has won.",
+         "Das Spiel ist aus: %s hat gewonnen."},
+        {"the only player goes bankrupt",
+         -1,
+         true,
+         {-1, false, 0, 0},
+         "The game is over: %s's company has been liquidated.",
+         "Das Spiel ist aus: Die Firma von %s ist Pleite."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start();
+        const int me = session.State().CurrentCompany;
+        const int other = (me + 1) % kCompanies;
+        if (c.winner >= 0)
+            SellEverything(c.winner == 0 ? me : other);
+        if (c.bankrupt)
+            Bankrupt(me);
+        session.NextTurn();
+        ASSERT_TRUE(session.End().has_value());
+        GameEnd expected = c.end;
+        for (int* company : {&expected.Winner, &expected.LastPlayer})
+            if (*company >= 0)
+                *company = *company == 0 ? me : other;
+        if (expected.HumanWon) {
+            EXPECT_GT(session.End()->Points, 0);
+            expected.Points = session.End()->Points;
+        }
+        EXPECT_EQ(*session.End(), expected);
+        EXPECT_EQ(session.Panel().CommandMode, kModeGameOver);
+
+        const int named = c.winner == 1 ? other : me;
+        const char* name = session.State().CompanyName[named].c_str();
+        const std::string english = c.end.HumanWon ? Format(c.english, name, expected.Points) : Format(c.english, name);
+        const std::string german = c.end.HumanWon ? Format(c.german, name, expected.Points) : Format(c.german, name);
+        EXPECT_EQ(PanelTexts(Language::English).at(0), english);
+        EXPECT_EQ(PanelTexts(Language::German).at(0), german);
+        const PanelContent content = session.Content();
+        EXPECT_EQ(content.Button9Caption, "Neues Spiel");
+        EXPECT_EQ(content.Button10Caption, "Spiel öffnen");
+        EXPECT_EQ(content.Visible, (std::vector<PanelControl>{PanelControl::Button9, PanelControl::Button10}));
+        session.State().Program.Language = Language::English;
+
+        // No further turn and no command: the rules' state stays as the end left it.
+        const GameData ended = session.State();
+        session.NextTurn();
+        session.EnterMode(kModeChangePrices);
+        session.PressOk(PanelInputs{});
+        session.PressCancel();
+        session.ClickMap(MouseButton::Right, false, 100, 220);
+        EXPECT_TRUE(static_cast<const GameData&>(session.State()) == ended);
+        EXPECT_EQ(session.Panel().CommandMode, kModeGameOver);
+        // A new game is played again.
+        Start();
+        EXPECT_FALSE(session.End().has_value());
+        EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+    }
+}
+
+TEST_F(GameEndFixture, InATwoPlayerGameTheOtherPlayerGoesOnAloneAfterABankruptcy)
+{
+    Start(true);
+    const int second = session.State().PlayerCompany[1];
+    Bankrupt(session.State().PlayerCompany[0]);
+    session.NextTurn();
+    EXPECT_FALSE(session.End().has_value());
+    EXPECT_EQ(session.State().CurrentCompany, second);
+    EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+    // Now the only player, the second one's bankruptcy ends the game.
+    Bankrupt(second);
+    session.NextTurn();
+    ASSERT_TRUE(session.End().has_value());
+    EXPECT_EQ(session.End()->LastPlayer, second);
+    // An opened game runs again.
+    ASSERT_EQ(session.SaveAs(File("over.tsg")), SaveStatus::Saved);
+    ASSERT_TRUE(session.Open(File("over.tsg")));
+    EXPECT_FALSE(session.End().has_value());
+}
+
+TEST_F(GameEndFixture, WithoutStoppingTheMonthsGoOnAsTheRulesLeaveThem)
+{
+    // tavrek-sim plays on after the end, as the game always did.
+    Start();
+    session.StopAtTheEnd(false);
+    Bankrupt(session.State().CurrentCompany);
+    session.NextTurn();
+    EXPECT_FALSE(session.End().has_value());
+    EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+    const int month = session.State().MonthCount;
+    session.NextTurn();
+    EXPECT_EQ(session.State().MonthCount, month + 1);
+}
+
+TEST_F(GameEndFixture, NewOpenAndExitAskToSaveOnlyAChangedGame)
+{
+    EXPECT_EQ(session.BeforeReplacingGame(), GameSession::Leaving::Go) << "no game";
+    Start();
+    EXPECT_FALSE(session.Changed()) << "a new game has nothing to lose yet";
+    session.ClickMap(MouseButton::Left, false, 100, 220);
+    EXPECT_FALSE(session.Changed()) << "choosing a town changes nothing";
+    EXPECT_EQ(session.BeforeReplacingGame(), GameSession::Leaving::Go);
+    EXPECT_TRUE(frontend.Messages.empty());
+
+    session.EnterMode(kModeChangePrices);
+    PanelInputs prices;
+    prices.Edit2 = "3.25";
+    session.PressOk(prices);
+    EXPECT_TRUE(session.Changed());
+    frontend.ThreeWayAnswers = {YesNoCancel::Yes, YesNoCancel::No, YesNoCancel::Cancel};
+    EXPECT_EQ(session.BeforeReplacingGame(), GameSession::Leaving::SaveFirst);
+    EXPECT_EQ(session.BeforeReplacingGame(), GameSession::Leaving::Go);
+    EXPECT_EQ(session.BeforeReplacingGame(), GameSession::Leaving::Stay);
+    ASSERT_EQ(frontend.Messages.size(), 3u);
+    EXPECT_TRUE(frontend.Messages[0].Question);
+    EXPECT_EQ(frontend.Messages[0].Text, (LocalText{"Save the running game?", "Das laufende Spiel speichern?"}));
+    EXPECT_TRUE(session.State().GameActive) << "asking leaves the game as it is";
+
+    // Saved, opened or ended by a month: changed again only by what comes after.
+    ASSERT_EQ(session.SaveAs(File("kept.tsg")), SaveStatus::Saved);
+    EXPECT_FALSE(session.Changed());
+    session.NextTurn();
+    EXPECT_TRUE(session.Changed());
+    ASSERT_TRUE(session.Open(File("kept.tsg")));
+    EXPECT_FALSE(session.Changed());
+}
+
+TEST_F(GameEndFixture, ClosingAsksToSaveAChangedGameUnlessAutosaveKeepsIt)
+{
+    Start();
+    session.NextTurn();
+    ASSERT_TRUE(session.Changed());
+    frontend.Messages.clear();
+
+    // Autosave: saved without a question, as always.
+    EXPECT_EQ(session.BeforeClosing(true, File("Autosave.tsg")), GameSession::Leaving::Go);
+    EXPECT_TRUE(std::filesystem::exists(File("Autosave.tsg")));
+    EXPECT_TRUE(frontend.Messages.empty());
+
+    for (const YesNoCancel answer : {YesNoCancel::Cancel, YesNoCancel::Yes, YesNoCancel::No}) {
+        Start();
+        session.NextTurn();
+        frontend.Messages.clear();
+        frontend.ThreeWayAnswers = {answer};
+        const GameSession::Leaving leaving = session.BeforeClosing(false);
+        ASSERT_EQ(frontend.Messages.size(), 1u);
+        EXPECT_EQ(frontend.Messages[0].Text.English, "Save the running game?");
+        EXPECT_EQ(leaving, answer == YesNoCancel::Yes  ? GameSession::Leaving::SaveFirst
+                           : answer == YesNoCancel::No ? GameSession::Leaving::Go
+                                                       : GameSession::Leaving::Stay);
+        // "No" leaves the game; the others keep it until it is saved.
+        EXPECT_EQ(session.State().GameActive, answer != YesNoCancel::No);
+    }
+
+    // An unchanged game: the old question, as without our guard.
+    Start();
+    frontend.Answers = {false};
+    EXPECT_EQ(session.BeforeClosing(false), GameSession::Leaving::Stay);
+    EXPECT_EQ(frontend.EnglishTexts(), std::vector<std::string>{"Do you really want to leave this game?"});
+}
+
+TEST_F(GameEndFixture, TheTitleNamesTheGamesFile)
+{
+    const LocalText caption{"The TAVREK! War", "TAVRIK! - Das Spiel"};
+    Start();
+    EXPECT_EQ(session.Title(caption), "The TAVREK! War");
+    ASSERT_EQ(session.SaveAs(File("Bob's year.tsg")), SaveStatus::Saved);
+    EXPECT_EQ(session.Title(caption), "Bob's year.tsg - The TAVREK! War");
+    session.State().Program.Language = Language::German;
+    EXPECT_EQ(session.Title(caption), "Bob's year.tsg - TAVRIK! - Das Spiel");
+    Start();
+    EXPECT_EQ(session.Title(caption), "TAVRIK! - Das Spiel") << "a new game has no file";
+}
