@@ -10,6 +10,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -27,6 +28,7 @@
 #include "ui/info.h"
 #include "ui/newgame.h"
 #include "ui/pictures.h"
+#include "ui/price_forecast.h"
 #include "ui/window_layouts.h"
 #include "ui/zwischen.h"
 #include "window_fixture.h"
@@ -268,6 +270,27 @@ TEST_P(ZoomedGeometryTest, TheMapIsItsPictureAtTheZoomPixelForPixel)
         }
     EXPECT_EQ(differing, 0);
     EXPECT_GT(framePixels, 0) << "the frame shows";
+}
+
+// The sales forecast beside Change Prices' fields is no table control: it follows the zoomed
+// fields, in the zoomed font, and stays clear of the OK button.
+TEST_P(ZoomedGeometryTest, TheForecastStandsBesideItsFieldAtTheZoom)
+{
+    const int zoom = GetParam();
+    TForm1& form = OpenWithGame(1, 3);
+    Press(form.Button8);  // Next Turn: a month to forecast from
+    Press(form.Button6);  // Change Prices
+    Type(form.Edit2, "2");
+    const PriceForecastLabels* forecast = form.findChild<PriceForecastLabels*>();
+    ASSERT_NE(forecast, nullptr);
+    const QLabel* row = forecast->Rows()[0];
+    ASSERT_TRUE(row->isVisible());
+    EXPECT_EQ(row->geometry().left(), form.Edit2->geometry().right() + Zoomed(14, zoom));
+    EXPECT_EQ(row->geometry().top(), form.Edit2->geometry().top());
+    EXPECT_LT(row->geometry().right(), form.Button9->geometry().left());
+    EXPECT_EQ(row->font().pixelSize(), WindowFont(zoom).pixelSize());
+    EXPECT_EQ(forecast->Note()->font().pixelSize(), WindowFont(zoom).pixelSize());
+    EXPECT_EQ(forecast->Note()->geometry().left(), Zoomed(15, zoom));
 }
 
 using ZoomedAnimationTest = ZoomedWindowTest;
