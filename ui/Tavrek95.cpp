@@ -692,6 +692,9 @@ void TForm1::UpdateMenus()
     for (const MenuEntry entry : {MenuEntry::New2, MenuEntry::Delete1, MenuEntry::DisplayChange1,
                                   MenuEntry::MarketShares1, MenuEntry::StatisticDialog1})
         Menu(entry)->setEnabled(playing);
+    // An ended game's record can still be read.
+    if (auto* history = findChild<HistoryMenu*>())
+        history->SetGameRunning(game);
 }
 
 QWidget* TForm1::Control(PanelControl control) const

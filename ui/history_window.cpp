@@ -390,6 +390,12 @@ void HistoryMenu::AfterTurn()
         Open(HistoryDialog::Report);
 }
 
+void HistoryMenu::SetGameRunning(bool running)
+{
+    for (QAction* view : actions_)
+        view->setEnabled(running);
+}
+
 void HistoryMenu::SetLanguage(Language language)
 {
     for (int page = 0; page < 3; ++page)

@@ -101,6 +101,8 @@ public:
     void Open(HistoryDialog::Page page);
     /// A turn has ended: with the option on, the report of the month just closed opens.
     void AfterTurn();
+    /// The views need a game: closed on the start screen, open again once one runs.
+    void SetGameRunning(bool running);
 
 private:
     QWidget* window_;

@@ -20,6 +20,7 @@
 #include "ui/high.h"
 #include "ui/info.h"
 #include "ui/zwischen.h"
+#include "ui/history_window.h"
 #include "window_fixture.h"
 
 namespace {
@@ -133,9 +134,14 @@ TEST_F(WindowTest, MenusThatNeedAGameAreClosedOnTheStartScreenAndAfterTheEnd)
         EXPECT_FALSE(form.Menu(entry)->isEnabled()) << static_cast<int>(entry);
     for (const MenuEntry entry : {MenuEntry::New1, MenuEntry::Open1, MenuEntry::Highscore1, MenuEntry::Contents1})
         EXPECT_TRUE(form.Menu(entry)->isEnabled()) << static_cast<int>(entry);
+    const HistoryDialog::Page views[] = {HistoryDialog::Report, HistoryDialog::Charts, HistoryDialog::Messages};
+    for (const HistoryDialog::Page view : views)
+        EXPECT_FALSE(form.findChild<HistoryMenu*>()->Entry(view)->isEnabled()) << view;
     TForm1& game = OpenWithGame(1);
     for (const MenuEntry entry : needGame)
         EXPECT_TRUE(game.Menu(entry)->isEnabled()) << static_cast<int>(entry);
+    for (const HistoryDialog::Page view : views)
+        EXPECT_TRUE(game.findChild<HistoryMenu*>()->Entry(view)->isEnabled()) << view;
 }
 
 TEST_F(WindowTest, AfterTheEndThePanelSaysSoAndOffersNewAndOpenInBothLanguages)
