@@ -26,8 +26,13 @@ PriceForecastLabels::PriceForecastLabels(const GameSession& session, const std::
 
 void PriceForecastLabels::Update()
 {
+    // Hidden fields need no forecast. The fields are hidden too while the window is taken
+    // down, when the game they would ask about is already gone.
+    if (!prices_[0]->isVisible()) {
+        Hide();
+        return;
+    }
     const GameState& s = session_.State();
-    const bool shown = prices_[0]->isVisible();
     std::array<std::string, 3> fields;
     for (size_t b = 0; b < fields.size(); ++b)
         fields[b] = prices_[b]->text().toStdString();
@@ -40,14 +45,21 @@ void PriceForecastLabels::Update()
         rows_[b]->setFont(font);
         rows_[b]->setGeometry(left, field.top(), Zoomed(592, zoom_) - left - 1, field.height());
         rows_[b]->setText(texts.Rows[b] ? QString::fromStdString(*texts.Rows[b]) : QString());
-        rows_[b]->setVisible(shown && texts.Rows[b].has_value());
+        rows_[b]->setVisible(texts.Rows[b].has_value());
     }
     // In the second row under the prompt "Change prices in ...:", left of the brand names.
     note_->setText(QString::fromStdString(texts.Note));
     const QRect row = prices_[1]->geometry();
     note_->setFont(font);
     note_->setGeometry(Zoomed(15, zoom_), row.top(), Zoomed(300, zoom_), row.height());
-    note_->setVisible(shown);
+    note_->show();
+}
+
+void PriceForecastLabels::Hide()
+{
+    for (QLabel* row : rows_)
+        row->hide();
+    note_->hide();
 }
 
 void PriceForecastLabels::SetZoom(int zoom)
@@ -58,7 +70,9 @@ void PriceForecastLabels::SetZoom(int zoom)
 
 bool PriceForecastLabels::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+    if (event->type() == QEvent::Show)
         Update();
+    else if (event->type() == QEvent::Hide)
+        Hide();
     return QObject::eventFilter(watched, event);
 }

@@ -27,6 +27,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Hide();
+
     const GameSession& session_;
     std::array<QLineEdit*, 3> prices_;
     std::array<QLabel*, 3> rows_{};
