@@ -621,11 +621,6 @@ void TForm1::FillPanelControls(bool keepInput)
     // An ended game's Button10 opens a game: no Escape should do that.
     cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != kModeGameOver);
     nextTurnKey_->setEnabled(panel_.CommandMode == kModeIdle && content.Shows(PanelControl::Button8));
-    if (panel_.CommandMode != focusedMode_) {
-        focusedMode_ = panel_.CommandMode;
-        FocusFirstControl(content);
-    }
-
     auto fillList = [keepInput](QListWidget* list, const std::vector<std::string>& entries) {
         const int row = keepInput ? list->currentRow() : -1;
         const bool selected = keepInput && !list->selectedItems().isEmpty();
@@ -660,6 +655,11 @@ void TForm1::FillPanelControls(bool keepInput)
     ShowGridContent(StringGrid2, content.MarketShares);
     if (!content.MarketShares.empty())
         HighlightOwnRows(StringGrid2);
+    // Last, so that the first field holds its text when the focus lands in it.
+    if (panel_.CommandMode != focusedMode_) {
+        focusedMode_ = panel_.CommandMode;
+        FocusFirstControl(content);
+    }
 }
 
 void TForm1::FocusFirstControl(const PanelContent& content)
@@ -677,6 +677,9 @@ void TForm1::FocusFirstControl(const PanelContent& content)
         for (const PanelControl control : content.Visible)
             if (Control(control) == widget && widget != Button10) {
                 widget->setFocus();
+                // A filled field is typed over, as Tab into it would have it.
+                if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                    edit->selectAll();
                 return;
             }
     }
