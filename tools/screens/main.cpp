@@ -108,11 +108,17 @@ void FinishAnimation(TForm1& form) { Tick(form, 100); }
 
 // What the window adds for comfort, in one language: the selected town's frame on the map, the
 // hand-over screen of a two-player game, the panel after the end of a game.
-void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Language language, const QString& suffix)
+void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Language language, const QString& suffix,
+                  int zoom = 100)
 {
+    const auto zoomed = [zoom](TForm1& form) {
+        form.AvailableScreenSize = [] { return QSize(4096, 4096); };
+        form.show();
+        form.SetZoom(zoom);
+    };
     {
         TForm1 form(FoldersIn(work), nullptr, &silent);
-        form.show();
+        zoomed(form);
         StartGame(form, 1, 3);
         form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
         // A brewery under construction in Kha'Sar, opening in two months.
@@ -126,7 +132,7 @@ void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Langu
         form.State().GameActive = false;
     }
     TForm1 form(FoldersIn(work), nullptr, &silent);
-    form.show();
+    zoomed(form);
     form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
     form.State().Program.Rng.Seed(1751);
     NewGameSettings settings;
@@ -479,6 +485,8 @@ int main(int argc, char** argv)
     }
     ComfortShots(work, silent, shots, Language::English, "-en");
     ComfortShots(work, silent, shots, Language::German, "-de");
+    ComfortShots(work, silent, shots, Language::English, "-zoom200-en", 200);
+    ComfortShots(work, silent, shots, Language::German, "-zoom200-de", 200);
     // Back to the language the other pictures were made in.
     WriteSetting(work, settings::kLanguage, "1");
 
