@@ -47,3 +47,30 @@ public:
     /// of the month; returns when the player has taken it.
     virtual void HandOverTo(int /*company*/) {}
 };
+
+/// A frontend that passes everything on to another one; a wrapper overrides only what it adds,
+/// and whatever the game asks of a frontend later still reaches the window.
+class ForwardingFrontend : public Frontend {
+public:
+    explicit ForwardingFrontend(Frontend& inner) : inner_(inner) {}
+
+    void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override
+    {
+        inner_.ShowMessage(text, caption, icon);
+    }
+    bool AskYesNo(const LocalText& text, const LocalText& caption) override { return inner_.AskYesNo(text, caption); }
+    void PlaySoundEffect(int number) override { inner_.PlaySoundEffect(number); }
+    void ShowStatusLine(const LocalText& line) override { inner_.ShowStatusLine(line); }
+    void SetCaption(const LocalText& caption) override { inner_.SetCaption(caption); }
+    void Redraw() override { inner_.Redraw(); }
+    void StartAnimation(int town, int nextTown, int stage) override { inner_.StartAnimation(town, nextTown, stage); }
+    void ShowBestOpponentDialog() override { inner_.ShowBestOpponentDialog(); }
+    YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption) override
+    {
+        return inner_.AskYesNoCancel(text, caption);
+    }
+    void HandOverTo(int company) override { inner_.HandOverTo(company); }
+
+protected:
+    Frontend& inner_;
+};

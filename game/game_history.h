@@ -77,10 +77,10 @@ struct GameHistory {
 
 /// A frontend in front of another that keeps every message box in the record, with the month and
 /// the company on turn read when it is shown, and passes everything on unchanged.
-class HistoryTap final : public Frontend {
+class HistoryTap final : public ForwardingFrontend {
 public:
     HistoryTap(GameHistory& history, Frontend& inner, const int32_t& month, const int32_t& company)
-        : history_(history), inner_(inner), month_(month), company_(company)
+        : ForwardingFrontend(inner), history_(history), month_(month), company_(company)
     {
     }
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override
@@ -88,22 +88,9 @@ public:
         history_.Messages.push_back({month_, company_, text, caption});
         inner_.ShowMessage(text, caption, icon);
     }
-    bool AskYesNo(const LocalText& text, const LocalText& caption) override { return inner_.AskYesNo(text, caption); }
-    void PlaySoundEffect(int number) override { inner_.PlaySoundEffect(number); }
-    void ShowStatusLine(const LocalText& line) override { inner_.ShowStatusLine(line); }
-    void SetCaption(const LocalText& caption) override { inner_.SetCaption(caption); }
-    void Redraw() override { inner_.Redraw(); }
-    void StartAnimation(int town, int nextTown, int stage) override { inner_.StartAnimation(town, nextTown, stage); }
-    void ShowBestOpponentDialog() override { inner_.ShowBestOpponentDialog(); }
-    YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption) override
-    {
-        return inner_.AskYesNoCancel(text, caption);
-    }
-    void HandOverTo(int company) override { inner_.HandOverTo(company); }
 
 private:
     GameHistory& history_;
-    Frontend& inner_;
     const int32_t& month_;
     const int32_t& company_;
 };

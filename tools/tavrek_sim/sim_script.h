@@ -34,23 +34,21 @@ struct ScriptAction {
 
 /// The frontend the scripted game shows through: everything goes to the inner one, but the one
 /// question a scripted command asks gets the script's answer (printed beside it).
-class ScriptAnswers : public Frontend {
+class ScriptAnswers : public ForwardingFrontend {
 public:
-    explicit ScriptAnswers(Frontend& inner) : inner_(inner) {}
+    explicit ScriptAnswers(Frontend& inner) : ForwardingFrontend(inner) {}
     /// The answer to the next question; none: the inner frontend answers.
     void AnswerNext(std::optional<bool> answer) { answer_ = answer; }
 
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override;
     bool AskYesNo(const LocalText& text, const LocalText& caption) override;
-    void PlaySoundEffect(int number) override { inner_.PlaySoundEffect(number); }
-    void ShowStatusLine(const LocalText& line) override { inner_.ShowStatusLine(line); }
-    void SetCaption(const LocalText& caption) override { inner_.SetCaption(caption); }
-    void Redraw() override { inner_.Redraw(); }
-    void StartAnimation(int town, int nextTown, int stage) override { inner_.StartAnimation(town, nextTown, stage); }
-    void ShowBestOpponentDialog() override { inner_.ShowBestOpponentDialog(); }
+    /// Through AskYesNo, where the script's answer is.
+    YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption) override
+    {
+        return Frontend::AskYesNoCancel(text, caption);
+    }
 
 private:
-    Frontend& inner_;
     std::optional<bool> answer_;
 };
 
