@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The launcher and the software-centre entry agree with the project: the entry names the
-# launcher, its newest release is the project's version, and every screenshot it shows is one
-# that tavrek-screens made (assets/screenshots, written by scripts/make-screenshots.sh).
+# launcher, its releases are NEWS.md's (same versions, same dates, same order), the newest is the
+# project's version, and every screenshot it shows is one that tavrek-screens made
+# (assets/screenshots, written by scripts/make-screenshots.sh).
 # Usage: check-metadata.sh SOURCE_DIR APP_ID VERSION
 set -euo pipefail
 source=$1 app=$2 version=$3
@@ -15,6 +16,14 @@ grep -q "<launchable type=\"desktop-id\">$app.desktop</launchable>" "$meta" || f
 [ -f "$desktop" ] || fail "no launcher $desktop"
 newest=$(grep -o '<release version="[^"]*"' "$meta" | head -n 1 | cut -d'"' -f2)
 [ "$newest" = "$version" ] || fail "the newest release in $meta is '$newest', the project's version is $version"
+# "## 0.1 (2026-12-11)" in NEWS.md, '<release version="0.1" date="2026-12-11">' in the entry.
+news_releases=$(sed -n 's/^## \([^ ]*\) (\([0-9-]*\))$/\1 \2/p' "$source/NEWS.md")
+meta_releases=$(sed -n 's/.*<release version="\([^"]*\)" date="\([^"]*\)".*/\1 \2/p' "$meta")
+[ -n "$news_releases" ] || fail "NEWS.md names no release as '## VERSION (YYYY-MM-DD)'"
+[ "$(head -n 1 <<<"$news_releases" | cut -d' ' -f1)" = "$version" ] ||
+  fail "the newest release in NEWS.md is not the project's version $version"
+[ "$news_releases" = "$meta_releases" ] ||
+  fail "the releases in $meta do not follow NEWS.md: '$(echo $meta_releases)' against '$(echo $news_releases)'"
 
 shots=$(grep -o '<image>[^<]*</image>' "$meta" | sed 's|<image>.*/\([^/]*\)</image>|\1|')
 [ -n "$shots" ] || fail "$meta shows no screenshot"
