@@ -156,6 +156,30 @@ TEST(GameFolders, AnInstalledGameWithoutHomeOrXdgDataHomeSaysSo)
     EXPECT_EQ(folders->Resources, "/opt/tavrek/share");
 }
 
+TEST(GameFolders, ProgramsInTheGamesFolderFindTheInstallsDataFolder)
+{
+    // The install puts the programs in <prefix>/games, as Debian's games; the way to the data
+    // folder compiled into them leads from there to <prefix>/share/tavrek. That folder holds the
+    // game's files but is the system's: the player's files go to the user's data directory.
+    TempDir root;
+    const fs::path prefix = root / "usr";
+    const fs::path programs = prefix / TAVREK_INSTALL_GAMESDIR;
+    const fs::path share = prefix / "share" / "tavrek";
+    fs::create_directories(programs);
+    MakeGameFolder(share);
+    fs::create_directories(root / "home");
+    for (const fs::path& working : {root / "home", share, programs}) {
+        const FolderClues clues{working.string(), programs.string(), TAVREK_INSTALLED_RESOURCES, std::nullopt,
+                                (root / "home").string()};
+        std::string why;
+        const std::optional<GameFolders> folders = ChooseGameFolders(clues, why);
+        ASSERT_TRUE(folders) << why;
+        EXPECT_TRUE(folders->Installed) << working;
+        EXPECT_EQ(folders->Resources, share.string()) << working;
+        EXPECT_EQ(folders->Data, (root / "home" / ".local" / "share" / "tavrek").string()) << working;
+    }
+}
+
 TEST(GameFolders, ThePlayerFolderIsMadeForItsOwnerOnly)
 {
     TempDir d;

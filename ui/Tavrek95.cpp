@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -1150,7 +1151,7 @@ void TForm1::ApplyLanguage()
     }
     if (language == Language::German) {
         auto translator = std::make_unique<QTranslator>();
-        if (translator->load("qtbase_de", "/usr/share/qt6/translations")) {
+        if (translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
             QApplication::installTranslator(translator.get());
             qtTranslator_ = std::move(translator);
         }

@@ -1,6 +1,7 @@
 /// @file main.cpp The game: one main window, in a game folder or installed.
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 #include <clocale>
@@ -16,7 +17,7 @@
 
 namespace {
 
-const char kUsage[] = "usage: tavrek [--help] [--version] [--quit-after-first-frame] [Qt options]\n";
+const char kUsage[] = "usage: tavrek [--help] [--version] [--quit-after-first-frame] [Qt options] [FILE.tsg]\n";
 
 const char kHelp[] =
     "The TAVREK! War: a turn-based business simulation of the beer market.\n"
@@ -25,6 +26,8 @@ const char kHelp[] =
     "such a folder's own program, the game keeps its settings, names, highscores and\n"
     "Autosave.tsg in that folder. Installed, it keeps them in $XDG_DATA_HOME/tavrek (by default\n"
     "~/.local/share/tavrek) and reads its sounds and help pages from the install.\n"
+    "\n"
+    "Given a savegame FILE.tsg, the game opens it at start, as Game > Open does.\n"
     "\n"
     "Options:\n"
     "  --help                    print this help and exit\n"
@@ -65,6 +68,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Qt takes the C library's locale from the environment; game texts and files use ".".
     std::setlocale(LC_NUMERIC, "C");
+    // Also the window's class on X11, which the launcher's StartupWMClass names.
     QApplication::setApplicationName("The TAVREK! War");
     QApplication::setApplicationVersion(TAVREK_VERSION);
     // Lets the desktop match the window to its launcher and icon.
@@ -72,11 +76,20 @@ int main(int argc, char** argv)
 
     // Qt has taken its own options out of argv by now.
     bool quitAfterFirstFrame = false;
+    QString savegame;  // given by a file manager or on the command line
+    bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--quit-after-first-frame") == 0) {
+        if (!optionsEnded && std::strcmp(argv[i], "--quit-after-first-frame") == 0) {
             quitAfterFirstFrame = true;
-        } else {
+        } else if (!optionsEnded && std::strcmp(argv[i], "--") == 0) {
+            optionsEnded = true;
+        } else if (!optionsEnded && argv[i][0] == '-') {
             std::fprintf(stderr, "tavrek: unknown option '%s'\n%s", argv[i], kUsage);
+            return 2;
+        } else if (savegame.isEmpty() && argv[i][0] != '\0') {
+            savegame = QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
+        } else {
+            std::fprintf(stderr, "tavrek: one savegame at a time: '%s'\n%s", argv[i], kUsage);
             return 2;
         }
     }
@@ -100,11 +113,16 @@ int main(int argc, char** argv)
     }
 
     TForm1 form(*folders);
+    bool painted = false;
     FirstFrameWatch firstFrame([&] {
+        painted = true;
         std::printf("first frame painted; player files in %s, game files in %s\n", folders->Data.c_str(),
                     folders->Resources.c_str());
+        if (!form.SaveFileName().isEmpty())
+            std::printf("game opened from %s\n", form.SaveFileName().toLocal8Bit().constData());
         std::fflush(stdout);
-        QApplication::quit();
+        // Straight out of the event loop: closing the window would ask about an opened game.
+        QCoreApplication::exit(0);
     });
     if (quitAfterFirstFrame) {
         form.Surface()->installEventFilter(&firstFrame);
@@ -114,5 +132,12 @@ int main(int argc, char** argv)
         });
     }
     form.show();
+    // Before the first frame, so it shows the opened game; a file that cannot be opened is
+    // reported as Game > Open reports it, and the start screen stays.
+    if (!savegame.isEmpty())
+        form.OpenGameFile(savegame);
+    // The check's frame may have come while a box about that file was up; it has ended that box.
+    if (quitAfterFirstFrame && painted)
+        return 0;
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include "persistence/history_csv.h"
 #include "platform/cp1252.h"
 #include "tools/tavrek_sim/printing_frontend.h"
+#include "tools/tavrek_sim/sim_folder.h"
 #include "tools/tavrek_sim/sim_options.h"
 #include "tools/tavrek_sim/sim_script.h"
 
@@ -54,8 +55,14 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // Without --dir the settings and names files are the window's.
+    std::string directory = options->Directory;
+    if (directory.empty() && !ChooseSimFolder(directory, error)) {
+        std::fprintf(stderr, "tavrek-sim: %s\n", error.c_str());
+        return 1;
+    }
     std::error_code ec;
-    if (!std::filesystem::is_directory(options->Directory, ec)) {
+    if (!std::filesystem::is_directory(directory, ec)) {
         std::fprintf(stderr, "tavrek-sim: --dir '%s' is not a directory\n%s", options->Directory.c_str(), SimUsage());
         return 2;
     }
@@ -68,7 +75,7 @@ int main(int argc, char** argv)
 
     PrintingFrontend printer;
     ScriptAnswers frontend(printer);
-    GameSession session(frontend, options->Directory);
+    GameSession session(frontend, directory);
     // The game seeds its generator once, with the calendar time in seconds.
     session.State().Program.Rng.Seed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
 

@@ -36,7 +36,8 @@ const char* SimHelp()
            "companies closes the run.\n"
            "\n"
            "  --dir DIR        folder of the settings file Tavrek!.ini and the names file\n"
-           "                   TavrekNames.ini (default: the current directory)\n"
+           "                   TavrekNames.ini (default: the game folder it is started in or\n"
+           "                   lies in, else the window's $XDG_DATA_HOME/tavrek)\n"
            "  --seed N         seed of the game's random generator (default: the time)\n"
            "  --map 1|2|3      Peninsula, Islands or Continental (default 1)\n"
            "  --start T        the first player's start town, 1 to 10; 0 for a random one\n"
@@ -109,6 +110,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         if (a == "--dir") {
             if (!value(o.Directory))
                 return std::nullopt;
+            if (o.Directory.empty()) {
+                error = "option --dir needs a folder, not an empty text";
+                return std::nullopt;
+            }
         } else if (a == "--seed") {
             if (!number(0, std::numeric_limits<uint32_t>::max(), n))
                 return std::nullopt;

@@ -9,7 +9,7 @@
 #include "game/world_generation.h"
 
 struct SimOptions {
-    std::string Directory = ".";   ///< program directory: settings and names files
+    std::string Directory;         ///< settings and names files; empty: chosen as the window does
     std::optional<uint32_t> Seed;  ///< none: the calendar time in seconds
     NewGameSettings Settings;      ///< the new-game dialog's values
     int32_t Months = 0;            ///< rounds of "Next Turn"
