@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The installed game as a player gets it: every file in its place; started from a launcher (an
-# empty working directory, a fresh home) the window reaches its first frame offscreen, makes the
-# player's data folder and writes nothing where it was started; with XDG_DATA_HOME it uses that;
-# started inside a game folder it keeps everything there; tavrek-sim plays a year.
+# The installed game as a player gets it: every file in its place, the programs in games/; started
+# from a launcher (an empty working directory, a fresh home) the window reaches its first frame
+# offscreen, makes the player's data folder and writes nothing where it was started; with
+# XDG_DATA_HOME it uses that; started inside a game folder it keeps everything there; given a
+# savegame it opens it; tavrek-sim plays a year and keeps its files where the window does.
 # Usage: check-installed.sh PREFIX APP_ID VERSION
 #        check-installed.sh --from-build BUILD_DIR APP_ID VERSION   (cmake --install into a scratch prefix first)
 set -euo pipefail
@@ -33,10 +34,14 @@ mode_of() { stat -c %a "$1"; }
 
 # --- the files ----------------------------------------------------------------------------------
 data=$prefix/share/tavrek
+games=$prefix/games
+doc=$prefix/share/doc/tavrek
 desktop=$prefix/share/applications/$app.desktop
-for file in bin/tavrek bin/tavrek-sim share/tavrek/help/index1.html share/tavrek/help/index2.html \
-  share/applications/$app.desktop share/metainfo/$app.metainfo.xml \
-  share/man/man6/tavrek.6.gz share/man/man6/tavrek-sim.6.gz; do
+mime=$prefix/share/mime/packages/$app.xml
+for file in games/tavrek games/tavrek-sim share/tavrek/help/index1.html share/tavrek/help/index2.html \
+  share/applications/$app.desktop share/metainfo/$app.metainfo.xml share/mime/packages/$app.xml \
+  share/man/man6/tavrek.6.gz share/man/man6/tavrek-sim.6.gz share/doc/tavrek/copyright \
+  share/doc/tavrek/changelog.gz share/doc/tavrek/changelog.Debian.gz share/lintian/overrides/tavrek; do
   check "$prefix/$file is installed" test -f "$prefix/$file"
 done
 for n in 01 02 03 04 05 06 07 08 09 10 11; do
@@ -46,24 +51,42 @@ icon=$(sed -n 's/^Icon=//p' "$desktop" 2>/dev/null || true)
 for size in 16 32 48 64 128 256; do
   check "the launcher's icon '$icon' at ${size}x$size" test -f "$prefix/share/icons/hicolor/${size}x$size/apps/$icon.png"
 done
+check "no program in bin/" test ! -e "$prefix/bin/tavrek" -a ! -e "$prefix/bin/tavrek-sim"
 exe=$(sed -n 's/^Exec=//p' "$desktop" 2>/dev/null | cut -d' ' -f1 || true)
-check "the launcher's program '$exe' is installed" test -x "$prefix/bin/$exe"
+check "the launcher's program '$exe' is installed" test -x "$games/$exe"
+check "the launcher passes a file to the game" grep -qx 'Exec=tavrek %f' "$desktop"
+type=$(sed -n 's/.*<mime-type type="\([^"]*\)".*/\1/p' "$mime" 2>/dev/null || true)
+check "the savegames' type '$type' is *.tsg" grep -q '<glob pattern="\*.tsg"/>' "$mime"
+check "the launcher opens the savegames' type" grep -qx "MimeType=$type;" "$desktop"
+# Installed by the package, the desktop's own triggers register the type and its program.
+if [ "$prefix" = /usr ] && command -v update-mime-database >/dev/null; then
+  check "the desktop knows the savegames' type" test -f "/usr/share/mime/$type.xml"
+fi
+if [ "$prefix" = /usr ] && command -v update-desktop-database >/dev/null; then
+  check "the desktop opens savegames with the game" grep -qx "$type=$app.desktop;" /usr/share/applications/mimeinfo.cache
+fi
 check "the manual pages unpack" bash -c "gzip -t '$prefix/share/man/man6/tavrek.6.gz' '$prefix/share/man/man6/tavrek-sim.6.gz'"
+check "the changelog's newest release is $version" bash -c "gzip -dc '$doc/changelog.gz' | grep -m1 '^## ' | grep -q '^## $version '"
+check "the Debian changelog's newest entry is $version" bash -c "gzip -dc '$doc/changelog.Debian.gz' | head -n 1 | grep -q '^tavrek ($version-[0-9]*) '"
+check "the copyright file is in Debian's format" grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$doc/copyright"
+check "the copyright file names the licence" grep -qx 'License: GPL-3+' "$doc/copyright"
 
 # --- the programs' own answers --------------------------------------------------------------------
-check "tavrek --version" test "$("$prefix/bin/tavrek" --version)" = "tavrek $version"
-check "tavrek-sim --version" test "$("$prefix/bin/tavrek-sim" --version)" = "tavrek-sim $version"
-check "tavrek-sim --help prints the usage and exits 0" bash -c "'$prefix/bin/tavrek-sim' --help | grep -q '^usage: tavrek-sim'"
+check "tavrek --version" test "$("$games/tavrek" --version)" = "tavrek $version"
+check "tavrek-sim --version" test "$("$games/tavrek-sim" --version)" = "tavrek-sim $version"
+check "tavrek-sim --help prints the usage and exits 0" bash -c "'$games/tavrek-sim' --help | grep -q '^usage: tavrek-sim'"
 
 # Starts the installed window offscreen until its first frame, in folder $1 with home $2 (and
-# XDG_DATA_HOME $3 when given); its output goes to $scratch/out.
+# XDG_DATA_HOME $3 when not empty), the further arguments passed on; its output goes to
+# $scratch/out.
 start_window() {
   local work=$1 home=$2 xdg=${3:-}
+  shift 3 || shift $#
   (
     cd "$work"
     unset XDG_DATA_HOME
     [ -n "$xdg" ] && export XDG_DATA_HOME=$xdg
-    HOME=$home QT_QPA_PLATFORM=offscreen timeout 120 "$prefix/bin/tavrek" --quit-after-first-frame
+    HOME=$home QT_QPA_PLATFORM=offscreen timeout 120 "$games/tavrek" --quit-after-first-frame "$@"
   ) >"$scratch/out" 2>&1
 }
 
@@ -96,10 +119,23 @@ check "inside a game folder, the settings stay in it" test -f "$folder/Tavrek!.i
 check "inside a game folder, no data folder in the home" test ! -e "$scratch/home3/.local/share/tavrek"
 
 # --- tavrek-sim plays a year ----------------------------------------------------------------------
-mkdir -p "$scratch/sim"
+# From an ordinary folder without --dir, it keeps the settings and names where the window does.
+mkdir -p "$scratch/sim" "$scratch/home4" "$scratch/saves"
 check "tavrek-sim --months 12 plays a year" bash -c \
-  "cd '$scratch/sim' && '$prefix/bin/tavrek-sim' --seed 1750 --months 12 >'$scratch/sim.out' && grep -q '^no  *company' '$scratch/sim.out'"
+  "cd '$scratch/sim' && env -u XDG_DATA_HOME HOME='$scratch/home4' '$games/tavrek-sim' --seed 1750 --months 12 \
+     --save '$scratch/saves/year.tsg' >'$scratch/sim.out' && grep -q '^no  *company' '$scratch/sim.out'"
 tail -n 11 "$scratch/sim.out" 2>/dev/null || true
+check "tavrek-sim keeps its settings in the player's data folder" test -f "$scratch/home4/.local/share/tavrek/Tavrek!.ini"
+check "tavrek-sim wrote nothing to the working directory" empty_folder "$scratch/sim"
+
+# --- a savegame given on the command line, as a file manager gives it ---------------------------
+mkdir -p "$scratch/home5"
+check "given a savegame, the window paints its first frame" \
+  start_window "$scratch/work" "$scratch/home5" "" "$scratch/saves/year.tsg"
+check "the savegame given is opened" grep -qxF "game opened from $scratch/saves/year.tsg" "$scratch/out"
+check "a savegame given by a relative name is opened" \
+  start_window "$scratch/saves" "$scratch/home5" "" year.tsg
+check "the savegame given by a relative name is opened" grep -qxF "game opened from $scratch/saves/year.tsg" "$scratch/out"
 
 echo "installed game: $passed checks passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -7,10 +7,15 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev fonts-liberation fonts-ebgaramond fontconfig
   # The tests of the installed files: launcher, software-centre entry, manual pages.
   desktop-file-utils appstream groff-base)
+if [ "${1:-}" = "--ci" ] || [ "${1:-}" = "--package" ]; then
+  # The Debian package (scripts/make-package.sh): dpkg-buildflags gives the distribution's flags,
+  # dpkg-shlibdeps its dependencies, cpack asks file which files are programs, binutils strips
+  # them, lintian reviews the package as a distribution would.
+  packages+=(dpkg-dev file binutils lintian)
+fi
 if [ "${1:-}" = "--ci" ]; then
-  # Sanitizer and fuzz builds, a German locale for the file tests, the style check, and the
-  # Debian package (dpkg-shlibdeps finds its dependencies; cpack asks file which files are programs).
-  packages+=(clang libclang-rt-14-dev locales clang-format git dpkg-dev file)
+  # Sanitizer and fuzz builds, a German locale for the file tests, the style check.
+  packages+=(clang libclang-rt-14-dev locales clang-format git)
 fi
 if [ "${1:-}" = "--dev" ]; then
   # Looking at the real window and measuring sounds: a virtual display, clicks, screenshots, sox.
