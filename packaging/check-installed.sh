@@ -136,6 +136,11 @@ check "the savegame given is opened" grep -qxF "game opened from $scratch/saves/
 check "a savegame given by a relative name is opened" \
   start_window "$scratch/saves" "$scratch/home5" "" year.tsg
 check "the savegame given by a relative name is opened" grep -qxF "game opened from $scratch/saves/year.tsg" "$scratch/out"
+# A file that is no savegame is reported as Game > Open reports it; the start screen stays.
+echo "no savegame" >"$scratch/saves/broken.tsg"
+check "given a file that is no savegame, the window still paints its first frame" \
+  start_window "$scratch/work" "$scratch/home5" "" "$scratch/saves/broken.tsg"
+check "a file that is no savegame is not taken as the game" bash -c "! grep -q '^game opened' '$scratch/out'"
 
 echo "installed game: $passed checks passed, $failures failed"
 [ "$failures" -eq 0 ]
