@@ -1,8 +1,10 @@
 /// @file window_zoom.cpp Grids and painted rectangles at a zoom.
 #include "ui/window_zoom.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
+#include <QProxyStyle>
 #include <QTableWidget>
 #include <QVariant>
 
@@ -88,4 +90,68 @@ QRect ZoomedRect(const QRect& layoutRect, int zoom)
     const LayoutRect r =
         Zoomed(LayoutRect{layoutRect.x(), layoutRect.y(), layoutRect.width(), layoutRect.height()}, zoom);
     return {r.X, r.Y, r.Width, r.Height};
+}
+
+namespace {
+
+/// The desktop's style with its indicators and icons grown by the zoom.
+class ZoomStyle : public QProxyStyle {
+public:
+    explicit ZoomStyle(const QString& base) : QProxyStyle(base) {}
+    void SetZoom(int zoom) { zoom_ = zoom; }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        switch (metric) {
+        case PM_IndicatorWidth:
+        case PM_IndicatorHeight:
+        case PM_ExclusiveIndicatorWidth:
+        case PM_ExclusiveIndicatorHeight:
+        case PM_CheckBoxLabelSpacing:
+        case PM_RadioButtonLabelSpacing:
+        case PM_ScrollBarExtent:
+        case PM_ScrollBarSliderMin:
+        case PM_MenuButtonIndicator:
+        case PM_SmallIconSize:
+        case PM_ButtonIconSize:
+        case PM_MessageBoxIconSize:
+        case PM_ListViewIconSize:
+        case PM_IconViewIconSize:
+        case PM_TabBarIconSize:
+        case PM_ToolBarIconSize:
+        case PM_LargeIconSize:
+            return size * zoom_ / 100;
+        default:
+            return size;
+        }
+    }
+
+private:
+    int zoom_ = 100;
+};
+
+}  // namespace
+
+void ApplyStyleZoom(int zoom)
+{
+    auto* style = dynamic_cast<ZoomStyle*>(QApplication::style());
+    if (style == nullptr) {
+        if (zoom == 100)
+            return;  // the desktop's style as it is
+        style = new ZoomStyle(QApplication::style()->name());
+        QApplication::setStyle(style);  // the application owns it
+    }
+    style->SetZoom(zoom);
+    // Sizes that come from the style are asked for again.
+    for (QWidget* widget : QApplication::allWidgets()) {
+        widget->updateGeometry();
+        widget->update();
+    }
+}
+
+QFont DesktopFont(const char* widgetClass, int zoom)
+{
+    const QFont font = QApplication::font(widgetClass);
+    return zoom == 100 ? font : ZoomedFont(font, zoom);
 }

@@ -60,7 +60,7 @@ TEST_F(HistoryWindowTest, TheStatisticsMenuOpensTheThreeViews)
 
     form.Deutsch1Click();
     EXPECT_EQ(dialog->Tabs()->tabText(0), "Monatsbericht");
-    EXPECT_EQ(menu->Entry(HistoryDialog::Report)->text(), "Monatsbericht...");
+    EXPECT_EQ(menu->Entry(HistoryDialog::Report)->text(), "Mo&natsbericht...");
     dialog->close();
 }
 
