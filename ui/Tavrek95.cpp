@@ -414,7 +414,7 @@ void TForm1::ShowMessage(const LocalText& text, const LocalText& caption, Messag
                                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                                        : QMessageBox::NoIcon;
     QMessageBox box(qicon, Q(caption.In(language)), Q(text.In(language)), QMessageBox::Ok, this);
-    box.setFont(DesktopFont("QMessageBox", zoom_));
+    ZoomMessageBox(box, zoom_);
     box.exec();
 }
 
@@ -426,7 +426,7 @@ bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
     const Language language = state_.Program.Language;
     QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
                     QMessageBox::Yes | QMessageBox::No, this);
-    box.setFont(DesktopFont("QMessageBox", zoom_));
+    ZoomMessageBox(box, zoom_);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -439,7 +439,7 @@ YesNoCancel TForm1::AskYesNoCancel(const LocalText& text, const LocalText& capti
     QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
     box.setEscapeButton(QMessageBox::Cancel);
-    box.setFont(DesktopFont("QMessageBox", zoom_));
+    ZoomMessageBox(box, zoom_);
     const int answer = box.exec();
     return answer == QMessageBox::Yes  ? YesNoCancel::Yes
            : answer == QMessageBox::No ? YesNoCancel::No

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QHeaderView>
+#include <QMessageBox>
+#include <QStyle>
 #include <QProxyStyle>
 #include <QTableWidget>
 #include <QVariant>
@@ -148,6 +150,16 @@ void ApplyStyleZoom(int zoom)
         widget->updateGeometry();
         widget->update();
     }
+}
+
+void ZoomMessageBox(QMessageBox& box, int zoom)
+{
+    box.setFont(DesktopFont("QMessageBox", zoom));
+    const QPixmap icon = box.iconPixmap();
+    const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+    if (zoom != 100 && !icon.isNull() && icon.deviceIndependentSize().width() < side)
+        box.setIconPixmap(
+            icon.scaled(QSize(side, side) * icon.devicePixelRatio(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 QFont DesktopFont(const char* widgetClass, int zoom)

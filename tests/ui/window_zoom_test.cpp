@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStyle>
 #include <QTextBlock>
@@ -381,6 +382,11 @@ TEST_P(ZoomedGeometryTest, TheProgramsOtherWindowsAndTheIndicatorsGrowWithTheZoo
     for (size_t i = 0; i < std::size(metrics); ++i)
         EXPECT_EQ(zoomed[i], metric(metrics[i]) * zoom / 100) << "metric " << metrics[i];
     form.SetZoom(zoom);
+    QMessageBox question(QMessageBox::Question, "The TAVREK! War", "Do you really want to leave this game?",
+                         QMessageBox::Yes | QMessageBox::No, &form);
+    const qreal plainIcon = question.iconPixmap().deviceIndependentSize().width();
+    ZoomMessageBox(question, zoom);
+    EXPECT_GE(question.iconPixmap().deviceIndependentSize().width(), plainIcon * zoom / 100 - 1);
     const QFont box = QApplication::font("QMessageBox");
     const QFont grown = DesktopFont("QMessageBox", zoom);
     if (box.pixelSize() > 0)

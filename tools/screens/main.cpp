@@ -94,7 +94,7 @@ void ShowBox(TForm1& form, Shots& shots, QMessageBox::Icon icon, const QString& 
              QMessageBox::StandardButtons buttons, const QString& name)
 {
     QMessageBox box(icon, caption, text, buttons, &form);
-    box.setFont(DesktopFont("QMessageBox", form.Zoom()));  // as the window shows its boxes
+    ZoomMessageBox(box, form.Zoom());  // as the window shows its boxes
     box.show();
     shots.Save(box, name);
 }
