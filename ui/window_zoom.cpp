@@ -6,7 +6,9 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QStyle>
+#include <QPainter>
 #include <QProxyStyle>
+#include <QStyleOption>
 #include <QTableWidget>
 #include <QVariant>
 
@@ -105,6 +107,8 @@ public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
         const int size = QProxyStyle::pixelMetric(metric, option, widget);
+        if (unzoomed_)
+            return size;
         switch (metric) {
         case PM_IndicatorWidth:
         case PM_IndicatorHeight:
@@ -129,8 +133,31 @@ public:
         }
     }
 
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override
+    {
+        const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (control != CC_ScrollBar || bar == nullptr || zoom_ == 100 || unzoomed_) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        // A scroll bar's arrows have a size of their own in the style: the bar is drawn as at
+        // 100 % and grown as a whole, arrows included.
+        const qreal factor = zoom_ / 100.0;
+        QStyleOptionSlider small = *bar;
+        small.rect = QRect(0, 0, qRound(bar->rect.width() / factor), qRound(bar->rect.height() / factor));
+        painter->save();
+        painter->translate(bar->rect.topLeft());
+        painter->scale(factor, factor);
+        unzoomed_ = true;
+        QProxyStyle::drawComplexControl(control, &small, painter, widget);
+        unzoomed_ = false;
+        painter->restore();
+    }
+
 private:
     int zoom_ = 100;
+    mutable bool unzoomed_ = false;  ///< set while a control is drawn as at 100 %
 };
 
 }  // namespace
