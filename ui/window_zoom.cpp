@@ -136,6 +136,13 @@ public:
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget) const override
     {
+        if (control == CC_ComboBox && zoom_ != 100 && !unzoomed_) {
+            if (const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option)) {
+                QStyleOptionComboBox small = *combo;
+                DrawAsAt100(control, small, combo->rect, painter, widget);
+                return;
+            }
+        }
         const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
         if (control != CC_ScrollBar || bar == nullptr || zoom_ == 100 || unzoomed_) {
             QProxyStyle::drawComplexControl(control, option, painter, widget);
@@ -156,6 +163,20 @@ public:
     }
 
 private:
+    void DrawAsAt100(ComplexControl control, QStyleOptionComplex& small, const QRect& rect, QPainter* painter,
+                     const QWidget* widget) const
+    {
+        const qreal factor = zoom_ / 100.0;
+        small.rect = QRect(0, 0, qRound(rect.width() / factor), qRound(rect.height() / factor));
+        painter->save();
+        painter->translate(rect.topLeft());
+        painter->scale(factor, factor);
+        unzoomed_ = true;
+        QProxyStyle::drawComplexControl(control, &small, painter, widget);
+        unzoomed_ = false;
+        painter->restore();
+    }
+
     int zoom_ = 100;
     mutable bool unzoomed_ = false;  ///< set while a control is drawn as at 100 %
 };
