@@ -51,6 +51,7 @@ public:
     void SetReport(MonthReport report);
     /// Draws the report grown by the zoom (percent).
     void SetZoom(int zoom);
+    const MonthReport& Report() const { return report_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -79,6 +80,7 @@ public:
     QComboBox* CompanyChoice() const { return company_; }
     QListWidget* Log() const { return log_; }
     HistoryChartWidget* ChartView() const { return chart_; }
+    MonthReportWidget* ReportView() const { return report_; }
 
 private:
     void FillChart();
