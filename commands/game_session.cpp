@@ -18,6 +18,8 @@ void GameSession::NewGame(const NewGameSettings& settings)
     // A new game belongs to no file yet: its first Save asks for one.
     saveFile_.clear();
     end_.reset();
+    // A new game's record is whole from its first month: nothing was lost to note.
+    historyLoad_ = HistoryLoad::Loaded;
     GenerateWorld(state_, settings, frontend_);
     Keep();
     SetCommandMode(state_, panel_, frontend_, kModeIdle);
@@ -27,9 +29,9 @@ bool GameSession::Open(const std::string& path)
 {
     if (!OpenGame(state_, path, frontend_))
         return false;
+    // How the record beside it was read stays with the session (the business history says it):
+    // the status line keeps the game's own line.
     ReadHistoryBeside(path);
-    if (const auto note = HistoryNote(historyLoad_))
-        frontend_.ShowStatusLine(*note);
     // Save writes the game back where it came from, never over the game that was running.
     saveFile_ = path;
     end_.reset();
@@ -130,9 +132,15 @@ PanelContent GameSession::Content() const
 std::string GameSession::Title(const LocalText& caption) const
 {
     const std::string& title = caption.In(state_.Program.Language);
-    if (saveFile_.empty())
+    if (!state_.Program.Comforts || saveFile_.empty())
         return title;
-    return std::filesystem::path(saveFile_).filename().string() + " - " + title;
+    return std::filesystem::path(saveFile_).filename().string() + (Changed() ? "*" : "") + " - " + title;
+}
+
+void GameSession::SetComforts(bool on)
+{
+    state_.Program.Comforts = on;
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kComforts, on);
 }
 
 namespace {
@@ -144,7 +152,8 @@ const LocalText kSaveCaption{"The TAVREK! War", "TAVRIK! - Das Spiel"};
 
 GameSession::Leaving GameSession::BeforeReplacingGame()
 {
-    if (!Changed())
+    // The game as it always was: New and Open replace the running game without a word.
+    if (!state_.Program.Comforts || !Changed())
         return Leaving::Go;
     switch (frontend_.AskYesNoCancel(kSaveRunningGame, kSaveCaption)) {
     case YesNoCancel::Yes:
@@ -159,8 +168,9 @@ GameSession::Leaving GameSession::BeforeReplacingGame()
 
 GameSession::Leaving GameSession::BeforeClosing(bool autosaveOnExit, const std::string& autosavePath)
 {
-    // Autosave keeps the game by itself; an unchanged game has nothing to lose.
-    if (autosaveOnExit || !Changed())
+    // Autosave keeps the game by itself; an unchanged game has nothing to lose. Without the
+    // comforts every close asks the game's own question.
+    if (!state_.Program.Comforts || autosaveOnExit || !Changed())
         return MayClose(autosaveOnExit, autosavePath) ? Leaving::Go : Leaving::Stay;
     const Leaving leaving = BeforeReplacingGame();
     if (leaving == Leaving::Go)
@@ -199,8 +209,13 @@ void GameSession::ClickMap(MouseButton button, bool doubleClick, int x, int y)
 bool GameSession::ClickKeepsInput(MouseButton button, bool doubleClick, int x, int y) const
 {
     // Only a click on a town chooses a town, and so refills the open command.
-    return state_.GameActive && button == MouseButton::Left && !doubleClick &&
-           TownHitTest(state_.MapNumber, x, y, -1) < 0;
+    return state_.GameActive && button == MouseButton::Left && !doubleClick && TownAt(state_.MapNumber, x, y, -1) < 0;
+}
+
+void GameSession::StepTown(int step)
+{
+    if (!end_)
+        StepSelectedTown(state_, panel_, frontend_, step);
 }
 
 void GameSession::NextTurn()
@@ -210,7 +225,9 @@ void GameSession::NextTurn()
     const bool twoPlayers = state_.TwoPlayer;
     const int moving = state_.CurrentCompany;
     const std::optional<GameEnd> end = GameEndAfterTurn(::NextTurn(state_, frontend_), twoPlayers, moving);
-    if (end && stopAtTheEnd_) {
+    // A victory leaves a world of emptied companies: the game stops there. The only player's
+    // liquidation stops it only with the comforts; otherwise the months run on as they did.
+    if (end && stopAtTheEnd_ && (end->Winner >= 0 || state_.Program.Comforts)) {
         end_ = end;
         panel_.CommandMode = kModeGameOver;
         frontend_.Redraw();

@@ -33,7 +33,7 @@ public:
     const std::string& SaveFile() const { return saveFile_; }
     /// The game's record of closed months and messages.
     const GameHistory& History() const { return state_.History; }
-    /// How the record beside the last opened or loaded savegame was read.
+    /// How the record beside the last opened or loaded savegame was read (Loaded for a new game).
     HistoryLoad LastHistoryLoad() const { return historyLoad_; }
     /// Whether the running game holds anything its file does not (a new game counts as kept
     /// until a command or a month changes it); the selected town alone is no change.
@@ -46,9 +46,13 @@ public:
     const std::optional<GameEnd>& End() const { return end_; }
     /// What the panel shows now: the open mode's content, or the end of the game.
     PanelContent Content() const;
-    /// The window's title for the caption the rules last set: with the name of the game's
-    /// file in front once it belongs to one.
+    /// The window's title for the caption the rules last set. With the comforts, the name of
+    /// the game's file in front once it belongs to one, marked "*" while the game has changed.
     std::string Title(const LocalText& caption) const;
+    /// Today's comforts that change the flow of play (off: the game goes as it always went);
+    /// kept in the settings file.
+    bool Comforts() const { return state_.Program.Comforts; }
+    void SetComforts(bool on);
 
     /// What to do with the running game before New, Open or Exit replace it.
     enum class Leaving {
@@ -56,11 +60,12 @@ public:
         SaveFirst,  ///< save it (the window asks for a file where it has none), then go
         Stay,       ///< the player cancelled: keep playing
     };
-    /// Before New or Open: asks "Save the running game?" when the game has changed.
+    /// Before New or Open: with the comforts, asks "Save the running game?" when the game has
+    /// changed; without them the game is replaced without a question.
     Leaving BeforeReplacingGame();
-    /// The window is about to close. With autosave, or an unchanged game, as MayClose does
-    /// (Go or Stay); otherwise asks "Save the running game?". When the answer is Go the game
-    /// has been left.
+    /// The window is about to close. Without the comforts, with autosave, or with an unchanged
+    /// game, as MayClose does (Go or Stay); otherwise asks "Save the running game?". When the
+    /// answer is Go the game has been left.
     Leaving BeforeClosing(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
     /// Leaves the running game (after it was saved on the way out).
     void Leave() { state_.GameActive = false; }
@@ -71,7 +76,7 @@ public:
     void NewGame(const NewGameSettings& settings);
     /// "Open": loads the file or tells why not, keeping the running game and its file. Returns
     /// whether a game was loaded. The record beside the file comes with it; one that cannot be
-    /// read costs only the record, with a note in the status line.
+    /// read costs only the record (LastHistoryLoad says how it went).
     bool Open(const std::string& path);
     /// Loads without telling anything (tavrek-sim says it its own way); `reason` tells why not.
     LoadStatus Load(const std::string& path, std::string* reason = nullptr);
@@ -93,11 +98,14 @@ public:
     void PressOk(const PanelInputs& inputs);
     void PressCancel();
     void ClickMap(MouseButton button, bool doubleClick, int x, int y);
+    /// Page Down (1) or Page Up (-1): the next or previous town, as a left click on it.
+    void StepTown(int step);
     /// Whether that click leaves what the player typed in the open command as it is: a plain
     /// click on the sea or the panel's background chooses no town.
     bool ClickKeepsInput(MouseButton button, bool doubleClick, int x, int y) const;
     /// "Next Turn": ends the turn of the player on turn. When that ends the game (a company won,
-    /// or the only player went bankrupt) the panel says so and offers no further turn.
+    /// or, with the comforts, the only player went bankrupt) the panel says so and offers no
+    /// further turn.
     void NextTurn();
 
     // --- the program around the game -----------------------------------------------------------

@@ -62,9 +62,11 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
     report.Books.push_back({german ? "Marktanteil" : "Market share", Format("%.2f %%", static_cast<double>(m.Share))});
 
     report.MessagesHeading = german ? "Meldungen des Monats" : "The month's messages";
+    // The messages of the month's close and of the turn that follows it: each with its own
+    // month, the same the message log gives it.
     for (const RecordedMessage& message : s.History.Messages)
         if (message.Company == company && (message.Month == r.Month || message.Month == r.Month + 1))
-            report.Messages.push_back(message.Text.In(language));
+            report.Messages.push_back(RecordMonthName(message.Month, language) + ": " + message.Text.In(language));
     return report;
 }
 

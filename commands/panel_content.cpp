@@ -363,6 +363,7 @@ PanelContent ComputePanelContent(const GameState& s, int32_t mode)
     PanelContent content;
     content.Mode = mode;
     content.Visible = VisibleControls(mode);
+    content.PreselectSingleEntry = s.Program.Comforts;
     static const LocalText kSales{"Sales", "Verkäufe"};
     static const LocalText kDelete{"Delete", "Löschen"};
     if (mode == kModeTownInformation)

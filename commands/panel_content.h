@@ -82,6 +82,9 @@ struct PanelContent {
     std::vector<PanelControl> FilledEdits;
     std::vector<SalesGridRow> SalesGrid;          ///< StringGrid1 in mode 6: heading row and 30 rows
     std::vector<StatisticsGridRow> MarketShares;  ///< StringGrid2 in mode 11: heading row and 10 rows
+    /// A list with one entry comes with it selected (a comfort); otherwise nothing is selected
+    /// until the player chooses, and OK without a choice asks for one.
+    bool PreselectSingleEntry = false;
 
     bool Shows(PanelControl control) const;
 };

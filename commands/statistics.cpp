@@ -129,6 +129,20 @@ StatisticsGrid FillStatisticsGrid(const GameState& s, StatisticsTable& table, St
     return grid;
 }
 
+StatisticsChoice OpeningStatisticsChoice(const GameState& s, const StatisticsChoice& kept)
+{
+    StatisticsChoice opening{0, 0, 0, 0};
+    if (!s.Program.Comforts)
+        return opening;
+    auto within = [](int index, int count) { return index >= 0 && index < count; };
+    opening = kept;
+    if (!within(opening.Town, kTowns))
+        opening.Town = within(s.SelectedTown, kTowns) ? s.SelectedTown : 0;
+    if (!within(opening.Company, kCompanies))
+        opening.Company = within(s.CurrentCompany, kCompanies) ? s.CurrentCompany : 0;
+    return opening;
+}
+
 StatisticsViewTexts StatisticsTexts(Language language)
 {
     if (language == Language::German)

@@ -75,6 +75,20 @@ using StatisticsGrid = std::array<StatisticsGridRow, kStatisticsDataRows>;
 /// town or company chosen in the tab's first list; outside 0..9 nothing matches.
 StatisticsGrid FillStatisticsGrid(const GameState& s, StatisticsTable& table, StatisticsTab tab, int index, int key);
 
+/// What the statistics view's two tabs show: the chosen town and company and their sort keys.
+struct StatisticsChoice {
+    int Town = -1;  ///< -1: none chosen yet
+    int TownSort = 0;
+    int Company = -1;  ///< -1: none chosen yet
+    int CompanySort = 0;
+    bool operator==(const StatisticsChoice&) const = default;
+};
+
+/// Where the statistics view opens. As the game always had it, on the first town and the
+/// first company, sorted by the first key; with the comforts on the player's last choices
+/// (`kept`), and before any on the selected town and the player's own company.
+StatisticsChoice OpeningStatisticsChoice(const GameState& s, const StatisticsChoice& kept);
+
 /// The texts of the statistics view in a language.
 struct StatisticsViewTexts {
     std::array<std::string, 2> TabCaptions;        ///< TabSheet1, TabSheet2

@@ -1,6 +1,7 @@
 /// @file town_selection.cpp The towns' click rectangles and the map's mouse click.
 #include "commands/town_selection.h"
 
+#include "game/map_places.h"
 #include "game/status_line.h"
 
 const std::array<std::array<TownRect, kTowns>, kMaps> kTownHitRects{{
@@ -52,11 +53,25 @@ int TownHitTest(int map, int x, int y, int current)
     return current;
 }
 
+int TownAt(int map, int x, int y, int current)
+{
+    const int hit = TownHitTest(map, x, y, -1);
+    if (hit >= 0 || map < 1 || map > kMaps)
+        return hit >= 0 ? hit : current;
+    // A player clicks the town's own symbols too, also where they lie outside its rectangle.
+    for (int town = 0; town < kTowns; ++town) {
+        const MapPoint base = kMarkerBases[map - 1][town];
+        if (x >= base.X && x < base.X + kMarkerStripWidth && y >= base.Y && y < base.Y + kMarkerStripHeight)
+            return town;
+    }
+    return current;
+}
+
 void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton button, bool doubleClick, int x, int y)
 {
     if (s.GameActive) {
         const int old = s.SelectedTown;
-        s.SelectedTown = TownHitTest(s.MapNumber, x, y, old);
+        s.SelectedTown = TownAt(s.MapNumber, x, y, old);
         if (s.SelectedTown != old) {
             // The bigger the town's thirst, the livelier the sound.
             const int32_t demand = s.Demand[s.SelectedTown];
@@ -70,4 +85,17 @@ void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton b
         }
     }
     frontend.Redraw();
+}
+
+bool FollowsSelectedTown(int32_t mode) { return mode >= kModeIdle && mode <= kModeTransferMoney; }
+
+void StepSelectedTown(GameState& s, PanelState& panel, Frontend& frontend, int step)
+{
+    if (!s.GameActive || !FollowsSelectedTown(panel.CommandMode) || s.MapNumber < 1 || s.MapNumber > kMaps)
+        return;
+    const int from = s.SelectedTown >= 0 && s.SelectedTown < kTowns ? s.SelectedTown : 0;
+    const int town = ((from + step) % kTowns + kTowns) % kTowns;
+    // The middle of the town's rectangle: exactly what a left click there does.
+    const TownRect& r = kTownHitRects[s.MapNumber - 1][town];
+    ClickMap(s, panel, frontend, MouseButton::Left, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
 }

@@ -25,9 +25,20 @@ extern const std::array<std::array<TownRect, kTowns>, kMaps> kTownHitRects;
 /// The town of the map whose rectangle holds (x, y); `current` when none does.
 int TownHitTest(int map, int x, int y, int current);
 
+/// The town a click at (x, y) chooses: the one whose rectangle holds it, else the one whose
+/// strip of company symbols holds it (some strips lie beside their town's rectangle), else
+/// `current`.
+int TownAt(int map, int x, int y, int current);
+
 enum class MouseButton { Left, Right, Middle };
 
 /// A mouse click on the map: selects the town under it, with a sound for a newly selected
 /// town, refreshes the status line and caption, and opens the town information on a right or
 /// double click. The open command mode stays and is redrawn for the new town.
 void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton button, bool doubleClick, int x, int y);
+
+/// Whether a mode's panel follows the selected town (the idle panel and the town's commands).
+bool FollowsSelectedTown(int32_t mode);
+/// Page Down (`step` 1) or Page Up (-1): the next or previous town in the map's order, chosen as
+/// a left click on it would be, in the modes that follow the selected town; elsewhere nothing.
+void StepSelectedTown(GameState& s, PanelState& panel, Frontend& frontend, int step);

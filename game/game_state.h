@@ -95,6 +95,8 @@ struct ProgramState {
     std::string ProgramDirectory = ".";  ///< holds the settings file and the names file
     ::Language Language = ::Language::English;
     bool ShowBestOpponent = true;  ///< show the best-opponent comparison after each turn
+    /// Today's comforts that change the flow of play; off, the game goes as it always went.
+    bool Comforts = false;
 };
 
 /// The game with the program beside it. A load replaces the `GameData` part in one assignment,

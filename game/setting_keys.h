@@ -34,7 +34,9 @@ inline constexpr SettingKey kNamesWritten{"NAME", "NAMEINI", "0", 30};  ///< "1"
 
 // Our own options: keys the older game never reads, so its files stay as they were.
 /// on/off: the screen that covers map and panel between the turns of a two-player game
-inline constexpr SettingKey kHandOverScreen{"Options", "HandOverScreen", "1", 5};
+inline constexpr SettingKey kHandOverScreen{"Options", "HandOverScreen", "0", 5};
+/// on/off: today's comforts that change the flow of play (questions, titles, preselections, keys)
+inline constexpr SettingKey kComforts{"Options", "Comforts", "0", 5};
 /// Our own key, which the older game passes over: the window's zoom in percent (100, 150, 200).
 inline constexpr SettingKey kZoom{"Options", "Zoom", "100", 12};
 }  // namespace settings

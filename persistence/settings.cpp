@@ -161,6 +161,7 @@ StartupSettings ReadStartupSettings(const std::string& programDirectory,
     result.SoundOn = ReadOnOff(programDirectory, settings::kSound);
     result.AutosaveOnExit = ReadOnOff(programDirectory, settings::kAutosave);
     result.Zoom = ReadZoom(programDirectory);
+    result.Comforts = ReadOnOff(programDirectory, settings::kComforts);
     return result;
 }
 

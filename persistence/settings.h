@@ -65,10 +65,12 @@ struct StartupSettings {
     bool SoundOn = true;           ///< sound effects
     bool AutosaveOnExit = false;   ///< save to "Autosave.tsg" instead of asking on close
     int32_t Zoom = kZoomSteps[0];  ///< the zoom the player chose, in percent
+    bool Comforts = false;         ///< today's comforts that change the flow of play
 };
 
 /// Reads the options at start: the language only once the file is initialised (otherwise the
-/// first-start set-up runs and the game starts in English), then sound and autosave.
+/// first-start set-up runs and the game starts in English), then sound and autosave, then
+/// our own zoom and comforts.
 StartupSettings ReadStartupSettings(const std::string& programDirectory,
                                     const std::optional<std::string>& legacyDirectory);
 

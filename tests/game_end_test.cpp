@@ -1,11 +1,13 @@
 // The window's clear end of a game and its guard against losing a game by a slip, decided by the
 // session without a window: when a game is over, what the panel says then, when New, Open and
-// Exit ask to save the running game, the window's title with the game's file.
+// Exit ask to save the running game, the window's title with the game's file; what the option
+// "Comforts" changes of the game's own flow, off (the game as it always went) and on.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "commands/game_session.h"
+#include "commands/statistics.h"
 #include "recording_frontend.h"
 #include "temp_dir.h"
 
@@ -16,10 +18,13 @@ struct GameEndFixture : ::testing::Test {
     RecordingFrontend frontend;
     GameSession session{frontend, dir.Str()};
     std::string File(const char* name) const { return (dir / name).string(); }
+    /// Most cases here are the comforts'; the table at the end plays them off as well.
+    bool comforts = true;
 
     void Start(bool twoPlayer = false)
     {
         session.StopAtTheEnd(true);
+        session.State().Program.Comforts = comforts;
         session.State().Program.Rng.Seed(11);
         NewGameSettings settings;
         settings.TwoPlayer = twoPlayer;
@@ -242,4 +247,79 @@ TEST_F(GameEndFixture, TheTitleNamesTheGamesFile)
     EXPECT_EQ(session.Title(caption), "Bob's year.tsg - TAVRIK! - Das Spiel");
     Start();
     EXPECT_EQ(session.Title(caption), "TAVRIK! - Das Spiel") << "a new game has no file";
+}
+
+TEST_F(GameEndFixture, TheComfortsChangeTheFlowOnlyWhenTheyAreOn)
+{
+    const LocalText caption{"The TAVREK! War", "TAVRIK! - Das Spiel"};
+    for (const Language language : {Language::English, Language::German})
+        for (const bool on : {false, true}) {
+            SCOPED_TRACE(std::string(on ? "on, " : "off, ") + (language == Language::German ? "German" : "English"));
+            comforts = on;
+            const bool german = language == Language::German;
+            auto lastQuestion = [&] {
+                return frontend.Messages.empty() ? std::string() : frontend.Messages.back().Text.In(language);
+            };
+            Start();
+            session.State().Program.Language = language;
+            ASSERT_EQ(session.SaveAs(File("flow.tsg")), SaveStatus::Saved);
+            session.NextTurn();
+            ASSERT_TRUE(session.Changed());
+            frontend.Messages.clear();
+
+            // The title: the savegame's name and "*" for a change, or the caption alone.
+            const std::string title = caption.In(language);
+            EXPECT_EQ(session.Title(caption), on ? "flow.tsg* - " + title : title);
+
+            // New and Open: a question on a changed game, or straight on.
+            frontend.ThreeWayAnswers = {YesNoCancel::Cancel};
+            EXPECT_EQ(session.BeforeReplacingGame(), on ? GameSession::Leaving::Stay : GameSession::Leaving::Go);
+            EXPECT_EQ(lastQuestion(), on ? (german ? "Das laufende Spiel speichern?" : "Save the running game?") : "");
+
+            // Exit: the save question, or the game's own question whatever changed.
+            frontend.Messages.clear();
+            frontend.ThreeWayAnswers = {YesNoCancel::Cancel};
+            frontend.Answers = {false};
+            EXPECT_EQ(session.BeforeClosing(false), GameSession::Leaving::Stay);
+            EXPECT_EQ(lastQuestion(), on ? (german ? "Das laufende Spiel speichern?" : "Save the running game?")
+                                         : (german ? "Wollen Sie das Spiel wirklich beenden?"
+                                                   : "Do you really want to leave this game?"));
+            ASSERT_EQ(session.SaveAs(File("flow.tsg")), SaveStatus::Saved);
+            frontend.Messages.clear();
+            frontend.Answers = {false};
+            EXPECT_EQ(session.BeforeClosing(false), GameSession::Leaving::Stay);
+            EXPECT_EQ(frontend.Messages.size(), 1u) << "an unchanged game: the game's own question in both";
+            EXPECT_EQ(session.Title(caption), on ? "flow.tsg - " + title : title);
+
+            // A list with one entry: chosen already, or left for the player.
+            EXPECT_EQ(session.Content().PreselectSingleEntry, on);
+
+            // The statistics view: the selected town and own company, kept; or item 0, key 0.
+            session.ClickMap(MouseButton::Left, false, 100, 220);  // Tomsville
+            const int town = session.State().SelectedTown;
+            const int own = session.State().CurrentCompany;
+            ASSERT_NE(town, 0);
+            const StatisticsChoice kept{-1, 3, -1, 2};
+            EXPECT_EQ(OpeningStatisticsChoice(session.State(), kept),
+                      on ? (StatisticsChoice{town, 3, own, 2}) : (StatisticsChoice{0, 0, 0, 0}));
+            EXPECT_EQ(OpeningStatisticsChoice(session.State(), StatisticsChoice{7, 1, 4, 4}),
+                      on ? (StatisticsChoice{7, 1, 4, 4}) : (StatisticsChoice{0, 0, 0, 0}));
+
+            // The only player's liquidation: the panel that ends the game, or the months run on.
+            Start();
+            Bankrupt(session.State().CurrentCompany);
+            const int month = session.State().MonthCount;
+            session.NextTurn();
+            EXPECT_EQ(session.End().has_value(), on);
+            EXPECT_EQ(session.Panel().CommandMode, on ? kModeGameOver : kModeIdle);
+            session.NextTurn();
+            EXPECT_EQ(session.State().MonthCount, on ? month + 1 : month + 2);
+
+            // A victory ends the game in both.
+            Start();
+            SellEverything(session.State().CurrentCompany);
+            session.NextTurn();
+            EXPECT_TRUE(session.End().has_value());
+            EXPECT_EQ(session.Panel().CommandMode, kModeGameOver);
+        }
 }

@@ -212,9 +212,16 @@ TEST_F(SessionHistory, AnUnreadableRecordCostsOnlyTheRecord)
         EXPECT_EQ(session.LastHistoryLoad(), c.expected) << c.what;
         EXPECT_TRUE(session.History().Months.empty()) << c.what;
         EXPECT_TRUE(session.History().Messages.empty()) << c.what;
+        // The status line keeps the game's own line; the note is the business history's.
         ASSERT_FALSE(frontend.StatusLines.empty()) << c.what;
-        EXPECT_EQ(frontend.StatusLines.back().English, c.note) << c.what;
-        EXPECT_FALSE(frontend.StatusLines.back().German.empty()) << c.what;
+        EXPECT_EQ(frontend.StatusLines.back().English,
+                  session.State().CompanyName[session.State().CurrentCompany] + " in " +
+                      session.State().TownName[session.State().SelectedTown] + ", March 1750")
+            << c.what;
+        const auto note = HistoryNote(session.LastHistoryLoad());
+        ASSERT_TRUE(note) << c.what;
+        EXPECT_EQ(note->English, c.note) << c.what;
+        EXPECT_FALSE(note->German.empty()) << c.what;
         // The next month starts a record that belongs to this game.
         session.NextTurn();
         EXPECT_EQ(session.History().Months.size(), 1u) << c.what;

@@ -50,7 +50,7 @@ TEST(MonthReport, LastMonthsMarketBooksAndMessagesOfTheCompanyOnTurn)
         return ComputeMonthReport(first, 2, Language::German);
     }();
     EXPECT_EQ(january.Title, "Bericht für Januar 1750: Company2");
-    EXPECT_EQ(january.Messages, std::vector<std::string>{"Company5's Firma ist Pleite!"});
+    EXPECT_EQ(january.Messages, std::vector<std::string>{"Januar 1750: Company5's Firma ist Pleite!"});
     EXPECT_EQ(january.Books[0].Label, "Geld vor dem Markt") << "no month before the first";
 
     const MonthReport none = ComputeMonthReport(CommandWorld(), 2, Language::German);
@@ -70,6 +70,29 @@ TEST(MessageLog, NewestFirstAndFilteredByCompany)
     EXPECT_EQ(MessageLogLines(s, 2, Language::German),
               (V{"Februar 1751 - Company2: dritte", "Januar 1750 - Company2: erste"}));
     EXPECT_TRUE(MessageLogLines(s, 7, Language::English).empty());
+}
+
+TEST(MonthReport, AMessageHasTheSameMonthInTheReportAndInTheLog)
+{
+    // The report of a closed month also lists what came at the start of the following turn:
+    // each line keeps the month the log gives it.
+    GameState s = TwoMonthsPlayed();
+    const int32_t closed = s.History.Months.back().Month;
+    s.History.Messages = {{closed, 2, {"at the close", "beim Abschluss"}, {}},
+                          {closed + 1, 2, {"at the next start", "beim nächsten Start"}, {}}};
+    for (const Language language : {Language::English, Language::German}) {
+        const MonthReport report = ComputeMonthReport(s, 2, language);
+        const std::vector<std::string> log = MessageLogLines(s, 2, language);
+        ASSERT_EQ(report.Messages.size(), 2u);
+        ASSERT_EQ(log.size(), 2u);
+        for (size_t i = 0; i < 2; ++i) {
+            const RecordedMessage& m = s.History.Messages[i];
+            const std::string month = RecordMonthName(m.Month, language);
+            EXPECT_EQ(report.Messages[i], month + ": " + m.Text.In(language));
+            EXPECT_EQ(log[1 - i].substr(0, month.size()), month) << "the log is newest first";
+        }
+    }
+    EXPECT_EQ(ComputeMonthReport(s, 2, Language::English).Messages[1], "March 1750: at the next start");
 }
 
 TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/town_selection.h"
+#include "game/map_places.h"
 #include "command_world.h"
 #include "recording_frontend.h"
 
@@ -89,4 +90,87 @@ TEST(ClickMap, RightAndDoubleClicksOpenTheTownInformation)
     EXPECT_EQ(panel.CommandMode, kModeNone);
     EXPECT_TRUE(f.StatusLines.empty());
     EXPECT_EQ(f.Redraws, 1) << "the panel band is redrawn all the same";
+}
+
+TEST(TownAt, EveryTownsSymbolStripChoosesThatTownOnEveryMap)
+{
+    // Some strips lie beside their town's rectangle (Seaside and Fotzingfors on the Peninsula):
+    // a click on any of a town's symbols chooses that town all the same.
+    int outside = 0;
+    for (int map = 1; map <= kMaps; ++map)
+        for (int town = 0; town < kTowns; ++town) {
+            const MapPoint base = kMarkerBases[map - 1][town];
+            std::vector<std::pair<int, int>> symbols;
+            for (int b = 0; b < kBrands; ++b)
+                symbols.emplace_back(base.X + kBreweryMarkerStep * b + 2, base.Y + 2);
+            symbols.emplace_back(base.X + kDepotMarkerOffset.X + 2, base.Y + kDepotMarkerOffset.Y + 2);
+            symbols.emplace_back(base.X, base.Y);
+            symbols.emplace_back(base.X + kMarkerStripWidth - 1, base.Y + kMarkerStripHeight - 1);
+            for (const auto& [x, y] : symbols) {
+                EXPECT_EQ(TownAt(map, x, y, -1), town) << "map " << map << " town " << town << " at " << x << "," << y;
+                outside += TownHitTest(map, x, y, -1) < 0;
+            }
+            // The town's own rectangle still chooses it.
+            const TownRect& r = kTownHitRects[map - 1][town];
+            EXPECT_EQ(TownAt(map, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2, -1), town);
+        }
+    EXPECT_GT(outside, 0) << "some symbols lie outside the rectangles: the strips add something";
+    for (int map = 1; map <= kMaps; ++map)
+        EXPECT_EQ(TownAt(map, 700, 380, 7), 7) << "the sea chooses nothing";
+    EXPECT_EQ(TownAt(4, 100, 220, 7), 7) << "no such map";
+
+    // On the Peninsula, a click on Seaside's symbols in the window's click chooses Seaside.
+    GameState s = CommandWorld();
+    PanelState panel{kModeIdle};
+    RecordingFrontend f;
+    const MapPoint seaside = kMarkerBases[0][3];
+    const int depotX = seaside.X + kDepotMarkerOffset.X + 2;
+    const int depotY = seaside.Y + kDepotMarkerOffset.Y + 2;
+    ASSERT_LT(TownHitTest(1, depotX, depotY, -1), 0) << "Seaside's depot lies beside its rectangle";
+    ClickMap(s, panel, f, MouseButton::Left, false, depotX, depotY);
+    EXPECT_EQ(s.SelectedTown, 3);
+}
+
+TEST(StepSelectedTown, PageDownAndUpChooseTheNextTownAsALeftClickOnItWould)
+{
+    struct Case {
+        int32_t mode;
+        int from;
+        int step;
+        int to;  // -1: nothing happens
+    };
+    const Case cases[] = {
+        {kModeIdle, 2, 1, 3},           {kModeIdle, 9, 1, 0},         {kModeIdle, 0, -1, 9},
+        {kModeTransportBeer, 4, -1, 3}, {kModeChangePrices, 1, 1, 2}, {kModeTownInformation, 5, 1, 6},
+        {kModeMarketShares, 2, 1, -1},  {kModeNewOrder, 2, 1, -1},    {kModeStatistics, 2, 1, -1},
+        {kModeGameOver, 2, 1, -1},      {kModeNone, 2, 1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " from " << c.from << " step " << c.step);
+        GameState keyed = CommandWorld();
+        keyed.SelectedTown = c.from;
+        PanelState keyedPanel{c.mode};
+        RecordingFrontend keys;
+        StepSelectedTown(keyed, keyedPanel, keys, c.step);
+        if (c.to < 0) {
+            EXPECT_EQ(keyed.SelectedTown, c.from);
+            EXPECT_TRUE(keys.Sounds.empty());
+            EXPECT_EQ(keys.Redraws, 0);
+            continue;
+        }
+        // The same as a left click in the middle of the town.
+        GameState clicked = CommandWorld();
+        clicked.SelectedTown = c.from;
+        PanelState clickedPanel{c.mode};
+        RecordingFrontend mouse;
+        const TownRect& r = kTownHitRects[0][c.to];
+        ClickMap(clicked, clickedPanel, mouse, MouseButton::Left, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
+        EXPECT_EQ(keyed.SelectedTown, c.to);
+        EXPECT_EQ(clicked.SelectedTown, c.to);
+        EXPECT_EQ(keys.Sounds, mouse.Sounds);
+        EXPECT_EQ(keys.StatusLines, mouse.StatusLines);
+        EXPECT_EQ(keys.Captions, mouse.Captions);
+        EXPECT_EQ(keys.Redraws, mouse.Redraws);
+        EXPECT_EQ(keyedPanel.CommandMode, c.mode);
+    }
 }

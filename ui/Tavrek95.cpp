@@ -156,11 +156,12 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     setCentralWidget(surface_);
     CreateMenus();
     CreateControls();
+    ApplyStyleZoom(zoom_);  // a window starts at 100 %, whatever an earlier one showed
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(1, 1);
 
-    ChooseOpenFile = [this] { return AskOpenFile(this, state_.Program.Language); };
-    ChooseSaveFile = [this] { return AskSaveFile(this, state_.Program.Language, SaveFileName()); };
+    ChooseOpenFile = [this] { return AskOpenFile(this, state_.Program.Language, zoom_); };
+    ChooseSaveFile = [this] { return AskSaveFile(this, state_.Program.Language, SaveFileName(), zoom_); };
     OpenDocument = OpenWithDesktop;
     RunNewGameDialog = [](TNGDialog& dialog) { return dialog.exec() == QDialog::Accepted; };
     AvailableScreenSize = [this] {
@@ -187,6 +188,9 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
     wantedZoom_ = startup.Zoom;
     handOverAction_->setChecked(ReadOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen));
+    state_.Program.Comforts = startup.Comforts;
+    comfortsAction_->setChecked(startup.Comforts);
+    ApplyComforts();
     PlaySoundEffect(5);
     ApplyLanguage();
     // Said once, when the window is up: otherwise lost options and names would come unexplained.
@@ -242,6 +246,9 @@ void TForm1::CreateMenus()
     handOverAction_ = options->addAction(QString());
     handOverAction_->setCheckable(true);
     connect(handOverAction_, &QAction::triggered, this, &TForm1::HandOverScreen1Click);
+    comfortsAction_ = options->addAction(QString());
+    comfortsAction_->setCheckable(true);
+    connect(comfortsAction_, &QAction::triggered, this, &TForm1::Comforts1Click);
     QMenu* zoom = options->addMenu(QString());
     menu_[static_cast<size_t>(MenuEntry::Zoom1)] = zoom->menuAction();
     auto* zoomSteps = new QActionGroup(this);
@@ -309,6 +316,7 @@ void TForm1::CreateControls()
     handOverCover_ = new HandOverCover(surface_);
 
     SetPanelTabOrder(c);
+    InstallPanelKeys(c, this);
     // Enter is OK and Escape Cancel wherever the panel shows them; N ends the month, and only
     // from the command buttons, so that no Enter after a command can end it.
     auto key = [this](QKeySequence sequence, QPushButton* button) {
@@ -322,6 +330,15 @@ void TForm1::CreateControls()
     okKeys_ = {key(Qt::Key_Return, Button9), key(Qt::Key_Enter, Button9)};
     cancelKey_ = key(Qt::Key_Escape, Button10);
     nextTurnKey_ = key(kNextTurnKey, Button8);
+    // Page Down and Page Up walk the towns, for a player without a mouse.
+    for (const auto& [sequence, step] :
+         {std::pair{QKeySequence(Qt::Key_PageDown), 1}, std::pair{QKeySequence(Qt::Key_PageUp), -1}}) {
+        auto* shortcut = new QShortcut(sequence, this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            if (!handOverCover_->isVisible())
+                session_.StepTown(step);
+        });
+    }
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
@@ -398,6 +415,7 @@ void TForm1::ShowMessage(const LocalText& text, const LocalText& caption, Messag
                                     : icon == MessageIcon::Information ? QMessageBox::Information
                                                                        : QMessageBox::NoIcon;
     QMessageBox box(qicon, Q(caption.In(language)), Q(text.In(language)), QMessageBox::Ok, this);
+    ZoomMessageBox(box, zoom_);
     box.exec();
 }
 
@@ -409,6 +427,7 @@ bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
     const Language language = state_.Program.Language;
     QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
                     QMessageBox::Yes | QMessageBox::No, this);
+    ZoomMessageBox(box, zoom_);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -421,6 +440,7 @@ YesNoCancel TForm1::AskYesNoCancel(const LocalText& text, const LocalText& capti
     QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
     box.setEscapeButton(QMessageBox::Cancel);
+    ZoomMessageBox(box, zoom_);
     const int answer = box.exec();
     return answer == QMessageBox::Yes  ? YesNoCancel::Yes
            : answer == QMessageBox::No ? YesNoCancel::No
@@ -444,13 +464,17 @@ void TForm1::ShowStatusLine(const LocalText& line)
 void TForm1::SetCaption(const LocalText& caption)
 {
     lastCaption_ = caption;
-    setWindowTitle(Q(session_.Title(caption)));
+    UpdateTitle();
     if (dialogs_)
         dialogs_->SetCaption(caption);
 }
 
+void TForm1::UpdateTitle() { setWindowTitle(Q(session_.Title(lastCaption_))); }
+
 void TForm1::Redraw()
 {
+    // A command or a month may have changed the game: the title's mark follows.
+    UpdateTitle();
     FillPanelControls(keepInputOnRedraw_);
     surface_->update();
     if (dialogs_)
@@ -613,7 +637,7 @@ void TForm1::FillPanelControls(bool keepInput)
     // The language choice belongs to the start screen; every mode switch hides it.
     RadioButton1->setVisible(panel_.CommandMode == kModeNone);
     RadioButton2->setVisible(panel_.CommandMode == kModeNone);
-    Button9->setText(Q(content.Button9Caption));
+    Button9->setText(OkCaptionWithAccessKey(content.Mode, content.Button9Caption, state_.Program.Language));
     Button10->setText(Q(content.Button10Caption.empty() ? kButtonTexts[9].Caption.In(state_.Program.Language)
                                                         : content.Button10Caption));
     UpdateMenus();
@@ -621,8 +645,9 @@ void TForm1::FillPanelControls(bool keepInput)
         ok->setEnabled(content.Shows(PanelControl::Button9));
     // An ended game's Button10 opens a game: no Escape should do that.
     cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != kModeGameOver);
-    nextTurnKey_->setEnabled(panel_.CommandMode == kModeIdle && content.Shows(PanelControl::Button8));
-    auto fillList = [keepInput](QListWidget* list, const std::vector<std::string>& entries) {
+    nextTurnKey_->setEnabled(session_.Comforts() && panel_.CommandMode == kModeIdle &&
+                             content.Shows(PanelControl::Button8));
+    auto fillList = [keepInput, &content](QListWidget* list, const std::vector<std::string>& entries) {
         const int row = keepInput ? list->currentRow() : -1;
         const bool selected = keepInput && !list->selectedItems().isEmpty();
         list->clear();
@@ -630,8 +655,8 @@ void TForm1::FillPanelControls(bool keepInput)
             list->addItem(Q(e));
         if (selected && row >= 0 && row < list->count())
             list->setCurrentRow(row);
-        // A single choice is made already; OK takes it.
-        if (list->count() == 1 && list->selectedItems().isEmpty())
+        // A single choice is made already, when the comforts say so; OK takes it.
+        if (content.PreselectSingleEntry && list->count() == 1 && list->selectedItems().isEmpty())
             list->setCurrentRow(0);
     };
     fillList(ListBox1, content.ListBox1);
@@ -802,7 +827,7 @@ void TForm1::New1Click()
 bool TForm1::OpenGameFile(const QString& path)
 {
     const bool opened = session_.Open(path.toStdString());
-    setWindowTitle(Q(session_.Title(lastCaption_)));
+    UpdateTitle();
     return opened;
 }
 
@@ -819,7 +844,7 @@ void TForm1::SaveGameFile(const QString& path)
 {
     // A file that cannot be opened for writing: the save dialog asks for another one.
     const SaveStatus status = session_.SaveAs(path.toStdString());
-    setWindowTitle(Q(session_.Title(lastCaption_)));
+    UpdateTitle();
     if (status == SaveStatus::CannotOpen)
         Saveas1Click();
 }
@@ -831,6 +856,7 @@ void TForm1::Save1Click()
     // reported already and left the old file as it was.
     if (session_.Save() == SaveStatus::CannotOpen)
         Saveas1Click();
+    UpdateTitle();
 }
 
 void TForm1::Saveas1Click()
@@ -880,19 +906,18 @@ void TForm1::StatisticDialog1Click()
     RefreshStatisticsTable(state_, statisticsTable_);
     const QSignalBlocker block1(ComboBox1);
     const QSignalBlocker block3(ComboBox3);
+    const StatisticsChoice opening = OpeningStatisticsChoice(state_, statistics_);
     ComboBox1->clear();
     for (const std::string& town : state_.TownName)
         ComboBox1->addItem(Q(town));
-    // The selected town and the player's own company, until the player chooses others; the
-    // choices and the sort keys are kept while the program runs.
-    ComboBox1->setCurrentIndex(statistics_.Town >= 0 ? statistics_.Town : state_.SelectedTown);
-    ComboBox2->setCurrentIndex(statistics_.TownSort);
+    ComboBox1->setCurrentIndex(opening.Town);
+    ComboBox2->setCurrentIndex(opening.TownSort);
     FillTownsGrid();
     ComboBox3->clear();
     for (const std::string& company : state_.CompanyName)
         ComboBox3->addItem(Q(company));
-    ComboBox3->setCurrentIndex(statistics_.Company >= 0 ? statistics_.Company : state_.CurrentCompany);
-    ComboBox4->setCurrentIndex(statistics_.CompanySort);
+    ComboBox3->setCurrentIndex(opening.Company);
+    ComboBox4->setCurrentIndex(opening.CompanySort);
     FillCompaniesGrid();
     session_.EnterMode(kModeStatistics);
 }
@@ -998,6 +1023,25 @@ void TForm1::HandOverScreen1Click()
     WriteOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen, handOverAction_->isChecked());
 }
 
+void TForm1::Comforts1Click()
+{
+    session_.SetComforts(comfortsAction_->isChecked());
+    ApplyComforts();
+    // The hints name their keys or not; the panel takes or leaves its N key and preselection.
+    ApplyLanguage();
+    FillPanelControls(true);
+}
+
+void TForm1::ApplyComforts()
+{
+    const bool on = session_.Comforts();
+    ngDialog_->CentredOnGameWindow = on;
+    infoDialog_->CentredOnGameWindow = on;
+    zwischenDialog_->CentredOnGameWindow = on;
+    highDialog_->CentredOnGameWindow = on;
+    UpdateTitle();
+}
+
 // --- zoom ------------------------------------------------------------------------------------
 
 void TForm1::Zoom100Click() { ChooseZoom(100); }
@@ -1050,6 +1094,11 @@ void TForm1::ApplyZoom()
     ZoomDialog(*zwischenDialog_, kBestOpponentLayout, zoom_, kBestOpponentLayout.ClientHeight);
     ZoomDialog(*highDialog_, kHighscoreLayout, zoom_, kHighscoreLayout.ClientHeight);
     findChild<PriceForecastLabels*>()->SetZoom(zoom_);
+    // The program's other windows and the style's indicators grow with it.
+    findChild<HistoryMenu*>()->SetZoom(zoom_);
+    if (helpWindow_)
+        helpWindow_->SetZoom(zoom_);
+    ApplyStyleZoom(zoom_);
     // The map and markers are drawn afresh at the new size; a running animation draws on.
     backBuffer_ = QImage();
     layout()->activate();
@@ -1112,8 +1161,10 @@ void TForm1::Contents1Click()
     if (OpenDocument(path))
         return;
     // No browser on this desktop: the game shows its help itself.
-    if (!helpWindow_)
+    if (!helpWindow_) {
         helpWindow_ = new THelpWindow(this, WindowFont());
+        helpWindow_->SetZoom(zoom_);
+    }
     helpWindow_->ShowPage(path, state_.Program.Language);
 }
 
@@ -1160,12 +1211,13 @@ void TForm1::ApplyLanguage()
         if (menu_[i])
             menu_[i]->setText(Q(kMenuCaptions[i].In(language)));
     lastCaption_ = WindowTitle();
-    setWindowTitle(Q(session_.Title(lastCaption_)));
+    UpdateTitle();
     controls_.ApplyLanguage(language);
     findChild<HistoryMenu*>()->SetLanguage(language);
     findChild<PriceForecastLabels*>()->Update();
     handOverAction_->setText(Q(LocalText{"Hand-over Screen", "Übergabebildschirm"}.In(language)));
-    ApplyAccessKeys(controls_, language);
+    comfortsAction_->setText(Q(LocalText{"Comforts", "Komfort"}.In(language)));
+    ApplyAccessKeys(controls_, language, session_.Comforts());
     const StatisticsViewTexts statistics = StatisticsTexts(language);
     PageControl1->setTabText(0, Q(statistics.TabCaptions[0]));
     PageControl1->setTabText(1, Q(statistics.TabCaptions[1]));
@@ -1189,7 +1241,7 @@ void TForm1::ApplyLanguage()
     StringGrid4->setHorizontalHeaderLabels(companies);
     // OK carries the open mode's own word where it has one.
     const PanelContent content = session_.Content();
-    Button9->setText(Q(content.Button9Caption));
+    Button9->setText(OkCaptionWithAccessKey(content.Mode, content.Button9Caption, state_.Program.Language));
     Button10->setText(
         Q(content.Button10Caption.empty() ? kButtonTexts[9].Caption.In(language) : content.Button10Caption));
 }

@@ -106,6 +106,8 @@ public:
     HandOverCover* HandOverScreen() const { return handOverCover_; }
     /// The option that shows it (Options menu, kept in the settings file).
     QAction* HandOverOption() const { return handOverAction_; }
+    /// The option "Comforts" (Options menu, kept in the settings file).
+    QAction* ComfortsOption() const { return comfortsAction_; }
 
     // --- the seam ------------------------------------------------------------------------------
     void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override;
@@ -150,6 +152,8 @@ public:
     void RestoreNames1Click();
     void FastExit1Click();
     void HandOverScreen1Click();
+    /// Options > Comforts: today's comforts that change the flow of play, on or off.
+    void Comforts1Click();
     void English1Click();
     void Deutsch1Click();
     void RadioButton1Click();
@@ -314,11 +318,11 @@ private:
     int32_t focusedMode_ = kModeNone;     ///< the mode the keyboard was last put into
     HandOverCover* handOverCover_ = nullptr;
     /// What the statistics view showed last: kept while the program runs.
-    struct StatisticsChoice {
-        int Town = -1;  ///< -1: the selected town
-        int TownSort = 0;
-        int Company = -1;  ///< -1: the player's own company
-        int CompanySort = 0;
-    } statistics_;
+    StatisticsChoice statistics_;
     QAction* handOverAction_ = nullptr;  ///< Options: the hand-over screen
+    QAction* comfortsAction_ = nullptr;  ///< Options: the comforts
+    /// Shows the title for the caption the rules set last and the game's file.
+    void UpdateTitle();
+    /// What the comforts change in the window itself: where the dialogs open, the title.
+    void ApplyComforts();
 };

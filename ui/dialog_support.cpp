@@ -39,6 +39,14 @@ void CentreOnGameWindow(QWidget& dialog)
     dialog.move(frame.topLeft());
 }
 
+void CentreDialog(QWidget& dialog, bool onGameWindow)
+{
+    if (onGameWindow)
+        CentreOnGameWindow(dialog);
+    else
+        CentreOnScreen(dialog);
+}
+
 void CentreOnScreen(QWidget& window)
 {
     const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();

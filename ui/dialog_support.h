@@ -28,3 +28,5 @@ void CentreOnScreen(QWidget& window);
 /// Moves a dialog to the middle of the game's window, where the player is looking (on a large
 /// screen its middle may be far away); without a visible parent window, to the screen's.
 void CentreOnGameWindow(QWidget& dialog);
+/// The game window's middle when `onGameWindow`, else the screen's.
+void CentreDialog(QWidget& dialog, bool onGameWindow);

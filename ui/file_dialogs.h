@@ -7,7 +7,8 @@
 
 class QWidget;
 
-/// Asks for a savegame to open; empty when the player cancels.
-QString AskOpenFile(QWidget* parent, Language language);
+/// Asks for a savegame to open; empty when the player cancels. The dialog's words and size grow
+/// with the window's zoom (percent).
+QString AskOpenFile(QWidget* parent, Language language, int zoom = 100);
 /// Asks where to save, starting at the game's file if it has one; empty when the player cancels.
-QString AskSaveFile(QWidget* parent, Language language, const QString& current);
+QString AskSaveFile(QWidget* parent, Language language, const QString& current, int zoom = 100);

@@ -1,6 +1,7 @@
 /// @file help_window.cpp The game's own help window and the desktop's "open".
 #include "ui/help_window.h"
 #include "ui/language_tables.h"
+#include "ui/window_zoom.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -11,7 +12,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -49,6 +53,7 @@ THelpWindow::THelpWindow(QWidget* parent, const QFont& font) : QDialog(parent, Q
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setModal(false);
+    font_ = font;
     setFont(font);
     setMinimumSize(320, 240);
 
@@ -64,6 +69,7 @@ THelpWindow::THelpWindow(QWidget* parent, const QFont& font) : QDialog(parent, Q
     close_->setObjectName(QStringLiteral("HelpClose"));
     connect(back_, &QPushButton::clicked, browser_, &QTextBrowser::backward);
     connect(browser_, &QTextBrowser::backwardAvailable, back_, &QPushButton::setEnabled);
+    connect(browser_, &QTextBrowser::sourceChanged, this, &THelpWindow::ZoomPage);
     connect(close_, &QPushButton::clicked, this, &QDialog::hide);
 
     auto* buttons = new QHBoxLayout;
@@ -73,6 +79,50 @@ THelpWindow::THelpWindow(QWidget* parent, const QFont& font) : QDialog(parent, Q
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(browser_, 1);
     layout->addLayout(buttons);
+}
+
+void THelpWindow::SetZoom(int zoom)
+{
+    if (zoom == zoom_)
+        return;
+    zoom_ = zoom;
+    setFont(ZoomedFont(font_, zoom));
+    // The page is read again and grown from its own sizes.
+    if (!browser_->source().isEmpty())
+        browser_->reload();
+}
+
+void THelpWindow::ZoomPage()
+{
+    if (zoom_ == 100)
+        return;
+    const qreal factor = zoom_ / 100.0;
+    QTextCursor cursor(browser_->document());
+    for (QTextBlock block = browser_->document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat()) {
+                QTextImageFormat image = format.toImageFormat();
+                if (image.width() > 0)
+                    image.setWidth(image.width() * factor);
+                if (image.height() > 0)
+                    image.setHeight(image.height() * factor);
+                format = image;
+            } else if (format.hasProperty(QTextFormat::FontPixelSize)) {
+                format.setProperty(QTextFormat::FontPixelSize,
+                                   qRound(format.intProperty(QTextFormat::FontPixelSize) * factor));
+            } else if (format.hasProperty(QTextFormat::FontPointSize)) {
+                format.setFontPointSize(format.fontPointSize() * factor);
+            } else {
+                continue;
+            }
+            cursor.setPosition(fragment.position());
+            cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            cursor.setCharFormat(format);
+        }
 }
 
 QSize THelpWindow::FittingSize(const QRect& available)
@@ -99,7 +149,7 @@ void THelpWindow::ShowPage(const QString& path, Language language)
         const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
         // At least 640 x 480 where the screen has the room; never larger than the screen.
         setMinimumSize(QSize(640, 480).boundedTo(available.size()));
-        resize(FittingSize(available));
+        resize((FittingSize(available) * (zoom_ / 100.0)).boundedTo(available.size()));
         move(available.center() - rect().center());
     }
     show();

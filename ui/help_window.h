@@ -32,7 +32,15 @@ public:
     /// The size the window opens with: roomy for the pages, never larger than the screen.
     static QSize FittingSize(const QRect& available);
 
+    /// Words, page texts and pictures at the window's zoom (percent).
+    void SetZoom(int zoom);
+    int Zoom() const { return zoom_; }
+
 private:
+    /// Grows the shown page's texts and pictures, which name their own sizes, by the zoom.
+    void ZoomPage();
+    QFont font_;  ///< the window's words at 100 %
+    int zoom_ = 100;
     QTextBrowser* browser_ = nullptr;
     QPushButton* back_ = nullptr;
     QPushButton* close_ = nullptr;

@@ -38,6 +38,6 @@ void THighDialog::Fill(const HighscoreView& view)
 void THighDialog::ShowFor(const std::string& programDirectory, Language language)
 {
     Fill(ReadHighscores(programDirectory, language));
-    CentreOnGameWindow(*this);
+    CentreDialog(*this, CentredOnGameWindow);
     exec();
 }

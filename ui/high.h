@@ -27,6 +27,8 @@ public:
     void Fill(const HighscoreView& view);
     /// Reads the highscores, fills the dialog and shows it modally, centred on the screen.
     void ShowFor(const std::string& programDirectory, Language language);
+    /// Centred on the game's window instead of the screen (a comfort).
+    bool CentredOnGameWindow = false;
 
     std::array<QLabel*, 3> Labels{};    ///< Label1 ... Label3: Peninsula, Islands, Continental
     std::array<QLineEdit*, 3> Edits{};  ///< Edit1 ... Edit3

@@ -13,6 +13,8 @@
 #include "commands/game_session.h"
 #include "persistence/settings.h"
 #include "ui/dialog_support.h"
+#include "ui/window_zoom.h"
+#include "ui/zoom.h"
 
 namespace {
 
@@ -31,7 +33,6 @@ struct ChoiceText {
     LocalText Pages[3];
     LocalText AllCompanies;
     LocalText OwnOnly;
-    LocalText ReportOption;
     LocalText Title;
     LocalText NoMonths;
     LocalText NoMessages;
@@ -48,7 +49,6 @@ const ChoiceText& Texts()
         {{"Month report", "Monatsbericht"}, {"History charts", "Verlauf"}, {"Message log", "Meldungen"}},
         {"All companies", "Alle Firmen"},
         {"Only my company", "Nur meine Firma"},
-        {"Month report after each turn", "Monatsbericht nach jedem Zug"},
         {"Business history", "Geschäftsverlauf"},
         {"No month has been closed yet.", "Noch ist kein Monat abgeschlossen."},
         {"No messages yet.", "Noch keine Meldungen."}};
@@ -73,18 +73,30 @@ void HistoryChartWidget::SetChart(ChartData chart, Language language)
     update();
 }
 
+void HistoryChartWidget::SetZoom(int zoom)
+{
+    zoom_ = zoom;
+    update();
+}
+
+QSizeF HistoryChartWidget::LayoutSize() const { return QSizeF(size()) * (100.0 / zoom_); }
+
 PlotArea HistoryChartWidget::Area() const
 {
     const QFontMetrics fm(font());
     const double left = 10 + fm.horizontalAdvance(QStringLiteral("-8888.88 Mio.%"));
     const double top = fm.height() + 8;
-    return {left, top, width() - left - kLegendWidth - 10, height() - top - 2.0 * fm.height() - 8};
+    const QSizeF size = LayoutSize();
+    return {left, top, size.width() - left - kLegendWidth - 10, size.height() - top - 2.0 * fm.height() - 8};
 }
 
 void HistoryChartWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), QColor(252, 248, 236));
+    // Drawn in 100 % pixels, grown by the zoom as a whole.
+    p.scale(zoom_ / 100.0, zoom_ / 100.0);
+    const double width = LayoutSize().width();
+    p.fillRect(QRectF(QPointF(0, 0), LayoutSize()), QColor(252, 248, 236));
     p.setRenderHint(QPainter::Antialiasing, true);
     const QFontMetrics fm(font());
     const PlotArea a = Area();
@@ -109,7 +121,7 @@ void HistoryChartWidget::paintEvent(QPaintEvent*)
         p.setPen(Qt::black);
         const QString label = Q(tick.Label);
         const double w = fm.horizontalAdvance(label);
-        p.drawText(QPointF(std::clamp(x - w / 2, 0.0, width() - kLegendWidth - w), a.Top + a.Height + 4 + fm.ascent()),
+        p.drawText(QPointF(std::clamp(x - w / 2, 0.0, width - kLegendWidth - w), a.Top + a.Height + 4 + fm.ascent()),
                    label);
     }
     p.setPen(QPen(Qt::black, 1));
@@ -141,7 +153,7 @@ void HistoryChartWidget::paintEvent(QPaintEvent*)
     }
 
     // Legend: every company with its colour; the player's own in bold.
-    const double lx = width() - kLegendWidth;
+    const double lx = width - kLegendWidth;
     double ly = a.Top;
     for (const ChartSeries& s : chart_.Series) {
         p.setPen(QPen(kCompanyColours[s.Company % kCompanies], s.Own ? 3.0 : 1.5));
@@ -165,7 +177,7 @@ void HistoryChartWidget::paintEvent(QPaintEvent*)
         const QString text = Q(hover_->Text);
         QRectF box(0, 0, fm.horizontalAdvance(text) + 10, fm.height() + 6);
         box.moveTopLeft(point + QPointF(8, -box.height() - 6));
-        if (box.right() > width() - 2)
+        if (box.right() > width - 2)
             box.moveRight(point.x() - 8);
         if (box.top() < 2)
             box.moveTop(point.y() + 8);
@@ -177,7 +189,7 @@ void HistoryChartWidget::paintEvent(QPaintEvent*)
 
 void HistoryChartWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position();
+    const QPointF at = event->position() * (100.0 / zoom_);
     hover_ = NearestPoint(chart_, Area(), at.x(), at.y(), language_);
     update();
 }
@@ -192,6 +204,12 @@ void HistoryChartWidget::leaveEvent(QEvent*)
 
 MonthReportWidget::MonthReportWidget(QWidget* parent) : QWidget(parent) { setFont(WindowFont()); }
 
+void MonthReportWidget::SetZoom(int zoom)
+{
+    zoom_ = zoom;
+    update();
+}
+
 void MonthReportWidget::SetReport(MonthReport report)
 {
     report_ = std::move(report);
@@ -201,7 +219,11 @@ void MonthReportWidget::SetReport(MonthReport report)
 void MonthReportWidget::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.fillRect(rect(), QColor(252, 248, 236));
+    // Drawn in 100 % pixels, grown by the zoom as a whole.
+    p.scale(zoom_ / 100.0, zoom_ / 100.0);
+    const int width = this->width() * 100 / zoom_;
+    const int height = this->height() * 100 / zoom_;
+    p.fillRect(QRect(0, 0, width, height), QColor(252, 248, 236));
     QFont bold = font();
     bold.setBold(true);
     const QFontMetrics fm(font());
@@ -214,7 +236,7 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
         return;
     }
     // Left half: the sales table; right half: the books, then the messages.
-    const int half = width() / 2;
+    const int half = width / 2;
     const int columns[5] = {10, 92, 170, 220, 268};
     const int rightAligned[5] = {0, 0, 1, 1, 1};
     const int widths[5] = {80, 76, 48, 46, 50};
@@ -230,7 +252,7 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
         cell(i, report_.Headings[i], y + fm.ascent());
     p.setFont(font());
     y += line + 2;
-    const int bottom = height() - line;
+    const int bottom = height - line;
     for (size_t i = 0; i < report_.Sales.size(); ++i) {
         if (y + line > bottom) {
             p.drawText(QPointF(columns[0], y + fm.ascent()), QStringLiteral("..."));
@@ -251,7 +273,7 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
     for (const ReportAmount& a : report_.Books) {
         p.drawText(QPointF(half + 20, ry + fm.ascent()), Q(a.Label));
         const QString amount = Q(a.Amount);
-        p.drawText(QPointF(width() - 10 - fm.horizontalAdvance(amount), ry + fm.ascent()), amount);
+        p.drawText(QPointF(width - 10 - fm.horizontalAdvance(amount), ry + fm.ascent()), amount);
         ry += line;
     }
     ry += line / 2;
@@ -259,7 +281,7 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
     p.drawText(QPointF(half + 20, ry + fm.ascent()), Q(report_.MessagesHeading));
     p.setFont(font());
     ry += line + 2;
-    const QRect messages(half + 20, ry, width() - half - 30, height() - ry - 6);
+    const QRect messages(half + 20, ry, width - half - 30, height - ry - 6);
     QString text;
     for (const std::string& m : report_.Messages)
         text += Q(m) + QLatin1Char('\n');
@@ -304,6 +326,21 @@ HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDia
         });
 }
 
+void HistoryDialog::SetZoom(int zoom)
+{
+    setFont(ZoomedFont(WindowFont(), zoom));
+    setFixedSize(Zoomed(640, zoom), Zoomed(440, zoom));
+    const std::pair<QWidget*, QRect> places[] = {
+        {tabs_, {6, 6, 628, 428}},   {metric_, {6, 6, 170, 22}},  {range_, {184, 6, 170, 22}},
+        {lines_, {362, 6, 170, 22}}, {chart_, {0, 34, 622, 362}}, {company_, {6, 6, 220, 22}},
+        {log_, {6, 34, 610, 360}},
+    };
+    for (const auto& [widget, rect] : places)
+        widget->setGeometry(ZoomedRect(rect, zoom));
+    chart_->SetZoom(zoom);
+    report_->SetZoom(zoom);
+}
+
 void HistoryDialog::ShowPage(Page page)
 {
     Refresh();
@@ -337,7 +374,11 @@ void HistoryDialog::Refresh()
     refill(range_, ranges, 2);
     refill(lines_, {t.AllCompanies.In(language), t.OwnOnly.In(language)}, 0);
     refill(company_, companies, 0);
-    report_->SetReport(ComputeMonthReport(s, s.CurrentCompany, language));
+    MonthReport report = ComputeMonthReport(s, s.CurrentCompany, language);
+    // An opened game whose record was missing or unreadable says so here, not in the status line.
+    if (const auto note = HistoryNote(session_.LastHistoryLoad()); note && s.History.Months.empty())
+        report.EmptyText = note->In(language);
+    report_->SetReport(std::move(report));
     FillChart();
     FillLog();
 }
@@ -366,16 +407,26 @@ void HistoryDialog::FillLog()
 
 // --- the menu --------------------------------------------------------------------------------
 
+namespace {
+
+/// The entries in the Statistics menu, with access keys no other entry there has.
+const LocalText kMenuTexts[4] = {{"Month &report...", "Mo&natsbericht..."},
+                                 {"History &charts...", "&Verlauf..."},
+                                 {"Message &log...", "M&eldungen..."},
+                                 {"Month report &after each turn", "Monatsbericht nach &jedem Zug"}};
+
+}  // namespace
+
 HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& session)
     : QObject(window), window_(window), session_(session)
 {
     statistics->addSeparator();
     for (int page = 0; page < 3; ++page) {
-        actions_[page] = statistics->addAction(Q(Texts().Pages[page].English + "..."));
+        actions_[page] = statistics->addAction(Q(kMenuTexts[page].English));
         connect(actions_[page], &QAction::triggered, this,
                 [this, page] { Open(static_cast<HistoryDialog::Page>(page)); });
     }
-    reportOption_ = statistics->addAction(Q(Texts().ReportOption.English));
+    reportOption_ = statistics->addAction(Q(kMenuTexts[3].English));
     reportOption_->setCheckable(true);
     const std::string& directory = session_.State().Program.ProgramDirectory;
     reportOption_->setChecked(ReadOnOff(directory, settings::kMonthReport));
@@ -396,19 +447,28 @@ void HistoryMenu::SetGameRunning(bool running)
         view->setEnabled(running);
 }
 
+void HistoryMenu::SetZoom(int zoom)
+{
+    zoom_ = zoom;
+    if (dialog_)
+        dialog_->SetZoom(zoom);
+}
+
 void HistoryMenu::SetLanguage(Language language)
 {
     for (int page = 0; page < 3; ++page)
-        actions_[page]->setText(Q(Texts().Pages[page].In(language) + "..."));
-    reportOption_->setText(Q(Texts().ReportOption.In(language)));
+        actions_[page]->setText(Q(kMenuTexts[page].In(language)));
+    reportOption_->setText(Q(kMenuTexts[3].In(language)));
     if (dialog_ && dialog_->isVisible())
         dialog_->Refresh();
 }
 
 void HistoryMenu::Open(HistoryDialog::Page page)
 {
-    if (!dialog_)
+    if (!dialog_) {
         dialog_ = new HistoryDialog(window_, session_);
+        dialog_->SetZoom(zoom_);
+    }
     dialog_->ShowPage(page);
     dialog_->show();
     dialog_->raise();

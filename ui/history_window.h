@@ -24,6 +24,8 @@ class HistoryChartWidget : public QWidget {
 public:
     explicit HistoryChartWidget(QWidget* parent);
     void SetChart(ChartData chart, Language language);
+    /// Draws the chart grown by the zoom (percent); Area and the hover stay in 100 % pixels.
+    void SetZoom(int zoom);
     const ChartData& Chart() const { return chart_; }
     /// Where the plot lies in the widget.
     PlotArea Area() const;
@@ -34,9 +36,12 @@ protected:
     void leaveEvent(QEvent* event) override;
 
 private:
+    /// The widget's size in 100 % pixels.
+    QSizeF LayoutSize() const;
     ChartData chart_;
     Language language_ = Language::English;
     std::optional<ChartPoint> hover_;
+    int zoom_ = 100;
 };
 
 /// Last month's report for the company on turn, painted in the window font.
@@ -44,12 +49,16 @@ class MonthReportWidget : public QWidget {
 public:
     explicit MonthReportWidget(QWidget* parent);
     void SetReport(MonthReport report);
+    /// Draws the report grown by the zoom (percent).
+    void SetZoom(int zoom);
+    const MonthReport& Report() const { return report_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     MonthReport report_;
+    int zoom_ = 100;
 };
 
 /// The three views as pages of one dialog.
@@ -59,6 +68,8 @@ public:
     HistoryDialog(QWidget* parent, const GameSession& session);
     /// Fills every page from the record, in the game's language, and shows `page`.
     void ShowPage(Page page);
+    /// Sizes, places and fonts at the window's zoom (percent).
+    void SetZoom(int zoom);
     /// Fills the pages again (a language switch, a new month).
     void Refresh();
 
@@ -69,6 +80,7 @@ public:
     QComboBox* CompanyChoice() const { return company_; }
     QListWidget* Log() const { return log_; }
     HistoryChartWidget* ChartView() const { return chart_; }
+    MonthReportWidget* ReportView() const { return report_; }
 
 private:
     void FillChart();
@@ -103,6 +115,8 @@ public:
     void AfterTurn();
     /// The views need a game: closed on the start screen, open again once one runs.
     void SetGameRunning(bool running);
+    /// The dialog comes at the window's zoom (percent).
+    void SetZoom(int zoom);
 
 private:
     QWidget* window_;
@@ -110,4 +124,5 @@ private:
     std::array<QAction*, 3> actions_{};
     QAction* reportOption_ = nullptr;
     HistoryDialog* dialog_ = nullptr;
+    int zoom_ = 100;
 };

@@ -44,5 +44,5 @@ void TInfoDialog::ShowPlaces(const QString& settings, const QString& names, cons
 void TInfoDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(*this);
+    CentreDialog(*this, CentredOnGameWindow);
 }

@@ -12,6 +12,8 @@ class TInfoDialog : public QDialog {
     Q_OBJECT
 public:
     explicit TInfoDialog(QWidget* parent = nullptr);
+    /// Centred on the game's window instead of the screen (a comfort).
+    bool CentredOnGameWindow = false;
 
     QFrame* Bevel1;
     QLabel* Label1;

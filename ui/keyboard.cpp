@@ -2,6 +2,8 @@
 #include "ui/keyboard.h"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
+#include <QListWidget>
 #include <QWidget>
 
 const std::array<AccessKeyCaption, 9> kPanelAccessKeys = {{
@@ -37,19 +39,80 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 
 }  // namespace
 
-void ApplyAccessKeys(const BuiltControls& controls, Language language)
+void ApplyAccessKeys(const BuiltControls& controls, Language language, bool namedInHints)
 {
     for (const AccessKeyCaption& key : kPanelAccessKeys) {
         auto* button = controls.Get<QAbstractButton>(key.Control);
         const QString caption = Q(key.Caption.In(language));
         button->setText(caption);
+        if (!namedInHints)
+            continue;
         const qsizetype mark = caption.indexOf('&');
         const QString letter = caption.mid(mark + 1, 1).toUpper();
         QString hint = button->toolTip() + QString(" (Alt+%1)").arg(letter);
         if (key.Control == "Button8")
             hint = button->toolTip() + (language == Language::German ? " (Taste N oder Alt+N)" : " (key N or Alt+N)");
+        if (key.Control == "Button11")
+            hint += Q(
+                LocalText{"; Page Down / Page Up: next / previous town", "; Bild ab / Bild auf: nächste / vorige Stadt"}
+                    .In(language));
         button->setToolTip(hint);
     }
+}
+
+namespace {
+
+bool IsEnter(const QKeyEvent* key)
+{
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+           (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+class PanelKeys : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (auto* button = qobject_cast<QAbstractButton*>(watched); button && IsEnter(key)) {
+            // The button takes its Enter before the window's OK shortcut can.
+            key->accept();
+            if (event->type() == QEvent::KeyPress && button->isEnabled())
+                button->click();
+            return true;
+        }
+        auto* list = qobject_cast<QListWidget*>(watched);
+        if (list && event->type() == QEvent::KeyPress && list->count() > 0 && list->selectedItems().isEmpty() &&
+            (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up) && key->modifiers() == Qt::NoModifier) {
+            // The list shows its current entry with the focus; the first step chooses it.
+            const int row =
+                list->currentRow() >= 0 ? list->currentRow() : (key->key() == Qt::Key_Down ? 0 : list->count() - 1);
+            list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+            return true;
+        }
+        return false;
+    }
+};
+
+}  // namespace
+
+void InstallPanelKeys(const BuiltControls& controls, QObject* owner)
+{
+    auto* keys = new PanelKeys(owner);
+    for (const auto& [layout, widget] : controls.All())
+        if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QListWidget*>(widget))
+            widget->installEventFilter(keys);
+}
+
+QString OkCaptionWithAccessKey(int32_t mode, const std::string& caption, Language language)
+{
+    if (mode != kModeTownInformation)
+        return QString::fromStdString(caption);
+    return Q(LocalText{"S&ales", "&Verkäufe"}.In(language));
 }
 
 void SetPanelTabOrder(const BuiltControls& controls)

@@ -4,8 +4,10 @@
 
 #include <QKeySequence>
 #include <array>
+#include <string>
 #include <string_view>
 
+#include "commands/command_panel.h"
 #include "game/text.h"
 #include "ui/language_tables.h"
 #include "ui/layout_builder.h"
@@ -20,7 +22,7 @@ struct AccessKeyCaption {
 /// menu bar's.
 extern const std::array<AccessKeyCaption, 9> kPanelAccessKeys;
 
-/// The key that ends a month, only on the idle panel.
+/// The key that ends a month, only on the idle panel and only with the comforts.
 inline constexpr Qt::Key kNextTurnKey = Qt::Key_N;
 
 /// The panel's controls in reading order: every mode's visible ones follow each other in this
@@ -34,9 +36,18 @@ struct MenuShortcut {
 };
 extern const std::array<MenuShortcut, 6> kMenuShortcuts;
 
-/// Marks the access keys in the buttons' captions and names the keys in their hints; runs after
-/// the table has set the language's words.
-void ApplyAccessKeys(const BuiltControls& controls, Language language);
+/// Marks the access keys in the buttons' captions; with `namedInHints` (a comfort) the hints
+/// name the keys too. Runs after the table has set the language's words and hints.
+void ApplyAccessKeys(const BuiltControls& controls, Language language, bool namedInHints);
+
+/// OK's caption for a mode with its access key marked where it has a word of its own: the town
+/// information's "Sales" (a letter neither the menu bar nor Cancel uses).
+QString OkCaptionWithAccessKey(int32_t mode, const std::string& caption, Language language);
 
 /// Chains the panel's controls in kPanelTabOrder.
 void SetPanelTabOrder(const BuiltControls& controls);
+
+/// The panel's keys on its own controls: Enter on a focused button presses that button (not
+/// OK), and the first Down or Up in a list without a choice chooses the entry the list shows as
+/// current instead of moving past it.
+void InstallPanelKeys(const BuiltControls& controls, QObject* owner);

@@ -245,5 +245,5 @@ bool TNGDialog::eventFilter(QObject* watched, QEvent* event)
 void TNGDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    CentreOnScreen(*this);
+    CentreDialog(*this, CentredOnGameWindow);
 }

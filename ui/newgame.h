@@ -23,6 +23,8 @@ class TNGDialog : public QDialog {
     Q_OBJECT
 public:
     explicit TNGDialog(QWidget* parent = nullptr);
+    /// Centred on the game's window instead of the screen (a comfort).
+    bool CentredOnGameWindow = false;
 
     /// Gets the dialog ready to be shown: captions in the game's language, the last player
     /// names, the start towns of all three maps, the Peninsula, the default options. The

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 class QDialog;
+class QMessageBox;
 class QTableWidget;
 struct WindowLayout;
 
@@ -26,3 +27,14 @@ QFont ZoomedFont(const QFont& font, int zoom);
 
 /// A rectangle in layout pixels as window pixels at the zoom (its edges zoomed).
 QRect ZoomedRect(const QRect& layoutRect, int zoom);
+
+/// What the desktop's style draws at its own size, grown for the whole program: the check box,
+/// radio button and combo box indicators, scroll bars and icons (message boxes' too). The
+/// program's style takes the zoom the first time it is not 100 %; before, nothing changes.
+void ApplyStyleZoom(int zoom);
+/// A message box at a zoom (percent): its words, and its icon, which the desktop may have only
+/// at its own size.
+void ZoomMessageBox(QMessageBox& box, int zoom);
+/// A font of the desktop's for a kind of widget ("QMessageBox", "QFileDialog"), grown by the
+/// zoom; the desktop's own at 100 %.
+QFont DesktopFont(const char* widgetClass, int zoom);

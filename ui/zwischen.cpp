@@ -47,6 +47,6 @@ void TZwischenDialog::Fill(const BestOpponentView& view)
 void TZwischenDialog::ShowFor(const GameState& s)
 {
     Fill(ComputeBestOpponent(s));
-    CentreOnGameWindow(*this);
+    CentreDialog(*this, CentredOnGameWindow);
     exec();
 }

@@ -27,6 +27,8 @@ public:
     void Fill(const BestOpponentView& view);
     /// Fills the dialog for the moving company and shows it modally, centred on the screen.
     void ShowFor(const GameState& s);
+    /// Centred on the game's window instead of the screen (a comfort).
+    bool CentredOnGameWindow = false;
 
     std::array<QLabel*, 8> Labels{};     ///< Label1 ... Label8
     std::array<QLineEdit*, 14> Edits{};  ///< Edit1 ... Edit14: odd numbers own, even numbers best

@@ -97,7 +97,7 @@ TEST_P(ZoomedClickTest, RightAndDoubleClickOpenTheTownInformation)
     ASSERT_EQ(form.Zoom(), GetParam());
     ClickAt(700, 380, Qt::RightButton);
     EXPECT_EQ(form.Panel().CommandMode, kModeTownInformation);
-    EXPECT_EQ(form.Button9->text(), "Sales");
+    EXPECT_EQ(form.Button9->text(), "S&ales");
     Press(form.Button10);
     // A right click on the empty panel band opens it as well.
     ClickAt(10, 420, Qt::RightButton);
@@ -329,10 +329,9 @@ TEST_F(WindowTest, SaveAndOpenThroughTheMenu)
     openFile_ = QString::fromStdString(bad);
     form.Menu(MenuEntry::Open1)->trigger();
     EXPECT_EQ(form.State().MonthCount, 2);
-    // The month played since the last save is offered for saving first (the recorder says No).
-    ASSERT_EQ(recorder_.Messages.size(), 2u);
-    EXPECT_EQ(recorder_.Messages[0].Text.English, "Save the running game?");
-    EXPECT_EQ(recorder_.Messages[1].Icon, MessageIcon::Warning);
+    // Open goes straight to its dialog, as the game always did; the refusal is a warning.
+    ASSERT_EQ(recorder_.Messages.size(), 1u);
+    EXPECT_EQ(recorder_.Messages[0].Icon, MessageIcon::Warning);
 
     // Cancelling the open dialog changes nothing.
     openFile_.clear();

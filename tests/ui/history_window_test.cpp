@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QTabWidget>
+#include <filesystem>
 
 #include "engine/market.h"
 #include "ui/history_window.h"
@@ -60,7 +61,7 @@ TEST_F(HistoryWindowTest, TheStatisticsMenuOpensTheThreeViews)
 
     form.Deutsch1Click();
     EXPECT_EQ(dialog->Tabs()->tabText(0), "Monatsbericht");
-    EXPECT_EQ(menu->Entry(HistoryDialog::Report)->text(), "Monatsbericht...");
+    EXPECT_EQ(menu->Entry(HistoryDialog::Report)->text(), "Mo&natsbericht...");
     dialog->close();
 }
 
@@ -104,4 +105,37 @@ TEST_F(HistoryWindowTest, TheReportAfterEachTurnIsAnOptionKeptInTheSettings)
     }
     TForm1& again = Open();
     EXPECT_TRUE(again.findChild<HistoryMenu*>()->ReportOption()->isChecked());
+}
+
+TEST_F(HistoryWindowTest, AGameOpenedWithoutItsRecordKeepsTheStatusLineAndTheReportSaysSo)
+{
+    TForm1& first = OpenWithGame(1, 3);
+    Press(first.Button8);
+    saveFile_ = QString::fromStdString((dir_ / "bare.tsg").string());
+    first.Menu(MenuEntry::Saveas1)->trigger();
+    std::filesystem::remove(dir_ / "bare.tsg.history");
+
+    for (const Language language : {Language::English, Language::German}) {
+        TForm1& form = Open();
+        if (language == Language::German)
+            form.Menu(MenuEntry::Deutsch1)->trigger();
+        openFile_ = saveFile_;
+        form.Menu(MenuEntry::Open1)->trigger();
+        ASSERT_EQ(form.State().MonthCount, 2);
+        const GameState& s = form.State();
+        // The game's own status line: company in town, month and year.
+        EXPECT_EQ(form.StatusText().toStdString(),
+                  s.CompanyName[s.CurrentCompany] + " in " + s.TownName[s.SelectedTown] +
+                      (language == Language::German ? ", Februar 1750" : ", February 1750"));
+        form.findChild<HistoryMenu*>()->Entry(HistoryDialog::Report)->trigger();
+        HistoryDialog* dialog = form.findChild<HistoryMenu*>()->Dialog();
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->ReportView()->Report().EmptyText, HistoryNote(HistoryLoad::Missing)->In(language));
+        dialog->close();
+        // A month later the record of this game has begun: the report shows it.
+        Press(form.Button8);
+        form.findChild<HistoryMenu*>()->Entry(HistoryDialog::Report)->trigger();
+        EXPECT_FALSE(dialog->ReportView()->Report().Empty);
+        dialog->close();
+    }
 }

@@ -1,6 +1,7 @@
 /// @file window_comfort_test.cpp What the window adds for a comfortable game, through its real
 /// controls: nothing typed or played is lost by a slip, a clear end of the game, the title with
-/// the game's file, the menus a game needs closed without one.
+/// the game's file, the menus a game needs closed without one; with the option "Comforts" off,
+/// the game's own flow in both languages.
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -59,6 +60,7 @@ TEST_F(WindowTest, AClickOnTheSeaOrThePanelKeepsWhatWasTypedAndATownClickRefills
 
 TEST_F(WindowTest, NewOpenAndExitOfferToSaveAChangedGame)
 {
+    comforts_ = true;
     TForm1& form = OpenWithGame(1);
     int newDialogs = 0;
     form.RunNewGameDialog = [&newDialogs](TNGDialog&) {
@@ -112,6 +114,7 @@ TEST_F(WindowTest, NewOpenAndExitOfferToSaveAChangedGame)
 
 TEST_F(WindowTest, TheTitleNamesTheOpenedGamesFile)
 {
+    comforts_ = true;
     TForm1& form = OpenWithGame(2);
     saveFile_ = QString::fromStdString((dir_ / "Islands.tsg").string());
     form.Menu(MenuEntry::Saveas1)->trigger();
@@ -146,6 +149,7 @@ TEST_F(WindowTest, MenusThatNeedAGameAreClosedOnTheStartScreenAndAfterTheEnd)
 
 TEST_F(WindowTest, AfterTheEndThePanelSaysSoAndOffersNewAndOpenInBothLanguages)
 {
+    comforts_ = true;
     TForm1& form = OpenWithGame(1, 2);
     GameState& s = form.State();
     const int me = s.CurrentCompany;
@@ -193,6 +197,7 @@ TEST_F(WindowTest, AfterTheEndThePanelSaysSoAndOffersNewAndOpenInBothLanguages)
 
 TEST_F(WindowTest, SmallFrictionsOwnRowsSingleChoicesAndTheStatisticsMemory)
 {
+    comforts_ = true;
     TForm1& form = OpenWithGame(1, 2);
     GameState& s = form.State();
     const int me = s.CurrentCompany;
@@ -257,6 +262,7 @@ TEST_F(WindowTest, SmallFrictionsOwnRowsSingleChoicesAndTheStatisticsMemory)
 
 TEST_F(WindowTest, TheInfoShowsWhereTheGameKeepsItsFilesAndDialogsCentreOnTheGame)
 {
+    comforts_ = true;
     TForm1& form = OpenWithGame(1);
     form.Menu(MenuEntry::Info1)->trigger();
     auto* info = form.findChild<TInfoDialog*>();
@@ -285,4 +291,119 @@ TEST_F(WindowTest, TheInfoShowsWhereTheGameKeepsItsFilesAndDialogsCentreOnTheGam
         EXPECT_LE((centre - form.frameGeometry().center()).manhattanLength(), 8) << dialog->objectName().toStdString();
         EXPECT_GT((centre - form.screen()->availableGeometry().center()).manhattanLength(), 100);
     }
+}
+
+TEST_F(WindowTest, WithComfortsOffTheGameGoesItsOwnWayAndWithThemOnTheComfortsHold)
+{
+    for (const Language language : {Language::English, Language::German})
+        for (const bool on : {false, true}) {
+            const bool german = language == Language::German;
+            SCOPED_TRACE(std::string(on ? "comforts on, " : "comforts off, ") + (german ? "German" : "English"));
+            WriteOnOff(dir_.Str(), settings::kComforts, on);
+            TForm1& form = OpenWithGame(1, 2);
+            EXPECT_EQ(form.ComfortsOption()->isChecked(), on);
+            if (german)
+                form.Menu(MenuEntry::Deutsch1)->trigger();
+            EXPECT_EQ(form.ComfortsOption()->text(), german ? "Komfort" : "Comforts");
+            GameState& s = form.State();
+            const int me = s.CurrentCompany;
+            auto asked = [this, language] {
+                return recorder_.Messages.empty() ? std::string() : recorder_.Messages.back().Text.In(language);
+            };
+            const std::string saveQuestion = german ? "Das laufende Spiel speichern?" : "Save the running game?";
+            const std::string leaveQuestion =
+                german ? "Wollen Sie das Spiel wirklich beenden?" : "Do you really want to leave this game?";
+
+            // The hints name their keys, or say what the game always said; N ends the month
+            // only with the comforts, Alt+N always.
+            const QString hint = QString::fromStdString(kButtonTexts[0].Hint.In(language));
+            EXPECT_EQ(form.Button1->toolTip(), on ? hint + " (Alt+B)" : hint);
+            form.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+            QTest::keyClick(form.Surface(), Qt::Key_N);
+            EXPECT_EQ(s.MonthCount, on ? 2 : 1);
+            QTest::keyClick(form.Surface(), Qt::Key_N, Qt::AltModifier);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return s.MonthCount == (on ? 3 : 2); }, 2000));
+
+            // A list with one entry: chosen, or left to the player, and OK asks for a choice.
+            s.SelectedTown = me;
+            Press(form.Button2);  // Extend Brewery: the one brand
+            ASSERT_EQ(form.ListBox1->count(), 1);
+            EXPECT_EQ(form.ListBox1->selectedItems().size(), on ? 1 : 0);
+            if (!on) {
+                recorder_.Messages.clear();
+                Type(form.Edit1, "1");
+                Press(form.Button9);
+                EXPECT_EQ(asked(),
+                          german ? "Bitte wählen Sie eine Marke." : "Please select a brand to build a brewery.");
+                EXPECT_EQ(form.Panel().CommandMode, kModeExtendBrewery);
+            }
+            Press(form.Button10);
+
+            // The statistics view: the selected town, own company and kept choices, or item 0
+            // and sort key 0 every time; a heading's click sorts in both.
+            s.SelectedTown = 4;
+            form.Menu(MenuEntry::StatisticDialog1)->trigger();
+            EXPECT_EQ(form.ComboBox1->currentIndex(), on ? 4 : 0);
+            EXPECT_EQ(form.ComboBox3->currentIndex(), on ? me : 0);
+            QTest::mouseClick(
+                form.StringGrid3->horizontalHeader()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                QPoint(form.StringGrid3->horizontalHeader()->sectionViewportPosition(kSortBySales) + 10, 8));
+            EXPECT_EQ(form.ComboBox2->currentIndex(), kSortBySales);
+            Press(form.Button9);
+            form.Menu(MenuEntry::StatisticDialog1)->trigger();
+            EXPECT_EQ(form.ComboBox2->currentIndex(), on ? kSortBySales : 0);
+            EXPECT_EQ(form.ComboBox1->currentIndex(), on ? 4 : 0);
+            Press(form.Button9);
+
+            // The Info dialog: over the game's window, or in the screen's middle.
+            form.move(300, 200);
+            QApplication::processEvents();
+            form.Menu(MenuEntry::Info1)->trigger();
+            auto* info = form.findChild<TInfoDialog*>();
+            ASSERT_NE(info, nullptr);
+            const QPoint centre = info->frameGeometry().center();
+            const QPoint expected = on ? form.frameGeometry().center() : form.screen()->availableGeometry().center();
+            EXPECT_LE((centre - expected).manhattanLength(), 8);
+            info->hide();
+
+            // The title: the savegame's name, "*" after a change; or the game's own caption.
+            // (the month's close has set the English caption, in German too)
+            const QString caption = form.windowTitle();
+            EXPECT_EQ(caption, "The TAVREK! War");
+            saveFile_ = QString::fromStdString((dir_ / "flow.tsg").string());
+            form.Menu(MenuEntry::Saveas1)->trigger();
+            EXPECT_EQ(form.windowTitle(), on ? "flow.tsg - " + caption : caption);
+            Press(form.Button6);  // Change Prices
+            Type(form.Edit2, "3.10");
+            Press(form.Button9);
+            ASSERT_TRUE(form.State().Price[me][0][4] == 3.10f);
+            EXPECT_EQ(form.windowTitle(), on ? "flow.tsg* - " + caption : caption);
+
+            // New and Open on the changed game: the save question, or straight to their dialogs.
+            int newDialogs = 0;
+            form.RunNewGameDialog = [&newDialogs](TNGDialog&) {
+                ++newDialogs;
+                return false;
+            };
+            recorder_.Messages.clear();
+            recorder_.ThreeWayAnswers = {YesNoCancel::Cancel};
+            form.Menu(MenuEntry::New1)->trigger();
+            EXPECT_EQ(newDialogs, on ? 0 : 1);
+            EXPECT_EQ(asked(), on ? saveQuestion : "");
+
+            // Exit: the save question, or the game's own question.
+            recorder_.Messages.clear();
+            recorder_.ThreeWayAnswers = {YesNoCancel::Cancel};
+            recorder_.Answers = {false};
+            form.Menu(MenuEntry::Exit1)->trigger();
+            EXPECT_TRUE(form.isVisible());
+            EXPECT_EQ(asked(), on ? saveQuestion : leaveQuestion);
+
+            // The only player's liquidation: the game-over panel, or the months run on.
+            s.Account[me].fill(-1e9L);
+            Press(form.Button8);
+            EXPECT_EQ(form.Panel().CommandMode, on ? kModeGameOver : kModeIdle);
+            EXPECT_EQ(form.Button8->isVisible(), !on);
+        }
 }

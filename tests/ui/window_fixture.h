@@ -13,6 +13,7 @@
 
 #include "recording_frontend.h"
 #include "temp_dir.h"
+#include "persistence/settings.h"
 #include "ui/Tavrek95.h"
 #include "ui/hand_over_cover.h"
 #include "ui/zoom.h"
@@ -25,6 +26,8 @@ protected:
     /// folder (no directory is changed), on a screen of `screen_`, at the zoom `zoom_`.
     TForm1& Open()
     {
+        if (comforts_)
+            WriteOnOff(dir_.Str(), settings::kComforts, true);
         form_ = std::make_unique<TForm1>(FoldersIn(dir_.Str()), nullptr, &recorder_);
         form_->ChooseOpenFile = [this] { return openFile_; };
         form_->ChooseSaveFile = [this] { return saveFile_; };
@@ -91,6 +94,7 @@ protected:
     std::vector<QString> opened_;
     QSize screen_{4096, 4096};  ///< the room the screen gives the window
     int zoom_ = 100;            ///< the zoom Open shows the window at, unless 100 (the settings' then)
+    bool comforts_ = false;     ///< Open starts the window with the option "Comforts" on
 };
 
 /// The window at each zoom, the parameter in percent.

@@ -36,7 +36,10 @@ protected:
 TEST_F(HandOverTest, TheCoverComesBeforeTheNextPlayersNewsAndGoesWithAKeyOrAClick)
 {
     TForm1& form = TwoPlayers();
-    ASSERT_TRUE(form.HandOverOption()->isChecked()) << "on in a new two-player game";
+    EXPECT_FALSE(form.HandOverOption()->isChecked()) << "off until the players choose it";
+    form.HandOverOption()->trigger();
+    ASSERT_TRUE(form.HandOverOption()->isChecked());
+    EXPECT_EQ(ReadSetting(dir_.Str(), settings::kHandOverScreen), "1");
     const int second = form.State().PlayerCompany[1];
     const std::string bob = form.State().CompanyName[second];
 

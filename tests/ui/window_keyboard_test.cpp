@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
@@ -51,6 +53,7 @@ protected:
 
 TEST_F(KeyboardTest, AMonthIsPlayedWithTheKeyboardAlone)
 {
+    comforts_ = true;  // the bare N key and the hints that name the keys
     TForm1& form = Ready();
     GameState& s = form.State();
     const int me = s.CurrentCompany;
@@ -109,6 +112,97 @@ TEST_F(KeyboardTest, AMonthIsPlayedWithTheKeyboardAlone)
     form.Menu(MenuEntry::Deutsch1)->trigger();
     AccessKey(Qt::Key_N, [&s] { return s.MonthCount == 3; });
     EXPECT_TRUE(form.Button8->toolTip().endsWith("(Taste N oder Alt+N)"));
+}
+
+TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAndTheFirstDownChoosesTheFirstEntry)
+{
+    TForm1& form = Ready();
+    GameState& s = form.State();
+    const int me = s.CurrentCompany;
+    ASSERT_EQ(s.SelectedTown, me);
+    const long double money = s.Account[me][me];
+
+    // Extend Brewery, the brand, a step, Tab to Cancel, Enter: Cancel, nothing is bought.
+    form.Button2->click();
+    ASSERT_EQ(Focus(), form.ListBox1);
+    ASSERT_EQ(form.ListBox1->count(), 1);
+    EXPECT_TRUE(form.ListBox1->selectedItems().isEmpty()) << "the game preselects nothing";
+    Key(Qt::Key_Down);
+    ASSERT_EQ(form.ListBox1->selectedItems().size(), 1) << "the first Down chooses the entry shown";
+    EXPECT_EQ(form.ListBox1->currentRow(), 0);
+    Key(Qt::Key_Tab);
+    Keys("1");
+    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), form.Button10);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(s.Account[me][me], money) << "Enter on Cancel bought the extension";
+    EXPECT_TRUE(recorder_.Messages.empty());
+
+    // Enter on a focused OK, and Enter in a field, are OK.
+    for (const bool onButton : {true, false}) {
+        const long double before = s.Account[me][me];
+        form.Button2->click();
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Tab);
+        Keys("1");
+        if (onButton) {
+            Key(Qt::Key_Tab);
+            ASSERT_EQ(Focus(), form.Button9);
+        }
+        Key(Qt::Key_Enter);
+        EXPECT_EQ(form.Panel().CommandMode, kModeIdle) << onButton;
+        EXPECT_LT(s.Account[me][me], before) << onButton;
+    }
+    // In a list of several towns the first Down, or Up, chooses the entry the focus shows.
+    for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up}) {
+        form.Button5->click();  // Transfer Money
+        Key(Qt::Key_Tab);
+        ASSERT_EQ(Focus(), form.ListBox4);
+        ASSERT_GT(form.ListBox4->count(), 1);
+        Key(key);
+        ASSERT_EQ(form.ListBox4->selectedItems().size(), 1);
+        EXPECT_EQ(form.ListBox4->currentRow(), 0);
+        Key(Qt::Key_Down);
+        EXPECT_EQ(form.ListBox4->currentRow(), 1) << "then Down steps on";
+        Key(Qt::Key_Escape);
+    }
+}
+
+TEST_F(KeyboardTest, PageDownAndPageUpChooseTheNextAndPreviousTown)
+{
+    TForm1& form = Ready();
+    GameState& s = form.State();
+    const int start = s.SelectedTown;
+    recorder_.Sounds.clear();
+    // On the command buttons: the next town, with its sound and status line, as a click.
+    Key(Qt::Key_PageDown);
+    const int next = (start + 1) % kTowns;
+    EXPECT_EQ(s.SelectedTown, next);
+    EXPECT_TRUE(form.StatusText().contains(QString::fromStdString(" in " + s.TownName[next] + ", ")));
+    EXPECT_EQ(recorder_.Sounds.size(), 1u);
+    Key(Qt::Key_PageUp);
+    Key(Qt::Key_PageUp);
+    EXPECT_EQ(s.SelectedTown, (start + kTowns - 1) % kTowns);
+
+    // In a command for the selected town: the command starts afresh in the next town.
+    form.Button6->click();  // Change Prices
+    ASSERT_EQ(Focus(), form.Edit2);
+    Keys("9.99");
+    const int from = s.SelectedTown;
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(s.SelectedTown, (from + 1) % kTowns);
+    EXPECT_EQ(form.Panel().CommandMode, kModeChangePrices);
+    EXPECT_NE(form.Edit2->text(), "9.99") << "the new town's prices are shown";
+    Key(Qt::Key_Escape);
+
+    // Where the panel does not follow the town, the keys choose none.
+    form.Menu(MenuEntry::MarketShares1)->trigger();
+    const int shown = s.SelectedTown;
+    Key(Qt::Key_PageDown);
+    EXPECT_EQ(s.SelectedTown, shown);
+    EXPECT_EQ(form.Panel().CommandMode, kModeMarketShares);
 }
 
 TEST_F(KeyboardTest, TabRunsThroughTheModesControlsInReadingOrder)
@@ -184,6 +278,35 @@ TEST_F(KeyboardTest, MenuShortcutsAndAccessKeysInBothLanguages)
             letters.insert(marked.at(marked.indexOf('&') + 1).toUpper());
         }
         EXPECT_EQ(letters.size(), menuLetters + kPanelAccessKeys.size()) << "a letter used twice";
+        // Town information's Sales button has a letter of its own too.
+        const QString sales = OkCaptionWithAccessKey(kModeTownInformation, "", language);
+        ASSERT_EQ(sales.count('&'), 1);
+        EXPECT_EQ(letters.count(sales.at(sales.indexOf('&') + 1).toUpper()), 0u) << sales.toStdString();
+    }
+
+    // In every menu no letter twice; the Language, Standing orders and Statistics menus have one
+    // for every entry.
+    for (const Language language : {Language::English, Language::German}) {
+        form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+        for (QAction* bar : form.menuBar()->actions()) {
+            QMenu* menu = bar->menu();
+            ASSERT_NE(menu, nullptr);
+            const bool everyEntry = bar == form.Menu(MenuEntry::Language1) ||
+                                    bar == form.Menu(MenuEntry::Standingorders1) ||
+                                    bar == form.Menu(MenuEntry::Statistics1);
+            std::set<QChar> used;
+            for (QAction* entry : menu->actions()) {
+                if (entry->isSeparator())
+                    continue;
+                const QString text = entry->text();
+                const qsizetype mark = text.indexOf('&');
+                EXPECT_TRUE(!everyEntry || mark >= 0) << text.toStdString() << " has no access key";
+                if (mark >= 0) {
+                    EXPECT_TRUE(used.insert(text.at(mark + 1).toUpper()).second)
+                        << bar->text().toStdString() << ": " << text.toStdString() << " repeats a letter";
+                }
+            }
+        }
     }
 }
 

@@ -243,9 +243,11 @@ TEST_F(StatisticsWindowTest, StatisticsViewCoversTheMapWithBothTabsAndSortsStabl
     EXPECT_EQ(Heading(form.StringGrid3), QStringList({"Company", "Brand", "Capacity", "Supply", "Sales"}));
     EXPECT_EQ(Heading(form.StringGrid4), QStringList({"Town", "Brand", "Capacity", "Supply", "Sales"}));
     EXPECT_EQ(form.StringGrid3->rowCount(), kStatisticsDataRows);
-    // It opens on the selected town and the player's own company; town 0 is chosen here.
-    EXPECT_EQ(form.ComboBox1->currentIndex(), s.SelectedTown);
-    EXPECT_EQ(form.ComboBox3->currentIndex(), s.CurrentCompany);
+    // It opens on the first town and the first company, sorted by the first key.
+    EXPECT_EQ(form.ComboBox1->currentIndex(), 0);
+    EXPECT_EQ(form.ComboBox2->currentIndex(), 0);
+    EXPECT_EQ(form.ComboBox3->currentIndex(), 0);
+    EXPECT_EQ(form.ComboBox4->currentIndex(), 0);
     form.ComboBox1->setCurrentIndex(0);
     form.ComboBox1Change();
 

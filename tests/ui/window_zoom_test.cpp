@@ -16,7 +16,15 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
+#include <filesystem>
 #include <set>
 
 #include "commands/map_animation.h"
@@ -24,6 +32,9 @@
 #include "game/map_places.h"
 #include "persistence/settings.h"
 #include "ui/dialog_support.h"
+#include "ui/help_window.h"
+#include "ui/history_window.h"
+#include "ui/window_zoom.h"
 #include "ui/high.h"
 #include "ui/info.h"
 #include "ui/newgame.h"
@@ -353,4 +364,63 @@ TEST_F(WindowTest, BackAtOneHundredTheWindowIsAsItWasPixelForPixel)
     EXPECT_EQ(form.size(), size);
     EXPECT_EQ(form.Button8->geometry(), button);
     EXPECT_TRUE(form.grab().toImage() == original);
+}
+
+TEST_P(ZoomedGeometryTest, TheProgramsOtherWindowsAndTheIndicatorsGrowWithTheZoom)
+{
+    const int zoom = GetParam();
+    TForm1& form = OpenWithGame(1);
+    ASSERT_EQ(form.Zoom(), zoom);
+    // The style's sizes at 100 % and now.
+    auto metric = [](QStyle::PixelMetric m) { return QApplication::style()->pixelMetric(m); };
+    const QStyle::PixelMetric metrics[] = {QStyle::PM_IndicatorWidth, QStyle::PM_ExclusiveIndicatorWidth,
+                                           QStyle::PM_ScrollBarExtent, QStyle::PM_MessageBoxIconSize};
+    std::vector<int> zoomed;
+    for (const QStyle::PixelMetric m : metrics)
+        zoomed.push_back(metric(m));
+    form.SetZoom(100);
+    for (size_t i = 0; i < std::size(metrics); ++i)
+        EXPECT_EQ(zoomed[i], metric(metrics[i]) * zoom / 100) << "metric " << metrics[i];
+    form.SetZoom(zoom);
+    QMessageBox question(QMessageBox::Question, "The TAVREK! War", "Do you really want to leave this game?",
+                         QMessageBox::Yes | QMessageBox::No, &form);
+    const qreal plainIcon = question.iconPixmap().deviceIndependentSize().width();
+    ZoomMessageBox(question, zoom);
+    EXPECT_GE(question.iconPixmap().deviceIndependentSize().width(), plainIcon * zoom / 100 - 1);
+    const QFont box = QApplication::font("QMessageBox");
+    const QFont grown = DesktopFont("QMessageBox", zoom);
+    if (box.pixelSize() > 0)
+        EXPECT_EQ(grown.pixelSize(), box.pixelSize() * zoom / 100);
+    else
+        EXPECT_DOUBLE_EQ(grown.pointSizeF(), box.pointSizeF() * zoom / 100);
+
+    // The business history: its size, places and words at the zoom, its drawings grown.
+    form.findChild<HistoryMenu*>()->Entry(HistoryDialog::Charts)->trigger();
+    HistoryDialog* history = form.findChild<HistoryMenu*>()->Dialog();
+    ASSERT_NE(history, nullptr);
+    EXPECT_EQ(history->size(), QSize(Zoomed(640, zoom), Zoomed(440, zoom)));
+    EXPECT_EQ(history->ChartView()->geometry(), ZoomedRect(QRect(0, 34, 622, 362), zoom));
+    EXPECT_EQ(history->Log()->geometry(), ZoomedRect(QRect(6, 34, 610, 360), zoom));
+    EXPECT_EQ(QFontInfo(history->Log()->font()).pixelSize(), 11 * zoom / 100);
+    // The plot keeps its 100 % place inside the grown widget.
+    EXPECT_NEAR(history->ChartView()->Area().Width + history->ChartView()->Area().Left, 622 - 150 - 10, 1);
+    history->hide();
+
+    // The help window: its words and the page's pictures.
+    documentOpens_ = false;
+    std::filesystem::copy(TAVREK_HELP_DIR, dir_ / "help");
+    form.Menu(MenuEntry::Contents1)->trigger();
+    THelpWindow* help = form.HelpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(QFontInfo(help->BackButton()->font()).pixelSize(), 11 * zoom / 100);
+    double pictureWidth = 0;
+    for (QTextBlock block = help->Browser()->document()->begin(); block.isValid() && pictureWidth == 0;
+         block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat()) {
+                pictureWidth = it.fragment().charFormat().toImageFormat().width();
+                break;
+            }
+    EXPECT_NEAR(pictureWidth, 593.0 * zoom / 100, 1) << "the first picture, the map, is 593 wide at 100 %";
+    help->hide();
 }

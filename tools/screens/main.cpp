@@ -2,6 +2,7 @@
 /// (start screen, games on each map, every command mode, the map animation, the statistics
 /// view, the dialogs, message boxes, English and German, scale 2, zoom 150 and 200 %) into PNG
 /// pictures, for looking at the layout. `tavrek-screens --help-pictures DIR` writes the help pages' pictures.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include "commands/statistics.h"
 #include "game/silent_frontend.h"
 #include "persistence/settings.h"
+#include "ui/window_zoom.h"
 #include "ui/Tavrek95.h"
 #include "ui/hand_over_cover.h"
 #include "ui/high.h"
@@ -92,6 +94,7 @@ void ShowBox(TForm1& form, Shots& shots, QMessageBox::Icon icon, const QString& 
              QMessageBox::StandardButtons buttons, const QString& name)
 {
     QMessageBox box(icon, caption, text, buttons, &form);
+    ZoomMessageBox(box, form.Zoom());  // as the window shows its boxes
     box.show();
     shots.Save(box, name);
 }
@@ -115,6 +118,10 @@ void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Langu
         form.AvailableScreenSize = [] { return QSize(4096, 4096); };
         form.show();
         form.SetZoom(zoom);
+        // The end after a liquidation and the hand-over screen are options, off by default.
+        for (QAction* option : {form.ComfortsOption(), form.HandOverOption()})
+            if (!option->isChecked())
+                option->trigger();
     };
     {
         TForm1 form(FoldersIn(work), nullptr, &silent);
