@@ -19,8 +19,11 @@ std::string Dollars(double amount) { return Format("%.2f $", amount + 0.0); }
 
 std::string RecordMonthName(int32_t month, Language language)
 {
-    const int index = ((month - 1) % kMonths + kMonths) % kMonths;
-    return Format("%s %d", kMonthNames[language == Language::German ? 1 : 0][index], 1750 + (month - 1) / kMonths);
+    // Wide enough for any month a file can hold, the lowest included.
+    const int64_t sinceStart = static_cast<int64_t>(month) - 1;
+    const int64_t index = (sinceStart % kMonths + kMonths) % kMonths;
+    const int64_t year = 1750 + (sinceStart - index) / kMonths;
+    return Format("%s %lld", kMonthNames[language == Language::German ? 1 : 0][index], static_cast<long long>(year));
 }
 
 MonthReport ComputeMonthReport(const GameState& s, int company, Language language)

@@ -783,7 +783,9 @@ bool TForm1::MayLeaveRunningGame(GameSession::Leaving leaving)
 {
     if (leaving != GameSession::Leaving::SaveFirst)
         return leaving == GameSession::Leaving::Go;
+    session_.SetLeaving(true);
     Save1Click();
+    session_.SetLeaving(false);
     // A save that was cancelled or failed keeps the player in the game.
     return !session_.Changed();
 }

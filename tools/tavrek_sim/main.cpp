@@ -54,6 +54,10 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (const auto clash = FileClash(*options)) {
+        std::fprintf(stderr, "tavrek-sim: %s\n%s", ControlsReplaced(*clash).c_str(), SimUsage());
+        return 2;
+    }
     std::error_code ec;
     if (!std::filesystem::is_directory(options->Directory, ec)) {
         std::fprintf(stderr, "tavrek-sim: --dir '%s' is not a directory\n%s", options->Directory.c_str(), SimUsage());
@@ -80,6 +84,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
             return 1;
         }
+        // A record that was there but could not be used is dropped: say so, the game plays on.
+        const HistoryLoad record = session.LastHistoryLoad();
+        if (record != HistoryLoad::Loaded && record != HistoryLoad::Missing)
+            std::fprintf(stderr, "tavrek-sim: the history beside '%s' was dropped (%s): the record starts now\n",
+                         ControlsReplaced(options->LoadFile).c_str(),
+                         ControlsReplaced(session.LastHistoryReason()).c_str());
     }
     for (int32_t round = 0; round < options->Months; ++round) {
         const int presses = session.State().TwoPlayer ? 2 : 1;
@@ -89,11 +99,19 @@ int main(int argc, char** argv)
         }
     }
     PrintCompanies(session.State());
+    // A file that could not be written fails the run, after everything else was written.
+    bool failed = false;
     if (!options->SaveFile.empty()) {
         std::string reason;
-        if (!session.WriteTo(options->SaveFile, &reason)) {
+        const PairSave saved = session.WriteTo(options->SaveFile, &reason);
+        if (!saved.Game) {
             std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
             return 1;
+        }
+        if (saved.Record != RecordSave::Saved) {
+            std::fprintf(stderr, "tavrek-sim: the game was saved to '%s', but not its history: %s\n",
+                         ControlsReplaced(options->SaveFile).c_str(), ControlsReplaced(saved.RecordReason).c_str());
+            failed = true;
         }
     }
     if (!options->HistoryFile.empty()) {
@@ -104,5 +122,5 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    return 0;
+    return failed ? 1 : 0;
 }
