@@ -124,6 +124,23 @@ void GameSession::TellRecord(const std::string& path, const PairSave& saved, boo
     }
 }
 
+bool GameSession::LeaveWithoutQuestion(bool autosaveOnExit, const std::string& autosavePath, std::string* why)
+{
+    bool kept = true;
+    if (state_.GameActive && autosaveOnExit) {
+        const PairSave saved = WriteTo(autosavePath, why);
+        kept = static_cast<bool>(saved.Game);
+        if (kept && saved.Record != RecordSave::Saved) {
+            if (why)
+                *why = Format("the game was saved to '%s', but not its history: %s", autosavePath.c_str(),
+                              saved.RecordReason.c_str());
+            kept = false;
+        }
+    }
+    Leave();
+    return kept;
+}
+
 bool GameSession::MayClose(bool autosaveOnExit, const std::string& autosavePath)
 {
     return MayCloseWindow(state_, autosaveOnExit, frontend_, [&] {

@@ -70,6 +70,10 @@ public:
     /// (Go or Stay); otherwise asks "Save the running game?". When the answer is Go the game
     /// has been left.
     Leaving BeforeClosing(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
+    /// The program is asked to end from outside (a signal): nobody is there to answer. With
+    /// autosave the game is saved to `autosavePath` with its record; then it is left. False,
+    /// with `why`, when the autosave or its record could not be written.
+    bool LeaveWithoutQuestion(bool autosaveOnExit, const std::string& autosavePath, std::string* why);
     /// Leaves the running game (after it was saved on the way out).
     void Leave() { state_.GameActive = false; }
 

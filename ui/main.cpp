@@ -12,6 +12,7 @@
 
 #include "persistence/game_folders.h"
 #include "ui/Tavrek95.h"
+#include "ui/exit_signals.h"
 #include "ui/first_frame.h"
 
 namespace {
@@ -114,5 +115,6 @@ int main(int argc, char** argv)
         });
     }
     form.show();
+    WatchExitSignals(form);
     return app.exec();
 }

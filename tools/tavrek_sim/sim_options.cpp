@@ -209,6 +209,6 @@ std::optional<std::string> FileClash(const SimOptions& o)
         if (same(o.SaveFile, n.path))
             return "--save '" + o.SaveFile + "' names the same file as " + n.what;
     if (same(saveRecord, o.CommandsFile))
-        return "the history beside --save '" + o.SaveFile + "' is the --commands file";
+        return "the history beside --save '" + o.SaveFile + "' names the same file as --commands";
     return std::nullopt;
 }
