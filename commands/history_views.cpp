@@ -71,21 +71,31 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
     return report;
 }
 
+std::vector<std::size_t> MessageLogEntries(const GameHistory& history, std::optional<int> company)
+{
+    std::vector<std::size_t> entries;
+    for (std::size_t i = history.Messages.size(); i-- > 0;)
+        if (!company || history.Messages[i].Company == *company)
+            entries.push_back(i);
+    return entries;
+}
+
+std::string MessageLogLine(const GameState& s, const RecordedMessage& message, Language language)
+{
+    const std::string name =
+        message.Company >= 0 && message.Company < kCompanies ? s.CompanyName[message.Company] : std::string("?");
+    std::string text = message.Text.In(language);
+    for (char& ch : text)
+        if (ch == '\n' || ch == '\r' || ch == '\t')
+            ch = ' ';
+    return RecordMonthName(message.Month, language) + " - " + name + ": " + text;
+}
+
 std::vector<std::string> MessageLogLines(const GameState& s, std::optional<int> company, Language language)
 {
     std::vector<std::string> lines;
-    const auto& messages = s.History.Messages;
-    for (auto it = messages.rbegin(); it != messages.rend(); ++it) {
-        if (company && it->Company != *company)
-            continue;
-        const std::string name =
-            it->Company >= 0 && it->Company < kCompanies ? s.CompanyName[it->Company] : std::string("?");
-        std::string text = it->Text.In(language);
-        for (char& ch : text)
-            if (ch == '\n' || ch == '\r' || ch == '\t')
-                ch = ' ';
-        lines.push_back(RecordMonthName(it->Month, language) + " - " + name + ": " + text);
-    }
+    for (const std::size_t i : MessageLogEntries(s.History, company))
+        lines.push_back(MessageLogLine(s, s.History.Messages[i], language));
     return lines;
 }
 

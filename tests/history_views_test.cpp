@@ -1,6 +1,8 @@
 // What the month report, the message log and the price forecast show, in both languages.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "command_world.h"
 #include "commands/history_views.h"
 #include "engine/market.h"
@@ -70,6 +72,19 @@ TEST(MessageLog, NewestFirstAndFilteredByCompany)
     EXPECT_EQ(MessageLogLines(s, 2, Language::German),
               (V{"Februar 1751 - Company2: dritte", "Januar 1750 - Company2: erste"}));
     EXPECT_TRUE(MessageLogLines(s, 7, Language::English).empty());
+}
+
+TEST(MessageLog, MonthNamesOfEveryMonthAFileCanHold)
+{
+    struct Case {
+        int32_t month;
+        const char* name;
+    };
+    for (const Case& c :
+         {Case{1, "January 1750"}, Case{12, "December 1750"}, Case{13, "January 1751"}, Case{0, "December 1749"},
+          Case{-11, "January 1749"}, Case{std::numeric_limits<int32_t>::max(), "July 178958720"},
+          Case{std::numeric_limits<int32_t>::min(), "April -178955221"}})
+        EXPECT_EQ(RecordMonthName(c.month, Language::English), c.name) << c.month;
 }
 
 TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)
