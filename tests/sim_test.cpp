@@ -43,13 +43,21 @@ TEST(TavrekSim, BadArgumentsAreRefusedWithoutTouchingFiles)
     const std::string dir = "--dir " + d.Str() + " ";
     for (const std::string& args : std::vector<std::string>{
              "--map 4", "--map 0", "--start 11", "--start2 -1", "--months -3", "--seed x", "--months 12x", "--bogus",
-             "--map", "--seed -1", "--dir " + d.Str() + "/nope", "--load ''", "--save ''", "--commands ''"}) {
+             "--map", "--seed -1", "--dir " + d.Str() + "/nope", "--load ''", "--save ''", "--commands ''",
+             // Names the savegame cannot hold, as the new-game dialog refuses them.
+             "--name 'Tab\there'", "--name \"$(printf 'Bell\\007')\"", "--name2 'Euro\u20ac ok, \u4e2d not'",
+             "--name \"$(printf '\\033[31mred')\""}) {
         const SimRun run = RunSim(dir + args, true);
         EXPECT_EQ(run.Status, 2) << args;
         EXPECT_NE(run.Out.find("tavrek-sim: "), std::string::npos) << args;
         EXPECT_NE(run.Out.find("usage: tavrek-sim"), std::string::npos) << args;
         EXPECT_TRUE(std::filesystem::is_empty(d.Path())) << args;
+        EXPECT_EQ(run.Out.find('\x1b'), std::string::npos) << args << ": the refusal prints no controls";
     }
+    // What the savegame holds is taken.
+    const SimRun euro = RunSim(dir + "--name 'M\u00fcller \u20ac' --months 0");
+    EXPECT_EQ(euro.Status, 0);
+    EXPECT_NE(euro.Out.find("M\u00fcller \u20ac"), std::string::npos) << euro.Out;
 }
 
 // The names file is anyone's to edit: names with escape sequences, bells and C1 controls reach

@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     std::string error;
     const auto options = ParseSimOptions(args, error);
     if (!options) {
-        std::fprintf(stderr, "tavrek-sim: %s\n%s", error.c_str(), SimUsage());
+        std::fprintf(stderr, "tavrek-sim: %s\n%s", ControlsReplaced(error).c_str(), SimUsage());
         return 2;
     }
     if (options->Help) {

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "persistence/history_file.h"
+#include "platform/cp1252.h"
 
 namespace {
 
@@ -133,12 +134,16 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 o.Settings.Player2Start = static_cast<int32_t>(n);
                 o.Settings.TwoPlayer = true;
             }
-        } else if (a == "--name") {
-            if (!value(o.Settings.Player1Name))
+        } else if (a == "--name" || a == "--name2") {
+            std::string& name = a == "--name" ? o.Settings.Player1Name : o.Settings.Player2Name;
+            if (!value(name))
                 return std::nullopt;
-        } else if (a == "--name2") {
-            if (!value(o.Settings.Player2Name))
+            // As the new-game dialog: a name the savegame cannot hold would come back another.
+            if (!FitsCp1252Line(name)) {
+                error = "option " + a + " takes only characters a savegame can hold (Windows-1252, no control " +
+                        "characters), not '" + name + "'";
                 return std::nullopt;
+            }
         } else if (a == "--expert") {
             o.Settings.Expert = true;
         } else if (a == "--no-delay") {
