@@ -1117,6 +1117,8 @@ void TForm1::EditNames1Click()
 
 void TForm1::RestoreNames1Click()
 {
+    // New names in the lists; what the player typed into the open command stays.
+    const QScopedValueRollback keep(keepInputOnRedraw_, true);
     if (session_.RestoreNames())
         Redraw();
 }
