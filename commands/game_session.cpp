@@ -33,6 +33,10 @@ bool GameSession::Open(const std::string& path)
     if (const auto note = HistoryNote(historyLoad_))
         frontend_.ShowStatusLine(*note);
     SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    if (end_) {
+        panel_.CommandMode = kModeGameOver;
+        frontend_.Redraw();
+    }
     return true;
 }
 
@@ -41,7 +45,7 @@ LoadStatus GameSession::Load(const std::string& path, std::string* reason)
     OpenedPair pair = ReadGameAndRecord(path, reason);
     if (pair.Game == LoadStatus::Loaded) {
         TakeOver(path, pair);
-        panel_.CommandMode = kModeIdle;
+        panel_.CommandMode = end_ ? kModeGameOver : kModeIdle;
     }
     return pair.Game;
 }
@@ -58,6 +62,14 @@ void GameSession::TakeOver(const std::string& path, OpenedPair& pair)
     // Save writes the game back where it came from, never over the game that was running.
     saveFile_ = path;
     end_.reset();
+    // A game saved after its end opens as ended where the session stops there; where the months
+    // go on (tavrek-sim), they go on from here and the game is no longer over.
+    if (state_.History.End && stopAtTheEnd_) {
+        const RecordedEnd& e = *state_.History.End;
+        end_ = GameEnd{e.Winner, e.HumanWon, e.Points, e.LastPlayer};
+    } else {
+        state_.History.End.reset();
+    }
     Keep();
 }
 
@@ -253,6 +265,7 @@ void GameSession::NextTurn()
     const std::optional<GameEnd> end = GameEndAfterTurn(::NextTurn(state_, frontend_), twoPlayers, moving);
     if (end && stopAtTheEnd_) {
         end_ = end;
+        state_.History.End = RecordedEnd{end->Winner, end->HumanWon, end->Points, end->LastPlayer};
         panel_.CommandMode = kModeGameOver;
         frontend_.Redraw();
     }

@@ -2,6 +2,7 @@
 #include "persistence/game_files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,9 +84,22 @@ bool MayHoldRecord(const std::string& recordPath)
         return false;
     if (info.st_size == 0)
         return true;
-    // The first words say whether it is a record; a file that cannot be read is left alone.
-    const auto text = ReadPlainFile(target, kMaxRecordBytes);
-    return text && text->compare(0, kRecordMagic.size(), kRecordMagic) == 0;
+    // The first word says whether it is a record; a file that cannot be read is left alone.
+    const int fd = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    char start[kRecordMagic.size()];
+    size_t done = 0;
+    while (done < sizeof start) {
+        const ssize_t n = ::read(fd, start + done, sizeof start - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    return done == sizeof start && std::string_view(start, sizeof start) == kRecordMagic;
 }
 
 PairSave WriteGameAndRecord(const std::string& path, const std::string& savegameText, int32_t monthCount,
@@ -96,7 +110,7 @@ PairSave WriteGameAndRecord(const std::string& path, const std::string& savegame
     const std::string savegameTarget = Followed(path);
     const std::string recordTarget = Followed(recordPath);
     const platform::FolderLock lock(savegameTarget);
-    if (!lock.Busy())
+    if (lock.Held())
         RemoveScratchFiles(savegameTarget, recordTarget);
 
     // 1. The record first, sealed for the savegame about to be written, in its scratch file.
@@ -165,7 +179,7 @@ OpenedPair ReadGameAndRecord(const std::string& path, std::string* reason)
     }
     if (pair.Game != LoadStatus::Loaded) {
         // Without a savegame nothing is recovered; what a save left behind still goes.
-        if (!lock.Busy())
+        if (lock.Held())
             RemoveScratchFiles(savegameTarget, recordTarget);
         return pair;
     }
@@ -185,12 +199,12 @@ OpenedPair ReadGameAndRecord(const std::string& path, std::string* reason)
             pair.Record = HistoryLoad::Loaded;
             pair.RecordReason.clear();
             pair.Recovered = true;
-            if (!lock.Busy() && MayHoldRecord(recordPath) && std::rename(scratch.c_str(), recordTarget.c_str()) == 0)
+            if (lock.Held() && MayHoldRecord(recordPath) && std::rename(scratch.c_str(), recordTarget.c_str()) == 0)
                 SyncFolderOf(recordTarget);
             break;
         }
     }
-    if (!lock.Busy())
+    if (lock.Held())
         RemoveScratchFiles(savegameTarget, recordTarget);
     return pair;
 }

@@ -164,7 +164,7 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
     std::string out;
     out.reserve(history.Months.size() * 2600 + history.Messages.size() * 120 + 256);
     out += kMagic;
-    Put(out, kHistoryFormatVersion);
+    Put(out, history.End ? 2 : 1);
     out += "\ngame ";
     PutHex(out, fingerprint);
     out += '\n';
@@ -224,6 +224,15 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
         PutText(out, cut(m.Caption.German));
         out += '\n';
     }
+    if (history.End) {
+        const RecordedEnd& e = *history.End;
+        out += "ended";
+        Put(out, e.Winner);
+        Put(out, e.HumanWon ? 1 : 0);
+        Put(out, e.Points);
+        Put(out, e.LastPlayer);
+        out += '\n';
+    }
     out += "open";
     for (const long double v : history.OpenTransport)
         Put(out, static_cast<double>(v));
@@ -262,6 +271,7 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
     };
 
     std::string_view line;
+    int32_t formatVersion = 1;
     if (!nextLine(line))
         return fail(HistoryLoad::Damaged, "not a history file");
     {
@@ -271,6 +281,7 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
             return fail(HistoryLoad::Damaged, "not a history file");
         if (version > kHistoryFormatVersion)
             return fail(HistoryLoad::Newer, "written by a newer version of the game");
+        formatVersion = version;
     }
     // The closing sum covers every byte before its line: anything cut off or changed shows.
     const auto endAt = text.rfind("\nend ");
@@ -300,6 +311,8 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
         const auto kind = w.Next();
         if (open)
             return fail(HistoryLoad::Damaged, "text after the open month");
+        if (h.End && kind != "open")
+            return fail(HistoryLoad::Damaged, "text after the end of the game");
         if (kind == "month") {
             if (!h.Messages.empty())
                 return fail(HistoryLoad::Damaged, "a month after the messages");
@@ -362,6 +375,18 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
                     texts.remove_prefix(tab + 1);
             }
             h.Messages.push_back(std::move(m));
+        } else if (kind == "ended") {
+            RecordedEnd e;
+            int32_t humanWon = -1;
+            if (formatVersion < 2 || h.End || !w.Number(e.Winner) || !w.Number(humanWon) || !w.Number(e.Points) ||
+                !w.Number(e.LastPlayer) || !w.AtEnd())
+                return fail(HistoryLoad::Damaged, "bad end of the game");
+            if (e.Winner < -1 || e.Winner >= kHistoryCompanies || humanWon < 0 || humanWon > 1 || e.Points < 0 ||
+                e.LastPlayer < -1 || e.LastPlayer >= kHistoryCompanies || (e.Winner < 0 && e.LastPlayer < 0) ||
+                (humanWon == 1 && e.Winner < 0))
+                return fail(HistoryLoad::Damaged, "an end no game can have");
+            e.HumanWon = humanWon == 1;
+            h.End = e;
         } else if (kind == "open") {
             for (long double& v : h.OpenTransport) {
                 double d = 0;

@@ -4,12 +4,13 @@
 /// is UTF-8 text, one item per LF line, numbers with "." and as many digits as give the value
 /// back exactly:
 ///
-///     TAVREK-HISTORY 1                      format name and version
+///     TAVREK-HISTORY 1                      format name and version (2 with an "ended" line)
 ///     game <16 hex digits>                  FNV-1a 64 of the savegame's bytes it belongs to
 ///     month <month> <demand of towns 1..10>
 ///     company <c> <money before market> <money> <value> <share> <revenue> <production>
 ///             <transport> <interest> <supply: 30 litres> <sales: 30 litres>   (10 lines, c = 0..9)
 ///     message <month> <company> <English>\t<German>\t<caption English>\t<caption German>
+///     ended <winner> <human won 0|1> <points> <last player>   only in version 2: the game is over
 ///     open <transport of the month not yet closed, companies 0..9>
 ///     end <16 hex digits>                   FNV-1a 64 of every byte before this line
 ///
@@ -28,7 +29,9 @@
 #include "game/text.h"
 #include "persistence/savegame.h"
 
-inline constexpr int32_t kHistoryFormatVersion = 1;
+/// The newest version the reader takes. The writer writes 1 unless the game has ended, so a
+/// running game's record stays readable by the versions before.
+inline constexpr int32_t kHistoryFormatVersion = 2;
 /// The record's file of a savegame: its name with ".history" added.
 std::string HistoryFileName(const std::string& savegamePath);
 

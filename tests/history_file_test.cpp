@@ -71,6 +71,18 @@ TEST(HistoryFile, WrittenAndReadBackExactly)
     GameHistory empty;
     ASSERT_EQ(ParseHistory(HistoryText(GameHistory{}, 7, 1), 7, 1, empty), HistoryLoad::Loaded);
     EXPECT_TRUE(empty == GameHistory{});
+
+    // A game that has ended keeps its end, in a version 2 record; a running one stays version 1.
+    for (const RecordedEnd end :
+         {RecordedEnd{4, true, 1234, -1}, RecordedEnd{7, false, 0, -1}, RecordedEnd{-1, false, 0, 3}}) {
+        GameHistory ended = h;
+        ended.End = end;
+        const std::string endedText = HistoryText(ended, kGame, kMonth);
+        EXPECT_EQ(endedText.rfind("TAVREK-HISTORY 2\n", 0), 0u);
+        GameHistory endedBack;
+        ASSERT_EQ(ParseHistory(endedText, kGame, kMonth, endedBack, &reason), HistoryLoad::Loaded) << reason;
+        EXPECT_TRUE(endedBack == ended);
+    }
 }
 
 TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
@@ -118,7 +130,18 @@ TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
          HistoryLoad::Damaged},
         {"another game, sum right", resealed(replaced("game 0123456789abcdef", "game fedcba9876543210")),
          HistoryLoad::Foreign},
-        {"newer version", replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2"), HistoryLoad::Newer},
+        {"newer version", replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 3"), HistoryLoad::Newer},
+        {"an end in a version 1 record", resealed(replaced("open ", "ended 2 1 500 -1\nopen ")), HistoryLoad::Damaged},
+        {"an end nobody reached",
+         resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("open "), 0, "ended -1 0 0 -1\n")),
+         HistoryLoad::Damaged},
+        {"a winner beyond the companies",
+         resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("open "), 0, "ended 10 0 0 -1\n")),
+         HistoryLoad::Damaged},
+        {"a message after the end",
+         resealed(
+             replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("message "), 0, "ended 2 1 9 -1\n")),
+         HistoryLoad::Damaged},
         {"version zero", resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 0")), HistoryLoad::Damaged},
         // What the game could not have written by the savegame's month.
         {"the savegame's own month closed", resealed(replaced("month 5 ", "month 6 ")), HistoryLoad::Damaged},
