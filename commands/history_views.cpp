@@ -1,6 +1,8 @@
 /// @file history_views.cpp The month report, the message log and the price forecast's texts.
 #include "commands/history_views.h"
 
+#include <cmath>
+
 #include "commands/amount_field.h"
 #include "engine/market.h"
 #include "game/status_line.h"
@@ -13,7 +15,13 @@ const std::string& Pick(Language language, const std::string& english, const std
 }
 
 // + 0.0: a cost of nothing is "0.00 $", not "-0.00 $".
-std::string Dollars(double amount) { return Format("%.2f $", amount + 0.0); }
+// Beyond a trillion, cents tell nothing and the figure would fill the report: significant digits.
+std::string Dollars(double amount)
+{
+    if (std::fabs(amount) >= 1e12)
+        return Format("%.6g $", amount);
+    return Format("%.2f $", amount + 0.0);
+}
 
 }  // namespace
 

@@ -101,7 +101,8 @@ void HistoryChartWidget::paintEvent(QPaintEvent*)
         p.setPen(QPen(tick.Value == 0 ? QColor(120, 120, 120) : QColor(215, 210, 195), 1));
         p.drawLine(QPointF(a.Left, y), QPointF(a.Left + a.Width, y));
         p.setPen(Qt::black);
-        const QString label = Q(tick.Label);
+        // Cut to the room left of the plot rather than drawn past the window's edge.
+        const QString label = fm.elidedText(Q(tick.Label), Qt::ElideRight, std::max(static_cast<int>(a.Left) - 8, 0));
         p.drawText(QPointF(a.Left - 6 - fm.horizontalAdvance(label), y + fm.ascent() / 2.0 - 1), label);
     }
     for (const AxisTick& tick : chart_.MonthTicks) {
@@ -252,7 +253,9 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
     ry += line + 2;
     for (const ReportAmount& a : report_.Books) {
         p.drawText(QPointF(half + 20, ry + fm.ascent()), Q(a.Label));
-        const QString amount = Q(a.Amount);
+        // Never over its label: what does not fit is cut.
+        const int room = width() - 10 - (half + 20 + fm.horizontalAdvance(Q(a.Label)) + 8);
+        const QString amount = fm.elidedText(Q(a.Amount), Qt::ElideRight, std::max(room, 0));
         p.drawText(QPointF(width() - 10 - fm.horizontalAdvance(amount), ry + fm.ascent()), amount);
         ry += line;
     }
