@@ -2,6 +2,7 @@
 // missing file is refused and costs the game nothing but its record.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,9 @@
 #include "recording_frontend.h"
 #include "sim_runner.h"
 #include "temp_dir.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -520,5 +524,78 @@ TEST(RecordBesideSavegame, KilledAtRandomMomentsOrSavedTwiceAtOnceThePairStaysWh
         EXPECT_FALSE(found.Recovered);
         EXPECT_TRUE(ScratchFiles(dir).empty());
         month = found.Month;
+    }
+}
+
+// The window's Save (the session's, which the window's handlers call) killed at each of its
+// renames: strace attaches to a child that holds a played game and then saves it.
+TEST(RecordBesideSavegame, TheWindowsSaveKilledAtEachRenameLeavesAWholePair)
+{
+    if (!HaveStrace())
+        GTEST_SKIP() << "strace is not installed";
+    struct Case {
+        int rename;
+        int32_t month;
+        bool recovered;
+    };
+    for (const Case c : {Case{1, 7, false}, Case{2, 11, true}}) {
+        TempDir dir;
+        const std::string file = (dir / "a.tsg").string();
+        RecordingFrontend frontend;
+        GameSession session(frontend, dir.Str());
+        session.State().Program.Rng.Seed(5);
+        session.State().Program.ShowBestOpponent = false;
+        session.NewGame(NewGameSettings{});
+        for (int m = 0; m < 6; ++m)
+            session.NextTurn();
+        ASSERT_EQ(session.SaveAs(file), SaveStatus::Saved);
+        for (int m = 0; m < 4; ++m)
+            session.NextTurn();
+
+        int go[2];
+        ASSERT_EQ(::pipe(go), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(go[1]);
+            char byte = 0;
+            if (::read(go[0], &byte, 1) == 1)
+                (void)session.Save();
+            ::_exit(0);
+        }
+        ::close(go[0]);
+        const std::string strace =
+            "strace -q -o /dev/null -e inject=rename:signal=SIGKILL:when=" + std::to_string(c.rename) + " -p " +
+            std::to_string(child) + " &";
+        (void)std::system(strace.c_str());
+        // The child saves only once strace holds it.
+        bool traced = false;
+        for (int wait = 0; wait < 500 && !traced; ++wait) {
+            std::ifstream status("/proc/" + std::to_string(child) + "/status");
+            for (std::string line; std::getline(status, line);)
+                if (line.rfind("TracerPid:", 0) == 0)
+                    traced = std::stoi(line.substr(10)) != 0;
+            if (!traced)
+                ::usleep(10000);
+        }
+        (void)!::write(go[1], "x", 1);
+        ::close(go[1]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (!traced)
+            GTEST_SKIP() << "strace cannot attach here";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << c.rename;
+
+        const Found found = OpenPair(file);
+        EXPECT_EQ(found.Month, c.month) << c.rename;
+        EXPECT_EQ(found.Record, HistoryLoad::Loaded) << c.rename;
+        EXPECT_TRUE(found.Covers) << c.rename;
+        EXPECT_EQ(found.Recovered, c.recovered) << c.rename;
+        EXPECT_TRUE(ScratchFiles(dir).empty()) << c.rename;
+        // The game in hand is saved again over whatever the kill left.
+        ASSERT_EQ(session.Save(), SaveStatus::Saved);
+        EXPECT_EQ(OpenPair(file).Month, 11);
+        EXPECT_TRUE(OpenPair(file).Covers);
+        EXPECT_TRUE(ScratchFiles(dir).empty());
     }
 }
