@@ -81,20 +81,20 @@ void BM_HistoryText600(benchmark::State& st)
 {
     const GameState& s = SixHundredMonths();
     for (auto _ : st) {
-        std::string text = HistoryText(s.History, 42);
+        std::string text = HistoryText(s.History, 42, s.MonthCount);
         benchmark::DoNotOptimize(text.data());
     }
     st.counters["months"] = static_cast<double>(s.History.Months.size());
-    st.counters["bytes"] = static_cast<double>(HistoryText(s.History, 42).size());
+    st.counters["bytes"] = static_cast<double>(HistoryText(s.History, 42, s.MonthCount).size());
 }
 BENCHMARK(BM_HistoryText600)->Unit(benchmark::kMillisecond);
 
 void BM_ParseHistory600(benchmark::State& st)
 {
-    const std::string text = HistoryText(SixHundredMonths().History, 42);
+    const std::string text = HistoryText(SixHundredMonths().History, 42, SixHundredMonths().MonthCount);
     for (auto _ : st) {
         GameHistory h;
-        if (ParseHistory(text, 42, h) != HistoryLoad::Loaded)
+        if (ParseHistory(text, 42, SixHundredMonths().MonthCount, h) != HistoryLoad::Loaded)
             st.SkipWithError("not read back");
         benchmark::DoNotOptimize(h.Months.data());
     }
@@ -107,7 +107,7 @@ void BM_SaveHistoryFile600(benchmark::State& st)
     const GameState& s = SixHundredMonths();
     const std::string savegame = (Directory().Directory / "bench.tsg").string();
     for (auto _ : st)
-        if (!SaveHistoryFile(savegame, s.History, 42))
+        if (!SaveHistoryFile(savegame, s.History, 42, s.MonthCount))
             st.SkipWithError("not saved");
 }
 BENCHMARK(BM_SaveHistoryFile600)->Unit(benchmark::kMillisecond);
@@ -116,13 +116,13 @@ BENCHMARK(BM_SaveHistoryFile600)->Unit(benchmark::kMillisecond);
 void BM_LoadHistoryFile600(benchmark::State& st)
 {
     const std::string savegame = (Directory().Directory / "bench-load.tsg").string();
-    if (!SaveHistoryFile(savegame, SixHundredMonths().History, 42)) {
+    if (!SaveHistoryFile(savegame, SixHundredMonths().History, 42, SixHundredMonths().MonthCount)) {
         st.SkipWithError("not saved");
         return;
     }
     for (auto _ : st) {
         GameHistory h;
-        if (LoadHistoryFile(savegame, 42, h) != HistoryLoad::Loaded)
+        if (LoadHistoryFile(savegame, 42, SixHundredMonths().MonthCount, h) != HistoryLoad::Loaded)
             st.SkipWithError("not read back");
         benchmark::DoNotOptimize(h.Months.data());
     }

@@ -27,30 +27,52 @@ void GameSession::NewGame(const NewGameSettings& settings)
 
 bool GameSession::Open(const std::string& path)
 {
-    if (!OpenGame(state_, path, frontend_))
+    OpenedPair pair = ReadGameAndRecord(path);
+    if (pair.Game == LoadStatus::Loaded)
+        TakeOver(path, pair);
+    if (!ShowOpened(state_, pair.Game, frontend_))
         return false;
     // How the record beside it was read stays with the session (the business history says it):
     // the status line keeps the game's own line.
-    ReadHistoryBeside(path);
-    // Save writes the game back where it came from, never over the game that was running.
-    saveFile_ = path;
-    end_.reset();
-    Keep();
     SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    if (end_) {
+        panel_.CommandMode = kModeGameOver;
+        frontend_.Redraw();
+    }
     return true;
 }
 
 LoadStatus GameSession::Load(const std::string& path, std::string* reason)
 {
-    const LoadStatus status = LoadGameFile(state_, path, reason);
-    if (status == LoadStatus::Loaded) {
-        ReadHistoryBeside(path);
-        saveFile_ = path;
-        end_.reset();
-        Keep();
-        panel_.CommandMode = kModeIdle;
+    OpenedPair pair = ReadGameAndRecord(path, reason);
+    if (pair.Game == LoadStatus::Loaded) {
+        TakeOver(path, pair);
+        panel_.CommandMode = end_ ? kModeGameOver : kModeIdle;
     }
-    return status;
+    return pair.Game;
+}
+
+void GameSession::TakeOver(const std::string& path, OpenedPair& pair)
+{
+    ApplySavegame(state_, *pair.Content);
+    historyLoad_ = pair.Record;
+    historyReason_ = pair.RecordReason;
+    if (historyLoad_ == HistoryLoad::Loaded)
+        state_.History = std::move(pair.History);
+    else
+        state_.History.Clear();
+    // Save writes the game back where it came from, never over the game that was running.
+    saveFile_ = path;
+    end_.reset();
+    // A game saved after its end opens as ended where the session stops there; where the months
+    // go on (tavrek-sim), they go on from here and the game is no longer over.
+    if (state_.History.End && stopAtTheEnd_) {
+        const RecordedEnd& e = *state_.History.End;
+        end_ = GameEnd{e.Winner, e.HumanWon, e.Points, e.LastPlayer};
+    } else {
+        state_.History.End.reset();
+    }
+    Keep();
 }
 
 SaveStatus GameSession::Save()
@@ -59,13 +81,13 @@ SaveStatus GameSession::Save()
         return SaveStatus::NoGame;
     if (saveFile_.empty())
         return SaveStatus::CannotOpen;
-    const SaveStatus status = SaveGame(state_, saveFile_, frontend_).Status;
-    if (status == SaveStatus::Saved) {
+    const PairSave saved = WriteTo(saveFile_);
+    ShowSaveResult(saveFile_, saved.Game, frontend_);
+    if (saved.Game) {
         Keep();
-        if (!WriteHistoryBeside(saveFile_))
-            frontend_.ShowStatusLine(HistoryNotSavedNote());
+        TellRecord(saveFile_, saved, leaving_);
     }
-    return status;
+    return saved.Game.Status;
 }
 
 SaveStatus GameSession::SaveAs(const std::string& path)
@@ -76,41 +98,72 @@ SaveStatus GameSession::SaveAs(const std::string& path)
     return Save();
 }
 
-SaveResult GameSession::WriteTo(const std::string& path, std::string* reason) const
+PairSave GameSession::WriteTo(const std::string& path, std::string* reason) const
 {
-    const SaveResult result = WriteSavegameFile(state_, path, reason);
-    if (result)
-        WriteHistoryBeside(path);
-    return result;
+    if (path.empty()) {
+        if (reason)
+            *reason = "no file name";
+        PairSave none;
+        none.Game = SaveResult{SaveStatus::CannotOpen, SaveProblem::NoFileName};
+        return none;
+    }
+    try {
+        return WriteGameAndRecord(path, SavegameText(state_), state_.MonthCount, state_.History, reason);
+    } catch (const std::exception& e) {
+        if (reason)
+            *reason = Format("cannot save '%s': %s", path.c_str(), e.what());
+        PairSave failed;
+        failed.Game = SaveResult{SaveStatus::WriteFailed};
+        return failed;
+    }
+}
+
+void GameSession::TellRecord(const std::string& path, const PairSave& saved, bool inBox)
+{
+    lastRecordSave_ = saved.Record;
+    switch (saved.Record) {
+    case RecordSave::Saved:
+        break;
+    case RecordSave::NotARecord:
+        frontend_.ShowMessage(NotARecordNote(HistoryFileName(path)), {"File Error", "Dateifehler"},
+                              MessageIcon::Warning);
+        break;
+    case RecordSave::Failed:
+        // The status line goes with the window or the game being left: then a box says it.
+        if (inBox)
+            frontend_.ShowMessage(HistoryNotSavedNote(), {"File Error", "Dateifehler"}, MessageIcon::Warning);
+        else
+            frontend_.ShowStatusLine(HistoryNotSavedNote());
+        break;
+    }
+}
+
+bool GameSession::LeaveWithoutQuestion(bool autosaveOnExit, const std::string& autosavePath, std::string* why)
+{
+    bool kept = true;
+    if (state_.GameActive && autosaveOnExit) {
+        const PairSave saved = WriteTo(autosavePath, why);
+        kept = static_cast<bool>(saved.Game);
+        if (kept && saved.Record != RecordSave::Saved) {
+            if (why)
+                *why = Format("the game was saved to '%s', but not its history: %s", autosavePath.c_str(),
+                              saved.RecordReason.c_str());
+            kept = false;
+        }
+    }
+    Leave();
+    return kept;
 }
 
 bool GameSession::MayClose(bool autosaveOnExit, const std::string& autosavePath)
 {
-    const bool wasActive = state_.GameActive;
-    const std::string text = wasActive && autosaveOnExit ? SavegameText(state_) : std::string();
-    if (!MayCloseWindow(state_, autosaveOnExit, frontend_, autosavePath))
-        return false;
-    // The autosave keeps its record too, when the file holds this very game.
-    if (wasActive && autosaveOnExit) {
-        const auto written = ReadPlainFile(autosavePath, text.size());
-        if (written && *written == text)
-            WriteHistoryBeside(autosavePath);
-    }
-    return true;
-}
-
-void GameSession::ReadHistoryBeside(const std::string& path)
-{
-    // A savegame is at most a few hundred kilobytes; the loader has just read it whole.
-    const auto bytes = ReadPlainFile(path, std::size_t{1} << 20);
-    historyLoad_ = bytes ? LoadHistoryFile(path, SavegameFingerprint(*bytes), state_.History) : HistoryLoad::Damaged;
-    if (historyLoad_ != HistoryLoad::Loaded)
-        state_.History.Clear();
-}
-
-bool GameSession::WriteHistoryBeside(const std::string& path) const
-{
-    return static_cast<bool>(SaveHistoryFile(path, state_.History, SavegameFingerprint(SavegameText(state_))));
+    return MayCloseWindow(state_, autosaveOnExit, frontend_, [&] {
+        const PairSave saved = WriteTo(autosavePath);
+        ShowSaveResult(autosavePath, saved.Game, frontend_);
+        if (saved.Game)
+            TellRecord(autosavePath, saved, true);
+        return saved.Game;
+    });
 }
 
 bool GameSession::Changed() const
@@ -229,6 +282,7 @@ void GameSession::NextTurn()
     // liquidation stops it only with the comforts; otherwise the months run on as they did.
     if (end && stopAtTheEnd_ && (end->Winner >= 0 || state_.Program.Comforts)) {
         end_ = end;
+        state_.History.End = RecordedEnd{end->Winner, end->HumanWon, end->Points, end->LastPlayer};
         panel_.CommandMode = kModeGameOver;
         frontend_.Redraw();
     }

@@ -16,6 +16,7 @@
 #include "game/frontend.h"
 #include "game/game_state.h"
 #include "game/world_generation.h"
+#include "persistence/game_files.h"
 #include "persistence/history_file.h"
 #include "persistence/savegame.h"
 
@@ -35,6 +36,13 @@ public:
     const GameHistory& History() const { return state_.History; }
     /// How the record beside the last opened or loaded savegame was read (Loaded for a new game).
     HistoryLoad LastHistoryLoad() const { return historyLoad_; }
+    /// Why that record was not read, in English; empty when it was.
+    const std::string& LastHistoryReason() const { return historyReason_; }
+    /// How the record beside the last saved game went.
+    RecordSave LastRecordSave() const { return lastRecordSave_; }
+    /// While the player leaves the game (a save on the way to Exit, New or Open), a record that
+    /// could not be saved is told in a box: the status line goes with the game.
+    void SetLeaving(bool leaving) { leaving_ = leaving; }
     /// Whether the running game holds anything its file does not (a new game counts as kept
     /// until a command or a month changes it); the selected town alone is no change.
     bool Changed() const;
@@ -67,6 +75,10 @@ public:
     /// game, as MayClose does (Go or Stay); otherwise asks "Save the running game?". When the
     /// answer is Go the game has been left.
     Leaving BeforeClosing(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
+    /// The program is asked to end from outside (a signal): nobody is there to answer. With
+    /// autosave the game is saved to `autosavePath` with its record; then it is left. False,
+    /// with `why`, when the autosave or its record could not be written.
+    bool LeaveWithoutQuestion(bool autosaveOnExit, const std::string& autosavePath, std::string* why);
     /// Leaves the running game (after it was saved on the way out).
     void Leave() { state_.GameActive = false; }
 
@@ -81,14 +93,16 @@ public:
     /// Loads without telling anything (tavrek-sim says it its own way); `reason` tells why not.
     LoadStatus Load(const std::string& path, std::string* reason = nullptr);
     /// "Save": writes the game to its file, and its record beside it (a record that cannot be
-    /// written is noted in the status line; the game is saved all the same). `CannotOpen` when there is no file yet or
-    /// it cannot be opened for writing: the window then asks for one. A failed write has been told.
+    /// written is noted in the status line, a file at the record's name that is no record is
+    /// left alone with a File Error box; the game is saved all the same). `CannotOpen` when
+    /// there is no file yet or it cannot be opened for writing: the window then asks for one. A
+    /// failed write has been told.
     SaveStatus Save();
     /// "Save as" with the chosen file: from now on the game belongs to it.
     SaveStatus SaveAs(const std::string& path);
     /// Writes the game to a file, and its record beside it, without telling anything or changing
-    /// the game's file; `reason` tells why not.
-    SaveResult WriteTo(const std::string& path, std::string* reason = nullptr) const;
+    /// the game's file; `reason` tells why the game was not saved, the result why not its record.
+    PairSave WriteTo(const std::string& path, std::string* reason = nullptr) const;
     /// The window is about to close: autosave or ask, as the option says. Returns whether it may.
     bool MayClose(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
 
@@ -116,16 +130,18 @@ public:
     bool RestoreNames();
 
 private:
-    /// Reads the record beside a savegame just loaded; anything but a whole record of this game
-    /// leaves an empty one.
-    void ReadHistoryBeside(const std::string& path);
-    /// Writes the record beside a savegame just written; false when it could not be written.
-    bool WriteHistoryBeside(const std::string& path) const;
+    /// Makes a savegame just read, with its record, the running game.
+    void TakeOver(const std::string& path, OpenedPair& pair);
+    /// Tells the player what became of the record beside a saved game.
+    void TellRecord(const std::string& path, const PairSave& saved, bool inBox);
     /// The game as its file holds it (or as it began): what Changed compares with.
     void Keep() { kept_ = state_; }
 
     Frontend& frontend_;
     HistoryLoad historyLoad_ = HistoryLoad::Missing;
+    std::string historyReason_;
+    RecordSave lastRecordSave_ = RecordSave::Saved;
+    bool leaving_ = false;
     GameState state_;
     PanelState panel_;
     std::string saveFile_;

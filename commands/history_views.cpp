@@ -1,6 +1,8 @@
 /// @file history_views.cpp The month report, the message log and the price forecast's texts.
 #include "commands/history_views.h"
 
+#include <cmath>
+
 #include "commands/amount_field.h"
 #include "engine/market.h"
 #include "game/status_line.h"
@@ -13,14 +15,23 @@ const std::string& Pick(Language language, const std::string& english, const std
 }
 
 // + 0.0: a cost of nothing is "0.00 $", not "-0.00 $".
-std::string Dollars(double amount) { return Format("%.2f $", amount + 0.0); }
+// Beyond a trillion, cents tell nothing and the figure would fill the report: significant digits.
+std::string Dollars(double amount)
+{
+    if (std::fabs(amount) >= 1e12)
+        return Format("%.6g $", amount);
+    return Format("%.2f $", amount + 0.0);
+}
 
 }  // namespace
 
 std::string RecordMonthName(int32_t month, Language language)
 {
-    const int index = ((month - 1) % kMonths + kMonths) % kMonths;
-    return Format("%s %d", kMonthNames[language == Language::German ? 1 : 0][index], 1750 + (month - 1) / kMonths);
+    // Wide enough for any month a file can hold, the lowest included.
+    const int64_t sinceStart = static_cast<int64_t>(month) - 1;
+    const int64_t index = (sinceStart % kMonths + kMonths) % kMonths;
+    const int64_t year = 1750 + (sinceStart - index) / kMonths;
+    return Format("%s %lld", kMonthNames[language == Language::German ? 1 : 0][index], static_cast<long long>(year));
 }
 
 MonthReport ComputeMonthReport(const GameState& s, int company, Language language)
@@ -70,21 +81,31 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
     return report;
 }
 
+std::vector<std::size_t> MessageLogEntries(const GameHistory& history, std::optional<int> company)
+{
+    std::vector<std::size_t> entries;
+    for (std::size_t i = history.Messages.size(); i-- > 0;)
+        if (!company || history.Messages[i].Company == *company)
+            entries.push_back(i);
+    return entries;
+}
+
+std::string MessageLogLine(const GameState& s, const RecordedMessage& message, Language language)
+{
+    const std::string name =
+        message.Company >= 0 && message.Company < kCompanies ? s.CompanyName[message.Company] : std::string("?");
+    std::string text = message.Text.In(language);
+    for (char& ch : text)
+        if (ch == '\n' || ch == '\r' || ch == '\t')
+            ch = ' ';
+    return RecordMonthName(message.Month, language) + " - " + name + ": " + text;
+}
+
 std::vector<std::string> MessageLogLines(const GameState& s, std::optional<int> company, Language language)
 {
     std::vector<std::string> lines;
-    const auto& messages = s.History.Messages;
-    for (auto it = messages.rbegin(); it != messages.rend(); ++it) {
-        if (company && it->Company != *company)
-            continue;
-        const std::string name =
-            it->Company >= 0 && it->Company < kCompanies ? s.CompanyName[it->Company] : std::string("?");
-        std::string text = it->Text.In(language);
-        for (char& ch : text)
-            if (ch == '\n' || ch == '\r' || ch == '\t')
-                ch = ' ';
-        lines.push_back(RecordMonthName(it->Month, language) + " - " + name + ": " + text);
-    }
+    for (const std::size_t i : MessageLogEntries(s.History, company))
+        lines.push_back(MessageLogLine(s, s.History.Messages[i], language));
     return lines;
 }
 

@@ -46,6 +46,11 @@ std::string RecordMonthName(int32_t month, Language language);
 /// Every recorded message, newest first, "March 1751 - Company: text"; only those shown to
 /// `company` when it is given.
 std::vector<std::string> MessageLogLines(const GameState& s, std::optional<int> company, Language language);
+/// The same messages as places in the record's message list, newest first: the log's view makes
+/// a line only when it shows one.
+std::vector<std::size_t> MessageLogEntries(const GameHistory& history, std::optional<int> company);
+/// The log's line of one recorded message.
+std::string MessageLogLine(const GameState& s, const RecordedMessage& message, Language language);
 
 /// The forecast beside Change Prices' fields: for each brand row with a brand, what it would
 /// sell in the selected town at the typed price ("~ 800 l"); nothing for an empty slot.

@@ -1,13 +1,16 @@
 /// @file history_fuzz.cpp Fuzzes the reader of the record beside a savegame: every input is
-/// refused or read into a record that the writer stores and the reader takes back unchanged. Each
-/// input is also read once more with its closing sum made right, so that the fuzzer reaches the
-/// lines behind the sum.
+/// refused or read into a record within the savegame month's bounds, which the writer stores and
+/// the reader takes back unchanged; written for an earlier month, what the writer leaves is read
+/// back too. Each input is read at a few savegame months, and once more with its closing sum made
+/// right, so that the fuzzer reaches the lines behind the sum.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 
+#include "commands/history_views.h"
 #include "persistence/history_file.h"
 
 namespace {
@@ -15,24 +18,40 @@ namespace {
 // The game the seed corpus belongs to.
 constexpr uint64_t kGame = 0x0123456789abcdefull;
 
-void Check(std::string_view text)
+// Savegame months: no bound to speak of, a long game, the first months.
+constexpr int32_t kMonthCounts[] = {std::numeric_limits<int32_t>::max(), 601, 3};
+
+void Check(std::string_view text, int32_t monthCount)
 {
     GameHistory history;
     std::string reason;
-    const HistoryLoad result = ParseHistory(text, kGame, history, &reason);
+    const HistoryLoad result = ParseHistory(text, kGame, monthCount, history, &reason);
     if (result != HistoryLoad::Loaded) {
         if (reason.empty() || !history.Months.empty() || !history.Messages.empty())
             std::abort();  // a refusal says why and leaves the record alone
         return;
     }
+    const HistoryBounds bounds{monthCount};
+    if (history.Messages.size() > bounds.MostMessages())
+        std::abort();
+    for (const MonthRecord& r : history.Months)
+        if (r.Month < 1 || r.Month >= monthCount || history.FindMonth(r.Month) != &r)
+            std::abort();
+    for (const RecordedMessage& m : history.Messages) {
+        if (m.Month < 1 || m.Month > monthCount || m.Text.English.size() > HistoryBounds::kLongestText)
+            std::abort();
+        (void)RecordMonthName(m.Month, Language::German);
+    }
     GameHistory again;
-    if (ParseHistory(HistoryText(history, kGame), kGame, again) != HistoryLoad::Loaded || !(again == history) ||
-        again.OpenTransport != history.OpenTransport)
+    if (ParseHistory(HistoryText(history, kGame, monthCount), kGame, monthCount, again) != HistoryLoad::Loaded ||
+        !(again == history) || again.OpenTransport != history.OpenTransport)
+        std::abort();
+    // The writer never writes what its reader refuses, whatever month it writes for.
+    const int32_t earlier = history.Months.empty() ? 1 : history.Months.back().Month;
+    GameHistory shorter;
+    if (ParseHistory(HistoryText(history, kGame, earlier), kGame, earlier, shorter) != HistoryLoad::Loaded)
         std::abort();
     (void)history.MemoryBytes();
-    for (const MonthRecord& r : history.Months)
-        if (history.FindMonth(r.Month) != &r)
-            std::abort();
 }
 
 }  // namespace
@@ -40,12 +59,15 @@ void Check(std::string_view text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    Check(text);
     // The same text with a right closing sum: everything after the last "end " line is replaced.
     std::string body(text);
     const auto end = body.rfind("\nend ");
     if (end != std::string::npos)
         body.resize(end + 1);
-    Check(SealHistoryText(std::move(body)));
+    const std::string sealed = SealHistoryText(std::move(body));
+    for (const int32_t monthCount : kMonthCounts) {
+        Check(text, monthCount);
+        Check(sealed, monthCount);
+    }
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "game/frontend.h"
@@ -53,6 +54,17 @@ struct RecordedMessage {
     bool operator==(const RecordedMessage&) const = default;
 };
 
+/// How a game ended where the window stopped it: kept so that the saved game opens as ended
+/// (the savegame itself holds only the state the rules left).
+struct RecordedEnd {
+    int32_t Winner = -1;      ///< the company that reached the winning share, -1 when none did
+    bool HumanWon = false;    ///< the winner was the player who ended the turn
+    int32_t Points = 0;       ///< that player's points
+    int32_t LastPlayer = -1;  ///< the only human player's company, when it was liquidated
+
+    bool operator==(const RecordedEnd&) const = default;
+};
+
 /// The whole record of a game.
 struct GameHistory {
     std::vector<MonthRecord> Months;        ///< oldest first, one per closed month
@@ -60,6 +72,7 @@ struct GameHistory {
     /// Transport spending of the month still open, per company; booked into the month's record
     /// at the month end.
     std::array<long double, kHistoryCompanies> OpenTransport{};
+    std::optional<RecordedEnd> End;  ///< the game is over: no further turn
 
     void Clear() { *this = GameHistory{}; }
     void NoteTransport(int company, long double dollars)
@@ -72,7 +85,10 @@ struct GameHistory {
     /// Heap bytes the record holds.
     std::size_t MemoryBytes() const;
 
-    bool operator==(const GameHistory& other) const { return Months == other.Months && Messages == other.Messages; }
+    bool operator==(const GameHistory& other) const
+    {
+        return Months == other.Months && Messages == other.Messages && End == other.End;
+    }
 };
 
 /// A frontend in front of another that keeps every message box in the record, with the month and

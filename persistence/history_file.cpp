@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -15,7 +16,7 @@ namespace {
 
 constexpr std::string_view kMagic = "TAVREK-HISTORY";
 // Far beyond a game of thousands of months, small enough to refuse a wrong file at once.
-constexpr std::size_t kMaxHistoryBytes = 256u << 20;
+constexpr std::size_t kMaxHistoryBytes = 64u << 20;
 
 uint64_t Fnv1a(std::string_view bytes)
 {
@@ -151,16 +152,28 @@ std::string HistoryFileName(const std::string& savegamePath) { return savegamePa
 
 uint64_t SavegameFingerprint(std::string_view savegameBytes) { return Fnv1a(savegameBytes); }
 
-std::string HistoryText(const GameHistory& history, uint64_t fingerprint)
+std::size_t HistoryBounds::MostMessages() const
 {
+    const auto months = static_cast<std::size_t>(std::max<int32_t>(MonthCount, 1));
+    return std::min(kMostMessages, kMessagesPerMonth * (months + 1));
+}
+
+std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_t monthCount)
+{
+    const HistoryBounds bounds{monthCount};
     std::string out;
     out.reserve(history.Months.size() * 2600 + history.Messages.size() * 120 + 256);
     out += kMagic;
-    Put(out, kHistoryFormatVersion);
+    Put(out, history.End ? 2 : 1);
     out += "\ngame ";
     PutHex(out, fingerprint);
     out += '\n';
+    int32_t lastMonth = 0;
     for (const MonthRecord& r : history.Months) {
+        // Only what the reader takes back: rising months before the savegame's.
+        if (r.Month <= lastMonth || r.Month >= monthCount)
+            continue;
+        lastMonth = r.Month;
         out += "month";
         Put(out, r.Month);
         for (const int32_t d : r.Demand)
@@ -180,18 +193,44 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint)
             out += '\n';
         }
     }
-    for (const RecordedMessage& m : history.Messages) {
+    // The newest messages, when there are more than a game of this month can show.
+    std::vector<const RecordedMessage*> kept;
+    for (auto it = history.Messages.rbegin(); it != history.Messages.rend() && kept.size() < bounds.MostMessages();
+         ++it)
+        if (it->Month >= 1 && it->Month <= monthCount && it->Company >= 0 && it->Company < kHistoryCompanies)
+            kept.push_back(&*it);
+    std::reverse(kept.begin(), kept.end());
+    const auto cut = [](const std::string& text) {
+        if (text.size() <= HistoryBounds::kLongestText)
+            return text;
+        // Cut at a character's start, so the text stays UTF-8.
+        std::size_t end = HistoryBounds::kLongestText;
+        while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            --end;
+        return text.substr(0, end);
+    };
+    for (const RecordedMessage* message : kept) {
+        const RecordedMessage& m = *message;
         out += "message";
         Put(out, m.Month);
         Put(out, m.Company);
         out += ' ';
-        PutText(out, m.Text.English);
+        PutText(out, cut(m.Text.English));
         out += '\t';
-        PutText(out, m.Text.German);
+        PutText(out, cut(m.Text.German));
         out += '\t';
-        PutText(out, m.Caption.English);
+        PutText(out, cut(m.Caption.English));
         out += '\t';
-        PutText(out, m.Caption.German);
+        PutText(out, cut(m.Caption.German));
+        out += '\n';
+    }
+    if (history.End) {
+        const RecordedEnd& e = *history.End;
+        out += "ended";
+        Put(out, e.Winner);
+        Put(out, e.HumanWon ? 1 : 0);
+        Put(out, e.Points);
+        Put(out, e.LastPlayer);
         out += '\n';
     }
     out += "open";
@@ -210,8 +249,10 @@ std::string SealHistoryText(std::string body)
     return body;
 }
 
-HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, GameHistory& out, std::string* reason)
+HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t monthCount, GameHistory& out,
+                         std::string* reason)
 {
+    const HistoryBounds bounds{monthCount};
     int lineNumber = 0;
     const auto fail = [&](HistoryLoad result, const char* why) {
         if (reason)
@@ -230,6 +271,7 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, GameHistor
     };
 
     std::string_view line;
+    int32_t formatVersion = 1;
     if (!nextLine(line))
         return fail(HistoryLoad::Damaged, "not a history file");
     {
@@ -239,6 +281,7 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, GameHistor
             return fail(HistoryLoad::Damaged, "not a history file");
         if (version > kHistoryFormatVersion)
             return fail(HistoryLoad::Newer, "written by a newer version of the game");
+        formatVersion = version;
     }
     // The closing sum covers every byte before its line: anything cut off or changed shows.
     const auto endAt = text.rfind("\nend ");
@@ -268,6 +311,8 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, GameHistor
         const auto kind = w.Next();
         if (open)
             return fail(HistoryLoad::Damaged, "text after the open month");
+        if (h.End && kind != "open")
+            return fail(HistoryLoad::Damaged, "text after the end of the game");
         if (kind == "month") {
             if (!h.Messages.empty())
                 return fail(HistoryLoad::Damaged, "a month after the messages");
@@ -275,6 +320,8 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, GameHistor
             if (!w.Number(r.Month) || r.Month < 1 ||
                 (h.Months.size() > 1 && r.Month <= h.Months[h.Months.size() - 2].Month))
                 return fail(HistoryLoad::Damaged, "bad month number");
+            if (r.Month >= monthCount)
+                return fail(HistoryLoad::Damaged, "a month the savegame has not closed yet");
             for (int32_t& d : r.Demand)
                 if (!w.Number(d))
                     return fail(HistoryLoad::Damaged, "bad demand");
@@ -308,6 +355,10 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, GameHistor
             RecordedMessage m;
             if (!w.Number(m.Month) || !w.Number(m.Company) || m.Company < 0 || m.Company >= kHistoryCompanies)
                 return fail(HistoryLoad::Damaged, "bad message");
+            if (m.Month < 1 || m.Month > monthCount)
+                return fail(HistoryLoad::Damaged, "a message outside the game's months");
+            if (h.Messages.size() >= bounds.MostMessages())
+                return fail(HistoryLoad::Damaged, "more messages than the game can have shown");
             // The texts are everything after the second number.
             const size_t start = line.find(' ', line.find(' ', 8) + 1) + 1;
             std::string_view texts = line.substr(start);
@@ -318,10 +369,24 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, GameHistor
                     return fail(HistoryLoad::Damaged, "a message needs four texts");
                 if (!UnescapeText(texts.substr(0, tab), *fields[i]))
                     return fail(HistoryLoad::Damaged, "bad text escape");
+                if (fields[i]->size() > HistoryBounds::kLongestText)
+                    return fail(HistoryLoad::Damaged, "a message text longer than any message box");
                 if (i < 3)
                     texts.remove_prefix(tab + 1);
             }
             h.Messages.push_back(std::move(m));
+        } else if (kind == "ended") {
+            RecordedEnd e;
+            int32_t humanWon = -1;
+            if (formatVersion < 2 || h.End || !w.Number(e.Winner) || !w.Number(humanWon) || !w.Number(e.Points) ||
+                !w.Number(e.LastPlayer) || !w.AtEnd())
+                return fail(HistoryLoad::Damaged, "bad end of the game");
+            if (e.Winner < -1 || e.Winner >= kHistoryCompanies || humanWon < 0 || humanWon > 1 || e.Points < 0 ||
+                e.LastPlayer < -1 || e.LastPlayer >= kHistoryCompanies || (e.Winner < 0 && e.LastPlayer < 0) ||
+                (humanWon == 1 && e.Winner < 0))
+                return fail(HistoryLoad::Damaged, "an end no game can have");
+            e.HumanWon = humanWon == 1;
+            h.End = e;
         } else if (kind == "open") {
             for (long double& v : h.OpenTransport) {
                 double d = 0;
@@ -371,7 +436,7 @@ std::optional<std::string> ReadPlainFile(const std::string& path, std::size_t ma
     return text;
 }
 
-HistoryLoad LoadHistoryFile(const std::string& savegamePath, uint64_t fingerprint, GameHistory& out,
+HistoryLoad LoadHistoryFile(const std::string& savegamePath, uint64_t fingerprint, int32_t monthCount, GameHistory& out,
                             std::string* reason)
 {
     const std::string path = HistoryFileName(savegamePath);
@@ -387,14 +452,14 @@ HistoryLoad LoadHistoryFile(const std::string& savegamePath, uint64_t fingerprin
             *reason = Format("cannot read '%s'", path.c_str());
         return HistoryLoad::Damaged;
     }
-    return ParseHistory(*text, fingerprint, out, reason);
+    return ParseHistory(*text, fingerprint, monthCount, out, reason);
 }
 
 SaveResult SaveHistoryFile(const std::string& savegamePath, const GameHistory& history, uint64_t fingerprint,
-                           std::string* reason)
+                           int32_t monthCount, std::string* reason)
 {
     try {
-        return WriteFileSafely(HistoryFileName(savegamePath), HistoryText(history, fingerprint), reason);
+        return WriteFileSafely(HistoryFileName(savegamePath), HistoryText(history, fingerprint, monthCount), reason);
     } catch (const std::exception& e) {
         if (reason)
             *reason = e.what();
@@ -427,4 +492,18 @@ std::optional<LocalText> HistoryNote(HistoryLoad result)
 LocalText HistoryNotSavedNote()
 {
     return {"The game was saved, but not its history.", "Das Spiel wurde gespeichert, aber nicht seine Chronik."};
+}
+
+LocalText NotARecordNote(const std::string& recordPath)
+{
+    // One line, whatever the file's name holds.
+    std::string name = recordPath;
+    for (char& c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    return {Format("The game was saved, but not its history: \"%s\" is not a history file and stays as it is.",
+                   name.c_str()),
+            Format("Das Spiel wurde gespeichert, aber nicht seine Chronik: „%s“ ist keine Chronik und bleibt, wie "
+                   "sie ist.",
+                   name.c_str())};
 }

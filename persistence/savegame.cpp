@@ -668,7 +668,7 @@ void ApplySavegame(GameState& s, const SavegameContent& content)
     static_cast<GameData&>(s) = std::move(static_cast<GameData&>(loaded));
 }
 
-LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reason)
+LoadStatus ReadSavegameFile(const std::string& path, std::string& text, std::string* reason)
 {
     const auto fail = [reason](LoadStatus status, const std::string& why) {
         if (reason)
@@ -689,7 +689,7 @@ LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reas
         ::close(fd);
         return fail(LoadStatus::CannotOpen, Format("cannot open '%s': not a regular file", path.c_str()));
     }
-    std::string text;
+    text.clear();
     char buffer[16 * 1024];
     bool tooLarge = false;
     int readErrno = 0;
@@ -715,18 +715,35 @@ LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reas
     if (tooLarge)
         return fail(LoadStatus::NotASavegame, Format("'%s' is far larger than any savegame", path.c_str()));
 
+    return LoadStatus::Loaded;
+}
+
+std::optional<SavegameContent> ParseSavegameOf(const std::string& path, std::string_view text, std::string* reason)
+{
     std::string why;
-    const std::optional<SavegameContent> content = ParseSavegame(text, &why);
+    std::optional<SavegameContent> content = ParseSavegame(text, &why);
+    if (!content && reason)
+        *reason = Format("'%s' is not a valid savegame: %s", path.c_str(), why.c_str());
+    return content;
+}
+
+LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reason)
+{
+    std::string text;
+    const LoadStatus status = ReadSavegameFile(path, text, reason);
+    if (status != LoadStatus::Loaded)
+        return status;
+    const std::optional<SavegameContent> content = ParseSavegameOf(path, text, reason);
     if (!content)
-        return fail(LoadStatus::NotASavegame, Format("'%s' is not a valid savegame: %s", path.c_str(), why.c_str()));
+        return LoadStatus::NotASavegame;
     ApplySavegame(s, *content);
     return LoadStatus::Loaded;
 }
 
-bool OpenGame(GameState& s, const std::string& path, Frontend& frontend)
+bool ShowOpened(GameState& s, LoadStatus status, Frontend& frontend)
 {
     const LocalText fileError{"File Error", "Dateifehler"};
-    switch (LoadGameFile(s, path)) {
+    switch (status) {
     case LoadStatus::CannotOpen:
         frontend.ShowMessage({"Cannot open file!", "Datei kann nicht geöffnet werden"}, fileError,
                              MessageIcon::Warning);
@@ -742,6 +759,11 @@ bool OpenGame(GameState& s, const std::string& path, Frontend& frontend)
     frontend.SetCaption(GameTitle());
     frontend.Redraw();
     return true;
+}
+
+bool OpenGame(GameState& s, const std::string& path, Frontend& frontend)
+{
+    return ShowOpened(s, LoadGameFile(s, path), frontend);
 }
 
 SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::string* reason)
@@ -760,13 +782,14 @@ SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::s
     }
 }
 
-SaveResult WriteFileSafely(const std::string& path, const std::string& text, std::string* reason)
+SaveResult StageFile(const std::string& path, std::string bytes, StagedFile& out, std::string* reason)
 {
     const auto fail = [reason](SaveStatus status, const std::string& why, SaveProblem problem = SaveProblem::None) {
         if (reason)
             *reason = why;
         return SaveResult{status, problem};
     };
+    out = StagedFile{};
     try {
         if (path.empty())
             return fail(SaveStatus::CannotOpen, "no file name", SaveProblem::NoFileName);
@@ -804,9 +827,9 @@ SaveResult WriteFileSafely(const std::string& path, const std::string& text, std
         std::string tempName;
         const int fd = platform::CreateUniqueBeside(target.string(), tempName, why);
         if (fd < 0 && exists) {
-            // The folder takes no new file, but the savegame itself may be written: in place.
-            if (!platform::RewriteInPlace(target.string(), text, why))
-                return fail(SaveStatus::WriteFailed, why);
+            // The folder takes no new file, but the file itself may be written: in place, later.
+            out.Target = target.string();
+            out.Bytes = std::move(bytes);
             return SaveResult{SaveStatus::Saved};
         }
         if (fd < 0)
@@ -816,8 +839,8 @@ SaveResult WriteFileSafely(const std::string& path, const std::string& text, std
             (void)::fchmod(fd, old.st_mode & 07777);
 
         size_t done = 0;
-        while (done < text.size() && why.empty()) {
-            const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        while (done < bytes.size() && why.empty()) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0)
@@ -830,23 +853,68 @@ SaveResult WriteFileSafely(const std::string& path, const std::string& text, std
             why = Format("cannot flush '%s' to disk: %s", tempName.c_str(), std::strerror(errno));
         if (::close(fd) != 0 && why.empty())
             why = Format("cannot close '%s': %s", tempName.c_str(), std::strerror(errno));
-        if (why.empty() && std::rename(tempName.c_str(), target.c_str()) != 0)
-            why = Format("cannot replace '%s': %s", target.c_str(), std::strerror(errno));
         if (!why.empty()) {
             ::unlink(tempName.c_str());
             return fail(SaveStatus::WriteFailed, why);
         }
-        // Make the new name itself durable; the file is already complete, so this is best effort.
-        const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dirFd >= 0) {
-            (void)::fsync(dirFd);
-            ::close(dirFd);
-        }
+        out.Target = target.string();
+        out.Scratch = tempName;
         return SaveResult{SaveStatus::Saved};
     } catch (const std::exception& e) {
         return fail(SaveStatus::WriteFailed, Format("cannot save '%s': %s", path.c_str(), e.what()));
     }
+}
+
+SaveResult CommitFile(StagedFile& file, std::string* reason)
+{
+    std::string why;
+    if (file.Scratch.empty()) {
+        if (!platform::RewriteInPlace(file.Target, file.Bytes, why)) {
+            if (reason)
+                *reason = why;
+            return SaveResult{SaveStatus::WriteFailed};
+        }
+        file = StagedFile{};
+        return SaveResult{SaveStatus::Saved};
+    }
+    if (std::rename(file.Scratch.c_str(), file.Target.c_str()) != 0) {
+        const int error = errno;
+        if (reason)
+            *reason = Format("cannot replace '%s': %s", file.Target.c_str(), std::strerror(error));
+        DiscardFile(file);
+        return SaveResult{SaveStatus::WriteFailed};
+    }
+    // Make the new name itself durable; the file is already complete, so this is best effort.
+    SyncFolderOf(file.Target);
+    file = StagedFile{};
+    return SaveResult{SaveStatus::Saved};
+}
+
+void DiscardFile(StagedFile& file)
+{
+    if (!file.Scratch.empty())
+        ::unlink(file.Scratch.c_str());
+    file = StagedFile{};
+}
+
+void SyncFolderOf(const std::string& path)
+{
+    const fs::path file = path;
+    const fs::path directory = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const int dirFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        (void)::fsync(dirFd);
+        ::close(dirFd);
+    }
+}
+
+SaveResult WriteFileSafely(const std::string& path, const std::string& text, std::string* reason)
+{
+    StagedFile staged;
+    const SaveResult result = StageFile(path, text, staged, reason);
+    if (!result)
+        return result;
+    return CommitFile(staged, reason);
 }
 
 SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& frontend)
@@ -854,6 +922,12 @@ SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& front
     if (!s.GameActive)
         return SaveResult{SaveStatus::NoGame};
     const SaveResult result = WriteSavegameFile(s, path);
+    ShowSaveResult(path, result, frontend);
+    return result;
+}
+
+void ShowSaveResult(const std::string& path, const SaveResult& result, Frontend& frontend)
+{
     // A file that cannot be opened leads to the save dialog, which the window shows after this
     // line says why; a write that failed after that is reported here.
     if (result.Status == SaveStatus::CannotOpen && result.Problem != SaveProblem::NoFileName)
@@ -861,16 +935,20 @@ SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& front
                              MessageIcon::Warning);
     if (result.Status == SaveStatus::WriteFailed)
         ShowCannotSave(frontend);
-    return result;
 }
 
 bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const std::string& autosavePath)
+{
+    return MayCloseWindow(s, autosaveOnExit, frontend, [&] { return SaveGame(s, autosavePath, frontend); });
+}
+
+bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const std::function<SaveResult()>& save)
 {
     if (!s.GameActive)
         return true;
     // A failed autosave must not lose the game silently: the player is told, then asked.
     if (autosaveOnExit) {
-        const SaveResult saved = SaveGame(s, autosavePath, frontend);
+        const SaveResult saved = save();
         if (saved) {
             s.GameActive = false;
             return true;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,6 +64,18 @@ enum class LoadStatus {
 /// regular file (a pipe, a device, a directory) cannot be opened and is never waited on. Shows
 /// nothing; `reason` (when given) says what went wrong. On any failure the game is untouched.
 LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reason = nullptr);
+
+/// Reads a savegame file's bytes (at most a megabyte) without checking them: `Loaded` when they
+/// were read. Anything but a regular file cannot be opened and is never waited on.
+LoadStatus ReadSavegameFile(const std::string& path, std::string& text, std::string* reason = nullptr);
+
+/// ParseSavegame of the bytes read from `path`, with the file's name in `reason`.
+std::optional<SavegameContent> ParseSavegameOf(const std::string& path, std::string_view text,
+                                               std::string* reason = nullptr);
+
+/// What "Open" shows after loading ended with `status`: why not, or the loaded game's status
+/// line, title and map. Returns whether a game was loaded.
+bool ShowOpened(GameState& s, LoadStatus status, Frontend& frontend);
 
 /// "Open" after the file dialog: loads the file, or shows why not ("Cannot open file!" or "not
 /// a valid savegame") and keeps the running game. On success writes the status line, sets the
@@ -119,11 +132,32 @@ SaveResult WriteSavegameFile(const GameState& s, const std::string& path, std::s
 /// we keep beside a savegame use it too.
 SaveResult WriteFileSafely(const std::string& path, const std::string& bytes, std::string* reason = nullptr);
 
+/// A file written in full and flushed to disk beside its target, not yet in its place: the two
+/// halves of WriteFileSafely, for files that must replace their targets in a chosen order.
+struct StagedFile {
+    std::string Target;   ///< the file it replaces, links followed
+    std::string Scratch;  ///< the written scratch file; empty where the folder takes none
+    std::string Bytes;    ///< kept only for the rewrite in place
+};
+
+/// Checks `path` as WriteFileSafely does and writes `bytes` into a scratch file beside it.
+/// Where the folder takes no new file but the file may be written, succeeds with no scratch
+/// file: CommitFile then rewrites it in place.
+SaveResult StageFile(const std::string& path, std::string bytes, StagedFile& out, std::string* reason = nullptr);
+/// Puts a staged file in its place. The scratch file is gone afterwards, whatever happened.
+SaveResult CommitFile(StagedFile& file, std::string* reason = nullptr);
+/// Removes a staged file that will not be put in place.
+void DiscardFile(StagedFile& file);
+/// Flushes the folder holding `path` to disk, so that names made or changed in it last.
+void SyncFolderOf(const std::string& path);
+
 /// "Save": does nothing without a running game (`NoGame`); otherwise writes the file. A file that
 /// cannot be opened for writing gives `CannotOpen` and says why in one line (nothing when no file
 /// was chosen yet): the window then offers the save dialog ("Save as"). A write that fails after
 /// opening tells the player ("Cannot save file!") and gives `WriteFailed`.
 SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& frontend);
+/// What SaveGame tells the player after a save to `path` ended with `result`.
+void ShowSaveResult(const std::string& path, const SaveResult& result, Frontend& frontend);
 
 /// The window is about to close. Without a game it may. With "Autosave On Exit" the game is
 /// saved to `autosavePath` and the window closes; if that save fails in any way, the player is
@@ -132,3 +166,5 @@ SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& front
 /// Returns whether the window may close; `GameActive` becomes false when it may.
 bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend,
                     const std::string& autosavePath = kAutosaveFileName);
+/// As above, with the autosave made by `save` (the session saves the record beside it).
+bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const std::function<SaveResult()>& save);

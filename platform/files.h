@@ -47,6 +47,9 @@ public:
     FolderLock& operator=(const FolderLock&) = delete;
 
     bool Busy() const { return busy_; }
+    /// Whether this program holds the lock now (not when busy, nor where the folder could not
+    /// be opened).
+    bool Held() const { return fd_ >= 0 && !busy_; }
 
 private:
     int fd_ = -1;

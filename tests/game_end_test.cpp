@@ -149,10 +149,28 @@ TEST_F(GameEndFixture, InATwoPlayerGameTheOtherPlayerGoesOnAloneAfterABankruptcy
     session.NextTurn();
     ASSERT_TRUE(session.End().has_value());
     EXPECT_EQ(session.End()->LastPlayer, second);
-    // An opened game runs again.
+    // Saved and opened again, the game is still over: its record keeps the end.
+    const GameEnd over = *session.End();
     ASSERT_EQ(session.SaveAs(File("over.tsg")), SaveStatus::Saved);
-    ASSERT_TRUE(session.Open(File("over.tsg")));
-    EXPECT_FALSE(session.End().has_value());
+    GameSession reader(frontend, dir.Str());
+    reader.StopAtTheEnd(true);
+    ASSERT_TRUE(reader.Open(File("over.tsg")));
+    ASSERT_TRUE(reader.End().has_value());
+    EXPECT_EQ(*reader.End(), over);
+    EXPECT_EQ(reader.Panel().CommandMode, kModeGameOver);
+    reader.NextTurn();
+    EXPECT_EQ(reader.State().MonthCount, session.State().MonthCount) << "no further turn";
+    // Without its record the savegame alone cannot tell: it opens running. Where the months go
+    // on (tavrek-sim), the game runs on too.
+    std::filesystem::remove(File("over.tsg.history"));
+    ASSERT_TRUE(reader.Open(File("over.tsg")));
+    EXPECT_FALSE(reader.End().has_value());
+    ASSERT_EQ(session.Save(), SaveStatus::Saved);
+    GameSession sim(frontend, dir.Str());
+    ASSERT_EQ(sim.Load(File("over.tsg")), LoadStatus::Loaded);
+    EXPECT_FALSE(sim.End().has_value());
+    EXPECT_FALSE(sim.History().End.has_value());
+    EXPECT_EQ(sim.Panel().CommandMode, kModeIdle);
 }
 
 TEST_F(GameEndFixture, WithoutStoppingTheMonthsGoOnAsTheRulesLeaveThem)

@@ -71,7 +71,7 @@ TEST_F(SessionFixture, SaveWritesWhereTheGameCameFromAndANewGameAsksForAFile)
     EXPECT_EQ(frontend.EnglishTexts(), std::vector<std::string>{"This file is not a valid savegame!"});
 
     // Writing elsewhere leaves the game's file as it is.
-    ASSERT_TRUE(session.WriteTo(File("copy.tsg")));
+    ASSERT_TRUE(session.WriteTo(File("copy.tsg")).Game);
     EXPECT_EQ(session.SaveFile(), File("a.tsg"));
 
     session.NewGame(NewGameSettings{});

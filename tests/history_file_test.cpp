@@ -2,19 +2,29 @@
 // missing file is refused and costs the game nothing but its record.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "commands/game_session.h"
+#include "persistence/game_files.h"
 #include "persistence/history_file.h"
 #include "recording_frontend.h"
+#include "sim_runner.h"
 #include "temp_dir.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr uint64_t kGame = 0x0123456789abcdefull;
+constexpr int32_t kMonth = 6;  // the sample's savegame month: months 1, 2 and 5 are closed
 
 GameHistory SampleHistory()
 {
@@ -50,26 +60,38 @@ GameHistory SampleHistory()
 TEST(HistoryFile, WrittenAndReadBackExactly)
 {
     const GameHistory h = SampleHistory();
-    const std::string text = HistoryText(h, kGame);
+    const std::string text = HistoryText(h, kGame, kMonth);
     EXPECT_EQ(text.rfind("TAVREK-HISTORY 1\ngame 0123456789abcdef\nmonth 1 ", 0), 0u);
     GameHistory back;
     std::string reason;
-    ASSERT_EQ(ParseHistory(text, kGame, back, &reason), HistoryLoad::Loaded) << reason;
+    ASSERT_EQ(ParseHistory(text, kGame, kMonth, back, &reason), HistoryLoad::Loaded) << reason;
     EXPECT_TRUE(back == h);
     EXPECT_EQ(back.OpenTransport, h.OpenTransport);
-    EXPECT_EQ(HistoryText(back, kGame), text);
+    EXPECT_EQ(HistoryText(back, kGame, kMonth), text);
     ASSERT_NE(back.FindMonth(5), nullptr);
     EXPECT_EQ(back.FindMonth(5)->Demand[0], 5000);
     EXPECT_EQ(back.FindMonth(3), nullptr);
 
     GameHistory empty;
-    ASSERT_EQ(ParseHistory(HistoryText(GameHistory{}, 7), 7, empty), HistoryLoad::Loaded);
+    ASSERT_EQ(ParseHistory(HistoryText(GameHistory{}, 7, 1), 7, 1, empty), HistoryLoad::Loaded);
     EXPECT_TRUE(empty == GameHistory{});
+
+    // A game that has ended keeps its end, in a version 2 record; a running one stays version 1.
+    for (const RecordedEnd end :
+         {RecordedEnd{4, true, 1234, -1}, RecordedEnd{7, false, 0, -1}, RecordedEnd{-1, false, 0, 3}}) {
+        GameHistory ended = h;
+        ended.End = end;
+        const std::string endedText = HistoryText(ended, kGame, kMonth);
+        EXPECT_EQ(endedText.rfind("TAVREK-HISTORY 2\n", 0), 0u);
+        GameHistory endedBack;
+        ASSERT_EQ(ParseHistory(endedText, kGame, kMonth, endedBack, &reason), HistoryLoad::Loaded) << reason;
+        EXPECT_TRUE(endedBack == ended);
+    }
 }
 
 TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
 {
-    const std::string good = HistoryText(SampleHistory(), kGame);
+    const std::string good = HistoryText(SampleHistory(), kGame, kMonth);
     const auto replaced = [&](const std::string& from, const std::string& to) {
         std::string t = good;
         const auto at = t.find(from);
@@ -112,18 +134,77 @@ TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
          HistoryLoad::Damaged},
         {"another game, sum right", resealed(replaced("game 0123456789abcdef", "game fedcba9876543210")),
          HistoryLoad::Foreign},
-        {"newer version", replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2"), HistoryLoad::Newer},
+        {"newer version", replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 3"), HistoryLoad::Newer},
+        {"an end in a version 1 record", resealed(replaced("open ", "ended 2 1 500 -1\nopen ")), HistoryLoad::Damaged},
+        {"an end nobody reached",
+         resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("open "), 0, "ended -1 0 0 -1\n")),
+         HistoryLoad::Damaged},
+        {"a winner beyond the companies",
+         resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("open "), 0, "ended 10 0 0 -1\n")),
+         HistoryLoad::Damaged},
+        {"a message after the end",
+         resealed(
+             replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("message "), 0, "ended 2 1 9 -1\n")),
+         HistoryLoad::Damaged},
         {"version zero", resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 0")), HistoryLoad::Damaged},
+        // What the game could not have written by the savegame's month.
+        {"the savegame's own month closed", resealed(replaced("month 5 ", "month 6 ")), HistoryLoad::Damaged},
+        {"a month after the savegame's", resealed(replaced("month 5 ", "month 2000000000 ")), HistoryLoad::Damaged},
+        {"a message in month 0", resealed(replaced("message 1 2 ", "message 0 2 ")), HistoryLoad::Damaged},
+        {"a message in the lowest month", resealed(replaced("message 1 2 ", "message -2147483648 2 ")),
+         HistoryLoad::Damaged},
+        {"a message after the savegame's month", resealed(replaced("message 5 7 ", "message 7 7 ")),
+         HistoryLoad::Damaged},
+        {"a message text longer than a box", resealed(replaced("Bankruptcy!", std::string(5000, 'x'))),
+         HistoryLoad::Damaged},
+        {"more messages than six months show",
+         [&] {
+             std::string t = good;
+             std::string many;
+             for (size_t i = 0; i < HistoryBounds{kMonth}.MostMessages(); ++i)
+                 many += "message 5 1 x\tx\t\t\n";
+             t.insert(t.find("open "), many);
+             return resealed(t);
+         }(),
+         HistoryLoad::Damaged},
     };
     for (const Case& c : cases) {
         GameHistory out = SampleHistory();
         out.Months.pop_back();
         const GameHistory before = out;
         std::string reason;
-        EXPECT_EQ(ParseHistory(c.text, kGame, out, &reason), c.expected) << c.what;
+        EXPECT_EQ(ParseHistory(c.text, kGame, kMonth, out, &reason), c.expected) << c.what;
         EXPECT_FALSE(reason.empty()) << c.what;
         EXPECT_TRUE(out == before) << c.what << ": a refused record leaves the one in hand alone";
     }
+}
+
+TEST(HistoryFile, TheWriterLeavesOutWhatTheReaderWouldRefuse)
+{
+    // A game opened at month 13 beside a record of 24 months, with messages beyond, too many of
+    // them and one far too long: what is written for month 13 is read back, without the rest.
+    GameHistory h;
+    for (int32_t month = 1; month <= 24; ++month)
+        h.Months.emplace_back().Month = month;
+    h.Months.emplace_back().Month = 13;  // months 1..24, then 13 again: the fault this guards
+    h.Messages.push_back({0, 1, {"before the game", ""}, {}});
+    h.Messages.push_back({-2147483647 - 1, 1, {"the lowest month", ""}, {}});
+    for (int i = 0; i < 2000; ++i)
+        h.Messages.push_back({12, i % 10, {Format("message %d", i), ""}, {}});
+    // The byte limit falls inside an "ä".
+    h.Messages.push_back({13, 3, {std::string(HistoryBounds::kLongestText - 1, 'x') + "\u00e4\u00e4", ""}, {}});
+    h.Messages.push_back({14, 3, {"after the savegame", ""}, {}});
+
+    GameHistory back;
+    std::string reason;
+    ASSERT_EQ(ParseHistory(HistoryText(h, kGame, 13), kGame, 13, back, &reason), HistoryLoad::Loaded) << reason;
+    ASSERT_EQ(back.Months.size(), 12u);
+    EXPECT_EQ(back.Months.back().Month, 12);
+    const size_t most = HistoryBounds{13}.MostMessages();
+    ASSERT_EQ(back.Messages.size(), most) << "the newest messages are kept";
+    EXPECT_EQ(back.Messages.front().Text.English, Format("message %d", static_cast<int>(2000 - most + 1)));
+    const std::string& cut = back.Messages.back().Text.English;
+    EXPECT_EQ(cut, std::string(HistoryBounds::kLongestText - 1, 'x')) << "cut at a character's start";
 }
 
 namespace {
@@ -242,4 +323,286 @@ TEST_F(SessionHistory, ARecordThatCannotBeWrittenStillSavesTheGame)
     GameSession reader(frontend, dir.Str());
     EXPECT_EQ(reader.Load(File("a.tsg")), LoadStatus::Loaded);
     EXPECT_EQ(reader.LastHistoryLoad(), HistoryLoad::Damaged) << "a folder is no record";
+}
+
+TEST_F(SessionHistory, AFileThatIsNoRecordBesideTheSavegameStaysAndTheSaveSaysSo)
+{
+    // The player named a savegame "a.tsg.history"; an empty file holds nothing and may go.
+    const std::string other = "1\r\n0\r\n3\r\n";
+    struct Case {
+        const char* what;
+        std::string besides;
+        bool kept;
+    };
+    for (const Case& c :
+         {Case{"a savegame", other, true}, Case{"a text", "notes\n", true}, Case{"an empty file", "", false}}) {
+        std::filesystem::remove(File("a.tsg"));
+        WriteFile(File("a.tsg.history"), c.besides);
+        GameSession session(frontend, dir.Str());
+        session.State().Program.Rng.Seed(3);
+        session.NewGame(NewGameSettings{});
+        session.NextTurn();
+        frontend.Messages.clear();
+        ASSERT_EQ(session.SaveAs(File("a.tsg")), SaveStatus::Saved) << c.what;
+        EXPECT_EQ(ReadAll(File("a.tsg")), SavegameText(session.State())) << c.what << ": the game is saved";
+        if (c.kept) {
+            EXPECT_EQ(ReadAll(File("a.tsg.history")), c.besides) << c.what;
+            EXPECT_EQ(session.LastRecordSave(), RecordSave::NotARecord) << c.what;
+            ASSERT_EQ(frontend.Messages.size(), 1u) << c.what;
+            EXPECT_EQ(frontend.Messages[0].Caption.English, "File Error");
+            EXPECT_NE(frontend.Messages[0].Text.English.find("is not a history file and stays as it is"),
+                      std::string::npos);
+        } else {
+            EXPECT_EQ(session.LastRecordSave(), RecordSave::Saved) << c.what;
+            EXPECT_TRUE(frontend.Messages.empty()) << c.what;
+        }
+    }
+}
+
+TEST_F(SessionHistory, ARecordNotSavedOnTheWayOutIsToldInABox)
+{
+    std::filesystem::create_directory(File("a.tsg.history"));
+    GameSession session(frontend, dir.Str());
+    session.State().Program.Rng.Seed(3);
+    session.NewGame(NewGameSettings{});
+    session.NextTurn();
+    frontend.Messages.clear();
+    session.SetLeaving(true);
+    ASSERT_EQ(session.SaveAs(File("a.tsg")), SaveStatus::Saved);
+    ASSERT_EQ(frontend.Messages.size(), 1u);
+    EXPECT_EQ(frontend.Messages[0].Text.English, "The game was saved, but not its history.");
+    // The autosave on closing tells it the same way.
+    frontend.Messages.clear();
+    std::filesystem::create_directory(File("auto.tsg.history"));
+    EXPECT_TRUE(session.MayClose(true, File("auto.tsg")));
+    ASSERT_EQ(frontend.Messages.size(), 1u);
+    EXPECT_EQ(frontend.Messages[0].Text.English, "The game was saved, but not its history.");
+}
+
+namespace {
+
+// The savegame and its record as the next open finds them: the record covers every closed month
+// of the savegame, and every message lies in the game's months.
+struct Found {
+    int32_t Month = 0;  ///< the savegame's month; 0 without a savegame
+    HistoryLoad Record = HistoryLoad::Missing;
+    bool Recovered = false;
+    bool Covers = false;  ///< the record holds months 1 .. Month-1, each once
+};
+
+Found OpenPair(const std::string& path)
+{
+    Found found;
+    OpenedPair pair = ReadGameAndRecord(path);
+    if (pair.Game != LoadStatus::Loaded)
+        return found;
+    found.Month = pair.Content->Game.MonthCount;
+    found.Record = pair.Record;
+    found.Recovered = pair.Recovered;
+    found.Covers =
+        pair.Record == HistoryLoad::Loaded && pair.History.Months.size() == static_cast<size_t>(found.Month - 1);
+    for (size_t i = 0; found.Covers && i < pair.History.Months.size(); ++i)
+        found.Covers = pair.History.Months[i].Month == static_cast<int32_t>(i + 1);
+    for (const RecordedMessage& m : pair.History.Messages)
+        found.Covers = found.Covers && m.Month >= 1 && m.Month <= found.Month;
+    return found;
+}
+
+// The scratch files of the savegame "a.tsg" and its record.
+std::vector<std::string> ScratchFiles(const TempDir& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        if (entry.path().extension() == ".tmp" && entry.path().filename().string().rfind("a.tsg.", 0) == 0)
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
+bool HaveStrace() { return std::system("strace -V >/dev/null 2>&1") == 0; }
+
+// Runs tavrek-sim, killed at the entry of its n-th rename (0: not killed).
+void RunSimKilledAtRename(const std::string& args, int rename)
+{
+    const std::string sim = std::string(TAVREK_SIM_PATH) + " " + args + " >/dev/null 2>&1";
+    const std::string command =
+        rename == 0
+            ? sim
+            : "strace -f -o /dev/null -e inject=rename:signal=SIGKILL:when=" + std::to_string(rename) + " " + sim;
+    (void)std::system(command.c_str());
+}
+
+}  // namespace
+
+// A save killed at each of its renames: the next open finds a savegame with a record that
+// covers all its months (the new record taken from its scratch file where the savegame was
+// already in place), playing on works, and the next save leaves no scratch file.
+TEST(RecordBesideSavegame, ASaveKilledAtEachRenameLeavesAWholePair)
+{
+    if (!HaveStrace())
+        GTEST_SKIP() << "strace is not installed";
+    struct Case {
+        const char* what;
+        const char* before;  ///< the run that makes the files first (the settings at least)
+        const char* save;    ///< the run that is killed
+        int rename;          ///< at which rename: 1 the savegame's, 2 the record's, 3 the CSV's
+        int32_t month;       ///< the savegame's month the next open finds; 0: none
+        bool recovered;      ///< the record came from the killed save's scratch file
+    };
+    const Case cases[] = {
+        {"first save, at the savegame's rename", "--months 0", "--seed 5 --months 6 --save @a.tsg", 1, 0, false},
+        {"first save, at the record's rename", "--months 0", "--seed 5 --months 6 --save @a.tsg", 2, 7, true},
+        {"saved over, at the savegame's rename", "--seed 5 --months 6 --save @a.tsg",
+         "--load @a.tsg --months 4 --save @a.tsg", 1, 7, false},
+        {"saved over, at the record's rename", "--seed 5 --months 6 --save @a.tsg",
+         "--load @a.tsg --months 4 --save @a.tsg", 2, 11, true},
+        {"saved over, at the CSV's rename", "--seed 5 --months 6 --save @a.tsg",
+         "--load @a.tsg --months 4 --save @a.tsg --history @a.csv", 3, 11, false},
+        {"saved over, not killed", "--seed 5 --months 6 --save @a.tsg", "--load @a.tsg --months 4 --save @a.tsg", 0, 11,
+         false},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const std::string file = (dir / "a.tsg").string();
+        const auto sim = [&](std::string args) {
+            // "@" stands for the test's folder.
+            for (size_t at = args.find('@'); at != std::string::npos; at = args.find('@', at))
+                args.replace(at, 1, dir.Str() + "/");
+            return "--dir " + dir.Str() + " " + args;
+        };
+        RunSimKilledAtRename(sim(c.before), 0);
+        RunSimKilledAtRename(sim(c.save), c.rename);
+
+        const Found found = OpenPair(file);
+        EXPECT_EQ(found.Month, c.month) << c.what;
+        if (c.month > 0) {
+            EXPECT_EQ(found.Record, HistoryLoad::Loaded) << c.what;
+            EXPECT_TRUE(found.Covers) << c.what;
+            EXPECT_EQ(found.Recovered, c.recovered) << c.what;
+        }
+        // The open removed what the killed save left behind.
+        EXPECT_TRUE(ScratchFiles(dir).empty()) << c.what;
+
+        // Playing on: a month more, saved; the pair is whole and nothing is left over.
+        const SimRun on = RunSim(
+            sim(c.month > 0 ? "--load @a.tsg --months 1 --save @a.tsg" : "--seed 5 --months 6 --save @a.tsg"), true);
+        EXPECT_EQ(on.Status, 0) << c.what << on.Out;
+        EXPECT_EQ(on.Out.find("dropped"), std::string::npos) << c.what << on.Out;
+        const Found after = OpenPair(file);
+        EXPECT_EQ(after.Month, c.month > 0 ? c.month + 1 : 7) << c.what;
+        EXPECT_TRUE(after.Covers) << c.what;
+        EXPECT_TRUE(ScratchFiles(dir).empty()) << c.what;
+    }
+}
+
+// Killed at random moments of a long game's saves, and two programs saving one file at once:
+// each time the next open finds a pair that belongs together.
+TEST(RecordBesideSavegame, KilledAtRandomMomentsOrSavedTwiceAtOnceThePairStaysWhole)
+{
+    TempDir dir;
+    const std::string file = (dir / "a.tsg").string();
+    const std::string base = std::string(TAVREK_SIM_PATH) + " --dir " + dir.Str() + " ";
+    ASSERT_EQ(RunSim("--dir " + dir.Str() + " --seed 9 --months 600 --save " + file).Status, 0);
+    int32_t month = OpenPair(file).Month;
+    ASSERT_GT(month, 500);
+
+    std::mt19937 random(24);
+    for (int round = 0; round < 12; ++round) {
+        // A run of this game takes a few hundred milliseconds, most of them in its save.
+        const int delayMs = std::uniform_int_distribution<int>(5, 400)(random);
+        const std::string command = "timeout -s KILL " + Format("%d.%03d", delayMs / 1000, delayMs % 1000) + " " +
+                                    base + "--load " + file + " --months 2 --save " + file + " >/dev/null 2>&1";
+        (void)std::system(command.c_str());
+        const Found found = OpenPair(file);
+        EXPECT_TRUE(found.Month == month || found.Month == month + 2) << "killed after " << delayMs << " ms";
+        EXPECT_TRUE(found.Covers) << "killed after " << delayMs << " ms";
+        EXPECT_TRUE(ScratchFiles(dir).empty());
+        month = found.Month;
+    }
+
+    for (int round = 0; round < 4; ++round) {
+        const std::string one = base + "--load " + file + " --months 1 --save " + file + " >/dev/null 2>&1";
+        const std::string two = base + "--load " + file + " --months 2 --save " + file + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(("(" + one + " & " + two + " & wait)").c_str()), 0);
+        const Found found = OpenPair(file);
+        // One may load what the other has just saved.
+        EXPECT_TRUE(found.Month > month && found.Month <= month + 3) << found.Month;
+        EXPECT_EQ(found.Record, HistoryLoad::Loaded);
+        EXPECT_TRUE(found.Covers);
+        EXPECT_FALSE(found.Recovered);
+        EXPECT_TRUE(ScratchFiles(dir).empty());
+        month = found.Month;
+    }
+}
+
+// The window's Save (the session's, which the window's handlers call) killed at each of its
+// renames: strace attaches to a child that holds a played game and then saves it.
+TEST(RecordBesideSavegame, TheWindowsSaveKilledAtEachRenameLeavesAWholePair)
+{
+    if (!HaveStrace())
+        GTEST_SKIP() << "strace is not installed";
+    struct Case {
+        int rename;
+        int32_t month;
+        bool recovered;
+    };
+    for (const Case c : {Case{1, 7, false}, Case{2, 11, true}}) {
+        TempDir dir;
+        const std::string file = (dir / "a.tsg").string();
+        RecordingFrontend frontend;
+        GameSession session(frontend, dir.Str());
+        session.State().Program.Rng.Seed(5);
+        session.State().Program.ShowBestOpponent = false;
+        session.NewGame(NewGameSettings{});
+        for (int m = 0; m < 6; ++m)
+            session.NextTurn();
+        ASSERT_EQ(session.SaveAs(file), SaveStatus::Saved);
+        for (int m = 0; m < 4; ++m)
+            session.NextTurn();
+
+        int go[2];
+        ASSERT_EQ(::pipe(go), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ::close(go[1]);
+            char byte = 0;
+            if (::read(go[0], &byte, 1) == 1)
+                (void)session.Save();
+            ::_exit(0);
+        }
+        ::close(go[0]);
+        const std::string strace =
+            "strace -q -o /dev/null -e inject=rename:signal=SIGKILL:when=" + std::to_string(c.rename) + " -p " +
+            std::to_string(child) + " &";
+        (void)std::system(strace.c_str());
+        // The child saves only once strace holds it.
+        bool traced = false;
+        for (int wait = 0; wait < 500 && !traced; ++wait) {
+            std::ifstream status("/proc/" + std::to_string(child) + "/status");
+            for (std::string line; std::getline(status, line);)
+                if (line.rfind("TracerPid:", 0) == 0)
+                    traced = std::stoi(line.substr(10)) != 0;
+            if (!traced)
+                ::usleep(10000);
+        }
+        (void)!::write(go[1], "x", 1);
+        ::close(go[1]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (!traced)
+            GTEST_SKIP() << "strace cannot attach here";
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << c.rename;
+
+        const Found found = OpenPair(file);
+        EXPECT_EQ(found.Month, c.month) << c.rename;
+        EXPECT_EQ(found.Record, HistoryLoad::Loaded) << c.rename;
+        EXPECT_TRUE(found.Covers) << c.rename;
+        EXPECT_EQ(found.Recovered, c.recovered) << c.rename;
+        EXPECT_TRUE(ScratchFiles(dir).empty()) << c.rename;
+        // The game in hand is saved again over whatever the kill left.
+        ASSERT_EQ(session.Save(), SaveStatus::Saved);
+        EXPECT_EQ(OpenPair(file).Month, 11);
+        EXPECT_TRUE(OpenPair(file).Covers);
+        EXPECT_TRUE(ScratchFiles(dir).empty());
+    }
 }

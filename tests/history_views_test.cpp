@@ -1,6 +1,10 @@
 // What the month report, the message log and the price forecast show, in both languages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <limits>
+
 #include "command_world.h"
 #include "commands/history_views.h"
 #include "engine/market.h"
@@ -58,6 +62,26 @@ TEST(MonthReport, LastMonthsMarketBooksAndMessagesOfTheCompanyOnTurn)
     EXPECT_EQ(none.EmptyText, "Noch ist kein Monat abgeschlossen.");
 }
 
+TEST(MonthReport, HugeFiguresAreShortNotHundredsOfDigits)
+{
+    GameState s = TwoMonthsPlayed();
+    CompanyMonth& m = s.History.Months.back().Companies[2];
+    struct Case {
+        double money;
+        const char* shown;
+    };
+    for (const Case& c : {Case{999999999999.994, "999999999999.99 $"}, Case{1e12, "1e+12 $"},
+                          Case{-123456789012345.0, "-1.23457e+14 $"}, Case{1e300, "1e+300 $"},
+                          Case{-1.7976931348623157e308, "-1.79769e+308 $"}}) {
+        m.Money = c.money;
+        const MonthReport report = ComputeMonthReport(s, 2, Language::English);
+        const auto it = std::find_if(report.Books.begin(), report.Books.end(),
+                                     [](const ReportAmount& a) { return a.Label == "Money after the month"; });
+        ASSERT_NE(it, report.Books.end());
+        EXPECT_EQ(it->Amount, c.shown) << c.money;
+    }
+}
+
 TEST(MessageLog, NewestFirstAndFilteredByCompany)
 {
     GameState s = CommandWorld();
@@ -93,6 +117,19 @@ TEST(MonthReport, AMessageHasTheSameMonthInTheReportAndInTheLog)
         }
     }
     EXPECT_EQ(ComputeMonthReport(s, 2, Language::English).Messages[1], "March 1750: at the next start");
+}
+
+TEST(MessageLog, MonthNamesOfEveryMonthAFileCanHold)
+{
+    struct Case {
+        int32_t month;
+        const char* name;
+    };
+    for (const Case& c :
+         {Case{1, "January 1750"}, Case{12, "December 1750"}, Case{13, "January 1751"}, Case{0, "December 1749"},
+          Case{-11, "January 1749"}, Case{std::numeric_limits<int32_t>::max(), "July 178958720"},
+          Case{std::numeric_limits<int32_t>::min(), "April -178955221"}})
+        EXPECT_EQ(RecordMonthName(c.month, Language::English), c.name) << c.month;
 }
 
 TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)

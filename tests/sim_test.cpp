@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,13 +43,21 @@ TEST(TavrekSim, BadArgumentsAreRefusedWithoutTouchingFiles)
     const std::string dir = "--dir " + d.Str() + " ";
     for (const std::string& args : std::vector<std::string>{
              "--map 4", "--map 0", "--start 11", "--start2 -1", "--months -3", "--seed x", "--months 12x", "--bogus",
-             "--map", "--seed -1", "--dir " + d.Str() + "/nope", "--load ''", "--save ''", "--commands ''"}) {
+             "--map", "--seed -1", "--dir " + d.Str() + "/nope", "--load ''", "--save ''", "--commands ''",
+             // Names the savegame cannot hold, as the new-game dialog refuses them.
+             "--name 'Tab\there'", "--name \"$(printf 'Bell\\007')\"", "--name2 'Euro\u20ac ok, \u4e2d not'",
+             "--name \"$(printf '\\033[31mred')\""}) {
         const SimRun run = RunSim(dir + args, true);
         EXPECT_EQ(run.Status, 2) << args;
         EXPECT_NE(run.Out.find("tavrek-sim: "), std::string::npos) << args;
         EXPECT_NE(run.Out.find("usage: tavrek-sim"), std::string::npos) << args;
         EXPECT_TRUE(std::filesystem::is_empty(d.Path())) << args;
+        EXPECT_EQ(run.Out.find('\x1b'), std::string::npos) << args << ": the refusal prints no controls";
     }
+    // What the savegame holds is taken.
+    const SimRun euro = RunSim(dir + "--name 'M\u00fcller \u20ac' --months 0");
+    EXPECT_EQ(euro.Status, 0);
+    EXPECT_NE(euro.Out.find("M\u00fcller \u20ac"), std::string::npos) << euro.Out;
 }
 
 // The names file is anyone's to edit: names with escape sequences, bells and C1 controls reach
@@ -95,4 +104,91 @@ TEST(TavrekSim, HelpAndVersionAnswerAndPlayNothing)
                                "--no-delay", "--no-events", "--reduce", "--share", "--months", "--save", "--load",
                                "--commands", "--history", "--help", "--version"})
         EXPECT_NE(help.Out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
+}
+
+// Files named so that one output would replace another file of the run: refused before
+// anything is played or written.
+TEST(TavrekSim, FileNamesThatWouldOverwriteEachOtherAreRefused)
+{
+    TempDir d;
+    const std::string at = d.Str() + "/";
+    for (const std::string& args : std::vector<std::string>{
+             "--save " + at + "x.tsg --history " + at + "x.tsg",
+             "--save " + at + "x.tsg --history " + at + "x.tsg.history",
+             "--save " + at + "x.tsg --history " + at + "./x.tsg.history",
+             "--load " + at + "x.tsg --history " + at + "x.tsg",
+             "--load " + at + "x.tsg --history " + at + "x.tsg.history",
+             "--load " + at + "x.tsg --save " + at + "x.tsg.history",
+             "--commands " + at + "c.txt --history " + at + "c.txt",
+             "--commands " + at + "c.txt --save " + at + "c.txt",
+             "--commands " + at + "c.txt.history --save " + at + "c.txt",
+         }) {
+        const SimRun run = RunSim("--dir " + d.Str() + " " + args, true);
+        EXPECT_EQ(run.Status, 2) << args;
+        EXPECT_NE(run.Out.find("names the same file as"), std::string::npos) << args << run.Out;
+        EXPECT_TRUE(std::filesystem::is_empty(d.Path())) << args;
+    }
+    // Loading a game and saving it back to its own file is what --load and --save are for.
+    ASSERT_EQ(RunSim("--dir " + d.Str() + " --seed 3 --months 1 --save " + at + "x.tsg").Status, 0);
+    EXPECT_EQ(RunSim("--dir " + d.Str() + " --load " + at + "x.tsg --months 1 --save " + at + "x.tsg").Status, 0);
+}
+
+// A record that --load cannot use is dropped with a line on stderr; a record that --save cannot
+// write fails the run after the savegame was written; a file at the record's name that is no
+// record stays as it was.
+TEST(TavrekSim, ARecordDroppedOrNotWrittenIsSaid)
+{
+    TempDir d;
+    const std::string a = (d / "a.tsg").string();
+    const std::string record = a + ".history";
+    const std::string dir = "--dir " + d.Str() + " ";
+    ASSERT_EQ(RunSim(dir + "--seed 3 --months 3 --save " + (d / "b.tsg").string()).Status, 0);
+    ASSERT_EQ(RunSim(dir + "--seed 4 --months 2 --save " + a).Status, 0);
+    const std::string good = ReadFile(record);
+    struct Case {
+        const char* what;
+        std::function<void()> arrange;
+        const char* says;  ///< what the line on stderr names; empty: no line
+    };
+    const Case loads[] = {
+        {"whole", [&] { WriteFile(record, good); }, ""},
+        {"missing", [&] { std::filesystem::remove(record); }, ""},
+        {"damaged", [&] { WriteFile(record, good.substr(0, good.size() / 2)); }, "cut off or changed"},
+        {"another game's", [&] { WriteFile(record, ReadFile(d / "b.tsg.history")); }, "another game"},
+        {"a folder", [&] { std::filesystem::create_directory(record); }, "cannot read"},
+    };
+    for (const Case& c : loads) {
+        std::filesystem::remove_all(record);
+        c.arrange();
+        const SimRun run = RunSim(dir + "--load " + a + " --months 1", true);
+        EXPECT_EQ(run.Status, 0) << c.what << run.Out;
+        const auto line = run.Out.find("tavrek-sim: the history beside '" + a + "' was dropped (");
+        if (*c.says) {
+            ASSERT_NE(line, std::string::npos) << c.what << run.Out;
+            EXPECT_NE(run.Out.find(c.says, line), std::string::npos) << c.what << run.Out;
+        } else {
+            EXPECT_EQ(run.Out.find("tavrek-sim:"), std::string::npos) << c.what << run.Out;
+        }
+    }
+
+    const std::string notes = "my notes\n";
+    const Case saves[] = {
+        {"a file of the player's", [&] { WriteFile(record, notes); }, "is not a history file: it stays as it is"},
+        {"a folder", [&] { std::filesystem::create_directory(record); }, "is not a history file"},
+    };
+    for (const Case& c : saves) {
+        std::filesystem::remove_all(record);
+        std::filesystem::remove(a);
+        c.arrange();
+        const SimRun run = RunSim(dir + "--seed 4 --months 2 --save " + a, true);
+        EXPECT_EQ(run.Status, 1) << c.what << run.Out;
+        EXPECT_NE(run.Out.find("tavrek-sim: the game was saved to '" + a + "', but not its history: "),
+                  std::string::npos)
+            << c.what << run.Out;
+        EXPECT_NE(run.Out.find(c.says), std::string::npos) << c.what << run.Out;
+        EXPECT_TRUE(std::filesystem::is_regular_file(a)) << c.what << ": the game is saved all the same";
+        if (std::filesystem::is_regular_file(record)) {
+            EXPECT_EQ(ReadFile(record), notes) << c.what;
+        }
+    }
 }

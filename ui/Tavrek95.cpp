@@ -31,6 +31,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 #include <ctime>
 
 #include "commands/hand_over.h"
@@ -40,6 +41,7 @@
 #include "game/names_file.h"
 #include "game/status_line.h"
 #include "persistence/savegame.h"
+#include "platform/cp1252.h"
 #include "platform/ini_file.h"
 #include "persistence/settings.h"
 #include "ui/map_view.h"
@@ -809,7 +811,9 @@ bool TForm1::MayLeaveRunningGame(GameSession::Leaving leaving)
 {
     if (leaving != GameSession::Leaving::SaveFirst)
         return leaving == GameSession::Leaving::Go;
+    session_.SetLeaving(true);
     Save1Click();
+    session_.SetLeaving(false);
     // A save that was cancelled or failed keeps the player in the game.
     return !session_.Changed();
 }
@@ -870,8 +874,25 @@ void TForm1::Saveas1Click()
 
 void TForm1::Exit1Click() { close(); }
 
+void TForm1::CloseBySignal()
+{
+    closingBySignal_ = true;
+    // The hand-over waits for a player who may not come.
+    if (handOverCover_->isVisible())
+        handOverCover_->Take();
+    close();
+    closingBySignal_ = false;
+}
+
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    if (closingBySignal_) {
+        std::string why;
+        if (!session_.LeaveWithoutQuestion(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName), &why))
+            std::fprintf(stderr, "tavrek: %s\n", ControlsReplaced(why).c_str());
+        event->accept();
+        return;
+    }
     // The turn in the middle of its hand-over is finished first.
     if (handOverCover_->isVisible()) {
         event->ignore();
@@ -1146,6 +1167,8 @@ void TForm1::EditNames1Click()
 
 void TForm1::RestoreNames1Click()
 {
+    // New names in the lists; what the player typed into the open command stays.
+    const QScopedValueRollback keep(keepInputOnRedraw_, true);
     if (session_.RestoreNames())
         Redraw();
 }

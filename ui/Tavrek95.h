@@ -140,6 +140,10 @@ public:
     void Save1Click();
     void Saveas1Click();
     void Exit1Click();
+    /// SIGTERM, SIGHUP or SIGINT: the window goes as with Exit, without a question. With
+    /// autosave the game is saved (a failure is told on stderr); without, it is left as "Yes"
+    /// to the close question leaves it.
+    void CloseBySignal();
     void New2Click();
     void Delete1Click();
     void DisplayChange1Click();
@@ -308,6 +312,7 @@ private:
     int zoom_ = 100;                             ///< percent
     int wantedZoom_ = 100;                       ///< the settings file's zoom, taken at the first show
     bool shown_ = false;                         ///< the first show has taken the zoom
+    bool closingBySignal_ = false;               ///< the close comes from a signal: nobody to ask
     std::array<BuiltControls, 2> pageControls_;  ///< the statistics view's two pages
     LocalText lastCaption_;                      ///< the caption the rules set last; the title adds the file's name
     /// Set while a click that chose no town redraws: the open command keeps what was typed.

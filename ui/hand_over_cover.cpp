@@ -1,6 +1,7 @@
 /// @file hand_over_cover.cpp The hand-over screen.
 #include "ui/hand_over_cover.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <algorithm>
@@ -38,6 +39,40 @@ void HandOverCover::Take()
     loop_.quit();
 }
 
+void HandOverCover::TakeByGesture()
+{
+    if (!isVisible())
+        return;
+    Take();
+    taken_.start();
+    if (!swallowing_)
+        qApp->installEventFilter(this);
+    swallowing_ = true;
+}
+
+int HandOverCover::GestureMilliseconds() { return std::max(300, QApplication::doubleClickInterval()); }
+
+bool HandOverCover::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
+    const bool click =
+        type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!swallowing_ || !(key || click) || !widget || widget->window() != window())
+        return false;
+    // A held key repeats for as long as it is held: all of it took the cover.
+    const bool repeat = key && static_cast<QKeyEvent*>(event)->isAutoRepeat();
+    if (!repeat && taken_.elapsed() > GestureMilliseconds()) {
+        swallowing_ = false;
+        qApp->removeEventFilter(this);
+        return false;
+    }
+    // Accepted, a shortcut's override keeps the shortcut from firing; then the key is dropped.
+    event->accept();
+    return true;
+}
+
 void HandOverCover::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -52,7 +87,7 @@ void HandOverCover::paintEvent(QPaintEvent*)
     p.drawText(rect().adjusted(20, 0, -20, 0), Qt::AlignCenter | Qt::TextWordWrap, text_);
 }
 
-void HandOverCover::mousePressEvent(QMouseEvent*) { Take(); }
+void HandOverCover::mousePressEvent(QMouseEvent*) { TakeByGesture(); }
 
 void HandOverCover::keyPressEvent(QKeyEvent* event)
 {
@@ -60,7 +95,7 @@ void HandOverCover::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Shift || event->key() == Qt::Key_Control || event->key() == Qt::Key_Alt ||
         event->key() == Qt::Key_Meta)
         return;
-    Take();
+    TakeByGesture();
 }
 
 bool HandOverCover::event(QEvent* event)

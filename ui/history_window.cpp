@@ -1,14 +1,16 @@
 /// @file history_window.cpp The month report, the history charts and the message log.
 #include "ui/history_window.h"
 
+#include <QAbstractListModel>
 #include <QAction>
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTabWidget>
+#include <climits>
 
 #include "commands/game_session.h"
 #include "persistence/settings.h"
@@ -111,7 +113,8 @@ void HistoryChartWidget::paintEvent(QPaintEvent*)
         p.setPen(QPen(tick.Value == 0 ? QColor(120, 120, 120) : QColor(215, 210, 195), 1));
         p.drawLine(QPointF(a.Left, y), QPointF(a.Left + a.Width, y));
         p.setPen(Qt::black);
-        const QString label = Q(tick.Label);
+        // Cut to the room left of the plot rather than drawn past the window's edge.
+        const QString label = fm.elidedText(Q(tick.Label), Qt::ElideRight, std::max(static_cast<int>(a.Left) - 8, 0));
         p.drawText(QPointF(a.Left - 6 - fm.horizontalAdvance(label), y + fm.ascent() / 2.0 - 1), label);
     }
     for (const AxisTick& tick : chart_.MonthTicks) {
@@ -272,7 +275,9 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
     ry += line + 2;
     for (const ReportAmount& a : report_.Books) {
         p.drawText(QPointF(half + 20, ry + fm.ascent()), Q(a.Label));
-        const QString amount = Q(a.Amount);
+        // Never over its label: what does not fit is cut.
+        const int room = width - 10 - (half + 20 + fm.horizontalAdvance(Q(a.Label)) + 8);
+        const QString amount = fm.elidedText(Q(a.Amount), Qt::ElideRight, std::max(room, 0));
         p.drawText(QPointF(width - 10 - fm.horizontalAdvance(amount), ry + fm.ascent()), amount);
         ry += line;
     }
@@ -289,6 +294,45 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
 }
 
 // --- the dialog --------------------------------------------------------------------------------
+
+/// The message log's lines, made only for the rows the view shows: a record of many messages
+/// opens at once and scrolls without freezing.
+class MessageLogModel : public QAbstractListModel {
+public:
+    MessageLogModel(const GameSession& session, QObject* parent) : QAbstractListModel(parent), session_(session) {}
+
+    void Fill(std::optional<int> company, QString emptyNote)
+    {
+        beginResetModel();
+        entries_ = MessageLogEntries(session_.State().History, company);
+        emptyNote_ = std::move(emptyNote);
+        endResetModel();
+    }
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override
+    {
+        if (parent.isValid())
+            return 0;
+        return entries_.empty() ? 1 : static_cast<int>(std::min<std::size_t>(entries_.size(), INT_MAX));
+    }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || index.row() < 0)
+            return {};
+        if (entries_.empty())
+            return emptyNote_;
+        const auto row = static_cast<std::size_t>(index.row());
+        const GameState& s = session_.State();
+        // The record may have been replaced since the log was filled: no line for what is gone.
+        if (row >= entries_.size() || entries_[row] >= s.History.Messages.size())
+            return {};
+        return QString::fromStdString(MessageLogLine(s, s.History.Messages[entries_[row]], s.Program.Language));
+    }
+
+private:
+    const GameSession& session_;
+    std::vector<std::size_t> entries_;
+    QString emptyNote_;
+};
 
 HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDialog(parent), session_(session)
 {
@@ -315,8 +359,13 @@ HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDia
     auto* messages = new QWidget(nullptr);
     company_ = new QComboBox(messages);
     company_->setGeometry(6, 6, 220, 22);
-    log_ = new QListWidget(messages);
+    log_ = new QListView(messages);
     log_->setGeometry(6, 34, 610, 360);
+    // One line each: the view never measures rows it does not show.
+    log_->setUniformItemSizes(true);
+    log_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    logModel_ = new MessageLogModel(session_, log_);
+    log_->setModel(logModel_);
     tabs_->addTab(messages, QString());
 
     for (QComboBox* box : {metric_, range_, lines_, company_})
@@ -398,11 +447,7 @@ void HistoryDialog::FillLog()
     const GameState& s = session_.State();
     const int choice = company_->currentIndex();
     const std::optional<int> company = choice > 0 ? std::optional<int>(choice - 1) : std::nullopt;
-    log_->clear();
-    for (const std::string& line : MessageLogLines(s, company, s.Program.Language))
-        log_->addItem(Q(line));
-    if (log_->count() == 0)
-        log_->addItem(Q(Texts().NoMessages.In(s.Program.Language)));
+    logModel_->Fill(company, Q(Texts().NoMessages.In(s.Program.Language)));
 }
 
 // --- the menu --------------------------------------------------------------------------------

@@ -15,7 +15,8 @@
 class GameSession;
 class QAction;
 class QComboBox;
-class QListWidget;
+class QListView;
+class MessageLogModel;
 class QMenu;
 class QTabWidget;
 
@@ -78,7 +79,7 @@ public:
     QComboBox* RangeChoice() const { return range_; }
     QComboBox* LinesChoice() const { return lines_; }
     QComboBox* CompanyChoice() const { return company_; }
-    QListWidget* Log() const { return log_; }
+    QListView* Log() const { return log_; }
     HistoryChartWidget* ChartView() const { return chart_; }
     MonthReportWidget* ReportView() const { return report_; }
 
@@ -94,7 +95,8 @@ private:
     QComboBox* range_ = nullptr;
     QComboBox* lines_ = nullptr;
     QComboBox* company_ = nullptr;
-    QListWidget* log_ = nullptr;
+    QListView* log_ = nullptr;
+    MessageLogModel* logModel_ = nullptr;
 };
 
 /// The Statistics menu's entries for the three views and the dialog they open.

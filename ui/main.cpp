@@ -13,6 +13,7 @@
 
 #include "persistence/game_folders.h"
 #include "ui/Tavrek95.h"
+#include "ui/exit_signals.h"
 #include "ui/first_frame.h"
 
 namespace {
@@ -132,6 +133,7 @@ int main(int argc, char** argv)
         });
     }
     form.show();
+    WatchExitSignals(form);
     // Before the first frame, so it shows the opened game; a file that cannot be opened is
     // reported as Game > Open reports it, and the start screen stays.
     if (!savegame.isEmpty())

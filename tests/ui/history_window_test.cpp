@@ -3,7 +3,7 @@
 // types.
 #include <QComboBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QTabWidget>
 #include <filesystem>
@@ -53,11 +53,13 @@ TEST_F(HistoryWindowTest, TheStatisticsMenuOpensTheThreeViews)
 
     menu->Entry(HistoryDialog::Messages)->trigger();
     EXPECT_EQ(dialog->Tabs()->currentIndex(), HistoryDialog::Messages);
-    ASSERT_GE(dialog->Log()->count(), 1);
-    EXPECT_NE(dialog->Log()->item(dialog->Log()->count() - 1)->text().indexOf("take over"), -1)
+    const QAbstractItemModel* log = dialog->Log()->model();
+    ASSERT_GE(log->rowCount(), 1);
+    EXPECT_NE(log->index(log->rowCount() - 1, 0).data().toString().indexOf("take over"), -1)
         << "the take-over at the start is the oldest message";
     dialog->CompanyChoice()->setCurrentIndex(1 + (own + 1) % kCompanies);
-    EXPECT_EQ(dialog->Log()->count(), 1) << "only the note that there is nothing";
+    EXPECT_EQ(log->rowCount(), 1) << "only the note that there is nothing";
+    EXPECT_EQ(log->index(0, 0).data().toString(), "No messages yet.");
 
     form.Deutsch1Click();
     EXPECT_EQ(dialog->Tabs()->tabText(0), "Monatsbericht");

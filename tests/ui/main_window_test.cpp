@@ -3,8 +3,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <csignal>
 
+#include "persistence/game_files.h"
 #include "persistence/settings.h"
+#include "ui/exit_signals.h"
 #include "window_fixture.h"
 
 TEST_F(WindowTest, FirstStartWithoutSettingsFileIsEnglishWithSoundAndWithoutAutosave)
@@ -164,4 +167,38 @@ TEST_F(WindowTest, HelpAndNamesFileOpenThroughTheDesktopOrSayWhichFileFailed)
     ASSERT_EQ(opened_.size(), 2u);
     EXPECT_TRUE(opened_[1].endsWith("help/index2.html"));
     EXPECT_EQ(form.HelpWindow(), nullptr) << "the desktop showed it";
+}
+
+// SIGTERM, SIGHUP and SIGINT end the window as Exit does, without a question: with autosave the
+// game is saved with its record; without, it is left as "Yes" to the close question leaves it.
+TEST_F(WindowTest, SignalsEndTheWindowAsExitDoesWithoutAQuestion)
+{
+    struct Case {
+        int signal;
+        bool autosave;
+    };
+    for (const Case c : {Case{SIGTERM, true}, Case{SIGHUP, false}, Case{SIGINT, true}}) {
+        std::filesystem::remove(dir_ / "Autosave.tsg");
+        TForm1& form = OpenWithGame(2);
+        Press(form.Button8);  // a month played: the game has changed since it began
+        if (form.AutosaveOnExit() != c.autosave)
+            form.Menu(MenuEntry::FastExit1)->trigger();
+        WatchExitSignals(form);
+        recorder_.Messages.clear();
+        const int month = form.State().MonthCount;
+        ASSERT_EQ(::raise(c.signal), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.isVisible(), 5000);
+        EXPECT_TRUE(recorder_.Messages.empty()) << c.signal << ": nothing was asked or shown";
+        EXPECT_FALSE(form.State().GameActive) << c.signal;
+        EXPECT_EQ(ReadSetting(dir_.Str(), settings::kAutosave), c.autosave ? "1" : "0") << c.signal;
+        const OpenedPair saved = ReadGameAndRecord((dir_ / "Autosave.tsg").string());
+        if (c.autosave) {
+            ASSERT_EQ(saved.Game, LoadStatus::Loaded) << c.signal;
+            EXPECT_EQ(saved.Content->Game.MonthCount, month) << c.signal;
+            EXPECT_EQ(saved.Record, HistoryLoad::Loaded) << c.signal;
+            EXPECT_EQ(saved.History.Months.size(), static_cast<size_t>(month - 1)) << c.signal;
+        } else {
+            EXPECT_EQ(saved.Game, LoadStatus::CannotOpen) << c.signal << ": nothing saved";
+        }
+    }
 }

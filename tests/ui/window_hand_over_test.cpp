@@ -5,7 +5,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QTimer>
+#include <functional>
 
 #include "persistence/settings.h"
 #include "window_fixture.h"
@@ -85,6 +87,8 @@ TEST_F(HandOverTest, TheCoverComesBeforeTheNextPlayersNewsAndGoesWithAKeyOrAClic
             EXPECT_EQ(form.State().MonthCount, month) << "the key that took the turn ended nothing";
         }
         EXPECT_EQ(seen.messages, 0u);
+        // The panel hears again once the gesture that took the cover is over.
+        QTest::qWait(HandOverCover::GestureMilliseconds() + 50);
     }
 
     // German, and the option kept in the settings file.
@@ -122,4 +126,90 @@ TEST_F(HandOverTest, AOnePlayerGameHasNoCover)
     EXPECT_EQ(form.State().MonthCount, 3);
     EXPECT_FALSE(shown);
     EXPECT_EQ(recorder_.HandOvers, 0);
+}
+
+namespace {
+
+/// Counts the key presses and clicks that reach a widget.
+class Arrivals : public QObject {
+public:
+    int Keys = 0;
+    int Clicks = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            ++Keys;
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            ++Clicks;
+        return false;
+    }
+};
+
+}  // namespace
+
+// The key or click that takes the cover is one gesture: a second press of the key at once, its
+// repeat, or the second click of a double click never reaches the panel; a moment later keys and
+// clicks work again.
+TEST_F(HandOverTest, TheRestOfTheGestureThatTookTheCoverNeverReachesThePanel)
+{
+    TForm1& form = TwoPlayers();
+    if (!form.HandOverOption()->isChecked())
+        form.HandOverOption()->trigger();
+    Arrivals arrivals;
+    form.Button8->installEventFilter(&arrivals);
+    const int first = form.State().PlayerCompany[0];
+    struct Case {
+        const char* what;
+        std::function<void(HandOverCover&)> take;  ///< the gesture that takes the cover
+        std::function<void()> rest;                ///< what follows at once
+        bool key;                                  ///< the rest is a key, not a click
+    };
+    const Case cases[] = {
+        {"a key pressed twice", [](HandOverCover& cover) { QTest::keyClick(&cover, Qt::Key_N); },
+         [&] { QTest::keyClick(form.Button8, Qt::Key_N); }, true},
+        {"a held key's repeat", [](HandOverCover& cover) { QTest::keyPress(&cover, Qt::Key_Space); },
+         [&] {
+             QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+             QApplication::sendEvent(form.Button8, &repeat);
+             QTest::keyRelease(form.Button8, Qt::Key_Space);
+         },
+         true},
+        {"a double click",
+         [](HandOverCover& cover) { QTest::mouseClick(&cover, Qt::LeftButton, Qt::NoModifier, QPoint(700, 450)); },
+         [&] { QTest::mouseDClick(form.Button8, Qt::LeftButton); }, false},
+    };
+    for (const Case& c : cases) {
+        // The first player ends the turn; the second takes the cover with the gesture.
+        ASSERT_EQ(form.State().CurrentCompany, first) << c.what;
+        form.WaitForHandOver = [&](HandOverCover& cover) {
+            QTimer::singleShot(0, &cover, [&] { c.take(cover); });
+            QTimer::singleShot(3000, &cover, [&cover] { cover.Take(); });
+            cover.Wait();
+        };
+        form.Button8->click();
+        const int second = form.State().CurrentCompany;
+        ASSERT_NE(second, first) << c.what;
+        const int month = form.State().MonthCount;
+        arrivals.Keys = arrivals.Clicks = 0;
+        c.rest();
+        EXPECT_EQ(arrivals.Keys + arrivals.Clicks, 0) << c.what << ": the rest of the gesture is swallowed";
+        EXPECT_EQ(form.State().CurrentCompany, second) << c.what << ": the second player's turn goes on";
+        EXPECT_EQ(form.State().MonthCount, month) << c.what;
+
+        // A moment later the panel hears again; the click ends the second player's turn.
+        QTest::qWait(HandOverCover::GestureMilliseconds() + 50);
+        form.WaitForHandOver = [](HandOverCover& cover) { cover.Take(); };
+        if (c.key) {
+            QTest::keyClick(form.Button8, Qt::Key_Space);
+            EXPECT_GT(arrivals.Keys, 0) << c.what;
+        } else {
+            QTest::mouseClick(form.Button8, Qt::LeftButton);
+            EXPECT_GT(arrivals.Clicks, 0) << c.what;
+        }
+        if (form.State().CurrentCompany != first)
+            form.Button8->click();  // a key may leave the button unpressed: the turn ends by click
+        EXPECT_EQ(form.State().MonthCount, month + 1) << c.what;
+    }
 }

@@ -136,6 +136,18 @@ TEST_F(WindowTest, RestoreNamesKeepsThePlayersNameInTheGameTheStatusLineAndTheNe
     EXPECT_TRUE(form.StatusText().startsWith(QString("Alice Brewster in ") + kTownNames[2][7]))
         << form.StatusText().toStdString();
 
+    // In the middle of a command, "Yes" keeps what the player typed; "No" changes nothing at all.
+    Press(form.Button6);
+    ASSERT_EQ(form.Panel().CommandMode, kModeChangePrices);
+    for (const bool yes : {true, false}) {
+        form.Edit2->setText("4.25");
+        recorder_.Answers = {yes};
+        form.Menu(MenuEntry::RestoreNames1)->trigger();
+        EXPECT_EQ(form.Edit2->text(), "4.25") << yes;
+        EXPECT_EQ(form.Panel().CommandMode, kModeChangePrices) << yes;
+    }
+    Press(form.Button10);
+
     saveFile_ = QString::fromStdString((dir_ / "after.tsg").string());
     form.Menu(MenuEntry::Saveas1)->trigger();
     GameState loaded;

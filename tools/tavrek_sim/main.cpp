@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     std::string error;
     const auto options = ParseSimOptions(args, error);
     if (!options) {
-        std::fprintf(stderr, "tavrek-sim: %s\n%s", error.c_str(), SimUsage());
+        std::fprintf(stderr, "tavrek-sim: %s\n%s", ControlsReplaced(error).c_str(), SimUsage());
         return 2;
     }
     if (options->Help) {
@@ -55,6 +55,10 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (const auto clash = FileClash(*options)) {
+        std::fprintf(stderr, "tavrek-sim: %s\n%s", ControlsReplaced(*clash).c_str(), SimUsage());
+        return 2;
+    }
     // Without --dir the settings and names files are the window's.
     std::string directory = options->Directory;
     if (directory.empty() && !ChooseSimFolder(directory, error)) {
@@ -87,6 +91,12 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
             return 1;
         }
+        // A record that was there but could not be used is dropped: say so, the game plays on.
+        const HistoryLoad record = session.LastHistoryLoad();
+        if (record != HistoryLoad::Loaded && record != HistoryLoad::Missing)
+            std::fprintf(stderr, "tavrek-sim: the history beside '%s' was dropped (%s): the record starts now\n",
+                         ControlsReplaced(options->LoadFile).c_str(),
+                         ControlsReplaced(session.LastHistoryReason()).c_str());
     }
     for (int32_t round = 0; round < options->Months; ++round) {
         const int presses = session.State().TwoPlayer ? 2 : 1;
@@ -96,11 +106,19 @@ int main(int argc, char** argv)
         }
     }
     PrintCompanies(session.State());
+    // A file that could not be written fails the run, after everything else was written.
+    bool failed = false;
     if (!options->SaveFile.empty()) {
         std::string reason;
-        if (!session.WriteTo(options->SaveFile, &reason)) {
+        const PairSave saved = session.WriteTo(options->SaveFile, &reason);
+        if (!saved.Game) {
             std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
             return 1;
+        }
+        if (saved.Record != RecordSave::Saved) {
+            std::fprintf(stderr, "tavrek-sim: the game was saved to '%s', but not its history: %s\n",
+                         ControlsReplaced(options->SaveFile).c_str(), ControlsReplaced(saved.RecordReason).c_str());
+            failed = true;
         }
     }
     if (!options->HistoryFile.empty()) {
@@ -111,5 +129,5 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    return 0;
+    return failed ? 1 : 0;
 }

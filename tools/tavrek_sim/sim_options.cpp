@@ -2,7 +2,12 @@
 #include "tools/tavrek_sim/sim_options.h"
 
 #include <charconv>
+#include <filesystem>
 #include <limits>
+#include <system_error>
+
+#include "persistence/history_file.h"
+#include "platform/cp1252.h"
 
 namespace {
 
@@ -50,15 +55,18 @@ const char* SimHelp()
            "  --reduce         breweries may be shrunk\n"
            "  --share TEXT     the winning share in percent, as typed (default 60)\n"
            "  --months N       rounds of Next Turn (default 0)\n"
-           "  --save FILE      save the game after the last round\n"
-           "  --load FILE      play on from a savegame instead of a new world\n"
+           "  --save FILE      save the game after the last round, its history beside it as\n"
+           "                   FILE.history\n"
+           "  --load FILE      play on from a savegame (and the history beside it) instead of a\n"
+           "                   new world\n"
            "  --commands FILE  the players' actions, one a line: MONTH PLAYER ACTION ARGS...\n"
            "  --history FILE   write the game's record as CSV, one row per month and company\n"
            "  --help           print this help and exit\n"
            "  --version        print the version and exit\n"
            "\n"
-           "Exit status: 0 after the last round, 1 when a file cannot be read or written,\n"
-           "2 for a bad argument or a faulty --commands line.\n";
+           "Exit status: 0 after the last round, 1 when a file cannot be read or written (the\n"
+           "history beside a savegame too), 2 for a bad argument, files named so that one would\n"
+           "overwrite another, or a faulty --commands line.\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
@@ -131,12 +139,16 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 o.Settings.Player2Start = static_cast<int32_t>(n);
                 o.Settings.TwoPlayer = true;
             }
-        } else if (a == "--name") {
-            if (!value(o.Settings.Player1Name))
+        } else if (a == "--name" || a == "--name2") {
+            std::string& name = a == "--name" ? o.Settings.Player1Name : o.Settings.Player2Name;
+            if (!value(name))
                 return std::nullopt;
-        } else if (a == "--name2") {
-            if (!value(o.Settings.Player2Name))
+            // As the new-game dialog: a name the savegame cannot hold would come back another.
+            if (!FitsCp1252Line(name)) {
+                error = "option " + a + " takes only characters a savegame can hold (Windows-1252, no control " +
+                        "characters), not '" + name + "'";
                 return std::nullopt;
+            }
         } else if (a == "--expert") {
             o.Settings.Expert = true;
         } else if (a == "--no-delay") {
@@ -172,4 +184,41 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         }
     }
     return o;
+}
+
+std::optional<std::string> FileClash(const SimOptions& o)
+{
+    // Names are compared as the files they stand for: "./a.tsg" is "a.tsg".
+    const auto same = [](const std::string& a, const std::string& b) {
+        if (a.empty() || b.empty())
+            return false;
+        std::error_code ec;
+        const auto ca = std::filesystem::weakly_canonical(a, ec);
+        if (ec)
+            return a == b;
+        const auto cb = std::filesystem::weakly_canonical(b, ec);
+        return ec ? a == b : ca == cb;
+    };
+    struct Named {
+        const char* what;
+        std::string path;
+    };
+    const std::string saveRecord = o.SaveFile.empty() ? std::string() : HistoryFileName(o.SaveFile);
+    const std::string loadRecord = o.LoadFile.empty() ? std::string() : HistoryFileName(o.LoadFile);
+    // What each output must not replace. The savegame may be the one loaded: the game is saved back.
+    const Named historyMustSpare[] = {{"--save", o.SaveFile},
+                                      {"the history beside --save", saveRecord},
+                                      {"--load", o.LoadFile},
+                                      {"the history beside --load", loadRecord},
+                                      {"--commands", o.CommandsFile}};
+    for (const Named& n : historyMustSpare)
+        if (same(o.HistoryFile, n.path))
+            return "--history '" + o.HistoryFile + "' names the same file as " + n.what;
+    const Named saveMustSpare[] = {{"--commands", o.CommandsFile}, {"the history beside --load", loadRecord}};
+    for (const Named& n : saveMustSpare)
+        if (same(o.SaveFile, n.path))
+            return "--save '" + o.SaveFile + "' names the same file as " + n.what;
+    if (same(saveRecord, o.CommandsFile))
+        return "the history beside --save '" + o.SaveFile + "' names the same file as --commands";
+    return std::nullopt;
 }

@@ -25,6 +25,10 @@ struct SimOptions {
 /// sets `error` to a one-line reason.
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error);
 
+/// Why the files named on the command line cannot all be used as asked: an output that would
+/// overwrite an input, another output or the record beside the savegame; nothing when they can.
+std::optional<std::string> FileClash(const SimOptions& options);
+
 /// The usage text.
 const char* SimUsage();
 /// The usage text with a line for every option (--help).
