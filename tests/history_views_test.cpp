@@ -78,10 +78,21 @@ TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)
     s.Quality[2][2] = 1.0f;  // a third brand without beer in the town
     const PriceForecastTexts texts = ComputePriceForecast(s, {"2.5", "1", "3"}, Language::English);
     ASSERT_TRUE(texts.Rows[0]);
-    EXPECT_EQ(*texts.Rows[0], Format("~%d l", ForecastSales(s, 2, 0, 2, 2.5f)));
+    const BrandForecast f = ForecastBrand(s, 2, 0, 2, 2.5f);
+    ASSERT_TRUE(f.AnySoldUpToCents);
+    EXPECT_EQ(*texts.Rows[0], Format("~%d of %d l, wants %d, %.2f $; all up to %s, some up to %.2f", f.Sold, f.Stock,
+                                     f.Demand, static_cast<double>(f.Revenue),
+                                     f.AllSoldUpToCents ? Format("%.2f", *f.AllSoldUpToCents / 100.0).c_str() : "never",
+                                     *f.AnySoldUpToCents / 100.0));
+    EXPECT_EQ(f.Sold, ForecastSales(s, 2, 0, 2, 2.5f));
     EXPECT_FALSE(texts.Rows[1]) << "no brand in the second slot";
     ASSERT_TRUE(texts.Rows[2]);
-    EXPECT_EQ(*texts.Rows[2], "~0 l");
-    EXPECT_NE(texts.Note.find("last month"), std::string::npos);
-    EXPECT_NE(ComputePriceForecast(s, {"", "", ""}, Language::German).Note.find("Vormonat"), std::string::npos);
+    // A brand without beer in the town still learns what the town would take of it.
+    const int32_t wants = ForecastBrand(s, 2, 2, 2, 3.0f).Demand;
+    EXPECT_GT(wants, 0);
+    EXPECT_EQ(*texts.Rows[2], Format("~0 of 0 l, wants %d, 0.00 $; all up to never, some up to never", wants));
+    EXPECT_NE(texts.Note.find("today's wages"), std::string::npos);
+    const PriceForecastTexts german = ComputePriceForecast(s, {"", "", "3"}, Language::German);
+    EXPECT_NE(german.Note.find("heutige Löhne"), std::string::npos);
+    EXPECT_EQ(*german.Rows[2], Format("~0 von 0 l, Bedarf %d, 0.00 $; alles bis nie, etwas bis nie", wants));
 }

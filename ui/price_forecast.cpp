@@ -45,6 +45,7 @@ void PriceForecastLabels::Update()
         rows_[b]->setFont(font);
         rows_[b]->setGeometry(left, field.top(), Zoomed(592, zoom_) - left - 1, field.height());
         rows_[b]->setText(texts.Rows[b] ? QString::fromStdString(*texts.Rows[b]) : QString());
+        rows_[b]->setToolTip(rows_[b]->text());  // the whole line where the panel cuts it off
         rows_[b]->setVisible(texts.Rows[b].has_value());
     }
     // In the second row under the prompt "Change prices in ...:", left of the brand names.

@@ -76,9 +76,11 @@ TEST_F(HistoryWindowTest, ChangePricesForecastsAsThePlayerTypes)
     const GameState& s = form.State();
     for (const char* price : {"1.5", "3", "9"}) {
         Type(form.Edit2, price);
-        EXPECT_EQ(forecast->Rows()[0]->text().toStdString(),
-                  Format("~%d l", ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price))))
+        const std::string row = forecast->Rows()[0]->text().toStdString();
+        EXPECT_EQ(row.substr(0, row.find(' ')),
+                  Format("~%d", ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price))))
             << price;
+        EXPECT_EQ(forecast->Rows()[0]->toolTip().toStdString(), row);
     }
     EXPECT_FALSE(forecast->Rows()[1]->isVisible()) << "no second brand";
     Press(form.Button10);  // Cancel
