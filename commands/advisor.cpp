@@ -85,12 +85,11 @@ std::vector<AdvisorHint> ComputeAdvice(const GameState& s, int c, Language langu
             const char* brand = s.BrandName[c][b].c_str();
             if (f.Sold == 0 && f.AnySoldUpToCents) {
                 const std::string limit = Price(*f.AnySoldUpToCents);
-                hints.push_back(
-                    {HintKind::PriceTooHigh, t, static_cast<long double>(f.Stock),
-                     german ? Format("%s: %s verkauft zu %.2f $ nichts von %d l; es verkauft sich bis %s", town,
-                                     brand, static_cast<double>(price), f.Stock, limit.c_str())
-                            : Format("%s: %s sells none of %d l at %.2f $; it sells up to %s", town, brand, f.Stock,
-                                     static_cast<double>(price), limit.c_str())});
+                hints.push_back({HintKind::PriceTooHigh, t, static_cast<long double>(f.Stock),
+                                 german ? Format("%s: %s verkauft zu %.2f $ nichts von %d l; es verkauft sich bis %s",
+                                                 town, brand, static_cast<double>(price), f.Stock, limit.c_str())
+                                        : Format("%s: %s sells none of %d l at %.2f $; it sells up to %s", town, brand,
+                                                 f.Stock, static_cast<double>(price), limit.c_str())});
                 continue;
             }
             const int32_t left = f.Stock - f.Sold;
@@ -100,13 +99,12 @@ std::vector<AdvisorHint> ComputeAdvice(const GameState& s, int c, Language langu
                                             ? Format(german ? "; alles verkauft sich bis %s" : "; all sells up to %s",
                                                      Price(*f.AllSoldUpToCents).c_str())
                                             : std::string();
-            hints.push_back(
-                {HintKind::Unsold, t, static_cast<long double>(left),
-                 Format(s.HasDepot[c][t]
-                            ? (german ? "%s: %d l %s bleiben diesen Monat liegen%s" : "%s: %d l of %s wait unsold%s")
-                            : (german ? "%s: %d l %s verderben ohne Lager am Monatsende%s"
-                                      : "%s: %d l of %s spoil at month end without a depot%s"),
-                        town, left, brand, cheaper.c_str())});
+            hints.push_back({HintKind::Unsold, t, static_cast<long double>(left),
+                             Format(s.HasDepot[c][t] ? (german ? "%s: %d l %s bleiben diesen Monat liegen%s"
+                                                               : "%s: %d l of %s wait unsold%s")
+                                                     : (german ? "%s: %d l %s verderben ohne Lager am Monatsende%s"
+                                                               : "%s: %d l of %s spoil at month end without a depot%s"),
+                                    town, left, brand, cheaper.c_str())});
         }
 
     for (int t = 0; t < kTowns; ++t) {
@@ -118,11 +116,11 @@ std::vector<AdvisorHint> ComputeAdvice(const GameState& s, int c, Language langu
                 offered += s.Supply[k][b][t];
         const int64_t demand = s.Demand[t];
         if (demand >= kThirstFactor * offered && demand - offered >= kThirstLitres)
-            hints.push_back({HintKind::Thirst, t, static_cast<long double>(demand - offered),
-                             Format(german ? "%s trinkt %lld l im Monat, angeboten waren nur %lld l"
-                                           : "%s drinks %lld l a month, only %lld l were on offer",
-                                    s.TownName[t].c_str(), static_cast<long long>(demand),
-                                    static_cast<long long>(offered))});
+            hints.push_back(
+                {HintKind::Thirst, t, static_cast<long double>(demand - offered),
+                 Format(german ? "%s trinkt %lld l im Monat, angeboten waren nur %lld l"
+                               : "%s drinks %lld l a month, only %lld l were on offer",
+                        s.TownName[t].c_str(), static_cast<long long>(demand), static_cast<long long>(offered))});
     }
 
     std::stable_sort(hints.begin(), hints.end(), [](const AdvisorHint& a, const AdvisorHint& b) {

@@ -9,10 +9,10 @@
 
 /// What a hint is about, in the order the advisor ranks them.
 enum class HintKind {
-    Debt,         ///< a town's account owes money (interest) while another holds enough to pay
-    PriceTooHigh, ///< a brand's price sells nothing of its stock, a lower one would
-    Unsold,       ///< stock the month's market leaves unsold: poured away without a depot
-    Thirst,       ///< a town near your breweries and depots wants much more than is offered
+    Debt,          ///< a town's account owes money (interest) while another holds enough to pay
+    PriceTooHigh,  ///< a brand's price sells nothing of its stock, a lower one would
+    Unsold,        ///< stock the month's market leaves unsold: poured away without a depot
+    Thirst,        ///< a town near your breweries and depots wants much more than is offered
 };
 
 struct AdvisorHint {

@@ -145,7 +145,8 @@ BrandForecast ForecastBrand(const GameData& s, int company, int brand, int town,
     f.Revenue = static_cast<long double>(f.Sold) * price;
     // The market never sells more than the town's demand, so that much and one litre more is
     // a stock that cannot run out.
-    const int32_t unlimited = std::max<int32_t>(s.Demand[town], 0) + (s.Demand[town] < std::numeric_limits<int32_t>::max() ? 1 : 0);
+    const int32_t unlimited =
+        std::max<int32_t>(s.Demand[town], 0) + (s.Demand[town] < std::numeric_limits<int32_t>::max() ? 1 : 0);
     f.Demand = ForecastSalesWithStock(s, company, brand, town, price, unlimited);
     if (f.Stock <= 0)
         return f;
