@@ -97,17 +97,20 @@ PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std
         return texts;
     const bool german = language == Language::German;
     auto limit = [&](const std::optional<int64_t>& cents) {
-        return cents ? Format("%.2f", static_cast<double>(*cents) / 100.0) : std::string(german ? "nie" : "never");
+        return cents ? Dollars(static_cast<double>(*cents) / 100.0) : std::string(german ? "kein Preis" : "no price");
     };
     for (int b = 0; b < kBrands; ++b) {
         if (!BrandExists(s, c, b))
             continue;
         const float price = static_cast<float>(ReadPriceField(priceFields[b]));
         const BrandForecast f = ForecastBrand(s, c, b, t, price);
-        texts.Rows[b] = Format(german ? "~%d von %d l, Bedarf %d, %s; alles bis %s, etwas bis %s"
-                                      : "~%d of %d l, wants %d, %s; all up to %s, some up to %s",
-                               f.Sold, f.Stock, f.Demand, Dollars(static_cast<double>(f.Revenue)).c_str(),
-                               limit(f.AllSoldUpToCents).c_str(), limit(f.AnySoldUpToCents).c_str());
+        texts.Rows[b] = Format("~%d l", f.Sold);
+        texts.Details[b] =
+            Format(german ? "%s zu %.2f $: verkauft %d von %d l (Bedarf %d l), %s; alles bis %s, etwas bis %s"
+                          : "%s at %.2f $: sells %d of %d l (wants %d l), %s; all up to %s, some up to %s",
+                   s.BrandName[c][b].c_str(), static_cast<double>(price), f.Sold, f.Stock, f.Demand,
+                   Dollars(static_cast<double>(f.Revenue)).c_str(), limit(f.AllSoldUpToCents).c_str(),
+                   limit(f.AnySoldUpToCents).c_str());
     }
     return texts;
 }

@@ -47,12 +47,14 @@ std::string RecordMonthName(int32_t month, Language language);
 /// `company` when it is given.
 std::vector<std::string> MessageLogLines(const GameState& s, std::optional<int> company, Language language);
 
-/// The forecast beside Change Prices' fields: for each brand row with a brand, from this
-/// month's market of the selected town at today's wages (ForecastBrand): what it would sell at
-/// the typed price, its stock, the demand it would meet without a limit of stock, the revenue,
-/// and the highest prices at which it still sells all and anything; nothing for an empty slot.
+/// The forecast beside Change Prices' fields, from this month's market of the selected town at
+/// today's wages (ForecastBrand): for each brand row with a brand, what it would sell at the
+/// typed price ("~800 l", beside the field), and in a line of its own also its stock, the demand
+/// it would meet without a limit of stock, the revenue, and the highest prices at which it still
+/// sells all and anything; nothing for an empty slot.
 struct PriceForecastTexts {
     std::array<std::optional<std::string>, kBrands> Rows;
+    std::array<std::optional<std::string>, kBrands> Details;
     std::string Note;  ///< that it is this month's market with today's wages
 };
 PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std::string, kBrands>& priceFields,

@@ -76,11 +76,15 @@ TEST_F(HistoryWindowTest, ChangePricesForecastsAsThePlayerTypes)
     const GameState& s = form.State();
     for (const char* price : {"1.5", "3", "9"}) {
         Type(form.Edit2, price);
-        const std::string row = forecast->Rows()[0]->text().toStdString();
-        EXPECT_EQ(row.substr(0, row.find(' ')),
-                  Format("~%d", ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price))))
+        EXPECT_EQ(forecast->Rows()[0]->text().toStdString(),
+                  Format("~%d l", ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price))))
             << price;
-        EXPECT_EQ(forecast->Rows()[0]->toolTip().toStdString(), row);
+        // The note under the prompt tells the whole forecast of the brand being typed.
+        const std::string note = forecast->Note()->text().toStdString();
+        EXPECT_NE(note.find(Format("at %.2f $: sells %d of", static_cast<double>(std::stof(price)),
+                                   ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price)))),
+                  std::string::npos)
+            << note;
     }
     EXPECT_FALSE(forecast->Rows()[1]->isVisible()) << "no second brand";
     Press(form.Button10);  // Cancel
