@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QTabWidget>
 
+#include "commands/advisor.h"
 #include "commands/game_session.h"
 #include "persistence/settings.h"
 #include "ui/dialog_support.h"
@@ -28,13 +29,14 @@ constexpr int kLegendWidth = 150;
 struct ChoiceText {
     LocalText Metrics[4];
     LocalText Ranges[3];
-    LocalText Pages[3];
+    LocalText Pages[4];
     LocalText AllCompanies;
     LocalText OwnOnly;
     LocalText ReportOption;
     LocalText Title;
     LocalText NoMonths;
     LocalText NoMessages;
+    LocalText NoAdvice;
 };
 
 const ChoiceText& Texts()
@@ -45,13 +47,17 @@ const ChoiceText& Texts()
          {"Market share", "Marktanteil"},
          {"Sales (litres)", "Absatz (Liter)"}},
         {{"Last 12 months", "Letzte 12 Monate"}, {"Last 5 years", "Letzte 5 Jahre"}, {"All months", "Alle Monate"}},
-        {{"Month report", "Monatsbericht"}, {"History charts", "Verlauf"}, {"Message log", "Meldungen"}},
+        {{"Month report", "Monatsbericht"},
+         {"History charts", "Verlauf"},
+         {"Message log", "Meldungen"},
+         {"Advisor", "Berater"}},
         {"All companies", "Alle Firmen"},
         {"Only my company", "Nur meine Firma"},
         {"Month report after each turn", "Monatsbericht nach jedem Zug"},
         {"Business history", "Geschäftsverlauf"},
         {"No month has been closed yet.", "Noch ist kein Monat abgeschlossen."},
-        {"No messages yet.", "Noch keine Meldungen."}};
+        {"No messages yet.", "Noch keine Meldungen."},
+        {"Nothing to point out this month.", "In diesem Monat gibt es keine Hinweise."}};
     return texts;
 }
 
@@ -297,6 +303,11 @@ HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDia
     log_->setGeometry(6, 34, 610, 360);
     tabs_->addTab(messages, QString());
 
+    auto* advisor = new QWidget(nullptr);
+    advice_ = new QListWidget(advisor);
+    advice_->setGeometry(6, 6, 610, 388);
+    tabs_->addTab(advisor, QString());
+
     for (QComboBox* box : {metric_, range_, lines_, company_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
             FillChart();
@@ -316,7 +327,7 @@ void HistoryDialog::Refresh()
     const Language language = s.Program.Language;
     const ChoiceText& t = Texts();
     setWindowTitle(Q(t.Title.In(language)));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         tabs_->setTabText(i, Q(t.Pages[i].In(language)));
     const auto refill = [](QComboBox* box, const std::vector<std::string>& items, int fallback) {
         const QSignalBlocker block(box);
@@ -340,6 +351,11 @@ void HistoryDialog::Refresh()
     report_->SetReport(ComputeMonthReport(s, s.CurrentCompany, language));
     FillChart();
     FillLog();
+    advice_->clear();
+    for (const AdvisorHint& hint : ComputeAdvice(s, s.CurrentCompany, language))
+        advice_->addItem(Q(hint.Text));
+    if (advice_->count() == 0)
+        advice_->addItem(Q(t.NoAdvice.In(language)));
 }
 
 void HistoryDialog::FillChart()
@@ -370,7 +386,7 @@ HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& 
     : QObject(window), window_(window), session_(session)
 {
     statistics->addSeparator();
-    for (int page = 0; page < 3; ++page) {
+    for (int page = 0; page < 4; ++page) {
         actions_[page] = statistics->addAction(Q(Texts().Pages[page].English + "..."));
         connect(actions_[page], &QAction::triggered, this,
                 [this, page] { Open(static_cast<HistoryDialog::Page>(page)); });
@@ -398,7 +414,7 @@ void HistoryMenu::SetGameRunning(bool running)
 
 void HistoryMenu::SetLanguage(Language language)
 {
-    for (int page = 0; page < 3; ++page)
+    for (int page = 0; page < 4; ++page)
         actions_[page]->setText(Q(Texts().Pages[page].In(language) + "..."));
     reportOption_->setText(Q(Texts().ReportOption.In(language)));
     if (dialog_ && dialog_->isVisible())

@@ -52,10 +52,10 @@ private:
     MonthReport report_;
 };
 
-/// The three views as pages of one dialog.
+/// The views (and the advisor's hints) as pages of one dialog.
 class HistoryDialog : public QDialog {
 public:
-    enum Page { Report = 0, Charts = 1, Messages = 2 };
+    enum Page { Report = 0, Charts = 1, Messages = 2, Advisor = 3 };
     HistoryDialog(QWidget* parent, const GameSession& session);
     /// Fills every page from the record, in the game's language, and shows `page`.
     void ShowPage(Page page);
@@ -69,6 +69,8 @@ public:
     QComboBox* CompanyChoice() const { return company_; }
     QListWidget* Log() const { return log_; }
     HistoryChartWidget* ChartView() const { return chart_; }
+    /// The advisor's hints for the player on turn, one a line.
+    QListWidget* Advice() const { return advice_; }
 
 private:
     void FillChart();
@@ -83,6 +85,7 @@ private:
     QComboBox* lines_ = nullptr;
     QComboBox* company_ = nullptr;
     QListWidget* log_ = nullptr;
+    QListWidget* advice_ = nullptr;
 };
 
 /// The Statistics menu's entries for the three views and the dialog they open.
@@ -107,7 +110,7 @@ public:
 private:
     QWidget* window_;
     const GameSession& session_;
-    std::array<QAction*, 3> actions_{};
+    std::array<QAction*, 4> actions_{};
     QAction* reportOption_ = nullptr;
     HistoryDialog* dialog_ = nullptr;
 };

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QTabWidget>
 
+#include "commands/advisor.h"
 #include "engine/market.h"
 #include "ui/history_window.h"
 #include "ui/price_forecast.h"
@@ -110,4 +111,29 @@ TEST_F(HistoryWindowTest, TheReportAfterEachTurnIsAnOptionKeptInTheSettings)
     }
     TForm1& again = Open();
     EXPECT_TRUE(again.findChild<HistoryMenu*>()->ReportOption()->isChecked());
+}
+
+TEST_F(HistoryWindowTest, TheAdvisorPageListsTheHintsOfThePlayerOnTurn)
+{
+    TForm1& form = OpenWithGame(1, 3);
+    Press(form.Button8);  // Next Turn
+    HistoryMenu* menu = form.findChild<HistoryMenu*>();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->Entry(HistoryDialog::Advisor)->text(), "Advisor...");
+    menu->Entry(HistoryDialog::Advisor)->trigger();
+    HistoryDialog* dialog = menu->Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Tabs()->currentIndex(), HistoryDialog::Advisor);
+    const GameState& s = form.State();
+    const std::vector<AdvisorHint> hints = ComputeAdvice(s, s.CurrentCompany, Language::English);
+    ASSERT_FALSE(hints.empty()) << "a new company's brewery leaves beer unsold or sees a thirsty town";
+    ASSERT_EQ(dialog->Advice()->count(), static_cast<int>(hints.size()));
+    for (size_t i = 0; i < hints.size(); ++i)
+        EXPECT_EQ(dialog->Advice()->item(static_cast<int>(i))->text().toStdString(), hints[i].Text);
+    form.Deutsch1Click();
+    EXPECT_EQ(dialog->Tabs()->tabText(HistoryDialog::Advisor), "Berater");
+    EXPECT_EQ(menu->Entry(HistoryDialog::Advisor)->text(), "Berater...");
+    EXPECT_EQ(dialog->Advice()->item(0)->text().toStdString(),
+              ComputeAdvice(s, s.CurrentCompany, Language::German)[0].Text);
+    dialog->close();
 }
