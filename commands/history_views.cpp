@@ -113,17 +113,27 @@ PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std
                                         Language language)
 {
     PriceForecastTexts texts;
-    texts.Note = Pick(language, "~ litres: an estimate from last month's market",
-                      "~ Liter: Schätzung aus dem Markt des Vormonats");
+    texts.Note = Pick(language, "This month's market at today's wages", "Markt dieses Monats, heutige Löhne");
     const int c = s.CurrentCompany;
     const int t = s.SelectedTown;
     if (!s.GameActive || c < 0 || c >= kCompanies || t < 0 || t >= kTowns)
         return texts;
+    const bool german = language == Language::German;
+    auto limit = [&](const std::optional<int64_t>& cents) {
+        return cents ? Dollars(static_cast<double>(*cents) / 100.0) : std::string(german ? "kein Preis" : "no price");
+    };
     for (int b = 0; b < kBrands; ++b) {
         if (!BrandExists(s, c, b))
             continue;
         const float price = static_cast<float>(ReadPriceField(priceFields[b]));
-        texts.Rows[b] = Format("~%d l", ForecastSales(s, c, b, t, price));
+        const BrandForecast f = ForecastBrand(s, c, b, t, price);
+        texts.Rows[b] = Format("~%d l", f.Sold);
+        texts.Details[b] =
+            Format(german ? "%s zu %.2f $: verkauft %d von %d l (Bedarf %d l), %s; alles bis %s, etwas bis %s"
+                          : "%s at %.2f $: sells %d of %d l (wants %d l), %s; all up to %s, some up to %s",
+                   s.BrandName[c][b].c_str(), static_cast<double>(price), f.Sold, f.Stock, f.Demand,
+                   Dollars(static_cast<double>(f.Revenue)).c_str(), limit(f.AllSoldUpToCents).c_str(),
+                   limit(f.AnySoldUpToCents).c_str());
     }
     return texts;
 }

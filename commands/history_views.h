@@ -52,11 +52,15 @@ std::vector<std::size_t> MessageLogEntries(const GameHistory& history, std::opti
 /// The log's line of one recorded message.
 std::string MessageLogLine(const GameState& s, const RecordedMessage& message, Language language);
 
-/// The forecast beside Change Prices' fields: for each brand row with a brand, what it would
-/// sell in the selected town at the typed price ("~ 800 l"); nothing for an empty slot.
+/// The forecast beside Change Prices' fields, from this month's market of the selected town at
+/// today's wages (ForecastBrand): for each brand row with a brand, what it would sell at the
+/// typed price ("~800 l", beside the field), and in a line of its own also its stock, the demand
+/// it would meet without a limit of stock, the revenue, and the highest prices at which it still
+/// sells all and anything; nothing for an empty slot.
 struct PriceForecastTexts {
     std::array<std::optional<std::string>, kBrands> Rows;
-    std::string Note;  ///< that it is an estimate from last month's market
+    std::array<std::optional<std::string>, kBrands> Details;
+    std::string Note;  ///< that it is this month's market with today's wages
 };
 PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std::string, kBrands>& priceFields,
                                         Language language);

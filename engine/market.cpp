@@ -1,8 +1,10 @@
 /// @file market.cpp The market: demand split by attractiveness, then the month's books.
 #include "engine/market.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -45,6 +47,14 @@ int32_t Attractiveness(float qualityGap, float priceRatio)
 
 namespace {
 
+/// A brand's weight in a town's market: the only way its price enters the market.
+int32_t BrandWeight(float quality, float wages, float price)
+{
+    const float gap = static_cast<float>(static_cast<long double>(quality) - wages);
+    const float ratio = static_cast<float>(static_cast<long double>(price) / (3.0L * quality));
+    return Attractiveness(gap, ratio);
+}
+
 /// The market of one town. The forecast runs the same steps on a copy.
 void RunTownMarket(GameData& s, int t)
 {
@@ -62,10 +72,7 @@ void RunTownMarket(GameData& s, int t)
             for (int b = 0; b < kBrands; ++b) {
                 if (s.Stock[c][b][t] <= 0)
                     continue;
-                const float quality = s.Quality[c][b];
-                const float gap = static_cast<float>(static_cast<long double>(quality) - s.Wages[t]);
-                const float ratio = static_cast<float>(static_cast<long double>(s.Price[c][b][t]) / (3.0L * quality));
-                weight[c][b] = Attractiveness(gap, ratio);
+                weight[c][b] = BrandWeight(s.Quality[c][b], s.Wages[t], s.Price[c][b][t]);
                 total += weight[c][b];
             }
         for (int c = 0; c < kCompanies; ++c)
@@ -101,6 +108,13 @@ void RunMarket(GameState& s)
 
 int32_t ForecastSales(const GameData& s, int company, int brand, int town, float price)
 {
+    if (company < 0 || company >= kCompanies || brand < 0 || brand >= kBrands || town < 0 || town >= kTowns)
+        return 0;
+    return ForecastSalesWithStock(s, company, brand, town, price, s.Stock[company][brand][town]);
+}
+
+int32_t ForecastSalesWithStock(const GameData& s, int company, int brand, int town, float price, int32_t stock)
+{
     if (company < 0 || company >= kCompanies || brand < 0 || brand >= kBrands || town < 0 || town >= kTowns ||
         s.Quality[company][brand] == 0.0f)
         return 0;
@@ -108,10 +122,72 @@ int32_t ForecastSales(const GameData& s, int company, int brand, int town, float
     for (int c = 0; c < kCompanies; ++c)
         for (int b = 0; b < kBrands; ++b)
             copy.Stock[c][b][town] = s.Supply[c][b][town];
-    copy.Stock[company][brand][town] = s.Stock[company][brand][town];
+    copy.Stock[company][brand][town] = stock;
     copy.Price[company][brand][town] = price;
     RunTownMarket(copy, town);
     return copy.Sales[company][brand][town];
+}
+
+namespace {
+
+float CentsToPrice(int64_t cents) { return static_cast<float>(static_cast<long double>(cents) / 100.0L); }
+
+}  // namespace
+
+BrandForecast ForecastBrand(const GameData& s, int company, int brand, int town, float price)
+{
+    BrandForecast f;
+    if (company < 0 || company >= kCompanies || brand < 0 || brand >= kBrands || town < 0 || town >= kTowns ||
+        s.Quality[company][brand] == 0.0f)
+        return f;
+    f.Stock = s.Stock[company][brand][town];
+    f.Sold = ForecastSales(s, company, brand, town, price);
+    f.Revenue = static_cast<long double>(f.Sold) * price;
+    // The market never sells more than the town's demand, so that much and one litre more is
+    // a stock that cannot run out.
+    const int32_t unlimited =
+        std::max<int32_t>(s.Demand[town], 0) + (s.Demand[town] < std::numeric_limits<int32_t>::max() ? 1 : 0);
+    f.Demand = ForecastSalesWithStock(s, company, brand, town, price, unlimited);
+    if (f.Stock <= 0)
+        return f;
+
+    // The price reaches the market only through the brand's weight, and the weight never grows
+    // with the price (every row of the table falls from the cheap to the dear side; above 1.2
+    // times three times the quality it is 0 and nothing sells). So the cents fall into at most
+    // ten runs of equal weight, each selling the same; one dry run per run is exact. What the
+    // brand sells is not assumed to fall with its weight: every run is tried.
+    const float quality = s.Quality[company][brand];
+    const float wages = s.Wages[town];
+    auto weightAt = [&](int64_t cents) { return BrandWeight(quality, wages, CentsToPrice(cents)); };
+    // A bound above which the weight is 0: doubled until reached, capped where a float no
+    // longer tells cents apart anyway.
+    constexpr int64_t kCentsCap = int64_t{1} << 40;
+    int64_t top = 1;
+    while (top < kCentsCap && weightAt(top) > 0)
+        top *= 2;
+    int64_t low = 0;
+    while (low <= top) {
+        const int32_t weight = weightAt(low);
+        if (weight <= 0)
+            break;
+        // The highest cent in [low, top] with at least this weight (the weight falls with the price).
+        int64_t lo = low;
+        int64_t hi = top;
+        while (lo < hi) {
+            const int64_t mid = lo + (hi - lo + 1) / 2;
+            if (weightAt(mid) >= weight)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        const int32_t sold = ForecastSales(s, company, brand, town, CentsToPrice(lo));
+        if (sold >= f.Stock)
+            f.AllSoldUpToCents = lo;
+        if (sold > 0)
+            f.AnySoldUpToCents = lo;
+        low = lo + 1;
+    }
+    return f;
 }
 
 void SettleMonth(GameState& s)

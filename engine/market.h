@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "game/game_state.h"
 
@@ -21,3 +22,20 @@ void SettleMonth(GameState& s);
 /// and this brand offering the beer it has on hand: the town's market run on a copy, so the
 /// game is untouched. 0 for a brand slot not in use.
 int32_t ForecastSales(const GameData& s, int company, int brand, int town, float price);
+
+/// ForecastSales with the brand offering `stock` litres instead of the beer it has on hand.
+int32_t ForecastSalesWithStock(const GameData& s, int company, int brand, int town, float price, int32_t stock);
+
+/// Everything the forecast says about one brand in one town at one price, from dry runs of the
+/// town's market as ForecastSales runs it.
+struct BrandForecast {
+    int32_t Demand = 0;  ///< what it would sell at the price with no limit of stock
+    int32_t Stock = 0;   ///< the beer it has on hand
+    int32_t Sold = 0;    ///< what it would sell at the price from that stock
+    long double Revenue = 0;
+    /// The highest price in cents at which it still sells all of its stock / anything at all;
+    /// none when no price does.
+    std::optional<int64_t> AllSoldUpToCents;
+    std::optional<int64_t> AnySoldUpToCents;
+};
+BrandForecast ForecastBrand(const GameData& s, int company, int brand, int town, float price);

@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "command_world.h"
 #include "commands/logistics.h"
@@ -188,6 +190,115 @@ TEST(Forecast, AlonePriceDecidesAndAnEmptySlotSellsNothing)
         EXPECT_EQ(ForecastSales(s, 2, 0, 3, c.price), c.sold) << c.price;
     EXPECT_EQ(ForecastSales(s, 2, 1, 3, 1.0f), 0) << "no brand in slot 2";
     EXPECT_EQ(ForecastSales(s, 2, 0, 10, 1.0f), 0) << "no such town";
+}
+
+namespace {
+
+// The month's real market of a copy, with the brand at `price` and `stock` litres.
+int32_t RealSales(const GameState& s, int c, int b, int t, int64_t cents, int32_t stock)
+{
+    GameState month = s;
+    month.Price[c][b][t] = static_cast<float>(static_cast<long double>(cents) / 100.0L);
+    month.Stock[c][b][t] = stock;
+    RunMarket(month);
+    return month.Sales[c][b][t];
+}
+
+}  // namespace
+
+TEST(Forecast, FindsWhatTheMonthSellsAndTheHighestPricesThatSell)
+{
+    struct Rival {
+        int company;
+        int brand;
+        float quality;
+        float price;
+        int32_t stock;
+    };
+    struct Case {
+        const char* name;
+        float quality;
+        float wages;
+        int32_t demand;
+        int32_t stock;
+        std::vector<Rival> rivals;
+    };
+    const std::vector<Case> cases = {
+        {"alone, stock below demand", 1.0f, 1.0f, 1000, 800, {}},
+        {"alone, stock above demand", 1.0f, 1.0f, 1000, 1500, {}},
+        {"a cheap rival", 1.0f, 1.05f, 1000, 600, {{4, 0, 1.0f, 2.0f, 2000}}},
+        {"three rivals, several rounds",
+         1.2f,
+         1.1f,
+         5000,
+         1900,
+         {{4, 0, 1.1f, 1.5f, 900}, {5, 1, 0.9f, 2.5f, 3000}, {7, 2, 1.3f, 3.0f, 400}}},
+        {"quality far from the wages", 1.5f, 1.0f, 1000, 500, {}},
+        {"no stock", 1.0f, 1.0f, 1000, 0, {{4, 0, 1.0f, 2.0f, 2000}}},
+        {"a rival with all the demand to itself", 0.8f, 1.0f, 300, 400, {{4, 0, 1.0f, 0.5f, 5000}}},
+    };
+    const int c = 2;
+    const int t = 3;
+    for (const Case& k : cases) {
+        GameState s = TenNamedCompanies(1);
+        s.Demand[t] = k.demand;
+        s.Wages[t] = k.wages;
+        s.Quality[c][0] = k.quality;
+        s.Stock[c][0][t] = k.stock;
+        // The rivals offer what they offered at the last market.
+        for (const Rival& r : k.rivals) {
+            s.Quality[r.company][r.brand] = r.quality;
+            s.Price[r.company][r.brand][t] = r.price;
+            s.Stock[r.company][r.brand][t] = r.stock;
+            s.Supply[r.company][r.brand][t] = r.stock;
+        }
+        for (const int64_t cents : {0, 50, 150, 230, 300, 360, 361, 450}) {
+            const float price = static_cast<float>(static_cast<long double>(cents) / 100.0L);
+            const GameState before = s;
+            const BrandForecast f = ForecastBrand(s, c, 0, t, price);
+            EXPECT_TRUE(static_cast<const GameData&>(s) == before) << "the forecast changes nothing";
+            EXPECT_EQ(f.Stock, k.stock);
+            EXPECT_EQ(f.Sold, RealSales(s, c, 0, t, cents, k.stock)) << k.name << " at " << cents;
+            EXPECT_EQ(f.Revenue, static_cast<long double>(f.Sold) * price) << k.name;
+            EXPECT_EQ(f.Demand, RealSales(s, c, 0, t, cents, k.demand + 1)) << k.name << " at " << cents;
+            EXPECT_GE(f.Demand, f.Sold) << k.name;
+        }
+        const BrandForecast f = ForecastBrand(s, c, 0, t, 1.0f);
+        // Every cent up to well past the last weight: the limits are the highest that do it.
+        const int64_t last = static_cast<int64_t>(k.quality * 400.0f);
+        std::optional<int64_t> all;
+        std::optional<int64_t> any;
+        for (int64_t cents = 0; cents <= last; ++cents) {
+            const int32_t sold = RealSales(s, c, 0, t, cents, k.stock);
+            if (k.stock > 0 && sold >= k.stock)
+                all = cents;
+            if (sold > 0)
+                any = cents;
+        }
+        EXPECT_EQ(f.AllSoldUpToCents, all) << k.name;
+        EXPECT_EQ(f.AnySoldUpToCents, any) << k.name;
+        if (f.AllSoldUpToCents) {
+            EXPECT_EQ(RealSales(s, c, 0, t, *f.AllSoldUpToCents, k.stock), k.stock) << k.name;
+            EXPECT_LT(RealSales(s, c, 0, t, *f.AllSoldUpToCents + 1, k.stock), k.stock) << k.name << ": a cent more";
+        }
+        if (f.AnySoldUpToCents) {
+            EXPECT_GT(RealSales(s, c, 0, t, *f.AnySoldUpToCents, k.stock), 0) << k.name;
+            EXPECT_EQ(RealSales(s, c, 0, t, *f.AnySoldUpToCents + 1, k.stock), 0) << k.name << ": a cent more";
+        }
+    }
+    // The plain cases, worked out by hand: alone, everything sells up to 1.2 times three times
+    // the quality; above the demand never all; a quality 0.5 from the wages sells nothing.
+    GameState s = TenNamedCompanies(1);
+    s.Quality[c][0] = 1.0f;
+    s.Stock[c][0][t] = 800;
+    EXPECT_EQ(ForecastBrand(s, c, 0, t, 2.0f).AllSoldUpToCents, 360);
+    EXPECT_EQ(ForecastBrand(s, c, 0, t, 2.0f).AnySoldUpToCents, 360);
+    EXPECT_EQ(ForecastBrand(s, c, 0, t, 2.0f).Demand, 1000);
+    s.Stock[c][0][t] = 1500;
+    EXPECT_EQ(ForecastBrand(s, c, 0, t, 2.0f).AllSoldUpToCents, std::nullopt);
+    EXPECT_EQ(ForecastBrand(s, c, 0, t, 2.0f).Sold, 1000);
+    s.Quality[c][0] = 1.5f;
+    EXPECT_EQ(ForecastBrand(s, c, 0, t, 2.0f).AnySoldUpToCents, std::nullopt);
 }
 
 TEST(History, TavrekSimWritesTheRecordAsCsv)

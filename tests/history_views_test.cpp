@@ -138,10 +138,29 @@ TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)
     s.Quality[2][2] = 1.0f;  // a third brand without beer in the town
     const PriceForecastTexts texts = ComputePriceForecast(s, {"2.5", "1", "3"}, Language::English);
     ASSERT_TRUE(texts.Rows[0]);
-    EXPECT_EQ(*texts.Rows[0], Format("~%d l", ForecastSales(s, 2, 0, 2, 2.5f)));
+    const BrandForecast f = ForecastBrand(s, 2, 0, 2, 2.5f);
+    ASSERT_TRUE(f.AnySoldUpToCents);
+    EXPECT_EQ(*texts.Rows[0], Format("~%d l", f.Sold));
+    EXPECT_EQ(f.Sold, ForecastSales(s, 2, 0, 2, 2.5f));
+    const std::string all = f.AllSoldUpToCents ? Format("%.2f $", *f.AllSoldUpToCents / 100.0) : "no price";
+    EXPECT_EQ(*texts.Details[0],
+              Format("Alpha at 2.50 $: sells %d of %d l (wants %d l), %.2f $; all up to %s, some up to %.2f $", f.Sold,
+                     f.Stock, f.Demand, static_cast<double>(f.Revenue), all.c_str(), *f.AnySoldUpToCents / 100.0));
     EXPECT_FALSE(texts.Rows[1]) << "no brand in the second slot";
+    EXPECT_FALSE(texts.Details[1]);
     ASSERT_TRUE(texts.Rows[2]);
     EXPECT_EQ(*texts.Rows[2], "~0 l");
-    EXPECT_NE(texts.Note.find("last month"), std::string::npos);
-    EXPECT_NE(ComputePriceForecast(s, {"", "", ""}, Language::German).Note.find("Vormonat"), std::string::npos);
+    // A brand without beer in the town still learns what the town would take of it.
+    const int32_t wants = ForecastBrand(s, 2, 2, 2, 3.0f).Demand;
+    EXPECT_GT(wants, 0);
+    EXPECT_EQ(
+        *texts.Details[2],
+        Format("Gamma at 3.00 $: sells 0 of 0 l (wants %d l), 0.00 $; all up to no price, some up to no price", wants));
+    EXPECT_NE(texts.Note.find("today's wages"), std::string::npos);
+    const PriceForecastTexts german = ComputePriceForecast(s, {"", "", "3"}, Language::German);
+    EXPECT_NE(german.Note.find("heutige Löhne"), std::string::npos);
+    EXPECT_EQ(*german.Details[2],
+              Format("Gamma zu 3.00 $: verkauft 0 von 0 l (Bedarf %d l), 0.00 $; alles bis kein Preis, etwas bis kein "
+                     "Preis",
+                     wants));
 }

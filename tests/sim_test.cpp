@@ -1,9 +1,13 @@
 // tavrek-sim as a player or a bug report uses it: same seed, same game; bad arguments refused.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim_runner.h"
@@ -191,4 +195,36 @@ TEST(TavrekSim, ARecordDroppedOrNotWrittenIsSaid)
             EXPECT_EQ(ReadFile(record), notes) << c.what;
         }
     }
+}
+
+TEST(TavrekSim, AdviseGivesEachHumanPlayersHintsAndChangesNothing)
+{
+    TempDir a;
+    TempDir b;
+    const std::string game = " --seed 4 --map 1 --start 8 --start2 3 --months 4";
+    const SimRun plain = RunSim("--dir " + a.Str() + game);
+    const SimRun advised = RunSim("--dir " + b.Str() + game + " --advise");
+    ASSERT_EQ(advised.Status, 0);
+    std::istringstream lines(advised.Out);
+    std::string rest;
+    std::map<std::pair<int, int>, int> perTurn;  // (month, player) -> hints
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("advice ", 0) != 0) {
+            rest += line + "\n";
+            continue;
+        }
+        int month = 0;
+        int player = 0;
+        int used = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "advice %d %d: %n", &month, &player, &used), 2) << line;
+        EXPECT_GT(used, 0) << line;
+        EXPECT_GT(line.size(), static_cast<size_t>(used)) << "a hint has a text: " << line;
+        EXPECT_TRUE(player == 1 || player == 2) << line;
+        EXPECT_TRUE(month >= 1 && month <= 4) << line;
+        ++perTurn[{month, player}];
+    }
+    EXPECT_EQ(rest, plain.Out) << "the hints only read the game";
+    EXPECT_TRUE(perTurn.count({1, 1}) && perTurn.count({1, 2})) << "both players get hints in this game";
+    for (const auto& [turn, count] : perTurn)
+        EXPECT_LE(count, 5) << turn.first << " " << turn.second;
 }

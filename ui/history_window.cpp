@@ -12,6 +12,7 @@
 #include <QTabWidget>
 #include <climits>
 
+#include "commands/advisor.h"
 #include "commands/game_session.h"
 #include "persistence/settings.h"
 #include "ui/dialog_support.h"
@@ -32,12 +33,13 @@ constexpr int kLegendWidth = 150;
 struct ChoiceText {
     LocalText Metrics[4];
     LocalText Ranges[3];
-    LocalText Pages[3];
+    LocalText Pages[4];
     LocalText AllCompanies;
     LocalText OwnOnly;
     LocalText Title;
     LocalText NoMonths;
     LocalText NoMessages;
+    LocalText NoAdvice;
 };
 
 const ChoiceText& Texts()
@@ -48,12 +50,16 @@ const ChoiceText& Texts()
          {"Market share", "Marktanteil"},
          {"Sales (litres)", "Absatz (Liter)"}},
         {{"Last 12 months", "Letzte 12 Monate"}, {"Last 5 years", "Letzte 5 Jahre"}, {"All months", "Alle Monate"}},
-        {{"Month report", "Monatsbericht"}, {"History charts", "Verlauf"}, {"Message log", "Meldungen"}},
+        {{"Month report", "Monatsbericht"},
+         {"History charts", "Verlauf"},
+         {"Message log", "Meldungen"},
+         {"Advisor", "Berater"}},
         {"All companies", "Alle Firmen"},
         {"Only my company", "Nur meine Firma"},
         {"Business history", "Geschäftsverlauf"},
         {"No month has been closed yet.", "Noch ist kein Monat abgeschlossen."},
-        {"No messages yet.", "Noch keine Meldungen."}};
+        {"No messages yet.", "Noch keine Meldungen."},
+        {"Nothing to point out this month.", "In diesem Monat gibt es keine Hinweise."}};
     return texts;
 }
 
@@ -368,6 +374,11 @@ HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDia
     log_->setModel(logModel_);
     tabs_->addTab(messages, QString());
 
+    auto* advisor = new QWidget(nullptr);
+    advice_ = new QListWidget(advisor);
+    advice_->setGeometry(6, 6, 610, 388);
+    tabs_->addTab(advisor, QString());
+
     for (QComboBox* box : {metric_, range_, lines_, company_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
             FillChart();
@@ -382,7 +393,7 @@ void HistoryDialog::SetZoom(int zoom)
     const std::pair<QWidget*, QRect> places[] = {
         {tabs_, {6, 6, 628, 428}},   {metric_, {6, 6, 170, 22}},  {range_, {184, 6, 170, 22}},
         {lines_, {362, 6, 170, 22}}, {chart_, {0, 34, 622, 362}}, {company_, {6, 6, 220, 22}},
-        {log_, {6, 34, 610, 360}},
+        {log_, {6, 34, 610, 360}},   {advice_, {6, 6, 610, 388}},
     };
     for (const auto& [widget, rect] : places)
         widget->setGeometry(ZoomedRect(rect, zoom));
@@ -402,7 +413,7 @@ void HistoryDialog::Refresh()
     const Language language = s.Program.Language;
     const ChoiceText& t = Texts();
     setWindowTitle(Q(t.Title.In(language)));
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         tabs_->setTabText(i, Q(t.Pages[i].In(language)));
     const auto refill = [](QComboBox* box, const std::vector<std::string>& items, int fallback) {
         const QSignalBlocker block(box);
@@ -430,6 +441,11 @@ void HistoryDialog::Refresh()
     report_->SetReport(std::move(report));
     FillChart();
     FillLog();
+    advice_->clear();
+    for (const AdvisorHint& hint : ComputeAdvice(s, s.CurrentCompany, language))
+        advice_->addItem(Q(hint.Text));
+    if (advice_->count() == 0)
+        advice_->addItem(Q(t.NoAdvice.In(language)));
 }
 
 void HistoryDialog::FillChart()
@@ -455,9 +471,10 @@ void HistoryDialog::FillLog()
 namespace {
 
 /// The entries in the Statistics menu, with access keys no other entry there has.
-const LocalText kMenuTexts[4] = {{"Month &report...", "Mo&natsbericht..."},
+const LocalText kMenuTexts[5] = {{"Month &report...", "Mo&natsbericht..."},
                                  {"History &charts...", "&Verlauf..."},
                                  {"Message &log...", "M&eldungen..."},
+                                 {"A&dvisor...", "Be&rater..."},
                                  {"Month report &after each turn", "Monatsbericht nach &jedem Zug"}};
 
 }  // namespace
@@ -466,12 +483,12 @@ HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& 
     : QObject(window), window_(window), session_(session)
 {
     statistics->addSeparator();
-    for (int page = 0; page < 3; ++page) {
+    for (int page = 0; page < 4; ++page) {
         actions_[page] = statistics->addAction(Q(kMenuTexts[page].English));
         connect(actions_[page], &QAction::triggered, this,
                 [this, page] { Open(static_cast<HistoryDialog::Page>(page)); });
     }
-    reportOption_ = statistics->addAction(Q(kMenuTexts[3].English));
+    reportOption_ = statistics->addAction(Q(kMenuTexts[4].English));
     reportOption_->setCheckable(true);
     const std::string& directory = session_.State().Program.ProgramDirectory;
     reportOption_->setChecked(ReadOnOff(directory, settings::kMonthReport));
@@ -501,9 +518,9 @@ void HistoryMenu::SetZoom(int zoom)
 
 void HistoryMenu::SetLanguage(Language language)
 {
-    for (int page = 0; page < 3; ++page)
+    for (int page = 0; page < 4; ++page)
         actions_[page]->setText(Q(kMenuTexts[page].In(language)));
-    reportOption_->setText(Q(kMenuTexts[3].In(language)));
+    reportOption_->setText(Q(kMenuTexts[4].In(language)));
     if (dialog_ && dialog_->isVisible())
         dialog_->Refresh();
 }

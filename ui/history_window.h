@@ -16,6 +16,7 @@ class GameSession;
 class QAction;
 class QComboBox;
 class QListView;
+class QListWidget;
 class MessageLogModel;
 class QMenu;
 class QTabWidget;
@@ -62,10 +63,10 @@ private:
     int zoom_ = 100;
 };
 
-/// The three views as pages of one dialog.
+/// The views (and the advisor's hints) as pages of one dialog.
 class HistoryDialog : public QDialog {
 public:
-    enum Page { Report = 0, Charts = 1, Messages = 2 };
+    enum Page { Report = 0, Charts = 1, Messages = 2, Advisor = 3 };
     HistoryDialog(QWidget* parent, const GameSession& session);
     /// Fills every page from the record, in the game's language, and shows `page`.
     void ShowPage(Page page);
@@ -82,6 +83,8 @@ public:
     QListView* Log() const { return log_; }
     HistoryChartWidget* ChartView() const { return chart_; }
     MonthReportWidget* ReportView() const { return report_; }
+    /// The advisor's hints for the player on turn, one a line.
+    QListWidget* Advice() const { return advice_; }
 
 private:
     void FillChart();
@@ -97,6 +100,7 @@ private:
     QComboBox* company_ = nullptr;
     QListView* log_ = nullptr;
     MessageLogModel* logModel_ = nullptr;
+    QListWidget* advice_ = nullptr;
 };
 
 /// The Statistics menu's entries for the three views and the dialog they open.
@@ -123,7 +127,7 @@ public:
 private:
     QWidget* window_;
     const GameSession& session_;
-    std::array<QAction*, 3> actions_{};
+    std::array<QAction*, 4> actions_{};
     QAction* reportOption_ = nullptr;
     HistoryDialog* dialog_ = nullptr;
     int zoom_ = 100;

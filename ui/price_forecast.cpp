@@ -21,7 +21,8 @@ PriceForecastLabels::PriceForecastLabels(const GameSession& session, const std::
     }
     note_ = new QLabel(panel);
     note_->hide();
-    prices[0]->installEventFilter(this);
+    for (QLineEdit* field : prices)
+        field->installEventFilter(this);
 }
 
 void PriceForecastLabels::Update()
@@ -47,11 +48,24 @@ void PriceForecastLabels::Update()
         rows_[b]->setText(texts.Rows[b] ? QString::fromStdString(*texts.Rows[b]) : QString());
         rows_[b]->setVisible(texts.Rows[b].has_value());
     }
-    // In the second row under the prompt "Change prices in ...:", left of the brand names.
-    note_->setText(QString::fromStdString(texts.Note));
-    const QRect row = prices_[1]->geometry();
+    // Under the prompt "Change prices in ...:", left of the brand names, over the two free rows:
+    // that it is this month's market, and the whole forecast of the brand being typed (the
+    // first one until a field has the focus).
+    size_t shown = 0;
+    for (size_t b = 0; b < prices_.size(); ++b)
+        if (prices_[b]->hasFocus() && texts.Details[b])
+            shown = b;
+    std::string note = texts.Note;
+    if (texts.Details[shown])
+        note += ". " + *texts.Details[shown];
+    note_->setText(QString::fromStdString(note));
+    note_->setToolTip(note_->text());
+    note_->setWordWrap(true);
+    note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QRect first = prices_[1]->geometry();
+    const QRect last = prices_[2]->geometry();
     note_->setFont(font);
-    note_->setGeometry(Zoomed(15, zoom_), row.top(), Zoomed(300, zoom_), row.height());
+    note_->setGeometry(Zoomed(15, zoom_), first.top(), Zoomed(355, zoom_), last.bottom() - first.top() + 1);
     note_->show();
 }
 
@@ -70,9 +84,13 @@ void PriceForecastLabels::SetZoom(int zoom)
 
 bool PriceForecastLabels::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Show)
+    // The first field shows and hides with the command; the focus picks the brand whose whole
+    // forecast the note tells.
+    if (watched == prices_[0] && event->type() == QEvent::Show)
         Update();
-    else if (event->type() == QEvent::Hide)
+    else if (watched == prices_[0] && event->type() == QEvent::Hide)
         Hide();
+    else if (event->type() == QEvent::FocusIn && prices_[0]->isVisible())
+        Update();
     return QObject::eventFilter(watched, event);
 }

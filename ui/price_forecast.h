@@ -1,6 +1,7 @@
-/// @file price_forecast.h The sales forecast beside Change Prices' three price fields: what last
-/// month's market of the selected town would have sold at the typed price, updated as the player
-/// types, and a note that it is an estimate. The numbers come from ComputePriceForecast.
+/// @file price_forecast.h The sales forecast beside Change Prices' three price fields: what this
+/// month's market of the selected town would sell at the typed price, updated as the player
+/// types, and under the prompt a note that it is this month's market at today's wages with the
+/// whole forecast of the brand being typed. The numbers come from ComputePriceForecast.
 #pragma once
 
 #include <QObject>

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <filesystem>
 
+#include "commands/advisor.h"
 #include "engine/market.h"
 #include "ui/history_window.h"
 #include "ui/price_forecast.h"
@@ -82,6 +83,12 @@ TEST_F(HistoryWindowTest, ChangePricesForecastsAsThePlayerTypes)
         EXPECT_EQ(forecast->Rows()[0]->text().toStdString(),
                   Format("~%d l", ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price))))
             << price;
+        // The note under the prompt tells the whole forecast of the brand being typed.
+        const std::string note = forecast->Note()->text().toStdString();
+        EXPECT_NE(note.find(Format("at %.2f $: sells %d of", static_cast<double>(std::stof(price)),
+                                   ForecastSales(s, s.CurrentCompany, 0, s.SelectedTown, std::stof(price)))),
+                  std::string::npos)
+            << note;
     }
     EXPECT_FALSE(forecast->Rows()[1]->isVisible()) << "no second brand";
     Press(form.Button10);  // Cancel
@@ -140,4 +147,29 @@ TEST_F(HistoryWindowTest, AGameOpenedWithoutItsRecordKeepsTheStatusLineAndTheRep
         EXPECT_FALSE(dialog->ReportView()->Report().Empty);
         dialog->close();
     }
+}
+
+TEST_F(HistoryWindowTest, TheAdvisorPageListsTheHintsOfThePlayerOnTurn)
+{
+    TForm1& form = OpenWithGame(1, 3);
+    Press(form.Button8);  // Next Turn
+    HistoryMenu* menu = form.findChild<HistoryMenu*>();
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->Entry(HistoryDialog::Advisor)->text(), "Advisor...");
+    menu->Entry(HistoryDialog::Advisor)->trigger();
+    HistoryDialog* dialog = menu->Dialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->Tabs()->currentIndex(), HistoryDialog::Advisor);
+    const GameState& s = form.State();
+    const std::vector<AdvisorHint> hints = ComputeAdvice(s, s.CurrentCompany, Language::English);
+    ASSERT_FALSE(hints.empty()) << "a new company's brewery leaves beer unsold or sees a thirsty town";
+    ASSERT_EQ(dialog->Advice()->count(), static_cast<int>(hints.size()));
+    for (size_t i = 0; i < hints.size(); ++i)
+        EXPECT_EQ(dialog->Advice()->item(static_cast<int>(i))->text().toStdString(), hints[i].Text);
+    form.Deutsch1Click();
+    EXPECT_EQ(dialog->Tabs()->tabText(HistoryDialog::Advisor), "Berater");
+    EXPECT_EQ(menu->Entry(HistoryDialog::Advisor)->text(), "Berater...");
+    EXPECT_EQ(dialog->Advice()->item(0)->text().toStdString(),
+              ComputeAdvice(s, s.CurrentCompany, Language::German)[0].Text);
+    dialog->close();
 }

@@ -316,6 +316,8 @@ void HistoryShots(TForm1& form, Shots& shots, const QString& suffix, bool charts
     }
     menu->Open(HistoryDialog::Messages);
     shots.Save(dialog, "history-messages" + suffix);
+    menu->Open(HistoryDialog::Advisor);
+    shots.Save(dialog, "history-advisor" + suffix);
     dialog.close();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/advisor.h"
 #include "commands/game_session.h"
 #include "engine/end_of_game.h"
 #include "persistence/history_csv.h"
@@ -33,6 +34,18 @@ void PrintCompanies(const GameState& s)
                     CompanyValue(s, c), static_cast<double>(MarketShare(s, c)), static_cast<long long>(capacity),
                     static_cast<long long>(sales));
     }
+}
+
+/// The advisor's hints for the human player on turn, "advice MONTH PLAYER: TEXT", numbered
+/// as the --commands file numbers months and players.
+void PrintAdvice(const GameState& s)
+{
+    const int c = s.CurrentCompany;
+    const int player = c == s.PlayerCompany[0] ? 1 : c == s.PlayerCompany[1] ? 2 : 0;
+    if (player == 0)
+        return;
+    for (const AdvisorHint& hint : ComputeAdvice(s, c, s.Program.Language))
+        std::printf("advice %d %d: %s\n", s.MonthCount, player, ControlsReplaced(hint.Text).c_str());
 }
 
 }  // namespace
@@ -101,6 +114,8 @@ int main(int argc, char** argv)
     for (int32_t round = 0; round < options->Months; ++round) {
         const int presses = session.State().TwoPlayer ? 2 : 1;
         for (int p = 0; p < presses; ++p) {
+            if (options->Advise)
+                PrintAdvice(session.State());
             script.RunTurn(session, frontend);
             session.NextTurn();
         }

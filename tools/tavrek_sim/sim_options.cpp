@@ -31,7 +31,7 @@ const char* SimUsage()
     return "usage: tavrek-sim [--dir DIR] [--seed N] [--map 1|2|3] [--start T] [--start2 T]\n"
            "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
            "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
-           "                  [--commands FILE] [--history FILE] [--help] [--version]\n";
+           "                  [--commands FILE] [--history FILE] [--advise] [--help] [--version]\n";
 }
 
 const char* SimHelp()
@@ -61,6 +61,8 @@ const char* SimHelp()
            "                   new world\n"
            "  --commands FILE  the players' actions, one a line: MONTH PLAYER ACTION ARGS...\n"
            "  --history FILE   write the game's record as CSV, one row per month and company\n"
+           "  --advise         print the advisor's hints at the start of each human player's\n"
+           "                   turn, one a line: advice MONTH PLAYER: TEXT\n"
            "  --help           print this help and exit\n"
            "  --version        print the version and exit\n"
            "\n"
@@ -175,6 +177,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         } else if (a == "--history") {
             if (!fileName(o.HistoryFile))
                 return std::nullopt;
+        } else if (a == "--advise") {
+            o.Advise = true;
         } else if (a == "--commands") {
             if (!fileName(o.CommandsFile))
                 return std::nullopt;

@@ -1,0 +1,134 @@
+/// @file advisor.cpp The advisor's hints, from the accounts, the stocks, the towns' demand and
+/// dry runs of this month's market.
+#include "commands/advisor.h"
+
+#include <algorithm>
+
+#include "engine/market.h"
+#include "game/map_tables.h"
+#include "game/status_line.h"
+
+namespace {
+
+constexpr size_t kMostHints = 5;
+// A town "wants much more" when it drinks at least twice what was on offer, and 1000 l more.
+constexpr int32_t kThirstFactor = 2;
+constexpr int32_t kThirstLitres = 1000;
+// The interest on a debt and the part of a transfer lost on the way, as the rules charge them.
+constexpr double kInterestPercent = 15.0;
+constexpr long double kTransferKept = 0.95L;
+
+std::string Price(int64_t cents) { return Format("%.2f $", static_cast<double>(cents) / 100.0); }
+
+bool HasBase(const GameState& s, int c, int t)
+{
+    if (s.HasDepot[c][t])
+        return true;
+    for (int b = 0; b < kBrands; ++b)
+        if (s.Capacity[c][b][t] > 0)
+            return true;
+    return false;
+}
+
+// A town with your depot or brewery, or the one cheapest to reach from such a town.
+bool NearBase(const GameState& s, int c, int t)
+{
+    for (int base = 0; base < kTowns; ++base) {
+        if (!HasBase(s, c, base))
+            continue;
+        if (base == t)
+            return true;
+        int nearest = -1;
+        for (int other = 0; other < kTowns; ++other)
+            if (other != base && (nearest < 0 || TransportCost(s, base, other) < TransportCost(s, base, nearest)))
+                nearest = other;
+        if (nearest == t)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<AdvisorHint> ComputeAdvice(const GameState& s, int c, Language language)
+{
+    std::vector<AdvisorHint> hints;
+    if (!s.GameActive || c < 0 || c >= kCompanies)
+        return hints;
+    const bool german = language == Language::German;
+
+    // The deepest debt, if another town holds enough to pay it off after the transfer's loss.
+    int debtor = -1;
+    int richest = -1;
+    for (int t = 0; t < kTowns; ++t) {
+        if (s.Account[c][t] < 0 && (debtor < 0 || s.Account[c][t] < s.Account[c][debtor]))
+            debtor = t;
+        if (richest < 0 || s.Account[c][t] > s.Account[c][richest])
+            richest = t;
+    }
+    if (debtor >= 0 && richest >= 0 && s.Account[c][richest] * kTransferKept >= -s.Account[c][debtor]) {
+        const double debt = static_cast<double>(-s.Account[c][debtor]);
+        hints.push_back({HintKind::Debt, debtor, -s.Account[c][debtor],
+                         Format(german ? "%s: %.2f $ Schulden kosten %.0f %% Zinsen im Monat; %s hat %.2f $"
+                                       : "%s: a debt of %.2f $ costs %.0f %% interest a month; %s holds %.2f $",
+                                s.TownName[debtor].c_str(), debt, kInterestPercent, s.TownName[richest].c_str(),
+                                static_cast<double>(s.Account[c][richest]))});
+    }
+
+    for (int t = 0; t < kTowns; ++t)
+        for (int b = 0; b < kBrands; ++b) {
+            if (!BrandExists(s, c, b) || s.Stock[c][b][t] <= 0)
+                continue;
+            const float price = s.Price[c][b][t];
+            const BrandForecast f = ForecastBrand(s, c, b, t, price);
+            const char* town = s.TownName[t].c_str();
+            const char* brand = s.BrandName[c][b].c_str();
+            if (f.Sold == 0 && f.AnySoldUpToCents) {
+                const std::string limit = Price(*f.AnySoldUpToCents);
+                hints.push_back({HintKind::PriceTooHigh, t, static_cast<long double>(f.Stock),
+                                 german ? Format("%s: %s verkauft zu %.2f $ nichts von %d l; es verkauft sich bis %s",
+                                                 town, brand, static_cast<double>(price), f.Stock, limit.c_str())
+                                        : Format("%s: %s sells none of %d l at %.2f $; it sells up to %s", town, brand,
+                                                 f.Stock, static_cast<double>(price), limit.c_str())});
+                continue;
+            }
+            const int32_t left = f.Stock - f.Sold;
+            if (left <= 0 || f.Sold == 0)
+                continue;
+            const std::string cheaper = f.AllSoldUpToCents
+                                            ? Format(german ? "; alles verkauft sich bis %s" : "; all sells up to %s",
+                                                     Price(*f.AllSoldUpToCents).c_str())
+                                            : std::string();
+            hints.push_back({HintKind::Unsold, t, static_cast<long double>(left),
+                             Format(s.HasDepot[c][t] ? (german ? "%s: %d l %s bleiben diesen Monat liegen%s"
+                                                               : "%s: %d l of %s wait unsold%s")
+                                                     : (german ? "%s: %d l %s verderben ohne Lager am Monatsende%s"
+                                                               : "%s: %d l of %s spoil at month end without a depot%s"),
+                                    town, left, brand, cheaper.c_str())});
+        }
+
+    for (int t = 0; t < kTowns; ++t) {
+        if (!NearBase(s, c, t))
+            continue;
+        int64_t offered = 0;
+        for (int k = 0; k < kCompanies; ++k)
+            for (int b = 0; b < kBrands; ++b)
+                offered += s.Supply[k][b][t];
+        const int64_t demand = s.Demand[t];
+        if (demand >= kThirstFactor * offered && demand - offered >= kThirstLitres)
+            hints.push_back(
+                {HintKind::Thirst, t, static_cast<long double>(demand - offered),
+                 Format(german ? "%s trinkt %lld l im Monat, angeboten waren nur %lld l"
+                               : "%s drinks %lld l a month, only %lld l were on offer",
+                        s.TownName[t].c_str(), static_cast<long long>(demand), static_cast<long long>(offered))});
+    }
+
+    std::stable_sort(hints.begin(), hints.end(), [](const AdvisorHint& a, const AdvisorHint& b) {
+        if (a.Kind != b.Kind)
+            return a.Kind < b.Kind;
+        return a.Weight > b.Weight;
+    });
+    if (hints.size() > kMostHints)
+        hints.resize(kMostHints);
+    return hints;
+}
