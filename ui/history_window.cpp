@@ -1,10 +1,11 @@
-/// @file history_window.cpp The month report, the history charts and the message log.
+/// @file history_window.cpp The month report, the history charts, the message log and the advisor's hints.
 #include "ui/history_window.h"
 
 #include <QAbstractListModel>
 #include <QAction>
 #include <QComboBox>
 #include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>

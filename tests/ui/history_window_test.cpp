@@ -155,7 +155,7 @@ TEST_F(HistoryWindowTest, TheAdvisorPageListsTheHintsOfThePlayerOnTurn)
     Press(form.Button8);  // Next Turn
     HistoryMenu* menu = form.findChild<HistoryMenu*>();
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(menu->Entry(HistoryDialog::Advisor)->text(), "Advisor...");
+    EXPECT_EQ(menu->Entry(HistoryDialog::Advisor)->text(), "A&dvisor...");
     menu->Entry(HistoryDialog::Advisor)->trigger();
     HistoryDialog* dialog = menu->Dialog();
     ASSERT_NE(dialog, nullptr);
@@ -168,7 +168,7 @@ TEST_F(HistoryWindowTest, TheAdvisorPageListsTheHintsOfThePlayerOnTurn)
         EXPECT_EQ(dialog->Advice()->item(static_cast<int>(i))->text().toStdString(), hints[i].Text);
     form.Deutsch1Click();
     EXPECT_EQ(dialog->Tabs()->tabText(HistoryDialog::Advisor), "Berater");
-    EXPECT_EQ(menu->Entry(HistoryDialog::Advisor)->text(), "Berater...");
+    EXPECT_EQ(menu->Entry(HistoryDialog::Advisor)->text(), "Be&rater...");
     EXPECT_EQ(dialog->Advice()->item(0)->text().toStdString(),
               ComputeAdvice(s, s.CurrentCompany, Language::German)[0].Text);
     dialog->close();
