@@ -71,7 +71,7 @@ void BM_RecordMonth(benchmark::State& st)
     for (auto _ : st) {
         RecordMonth(s, before);
         benchmark::DoNotOptimize(s.History.Months.back().Companies[3].Value);
-        s.History.Months.pop_back();
+        s.History.DropNewestMonth();
         benchmark::ClobberMemory();
     }
 }

@@ -26,8 +26,9 @@ std::string WithDecimalComma(std::string text, Language language)
     return text;
 }
 
-double Value(const CompanyMonth& m, ChartMetric metric)
+double Value(const GameHistory& history, const MonthRecord& r, int company, ChartMetric metric)
 {
+    const CompanyMonth& m = r.Companies[company];
     switch (metric) {
     case ChartMetric::Money:
         return m.Money;
@@ -37,9 +38,9 @@ double Value(const CompanyMonth& m, ChartMetric metric)
         return m.Share;
     case ChartMetric::Sales: {
         double sold = 0;
-        for (const auto& towns : m.Sales)
-            for (const int32_t litres : towns)
-                sold += litres;
+        for (const LitreCell& cell : history.CellsOf(r))
+            if (cell.Company == company)
+                sold += cell.Sales;
         return sold;
     }
     }
@@ -184,7 +185,7 @@ ChartData ComputeChart(const GameHistory& history, const PerCompany<std::string>
         const MonthRecord& r = history.Months[i];
         chart.Months.push_back(r.Month);
         for (ChartSeries& series : chart.Series) {
-            double v = Value(r.Companies[series.Company], metric);
+            double v = Value(history, r, series.Company, metric);
             if (!std::isfinite(v))
                 v = 0;
             series.Values.push_back(v);

@@ -45,6 +45,7 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
     }
     const MonthRecord& r = s.History.Months.back();
     const CompanyMonth& m = r.Companies[company];
+    const CompanyLitres litres = s.History.Litres(r, company);
     report.Empty = false;
     report.Title = Format(german ? "Bericht für %s: %s" : "Report for %s: %s",
                           RecordMonthName(r.Month, language).c_str(), s.CompanyName[company].c_str());
@@ -52,9 +53,9 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
                              : std::array<std::string, 5>{"Town", "Brand", "Offered", "Sold", "Demand"};
     for (int t = 0; t < kTowns; ++t)
         for (int b = 0; b < kBrands; ++b)
-            if (m.Supply[b][t] > 0 || m.Sales[b][t] > 0)
-                report.Sales.push_back({s.TownName[t], s.BrandName[company][b], Format("%d l", m.Supply[b][t]),
-                                        Format("%d l", m.Sales[b][t]), Format("%d l", r.Demand[t])});
+            if (litres.Supply[b][t] > 0 || litres.Sales[b][t] > 0)
+                report.Sales.push_back({s.TownName[t], s.BrandName[company][b], Format("%d l", litres.Supply[b][t]),
+                                        Format("%d l", litres.Sales[b][t]), Format("%d l", r.Demand[t])});
 
     report.BooksHeading = german ? "Geld des Monats" : "The month's money";
     const MonthRecord* previous =

@@ -1,18 +1,34 @@
 /// @file month_record.cpp Filling the record of a closed month.
 #include "engine/month_record.h"
 
+#include <algorithm>
+
 #include "engine/end_of_game.h"
+
+namespace {
+
+// Grows the record in large steps, a year's worth at the least: a long game adds a month at a
+// time for thousands of months, and small steps would copy the whole record again and again.
+void ReserveForGrowth(GameHistory& h)
+{
+    const std::size_t months = std::max<std::size_t>(h.Months.size() * 2, 120);
+    h.Months.reserve(months);
+    const std::size_t perMonth = h.Months.empty() ? 32 : h.Cells.size() / h.Months.size() + 1;
+    h.Cells.reserve(std::max(h.Cells.capacity(), months * perMonth));
+}
+
+}  // namespace
 
 void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBeforeMarket)
 {
-    MonthRecord& r = s.History.Months.emplace_back();
-    r.Month = s.MonthCount;
+    GameHistory& h = s.History;
+    if (h.Months.size() == h.Months.capacity())
+        ReserveForGrowth(h);
+    MonthRecord& r = h.AddMonth(s.MonthCount);
     r.Demand = s.Demand;
     const double totalDemand = TotalDemand(s);
     for (int c = 0; c < kCompanies; ++c) {
         CompanyMonth& m = r.Companies[c];
-        m.Supply = s.Supply[c];
-        m.Sales = s.Sales[c];
         double revenue = 0;
         long double production = 0, interest = 0, before = 0, after = 0;
         int64_t sold = 0;
@@ -21,6 +37,7 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
                 // Revenue in double: the record is for reading, and this keeps the month end fast.
                 revenue += static_cast<double>(s.Sales[c][b][t]) * static_cast<double>(s.Price[c][b][t]);
                 sold += s.Sales[c][b][t];
+                h.AppendLitres(c, b, t, s.Supply[c][b][t], s.Sales[c][b][t]);
                 // Only a brewery costs anything; reading the extended cost of every empty slot is
                 // most of the time this takes.
                 if (s.Capacity[c][b][t] != 0)

@@ -34,9 +34,25 @@ void Check(std::string_view text, int32_t monthCount)
     const HistoryBounds bounds{monthCount};
     if (history.Messages.size() > bounds.MostMessages())
         std::abort();
-    for (const MonthRecord& r : history.Months)
+    std::size_t nextCell = 0;
+    for (const MonthRecord& r : history.Months) {
         if (r.Month < 1 || r.Month >= monthCount || history.FindMonth(r.Month) != &r)
             std::abort();
+        // A month's places follow the month before's, in order, inside the tables, none empty.
+        if (r.FirstCell != nextCell || r.FirstCell + std::size_t{r.CellCount} > history.Cells.size())
+            std::abort();
+        nextCell = r.FirstCell + std::size_t{r.CellCount};
+        int last = -1;
+        for (const LitreCell& c : history.CellsOf(r)) {
+            const int place = (c.Company * kHistoryBrands + c.Brand) * kHistoryTowns + c.Town;
+            if (c.Company >= kHistoryCompanies || c.Brand >= kHistoryBrands || c.Town >= kHistoryTowns ||
+                place <= last || (c.Supply == 0 && c.Sales == 0))
+                std::abort();
+            last = place;
+        }
+    }
+    if (nextCell != history.Cells.size())
+        std::abort();
     for (const RecordedMessage& m : history.Messages) {
         if (m.Month < 1 || m.Month > monthCount || m.Text.English.size() > HistoryBounds::kLongestText)
             std::abort();

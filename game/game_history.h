@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "game/frontend.h"
@@ -19,20 +20,39 @@ template <typename T>
 using BrandTownTable = std::array<std::array<T, kHistoryTowns>, kHistoryBrands>;
 
 /// One company's closed month. Money is kept as double: the record is for reading, never for
-/// playing on, and half the size of the game's extended money.
+/// playing on, and half the size of the game's extended money. Its litres lie in the record's cells.
 struct CompanyMonth {
-    BrandTownTable<int32_t> Supply{};  ///< litres offered at the month's market
-    BrandTownTable<int32_t> Sales{};   ///< litres sold there
-    double Revenue = 0;                ///< dollars the sales brought in
-    double Production = 0;             ///< dollars the breweries cost
-    double Transport = 0;              ///< dollars spent on moving beer during the month
-    double Interest = 0;               ///< dollars of interest charged on town debts (0 or more)
-    double MoneyBefore = 0;            ///< all towns' money just before the market
-    double Money = 0;                  ///< all towns' money after the books were closed
-    double Value = 0;                  ///< company value after the books were closed
-    float Share = 0;                   ///< market share of the month's market, percent
+    double Revenue = 0;      ///< dollars the sales brought in
+    double Production = 0;   ///< dollars the breweries cost
+    double Transport = 0;    ///< dollars spent on moving beer during the month
+    double Interest = 0;     ///< dollars of interest charged on town debts (0 or more)
+    double MoneyBefore = 0;  ///< all towns' money just before the market
+    double Money = 0;        ///< all towns' money after the books were closed
+    double Value = 0;        ///< company value after the books were closed
+    float Share = 0;         ///< market share of the month's market, percent
 
     bool operator==(const CompanyMonth&) const = default;
+};
+
+/// The litres of one company's brand in one town in a closed month. Only the places where
+/// something was offered or sold are kept: most of the 300 places of a company are empty in most
+/// months, and the whole tables were most of the record.
+struct LitreCell {
+    uint8_t Company = 0;
+    uint8_t Brand = 0;
+    uint8_t Town = 0;
+    int32_t Supply = 0;  ///< litres offered at the month's market
+    int32_t Sales = 0;   ///< litres sold there
+
+    bool operator==(const LitreCell&) const = default;
+};
+
+/// A company's litres of one month as whole tables, for the views that show them place by place.
+struct CompanyLitres {
+    BrandTownTable<int32_t> Supply{};
+    BrandTownTable<int32_t> Sales{};
+    int64_t TotalSupply = 0;
+    int64_t TotalSales = 0;
 };
 
 /// One closed month of the game.
@@ -40,8 +60,9 @@ struct MonthRecord {
     int32_t Month = 0;                            ///< month count, 1 = January 1750
     std::array<int32_t, kHistoryTowns> Demand{};  ///< litres each town wanted
     std::array<CompanyMonth, kHistoryCompanies> Companies{};
-
-    bool operator==(const MonthRecord&) const = default;
+    /// The month's litre cells in the record's list, ordered by company, brand and town.
+    uint32_t FirstCell = 0;
+    uint32_t CellCount = 0;
 };
 
 /// A message box of the turn engine, kept for the message log.
@@ -68,6 +89,7 @@ struct RecordedEnd {
 /// The whole record of a game.
 struct GameHistory {
     std::vector<MonthRecord> Months;        ///< oldest first, one per closed month
+    std::vector<LitreCell> Cells;           ///< every month's litre cells, month by month
     std::vector<RecordedMessage> Messages;  ///< in the order they were shown
     /// Transport spending of the month still open, per company; booked into the month's record
     /// at the month end.
@@ -80,15 +102,35 @@ struct GameHistory {
         if (company >= 0 && company < kHistoryCompanies)
             OpenTransport[company] += dollars;
     }
+    /// A new newest month, its cells to follow.
+    MonthRecord& AddMonth(int32_t month);
+    /// Drops the newest month and its cells.
+    void DropNewestMonth();
+    /// Sets the litres of a place in the newest month; a place with nothing offered or sold is
+    /// not kept. Nothing happens without a month or outside the tables.
+    void SetLitres(int company, int brand, int town, int32_t supply, int32_t sales);
+    /// Appends a place of the newest month that lies after all its places so far (the month end
+    /// and the reader fill them in order); nothing offered or sold is not kept.
+    void AppendLitres(int company, int brand, int town, int32_t supply, int32_t sales)
+    {
+        if (supply == 0 && sales == 0)
+            return;
+        Cells.push_back(
+            {static_cast<uint8_t>(company), static_cast<uint8_t>(brand), static_cast<uint8_t>(town), supply, sales});
+        ++Months.back().CellCount;
+    }
+    std::span<const LitreCell> CellsOf(const MonthRecord& r) const
+    {
+        return std::span<const LitreCell>(Cells).subspan(r.FirstCell, r.CellCount);
+    }
+    /// One company's litres of a month as tables, with their totals.
+    CompanyLitres Litres(const MonthRecord& r, int company) const;
     /// The closed month with this count, or nothing.
     const MonthRecord* FindMonth(int32_t month) const;
     /// Heap bytes the record holds.
     std::size_t MemoryBytes() const;
 
-    bool operator==(const GameHistory& other) const
-    {
-        return Months == other.Months && Messages == other.Messages && End == other.End;
-    }
+    bool operator==(const GameHistory& other) const;
 };
 
 /// A frontend in front of another that keeps every message box in the record, with the month and

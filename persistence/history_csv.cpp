@@ -30,10 +30,10 @@ std::string HistoryCsv(const GameHistory& history, const PerCompany<std::string>
         for (int c = 0; c < kCompanies; ++c) {
             const CompanyMonth& m = r.Companies[c];
             int64_t supply = 0, sales = 0;
-            for (int b = 0; b < kBrands; ++b)
-                for (int t = 0; t < kTowns; ++t) {
-                    supply += m.Supply[b][t];
-                    sales += m.Sales[b][t];
+            for (const LitreCell& cell : history.CellsOf(r))
+                if (cell.Company == c) {
+                    supply += cell.Supply;
+                    sales += cell.Sales;
                 }
             out += Format("%d,%d,%d,%d,", r.Month, 1750 + (r.Month - 1) / kMonths, (r.Month - 1) % kMonths + 1, c + 1);
             out += Quoted(companyNames[c]);

@@ -186,10 +186,11 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
             for (const double v : {m.MoneyBefore, m.Money, m.Value, static_cast<double>(m.Share), m.Revenue,
                                    m.Production, m.Transport, m.Interest})
                 Put(out, v);
-            for (const auto* table : {&m.Supply, &m.Sales})
+            const CompanyLitres litres = history.Litres(r, c);
+            for (const auto* table : {&litres.Supply, &litres.Sales})
                 for (const auto& towns : *table)
-                    for (const int32_t litres : towns)
-                        Put(out, litres);
+                    for (const int32_t l : towns)
+                        Put(out, l);
             out += '\n';
         }
     }
@@ -316,7 +317,7 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
         if (kind == "month") {
             if (!h.Messages.empty())
                 return fail(HistoryLoad::Damaged, "a month after the messages");
-            MonthRecord& r = h.Months.emplace_back();
+            MonthRecord& r = h.AddMonth(0);
             if (!w.Number(r.Month) || r.Month < 1 ||
                 (h.Months.size() > 1 && r.Month <= h.Months[h.Months.size() - 2].Month))
                 return fail(HistoryLoad::Damaged, "bad month number");
@@ -343,13 +344,17 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
                 if (!(share >= 0.0 && share <= 1.0e6))
                     return fail(HistoryLoad::Damaged, "bad market share");
                 m.Share = static_cast<float>(share);
-                for (auto* table : {&m.Supply, &m.Sales})
+                CompanyLitres litres;
+                for (auto* table : {&litres.Supply, &litres.Sales})
                     for (auto& towns : *table)
-                        for (int32_t& litres : towns)
-                            if (!cw.Number(litres))
+                        for (int32_t& l : towns)
+                            if (!cw.Number(l))
                                 return fail(HistoryLoad::Damaged, "bad litres");
                 if (!cw.AtEnd())
                     return fail(HistoryLoad::Damaged, "extra values");
+                for (int b = 0; b < kHistoryBrands; ++b)
+                    for (int t = 0; t < kHistoryTowns; ++t)
+                        h.AppendLitres(c, b, t, litres.Supply[b][t], litres.Sales[b][t]);
             }
         } else if (kind == "message") {
             RecordedMessage m;

@@ -23,13 +23,12 @@ GameHistory Months(int count)
 {
     GameHistory h;
     for (int m = 1; m <= count; ++m) {
-        MonthRecord& r = h.Months.emplace_back();
-        r.Month = m;
+        MonthRecord& r = h.AddMonth(m);
         for (int c = 0; c < kCompanies; ++c) {
             r.Companies[c].Money = 1000.0 * c - 500.0 * m;
             r.Companies[c].Share = static_cast<float>(c);
-            r.Companies[c].Sales[1][c] = 100 * m;
-            r.Companies[c].Sales[2][0] = 7;
+            h.SetLitres(c, 1, c, 0, 100 * m);
+            h.SetLitres(c, 2, 0, 0, 7);
         }
     }
     return h;

@@ -30,14 +30,13 @@ GameHistory SampleHistory()
 {
     GameHistory h;
     for (int32_t month : {1, 2, 5}) {
-        MonthRecord& r = h.Months.emplace_back();
-        r.Month = month;
+        MonthRecord& r = h.AddMonth(month);
         r.Demand.fill(1000 * month);
         for (int c = 0; c < kHistoryCompanies; ++c) {
             CompanyMonth& m = r.Companies[c];
-            m.Supply[c % 3][c] = 1000 + c;
-            m.Sales[c % 3][c] = 500 + month;
-            m.Sales[2][9] = std::numeric_limits<int32_t>::max();
+            // Set out of order: the record keeps a month's places in order whatever the order given.
+            h.SetLitres(c, 2, 9, 0, std::numeric_limits<int32_t>::max());
+            h.SetLitres(c, c % 3, c, 1000 + c, 500 + month);
             m.Revenue = 1234.5 * c + 0.1;
             m.Production = -0.0;
             m.Transport = 1.0 / 3.0;
@@ -170,7 +169,7 @@ TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
     };
     for (const Case& c : cases) {
         GameHistory out = SampleHistory();
-        out.Months.pop_back();
+        out.DropNewestMonth();
         const GameHistory before = out;
         std::string reason;
         EXPECT_EQ(ParseHistory(c.text, kGame, kMonth, out, &reason), c.expected) << c.what;
@@ -185,8 +184,8 @@ TEST(HistoryFile, TheWriterLeavesOutWhatTheReaderWouldRefuse)
     // them and one far too long: what is written for month 13 is read back, without the rest.
     GameHistory h;
     for (int32_t month = 1; month <= 24; ++month)
-        h.Months.emplace_back().Month = month;
-    h.Months.emplace_back().Month = 13;  // months 1..24, then 13 again: the fault this guards
+        h.AddMonth(month);
+    h.AddMonth(13);  // months 1..24, then 13 again: the fault this guards
     h.Messages.push_back({0, 1, {"before the game", ""}, {}});
     h.Messages.push_back({-2147483647 - 1, 1, {"the lowest month", ""}, {}});
     for (int i = 0; i < 2000; ++i)

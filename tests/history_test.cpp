@@ -64,10 +64,13 @@ TEST(History, EachClosedMonthHoldsTheMonthsOwnBooks)
         const MonthRecord& r = s.History.Months.back();
         EXPECT_EQ(r.Month, month);
         EXPECT_EQ(r.Demand, s.Demand);
+        for (const LitreCell& cell : s.History.CellsOf(r))
+            EXPECT_TRUE(cell.Supply != 0 || cell.Sales != 0) << "an empty place is not kept";
         for (int c = 0; c < kCompanies; ++c) {
             const CompanyMonth& m = r.Companies[c];
-            EXPECT_EQ(m.Sales, s.Sales[c]) << month << " " << c;
-            EXPECT_EQ(m.Supply, s.Supply[c]) << month << " " << c;
+            const CompanyLitres litres = s.History.Litres(r, c);
+            EXPECT_EQ(litres.Sales, s.Sales[c]) << month << " " << c;
+            EXPECT_EQ(litres.Supply, s.Supply[c]) << month << " " << c;
             EXPECT_EQ(m.Money, static_cast<double>(Money(s, c))) << month << " " << c;
             EXPECT_EQ(m.Value, static_cast<double>(CompanyValue(s, c))) << month << " " << c;
             EXPECT_EQ(m.Share, MarketShare(s, c)) << month << " " << c;
@@ -86,6 +89,35 @@ TEST(History, EachClosedMonthHoldsTheMonthsOwnBooks)
         }
     }
     EXPECT_EQ(s.History.Messages.size(), 1u) << "only the take-over at the start";
+}
+
+TEST(History, PlacesOfAMonthStayInOrderAndEmptyOnesGo)
+{
+    GameHistory h;
+    h.AddMonth(1);
+    h.SetLitres(0, 0, 0, 5, 5);
+    h.AddMonth(2);
+    struct Step {
+        int company, brand, town;
+        int32_t supply, sales;
+    };
+    // Out of order, one place set twice, one emptied again, and places outside the tables.
+    for (const Step& p :
+         {Step{3, 2, 9, 10, 1}, Step{3, 0, 4, 20, 2}, Step{1, 1, 1, 30, 3}, Step{3, 0, 4, 21, 0}, Step{1, 1, 1, 0, 0},
+          Step{9, 0, 0, 0, 7}, Step{10, 0, 0, 1, 1}, Step{0, 3, 0, 1, 1}, Step{0, 0, -1, 1, 1}})
+        h.SetLitres(p.company, p.brand, p.town, p.supply, p.sales);
+    const std::vector<LitreCell> expected = {{3, 0, 4, 21, 0}, {3, 2, 9, 10, 1}, {9, 0, 0, 0, 7}};
+    const auto cells = h.CellsOf(h.Months.back());
+    EXPECT_EQ(std::vector<LitreCell>(cells.begin(), cells.end()), expected);
+    const CompanyLitres three = h.Litres(h.Months.back(), 3);
+    EXPECT_EQ(three.Supply[0][4], 21);
+    EXPECT_EQ(three.Sales[2][9], 1);
+    EXPECT_EQ(three.TotalSupply, 31);
+    EXPECT_EQ(three.TotalSales, 1);
+    EXPECT_EQ(h.Litres(h.Months.front(), 0).TotalSales, 5) << "the older month keeps its own place";
+    h.DropNewestMonth();
+    EXPECT_EQ(h.Cells.size(), 1u);
+    EXPECT_EQ(h.Litres(h.Months.back(), 0).Supply[0][0], 5);
 }
 
 TEST(History, InterestAndTransportOfTheMonthAreBooked)
