@@ -1,10 +1,15 @@
 /// @file game_session.cpp The game with its panel and its file, and the player's actions.
 #include "commands/game_session.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
+#include "commands/logistics.h"
+#include "commands/order_commands.h"
 #include "engine/turn.h"
+#include "game/text.h"
 #include "game/names_file.h"
 #include "persistence/settings.h"
 
@@ -236,6 +241,179 @@ void GameSession::EnterMode(int32_t mode)
     // An ended game offers no command.
     if (!end_)
         SetCommandMode(state_, panel_, frontend_, mode);
+}
+
+namespace {
+
+// The question a command asks gets the command's answer without asking anyone; without one the
+// player is asked, and the answer is kept with the command.
+// It also notes whether the rules turned the command down: they tell the player why in a warning.
+class CommandAnswers : public ForwardingFrontend {
+public:
+    CommandAnswers(Frontend& inner, std::optional<bool>& answer) : ForwardingFrontend(inner), answer_(answer) {}
+    void ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon) override
+    {
+        refused_ = refused_ || icon == MessageIcon::Warning;
+        inner_.ShowMessage(text, caption, icon);
+    }
+    bool AskYesNo(const LocalText& text, const LocalText& caption) override
+    {
+        if (!answer_)
+            answer_ = inner_.AskYesNo(text, caption);
+        return *answer_;
+    }
+    YesNoCancel AskYesNoCancel(const LocalText& text, const LocalText& caption) override
+    {
+        return Frontend::AskYesNoCancel(text, caption);
+    }
+
+    bool Refused() const { return refused_; }
+
+private:
+    std::optional<bool>& answer_;
+    bool refused_ = false;
+};
+
+// The entry a player would click: the wanted text if the list offers it, else nothing.
+std::optional<std::string> Choose(const std::vector<std::string>& list, const std::string& wanted)
+{
+    if (std::find(list.begin(), list.end(), wanted) != list.end())
+        return wanted;
+    return std::nullopt;
+}
+
+// The first entry that begins with the prefix.
+std::optional<std::string> ChooseByStart(const std::vector<std::string>& list, const std::string& prefix)
+{
+    for (const auto& entry : list)
+        if (entry.compare(0, prefix.size(), prefix) == 0)
+            return entry;
+    return std::nullopt;
+}
+
+bool IsTown(int town) { return town >= 0 && town < kTowns; }
+bool IsBrand(int brand) { return brand >= 0 && brand < kBrands; }
+
+int32_t ModeOf(CommandKind kind)
+{
+    switch (kind) {
+    case CommandKind::BuildBrewery:
+        return kModeBuildBrewery;
+    case CommandKind::ExtendBrewery:
+        return kModeExtendBrewery;
+    case CommandKind::BuildDepot:
+        return kModeBuildDepot;
+    case CommandKind::NewBrand:
+        return kModeNewBrand;
+    case CommandKind::ChangePrices:
+        return kModeChangePrices;
+    case CommandKind::TransportBeer:
+        return kModeTransportBeer;
+    case CommandKind::TransferMoney:
+        return kModeTransferMoney;
+    case CommandKind::NewOrder:
+        return kModeNewOrder;
+    case CommandKind::DeleteOrder:
+        return kModeDeleteOrder;
+    case CommandKind::SelectTown:
+    case CommandKind::NextTurn:
+        break;
+    }
+    return kModeNone;
+}
+
+// The panel's inputs a player gives for the command: each choice picked from the list as the
+// panel shows it (a choice the list does not offer stays unpicked), each field as typed.
+PanelInputs InputsFor(const GameState& s, const PanelContent& panel, const Command& c)
+{
+    const int company = s.CurrentCompany;
+    const bool brand = IsBrand(c.Brand);
+    PanelInputs in;
+    in.Edit1 = panel.Edit1;
+    in.Edit2 = panel.Edit2;
+    in.Edit3 = panel.Edit3;
+    in.Edit4 = panel.Edit4;
+    in.Edit5 = panel.Edit5;
+    switch (c.Kind) {
+    case CommandKind::BuildBrewery:
+        in.ListBox1 = brand ? Choose(panel.ListBox1, s.BrandName[company][c.Brand]) : std::nullopt;
+        break;
+    case CommandKind::ExtendBrewery:
+        in.ListBox1 = brand ? Choose(panel.ListBox1, s.BrandName[company][c.Brand]) : std::nullopt;
+        in.Edit1 = c.Amount;
+        break;
+    case CommandKind::ChangePrices:
+        in.Edit2 = c.Prices[0];
+        in.Edit3 = c.Prices[1];
+        in.Edit4 = c.Prices[2];
+        break;
+    case CommandKind::TransportBeer:
+        in.ListBox3 = brand ? ChooseByStart(panel.ListBox3, Format("%d. ", c.Brand + 1)) : std::nullopt;
+        in.ListBox4 = IsTown(c.Town) && IsTown(s.SelectedTown)
+                          ? Choose(panel.ListBox4, TransportDestinationEntry(s, s.SelectedTown, c.Town))
+                          : std::nullopt;
+        in.Edit5 = c.Amount;
+        break;
+    case CommandKind::TransferMoney:
+        in.ListBox4 = IsTown(c.Town) ? Choose(panel.ListBox4, s.TownName[c.Town]) : std::nullopt;
+        in.Edit5 = c.Amount;
+        break;
+    case CommandKind::NewOrder:
+        if (c.Brand == kMoneyGoods)
+            in.ListBox6 = Choose(panel.ListBox6, kOrderMoneyEntry);
+        else if (brand)
+            in.ListBox6 = Choose(panel.ListBox6, OrderBeerEntry(s, company, c.Brand));
+        in.ListBox5 = IsTown(c.FromTown) ? Choose(panel.ListBox5, s.TownName[c.FromTown]) : std::nullopt;
+        in.ListBox4 = IsTown(c.Town) ? Choose(panel.ListBox4, s.TownName[c.Town]) : std::nullopt;
+        in.Edit5 = c.Amount;
+        break;
+    case CommandKind::DeleteOrder:
+        in.ListBox2 = c.Order >= 1 && c.Order <= kOrderSlots ? ChooseByStart(panel.ListBox2, Format("%d.:", c.Order))
+                                                             : std::nullopt;
+        break;
+    default:
+        break;
+    }
+    return in;
+}
+
+}  // namespace
+
+CommandResult GameSession::Execute(const Command& command)
+{
+    CommandResult result{false, command};
+    if (!state_.GameActive || end_)
+        return result;
+    switch (command.Kind) {
+    case CommandKind::SelectTown:
+        if (!IsTown(command.Town))
+            return result;
+        ClickTown(state_, panel_, frontend_, command.Town);
+        result.Accepted = true;
+        return result;
+    case CommandKind::NextTurn:
+        NextTurn();
+        result.Accepted = true;
+        return result;
+    default:
+        break;
+    }
+    const int32_t mode = ModeOf(command.Kind);
+    // The command's button or menu entry, unless its mode is open already.
+    if (panel_.CommandMode != mode)
+        EnterMode(mode);
+    if (panel_.CommandMode != mode)
+        return result;
+    const PanelInputs inputs = InputsFor(state_, ComputePanelContent(state_, mode), command);
+    // Some refusals come after the command has spent something (a brand's offer is gone once
+    // made): those count as run, so that a refused command is one that changed nothing.
+    const GameData before = state_;
+    const uint64_t drawsBefore = state_.Program.Rng.State();
+    CommandAnswers answers(frontend_, result.Executed.Answer);
+    ::PressOk(state_, panel_, inputs, answers);
+    const bool changed = !(static_cast<const GameData&>(state_) == before) || state_.Program.Rng.State() != drawsBefore;
+    result.Accepted = changed || !(answers.Refused() || panel_.CommandMode == mode);
+    return result;
 }
 
 void GameSession::PressOk(const PanelInputs& inputs)

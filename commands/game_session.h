@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/command.h"
 #include "commands/command_panel.h"
 #include "commands/game_end.h"
 #include "commands/panel_content.h"
@@ -19,6 +20,16 @@
 #include "persistence/game_files.h"
 #include "persistence/history_file.h"
 #include "persistence/savegame.h"
+
+/// What became of a command.
+struct CommandResult {
+    /// It ran: the panel went back to its buttons, the town was chosen, the turn ended (a
+    /// refusal that comes after the command spent something, like a brand's offer, counts as
+    /// run). False: refused (no game, an ended game, an input the rules turn down and say why),
+    /// and nothing in the game changed. A refusal about the input keeps it in the panel.
+    bool Accepted = false;
+    Command Executed;  ///< the command as it ran, with the answer the player gave to its question
+};
 
 class GameSession {
 public:
@@ -107,6 +118,11 @@ public:
     bool MayClose(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
 
     // --- the panel and the map -----------------------------------------------------------------
+    /// Checks and runs a player's command for the company on turn, as the player would do it:
+    /// its command button when the panel shows another mode, the choices and typed fields, OK.
+    /// A question the command asks takes the command's answer, or the frontend's when it has
+    /// none. A refusal leaves the panel open with the input, as OK does.
+    CommandResult Execute(const Command& command);
     /// Opens a command mode; modes that need a game are refused without one.
     void EnterMode(int32_t mode);
     void PressOk(const PanelInputs& inputs);

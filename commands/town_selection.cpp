@@ -94,8 +94,12 @@ void StepSelectedTown(GameState& s, PanelState& panel, Frontend& frontend, int s
     if (!s.GameActive || !FollowsSelectedTown(panel.CommandMode) || s.MapNumber < 1 || s.MapNumber > kMaps)
         return;
     const int from = s.SelectedTown >= 0 && s.SelectedTown < kTowns ? s.SelectedTown : 0;
-    const int town = ((from + step) % kTowns + kTowns) % kTowns;
-    // The middle of the town's rectangle: exactly what a left click there does.
-    const TownRect& r = kTownHitRects[s.MapNumber - 1][town];
+    ClickTown(s, panel, frontend, ((from + step) % kTowns + kTowns) % kTowns);
+}
+
+void ClickTown(GameState& s, PanelState& panel, Frontend& frontend, int town)
+{
+    const int map = s.MapNumber >= 1 && s.MapNumber <= kMaps ? s.MapNumber : 1;
+    const TownRect& r = kTownHitRects[map - 1][town];
     ClickMap(s, panel, frontend, MouseButton::Left, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
 }

@@ -37,6 +37,9 @@ enum class MouseButton { Left, Right, Middle };
 /// double click. The open command mode stays and is redrawn for the new town.
 void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton button, bool doubleClick, int x, int y);
 
+/// A left click in the middle of the town's rectangle on the running game's map.
+void ClickTown(GameState& s, PanelState& panel, Frontend& frontend, int town);
+
 /// Whether a mode's panel follows the selected town (the idle panel and the town's commands).
 bool FollowsSelectedTown(int32_t mode);
 /// Page Down (`step` 1) or Page Up (-1): the next or previous town in the map's order, chosen as

@@ -52,10 +52,11 @@ protected:
     // One scripted action, done as a player does it: click, button or menu, lists, fields, OK.
     void Act(TForm1& form, const ScriptAction& a)
     {
-        using Kind = ScriptAction::Kind;
+        using Kind = CommandKind;
+        const Command& d = a.Do;
         GameState& s = form.State();
-        if (a.What == Kind::Select) {
-            const TownRect& r = kTownHitRects[s.MapNumber - 1][a.Town];
+        if (d.Kind == Kind::SelectTown) {
+            const TownRect& r = kTownHitRects[s.MapNumber - 1][d.Town];
             ClickAt((r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
             return;
         }
@@ -70,56 +71,56 @@ protected:
         };
         const int c = s.CurrentCompany;
         const int t = s.SelectedTown;
-        switch (a.What) {
+        switch (d.Kind) {
         case Kind::BuildBrewery:
             Press(form.Button1);
-            choose(form.ListBox1, exact(form.ListBox1, s.BrandName[c][a.Brand]));
+            choose(form.ListBox1, exact(form.ListBox1, s.BrandName[c][d.Brand]));
             break;
-        case Kind::Extend:
+        case Kind::ExtendBrewery:
             Press(form.Button2);
-            choose(form.ListBox1, exact(form.ListBox1, s.BrandName[c][a.Brand]));
-            Type(form.Edit1, QString::fromStdString(a.Fields[0]));
+            choose(form.ListBox1, exact(form.ListBox1, s.BrandName[c][d.Brand]));
+            Type(form.Edit1, QString::fromStdString(d.Amount));
             break;
-        case Kind::Depot:
+        case Kind::BuildDepot:
             Press(form.Button3);
             break;
         case Kind::NewBrand:
             Press(form.Button7);
             break;
-        case Kind::Prices:
+        case Kind::ChangePrices:
             Press(form.Button6);
-            Type(form.Edit2, QString::fromStdString(a.Fields[0]));
-            Type(form.Edit3, QString::fromStdString(a.Fields[1]));
-            Type(form.Edit4, QString::fromStdString(a.Fields[2]));
+            Type(form.Edit2, QString::fromStdString(d.Prices[0]));
+            Type(form.Edit3, QString::fromStdString(d.Prices[1]));
+            Type(form.Edit4, QString::fromStdString(d.Prices[2]));
             break;
-        case Kind::Transport:
+        case Kind::TransportBeer:
             Press(form.Button4);
-            choose(form.ListBox3, StartingWith(form.ListBox3, Format("%d. ", a.Brand + 1)));
-            choose(form.ListBox4, exact(form.ListBox4, TransportDestinationEntry(s, t, a.Town)));
-            Type(form.Edit5, QString::fromStdString(a.Fields[0]));
+            choose(form.ListBox3, StartingWith(form.ListBox3, Format("%d. ", d.Brand + 1)));
+            choose(form.ListBox4, exact(form.ListBox4, TransportDestinationEntry(s, t, d.Town)));
+            Type(form.Edit5, QString::fromStdString(d.Amount));
             break;
-        case Kind::Transfer:
+        case Kind::TransferMoney:
             Press(form.Button5);
-            choose(form.ListBox4, exact(form.ListBox4, s.TownName[a.Town]));
-            Type(form.Edit5, QString::fromStdString(a.Fields[0]));
+            choose(form.ListBox4, exact(form.ListBox4, s.TownName[d.Town]));
+            Type(form.Edit5, QString::fromStdString(d.Amount));
             break;
-        case Kind::Order:
+        case Kind::NewOrder:
             form.Menu(MenuEntry::New2)->trigger();
-            choose(form.ListBox6,
-                   exact(form.ListBox6, a.Brand < 0 ? std::string(kOrderMoneyEntry) : OrderBeerEntry(s, c, a.Brand)));
-            choose(form.ListBox5, exact(form.ListBox5, s.TownName[a.FromTown]));
-            choose(form.ListBox4, exact(form.ListBox4, s.TownName[a.Town]));
-            Type(form.Edit5, QString::fromStdString(a.Fields[0]));
+            choose(form.ListBox6, exact(form.ListBox6, d.Brand == kMoneyGoods ? std::string(kOrderMoneyEntry)
+                                                                              : OrderBeerEntry(s, c, d.Brand)));
+            choose(form.ListBox5, exact(form.ListBox5, s.TownName[d.FromTown]));
+            choose(form.ListBox4, exact(form.ListBox4, s.TownName[d.Town]));
+            Type(form.Edit5, QString::fromStdString(d.Amount));
             break;
         case Kind::DeleteOrder:
             form.Menu(MenuEntry::Delete1)->trigger();
-            choose(form.ListBox2, StartingWith(form.ListBox2, Format("%d.:", a.Number)));
+            choose(form.ListBox2, StartingWith(form.ListBox2, Format("%d.:", d.Order)));
             break;
         default:
             FAIL() << "unexpected action " << a.Text;
         }
-        if (a.What == Kind::NewBrand || a.What == Kind::DeleteOrder)
-            recorder_.Answers = {a.Yes};
+        if (d.Answer)
+            recorder_.Answers = {*d.Answer};
         Press(form.Button9);
         recorder_.Answers.clear();
         if (form.Panel().CommandMode != kModeIdle)

@@ -1,19 +1,11 @@
 /// @file sim_script.cpp Scripted player actions for tavrek-sim.
 #include "tools/tavrek_sim/sim_script.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <limits>
-#include <optional>
 #include <sstream>
-
-#include "commands/logistics.h"
-#include "commands/order_commands.h"
-#include "commands/panel_content.h"
-#include "commands/town_selection.h"
-#include "game/text.h"
 
 namespace {
 
@@ -25,26 +17,6 @@ bool ParseWhole(const std::string& text, int64_t low, int64_t high, int64_t& out
         return false;
     out = value;
     return true;
-}
-
-// A field as typed; "-" stands for an empty field.
-std::string FieldOf(const std::string& token) { return token == "-" ? std::string() : token; }
-
-// The entry a player would click: the wanted text if the list offers it, else nothing.
-std::optional<std::string> Choose(const std::vector<std::string>& list, const std::string& wanted)
-{
-    if (std::find(list.begin(), list.end(), wanted) != list.end())
-        return wanted;
-    return std::nullopt;
-}
-
-// The first entry that begins with the prefix.
-std::optional<std::string> ChooseByStart(const std::vector<std::string>& list, const std::string& prefix)
-{
-    for (const auto& entry : list)
-        if (entry.compare(0, prefix.size(), prefix) == 0)
-            return entry;
-    return std::nullopt;
 }
 
 }  // namespace
@@ -65,7 +37,6 @@ bool SimScript::Load(const std::string& path, std::string& error)
 
 bool SimScript::Parse(std::istream& in, const std::string& name, std::string& error)
 {
-    using Kind = ScriptAction::Kind;
     std::vector<ScriptAction> actions;
     std::string line;
     int number = 0;
@@ -96,82 +67,19 @@ bool SimScript::Parse(std::istream& in, const std::string& name, std::string& er
         a.Player = static_cast<int>(n);
         if (w.size() < 3)
             return fail("an action is missing");
-        const std::string& action = w[2];
-        const std::vector<std::string> args(w.begin() + 3, w.end());
-        const auto expect = [&](size_t count, const char* usage) {
-            if (args.size() == count)
-                return true;
-            error = name + ":" + std::to_string(number) + ": usage: " + usage;
-            return false;
-        };
-        const auto whole = [&](const std::string& text, int64_t low, int64_t high, const char* what, int& out) {
-            if (ParseWhole(text, low, high, n)) {
-                out = static_cast<int>(n);
-                return true;
-            }
-            error = name + ":" + std::to_string(number) + ": " + what + " must be from " + std::to_string(low) +
-                    " to " + std::to_string(high) + ", not '" + text + "'";
-            return false;
-        };
-        const auto yesNo = [&](const std::string& text) {
-            if (text == "yes" || text == "no") {
-                a.Yes = text == "yes";
-                return true;
-            }
-            error = name + ":" + std::to_string(number) + ": the answer must be yes or no, not '" + text + "'";
-            return false;
-        };
-        bool ok = true;
-        if (action == "select") {
-            a.What = Kind::Select;
-            ok = expect(1, "select TOWN") && whole(args[0], 0, kTowns - 1, "TOWN", a.Town);
-        } else if (action == "build-brewery") {
-            a.What = Kind::BuildBrewery;
-            ok = expect(1, "build-brewery BRAND") && whole(args[0], 0, kBrands - 1, "BRAND", a.Brand);
-        } else if (action == "extend") {
-            a.What = Kind::Extend;
-            ok = expect(2, "extend BRAND COUNT") && whole(args[0], 0, kBrands - 1, "BRAND", a.Brand);
-            if (ok)
-                a.Fields[0] = FieldOf(args[1]);
-        } else if (action == "depot") {
-            a.What = Kind::Depot;
-            ok = expect(0, "depot");
-        } else if (action == "new-brand") {
-            a.What = Kind::NewBrand;
-            ok = expect(1, "new-brand yes|no") && yesNo(args[0]);
-        } else if (action == "prices") {
-            a.What = Kind::Prices;
-            ok = expect(3, "prices P1 P2 P3");
-            if (ok)
-                for (int i = 0; i < 3; ++i)
-                    a.Fields[i] = FieldOf(args[i]);
-        } else if (action == "transport") {
-            a.What = Kind::Transport;
-            ok = expect(3, "transport BRAND TOWN AMOUNT") && whole(args[0], 0, kBrands - 1, "BRAND", a.Brand) &&
-                 whole(args[1], 0, kTowns - 1, "TOWN", a.Town);
-            if (ok)
-                a.Fields[0] = FieldOf(args[2]);
-        } else if (action == "transfer") {
-            a.What = Kind::Transfer;
-            ok = expect(2, "transfer TOWN AMOUNT") && whole(args[0], 0, kTowns - 1, "TOWN", a.Town);
-            if (ok)
-                a.Fields[0] = FieldOf(args[1]);
-        } else if (action == "order") {
-            a.What = Kind::Order;
-            ok = expect(4, "order BRAND|money FROM TO AMOUNT") &&
-                 (args[0] == "money" || whole(args[0], 0, kBrands - 1, "BRAND", a.Brand)) &&
-                 whole(args[1], 0, kTowns - 1, "FROM", a.FromTown) && whole(args[2], 0, kTowns - 1, "TO", a.Town);
-            if (ok)
-                a.Fields[0] = FieldOf(args[3]);
-        } else if (action == "delete-order") {
-            a.What = Kind::DeleteOrder;
-            ok = expect(2, "delete-order NUMBER yes|no") && whole(args[0], 1, kOrderSlots, "NUMBER", a.Number) &&
-                 yesNo(args[1]);
-        } else {
-            return fail("unknown action '" + action + "'");
-        }
-        if (!ok)
-            return false;
+        std::string rest;
+        for (size_t i = 2; i < w.size(); ++i)
+            rest += (rest.empty() ? "" : " ") + w[i];
+        std::string why;
+        if (!ParseCommand(rest, a.Do, why))
+            return fail(why);
+        // A scripted question needs its answer; a turn ends after its month's lines.
+        if (a.Do.Kind == CommandKind::NewBrand && !a.Do.Answer)
+            return fail("usage: new-brand yes|no");
+        if (a.Do.Kind == CommandKind::DeleteOrder && !a.Do.Answer)
+            return fail("usage: delete-order NUMBER yes|no");
+        if (a.Do.Kind == CommandKind::NextTurn)
+            return fail("next-turn is not written: each turn ends after its month's lines");
         actions.push_back(std::move(a));
     }
     if (in.bad()) {
@@ -215,79 +123,14 @@ void SimScript::RunTurn(GameSession& session, ScriptAnswers& answers)
 
 void SimScript::Run(const ScriptAction& a, GameSession& session, ScriptAnswers& answers)
 {
-    using Kind = ScriptAction::Kind;
-    const GameState& s = session.State();
-    if (a.What == Kind::Select) {
-        // A left click in the middle of the town's rectangle.
-        const int map = s.MapNumber >= 1 && s.MapNumber <= kMaps ? s.MapNumber : 1;
-        const TownRect& r = kTownHitRects[map - 1][a.Town];
-        session.ClickMap(MouseButton::Left, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
-        return;
-    }
-    // The command's one question gets the script's answer; an answer it never asked for is
-    // not left over for the next one.
-    const bool asks = a.What == Kind::NewBrand || a.What == Kind::DeleteOrder;
-    answers.AnswerNext(asks ? std::optional<bool>(a.Yes) : std::nullopt);
-    static constexpr int32_t kModeOf[] = {0,
-                                          kModeBuildBrewery,
-                                          kModeExtendBrewery,
-                                          kModeBuildDepot,
-                                          kModeNewBrand,
-                                          kModeChangePrices,
-                                          kModeTransportBeer,
-                                          kModeTransferMoney,
-                                          kModeNewOrder,
-                                          kModeDeleteOrder};
-    const int32_t mode = kModeOf[static_cast<int>(a.What)];
-    // The command button or menu entry, then the panel as the player sees it.
-    session.EnterMode(mode);
-    const PanelContent panel = ComputePanelContent(s, mode);
-    const int c = s.CurrentCompany;
-    const int t = s.SelectedTown;
-    PanelInputs in;
-    in.Edit1 = panel.Edit1;
-    in.Edit2 = panel.Edit2;
-    in.Edit3 = panel.Edit3;
-    in.Edit4 = panel.Edit4;
-    in.Edit5 = panel.Edit5;
-    switch (a.What) {
-    case Kind::BuildBrewery:
-        in.ListBox1 = Choose(panel.ListBox1, s.BrandName[c][a.Brand]);
-        break;
-    case Kind::Extend:
-        in.ListBox1 = Choose(panel.ListBox1, s.BrandName[c][a.Brand]);
-        in.Edit1 = a.Fields[0];
-        break;
-    case Kind::Prices:
-        in.Edit2 = a.Fields[0];
-        in.Edit3 = a.Fields[1];
-        in.Edit4 = a.Fields[2];
-        break;
-    case Kind::Transport:
-        in.ListBox3 = ChooseByStart(panel.ListBox3, Format("%d. ", a.Brand + 1));
-        in.ListBox4 = Choose(panel.ListBox4, TransportDestinationEntry(s, t, a.Town));
-        in.Edit5 = a.Fields[0];
-        break;
-    case Kind::Transfer:
-        in.ListBox4 = Choose(panel.ListBox4, s.TownName[a.Town]);
-        in.Edit5 = a.Fields[0];
-        break;
-    case Kind::Order:
-        in.ListBox6 =
-            Choose(panel.ListBox6, a.Brand < 0 ? std::string(kOrderMoneyEntry) : OrderBeerEntry(s, c, a.Brand));
-        in.ListBox5 = Choose(panel.ListBox5, s.TownName[a.FromTown]);
-        in.ListBox4 = Choose(panel.ListBox4, s.TownName[a.Town]);
-        in.Edit5 = a.Fields[0];
-        break;
-    case Kind::DeleteOrder:
-        in.ListBox2 = ChooseByStart(panel.ListBox2, Format("%d.:", a.Number));
-        break;
-    default:
-        break;
-    }
-    session.PressOk(in);
+    // The command's question is asked and answered from the script, so the question is shown
+    // beside its answer.
+    Command command = a.Do;
+    answers.AnswerNext(command.Answer);
+    command.Answer.reset();
+    session.Execute(command);
     // A refusal that keeps the panel open: the player gives up with Cancel.
-    if (session.Panel().CommandMode != kModeIdle)
+    if (command.Kind != CommandKind::SelectTown && session.Panel().CommandMode != kModeIdle)
         session.PressCancel();
     answers.AnswerNext(std::nullopt);
 }

@@ -10,26 +10,19 @@
 
 #include <optional>
 
+#include "commands/command.h"
 #include "commands/command_panel.h"
 #include "commands/game_session.h"
 #include "game/frontend.h"
 #include "game/game_state.h"
 
-/// One line of a script: `MONTH PLAYER ACTION ARGS...`.
+/// One line of a script: `MONTH PLAYER COMMAND`, the command in its text form.
 struct ScriptAction {
-    enum class Kind { Select, BuildBrewery, Extend, Depot, NewBrand, Prices, Transport, Transfer, Order, DeleteOrder };
-
     int Line = 0;       ///< line number in the file, from 1
     std::string Text;   ///< the line as written, blanks squeezed
     int32_t Month = 1;  ///< MonthCount at which it runs
     int Player = 1;     ///< 1 or 2
-    Kind What = Kind::Select;
-    int Brand = -1;                     ///< brand slot 0..2; -1 for money (order)
-    int Town = -1;                      ///< town 0..9: selected, or the destination
-    int FromTown = -1;                  ///< source town of a standing order
-    int Number = 0;                     ///< order number 1..10 to delete
-    bool Yes = false;                   ///< answer to the command's question
-    std::array<std::string, 3> Fields;  ///< typed field texts ("-" in the script: empty)
+    Command Do;         ///< what the player does, with the answer to its question
 };
 
 /// The frontend the scripted game shows through: everything goes to the inner one, but the one
