@@ -13,6 +13,7 @@
 #include "platform/cp1252.h"
 #include "tools/tavrek_sim/printing_frontend.h"
 #include "tools/tavrek_sim/sim_folder.h"
+#include "tools/tavrek_sim/sim_guide.h"
 #include "tools/tavrek_sim/sim_options.h"
 #include "tools/tavrek_sim/sim_script.h"
 
@@ -111,15 +112,25 @@ int main(int argc, char** argv)
                          ControlsReplaced(options->LoadFile).c_str(),
                          ControlsReplaced(session.LastHistoryReason()).c_str());
     }
+    SimGuide guide;
+    if (options->Guided)
+        guide.Begin(session.State());
     for (int32_t round = 0; round < options->Months; ++round) {
         const int presses = session.State().TwoPlayer ? 2 : 1;
         for (int p = 0; p < presses; ++p) {
+            if (options->Guided)
+                guide.StartTurn(session.State());
             if (options->Advise)
                 PrintAdvice(session.State());
-            script.RunTurn(session, frontend);
+            script.RunTurn(session, frontend, [&] {
+                if (options->Guided)
+                    guide.Check(session.State());
+            });
             session.NextTurn();
         }
     }
+    if (options->Guided)
+        guide.StartTurn(session.State());
     PrintCompanies(session.State());
     // A file that could not be written fails the run, after everything else was written.
     bool failed = false;

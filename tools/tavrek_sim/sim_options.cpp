@@ -6,6 +6,7 @@
 #include <limits>
 #include <system_error>
 
+#include "commands/guided_game.h"
 #include "persistence/history_file.h"
 #include "platform/cp1252.h"
 
@@ -31,7 +32,8 @@ const char* SimUsage()
     return "usage: tavrek-sim [--dir DIR] [--seed N] [--map 1|2|3] [--start T] [--start2 T]\n"
            "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
            "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
-           "                  [--commands FILE] [--history FILE] [--advise] [--help] [--version]\n";
+           "                  [--commands FILE] [--history FILE] [--advise] [--guided] [--help]\n"
+           "                  [--version]\n";
 }
 
 const char* SimHelp()
@@ -63,6 +65,9 @@ const char* SimHelp()
            "  --history FILE   write the game's record as CSV, one row per month and company\n"
            "  --advise         print the advisor's hints at the start of each human player's\n"
            "                   turn, one a line: advice MONTH PLAYER: TEXT\n"
+           "  --guided         the guided first game's world (Fotzingfors on the Peninsula);\n"
+           "                   prints each step of the guide as it is reached, guide MONTH: TEXT,\n"
+           "                   and the month report when the guide asks to read it\n"
            "  --help           print this help and exit\n"
            "  --version        print the version and exit\n"
            "\n"
@@ -74,6 +79,8 @@ const char* SimHelp()
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
 {
     SimOptions o;
+    // The guided game makes its own world: an option that would choose another is refused.
+    std::string worldOption;
     o.Settings.Map = 1;
     o.Settings.DelayBuilding = true;
     o.Settings.Events = true;
@@ -110,6 +117,12 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
             return true;
         };
         int64_t n = 0;
+        static const char* const kWorldOptions[] = {"--seed",   "--map",       "--start",     "--start2",
+                                                    "--name2",  "--expert",    "--no-delay",  "--no-events",
+                                                    "--reduce", "--share",     "--load"};
+        for (const char* world : kWorldOptions)
+            if (a == world && worldOption.empty())
+                worldOption = a;
         // Asking for help or the version plays nothing, whatever else the line says.
         if (a == "--help" || a == "-h" || a == "--version") {
             SimOptions asked;
@@ -179,6 +192,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
         } else if (a == "--advise") {
             o.Advise = true;
+        } else if (a == "--guided") {
+            o.Guided = true;
         } else if (a == "--commands") {
             if (!fileName(o.CommandsFile))
                 return std::nullopt;
@@ -186,6 +201,16 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
             error = "unknown option '" + a + "'";
             return std::nullopt;
         }
+    }
+    if (o.Guided) {
+        if (!worldOption.empty()) {
+            error = "option --guided plays the guided game's own world: it takes no " + worldOption;
+            return std::nullopt;
+        }
+        const std::string name = o.Settings.Player1Name;
+        o.Settings = GuidedGameSettings();
+        o.Settings.Player1Name = name;
+        o.Seed = kGuidedSeed;
     }
     return o;
 }

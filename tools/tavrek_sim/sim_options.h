@@ -18,6 +18,7 @@ struct SimOptions {
     std::string CommandsFile;      ///< the players' actions, month by month
     std::string HistoryFile;       ///< write the game's record here as CSV at the end
     bool Advise = false;           ///< --advise: print the advisor's hints at each human turn
+    bool Guided = false;           ///< --guided: the guided first game's world, its steps printed
     bool Help = false;             ///< --help: print the help and play nothing
     bool Version = false;          ///< --version: print the version and play nothing
 };

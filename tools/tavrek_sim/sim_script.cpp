@@ -107,7 +107,7 @@ bool ScriptAnswers::AskYesNo(const LocalText& text, const LocalText& caption)
     return answer;
 }
 
-void SimScript::RunTurn(GameSession& session, ScriptAnswers& answers)
+void SimScript::RunTurn(GameSession& session, ScriptAnswers& answers, const std::function<void()>& afterAction)
 {
     const GameState& s = session.State();
     const int player = s.CurrentCompany == s.PlayerCompany[0] ? 1 : s.CurrentCompany == s.PlayerCompany[1] ? 2 : 0;
@@ -118,6 +118,8 @@ void SimScript::RunTurn(GameSession& session, ScriptAnswers& answers)
         done_[i] = true;
         std::printf("> %s\n", a.Text.c_str());
         Run(a, session, answers);
+        if (afterAction)
+            afterAction();
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <string>
 #include <vector>
@@ -54,8 +55,9 @@ public:
     bool Parse(std::istream& in, const std::string& name, std::string& error);
 
     /// Runs the moving player's actions of the current month, in file order. Call it at the
-    /// start of each human turn, before "Next Turn".
-    void RunTurn(GameSession& session, ScriptAnswers& answers);
+    /// start of each human turn, before "Next Turn". `afterAction`, when given, is called after
+    /// each action.
+    void RunTurn(GameSession& session, ScriptAnswers& answers, const std::function<void()>& afterAction = {});
 
     const std::vector<ScriptAction>& Actions() const { return actions_; }
 
