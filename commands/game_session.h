@@ -97,6 +97,9 @@ public:
     /// A new world from the setup dialog's choices, then the command buttons. The new game
     /// belongs to no file yet.
     void NewGame(const NewGameSettings& settings);
+    /// Seeds the random generator the next world and the months draw from (the program seeds it
+    /// once at start; the guided game starts from its own seed).
+    void SeedRandom(uint32_t seed) { state_.Program.Rng.Seed(seed); }
     /// "Open": loads the file or tells why not, keeping the running game and its file. Returns
     /// whether a game was loaded. The record beside the file comes with it; one that cannot be
     /// read costs only the record (LastHistoryLoad says how it went).

@@ -1,6 +1,8 @@
 /// @file guided_game.cpp The guided first game's world, its steps and their words.
 #include "commands/guided_game.h"
 
+#include "commands/game_session.h"
+
 namespace {
 
 int32_t CountDepots(const GameState& s, int c)
@@ -41,13 +43,14 @@ struct StepWords {
 // The words of each step, in the order of GuidedStep.
 const std::array<StepWords, kGuidedSteps + 1> kStepWords{{
     {{"Select a town", "Eine Stadt wählen"},
-     {"Every command acts in the selected town. Click {n} on the map, left of your home town {h}. "
-      "The panel shows the town: it drinks beer every month, and nobody sells any there yet. "
-      "(A right click or a double click shows the same with the town's information.)",
-      "Jeder Befehl wirkt in der gewählten Stadt. Klicken Sie auf der Karte auf {n}, links von Ihrer "
-      "Heimatstadt {h}. Das Feld unten zeigt die Stadt: Sie trinkt jeden Monat Bier, und noch "
-      "verkauft dort niemand welches. (Rechtsklick oder Doppelklick zeigt dasselbe mit den "
-      "Stadtinfos.)"}},
+     {"Every command acts in the selected town. Click {n} on the map. The panel shows the town: "
+      "it drinks far more beer a month (Demand) than anyone brews there, and its wages are close "
+      "to your beer's quality, which is what a town's people buy. (A right click or a double "
+      "click shows the town's information.)",
+      "Jeder Befehl wirkt in der gewählten Stadt. Klicken Sie auf der Karte auf {n}. Das Feld "
+      "unten zeigt die Stadt: Sie trinkt viel mehr Bier im Monat (Bedarf), als dort gebraut "
+      "wird, und ihre Löhne liegen nahe an der Qualität Ihres Biers, und das kaufen die Leute "
+      "einer Stadt. (Rechtsklick oder Doppelklick zeigt die Stadtinfos.)"}},
     {{"Set a price with the forecast", "Einen Preis mit der Vorschau setzen"},
      {"Click {h} again and press Change Prices. Type a price for {b}: beside the field the "
       "forecast says how many litres this month's market would buy at that price, and the line "
@@ -130,6 +133,12 @@ NewGameSettings GuidedGameSettings()
     settings.Events = false;
     settings.Player1Start = kGuidedHomeTown + 1;
     return settings;
+}
+
+void StartGuidedGame(GameSession& session)
+{
+    session.SeedRandom(kGuidedSeed);
+    session.NewGame(GuidedGameSettings());
 }
 
 GuidedProgress BeginGuide(const GameState& s)

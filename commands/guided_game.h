@@ -14,7 +14,7 @@
 
 /// The steps in the order they are taught.
 enum class GuidedStep : uint8_t {
-    SelectTown,     ///< click the thirsty neighbour town
+    SelectTown,     ///< click the thirsty town nearby
     SetPrice,       ///< Change Prices at home, with the forecast beside the field
     TransportBeer,  ///< carry beer to the neighbour
     TransferMoney,  ///< send money there, for the depot
@@ -30,12 +30,16 @@ inline constexpr int kGuidedSteps = static_cast<int>(GuidedStep::Done);  ///< st
 /// The guided world's seed and the town numbers its texts use (Peninsula).
 inline constexpr uint32_t kGuidedSeed = 1750;
 inline constexpr int kGuidedHomeTown = 2;      ///< Fotzingfors: 22000 litres a month, one brewery
-inline constexpr int kGuidedNeighbourTown = 1;  ///< Tomsville: thirsty, nobody offers beer there
+inline constexpr int kGuidedNeighbourTown = 9;  ///< Kha'Sar: near, thirsty, wages that suit the beer
 
 /// The new-game settings of the guided world: the Peninsula, one player starting in
 /// Fotzingfors, no random events (nothing should get in the way of a lesson) and breweries
 /// that grow at once, so every step shows its effect in the same month.
 NewGameSettings GuidedGameSettings();
+
+class GameSession;
+/// Starts the guided world through the session's new game, from the guided game's seed.
+void StartGuidedGame(GameSession& session);
 
 /// What the game looked like when the guide began; the steps compare with it.
 struct GuidedStart {
