@@ -121,6 +121,7 @@ const GuideWords kGuideWords{
     {"&Month report", "&Monatsbericht"},
     {"This is no longer the guided game. Game > Guided Game starts it again.",
      "Dies ist nicht mehr das geführte Spiel. Spiel > Geführtes Spiel beginnt es neu."},
+    {"&Close", "&Schließen"},
 };
 
 NewGameSettings GuidedGameSettings()
@@ -209,6 +210,7 @@ GuidedText GuidedStepText(const GameState& s, GuidedStep step, Language language
     const int c = s.CurrentCompany;
     const std::string& brand = s.BrandName[c][0];
     GuidedText text;
+    text.Name = words.Title.In(language);
     if (step == GuidedStep::Done)
         text.Title = words.Title.In(language);
     else

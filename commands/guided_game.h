@@ -80,6 +80,7 @@ GuidedStep CurrentGuidedStep(const GameState& s, GuidedProgress& progress);
 /// The words of a step in a language: a short title and what to do, with the towns' and the
 /// brand's names of the running game.
 struct GuidedText {
+    std::string Name;   ///< "Transport beer"
     std::string Title;  ///< "Step 3 of 9: Transport beer"
     std::string Body;   ///< what to do and why, a few sentences
 };
@@ -92,5 +93,6 @@ struct GuideWords {
     LocalText Leave;      ///< the button that leaves the guide (the game goes on)
     LocalText Report;     ///< the button that opens the month report
     LocalText GameGone;   ///< said when the running game is no longer the guided one
+    LocalText Close;      ///< the leave button once every step is done
 };
 extern const GuideWords kGuideWords;

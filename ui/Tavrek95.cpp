@@ -51,6 +51,7 @@
 #include "ui/hand_over_cover.h"
 #include "ui/help_window.h"
 #include "ui/high.h"
+#include "ui/guide_box.h"
 #include "ui/history_window.h"
 #include "ui/price_forecast.h"
 #include "ui/dialog_support.h"
@@ -229,6 +230,8 @@ void TForm1::CreateMenus()
     action(MenuEntry::Save1, game, &TForm1::Save1Click);
     action(MenuEntry::Saveas1, game, &TForm1::Saveas1Click);
     action(MenuEntry::Exit1, game, &TForm1::Exit1Click);
+    new GuideMenu(game, Menu(MenuEntry::Open1), this, session_,
+                  [this] { return MayLeaveRunningGame(session_.BeforeReplacingGame()); });  // a child of the window
     QMenu* orders = submenu(MenuEntry::Standingorders1);
     action(MenuEntry::New2, orders, &TForm1::New2Click);
     action(MenuEntry::Delete1, orders, &TForm1::Delete1Click);
@@ -805,7 +808,11 @@ void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 
 // --- menus -----------------------------------------------------------------------------------
 
-void TForm1::StartNewGame(const NewGameSettings& settings) { session_.NewGame(settings); }
+void TForm1::StartNewGame(const NewGameSettings& settings)
+{
+    session_.NewGame(settings);
+    findChild<GuideMenu*>()->GameReplaced();
+}
 
 bool TForm1::MayLeaveRunningGame(GameSession::Leaving leaving)
 {
@@ -831,6 +838,8 @@ void TForm1::New1Click()
 bool TForm1::OpenGameFile(const QString& path)
 {
     const bool opened = session_.Open(path.toStdString());
+    if (opened)
+        findChild<GuideMenu*>()->GameReplaced();
     UpdateTitle();
     return opened;
 }
@@ -1117,6 +1126,7 @@ void TForm1::ApplyZoom()
     findChild<PriceForecastLabels*>()->SetZoom(zoom_);
     // The program's other windows and the style's indicators grow with it.
     findChild<HistoryMenu*>()->SetZoom(zoom_);
+    findChild<GuideMenu*>()->SetZoom(zoom_);
     if (helpWindow_)
         helpWindow_->SetZoom(zoom_);
     ApplyStyleZoom(zoom_);
@@ -1237,6 +1247,7 @@ void TForm1::ApplyLanguage()
     UpdateTitle();
     controls_.ApplyLanguage(language);
     findChild<HistoryMenu*>()->SetLanguage(language);
+    findChild<GuideMenu*>()->SetLanguage(language);
     findChild<PriceForecastLabels*>()->Update();
     handOverAction_->setText(Q(LocalText{"Hand-over Screen", "Übergabebildschirm"}.In(language)));
     comfortsAction_->setText(Q(LocalText{"Comforts", "Komfort"}.In(language)));
