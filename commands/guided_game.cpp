@@ -45,12 +45,13 @@ const std::array<StepWords, kGuidedSteps + 1> kStepWords{{
     {{"Select a town", "Eine Stadt wählen"},
      {"Every command acts in the selected town. Click {n} on the map. The panel shows the town: "
       "it drinks far more beer a month (Demand) than anyone brews there, and its wages are close "
-      "to your beer's quality, which is what a town's people buy. (A right click or a double "
-      "click shows the town's information.)",
+      "to your beer's quality: people buy most of a beer whose quality suits their wages. (A "
+      "right click or a double click shows the town's information.)",
       "Jeder Befehl wirkt in der gewählten Stadt. Klicken Sie auf der Karte auf {n}. Das Feld "
       "unten zeigt die Stadt: Sie trinkt viel mehr Bier im Monat (Bedarf), als dort gebraut "
-      "wird, und ihre Löhne liegen nahe an der Qualität Ihres Biers, und das kaufen die Leute "
-      "einer Stadt. (Rechtsklick oder Doppelklick zeigt die Stadtinfos.)"}},
+      "wird, und ihre Löhne liegen nahe an der Qualität Ihres Biers: Die Leute kaufen am "
+      "meisten von einem Bier, dessen Qualität zu ihren Löhnen passt. (Rechtsklick oder "
+      "Doppelklick zeigt die Stadtinfos.)"}},
     {{"Set a price with the forecast", "Einen Preis mit der Vorschau setzen"},
      {"Click {h} again and press Change Prices. Type a price for {b}: beside the field the "
       "forecast says how many litres this month's market would buy at that price, and the line "
@@ -108,8 +109,8 @@ const std::array<StepWords, kGuidedSteps + 1> kStepWords{{
       "sell 60 % of all the beer the towns drink before another company does. Help > Contents "
       "explains the market in full.",
       "Sie kennen jetzt die Befehle des Spiels; Brauerei bauen und Neue Biersorte gehen genauso. "
-      "Spielen Sie weiter: Verkaufen Sie 60 % allen Biers, das die Städte trinken, bevor es eine "
-      "andere Firma tut. Hilfe > Inhalt erklärt den Markt ganz."}},
+      "Spielen Sie weiter: Verkaufen Sie 60 % des Biers, das alle Städte trinken, bevor es eine "
+      "andere Firma tut. Hilfe > Inhalt erklärt den Markt ausführlich."}},
 }};
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -27,7 +28,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 /// The box's size in layout pixels: room for the longest step's words and the list of steps.
 constexpr int kBoxWidth = 300;
-constexpr int kBoxHeight = 430;
+constexpr int kBoxHeight = 400;
 /// How often the box looks at the game (the game changes only through the player's actions).
 constexpr int kWatchMilliseconds = 200;
 
@@ -60,8 +61,10 @@ GuideBox::GuideBox(QWidget* window, const GameSession& session) : QDialog(window
     buttons->addWidget(leave_);
     auto* column = new QVBoxLayout(this);
     column->addWidget(heading_);
-    column->addWidget(body_, 1);
+    column->addWidget(body_);
+    column->addSpacing(8);
     column->addWidget(steps_);
+    column->addStretch(1);
     column->addLayout(buttons);
 
     connect(report_, &QPushButton::clicked, this, [this] {
@@ -82,7 +85,27 @@ void GuideBox::Begin()
     following_ = true;
     gone_ = false;
     watch_->start();
+    qApp->installEventFilter(this);
     Refresh();
+}
+
+bool GuideBox::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (following_ &&
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::KeyPress)) {
+        // What the last input did, before this one changes it; and what this one does, once it
+        // has been handled.
+        Refresh();
+        if (!lookSoon_) {
+            lookSoon_ = true;
+            QTimer::singleShot(0, this, [this] {
+                lookSoon_ = false;
+                Refresh();
+            });
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void GuideBox::GameReplaced()
@@ -92,6 +115,7 @@ void GuideBox::GameReplaced()
     following_ = false;
     gone_ = true;
     watch_->stop();
+    qApp->removeEventFilter(this);
     Refresh();
 }
 
@@ -110,6 +134,7 @@ void GuideBox::Refresh()
         following_ = false;
         gone_ = true;
         watch_->stop();
+        qApp->removeEventFilter(this);
     }
     setWindowTitle(Q(kGuideWords.Caption.In(language)));
     const bool done = progress_.Step == GuidedStep::Done;
@@ -175,6 +200,7 @@ void GuideBox::Leave()
 {
     following_ = false;
     watch_->stop();
+    qApp->removeEventFilter(this);
     hide();
 }
 

@@ -43,6 +43,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    /// After each click and key press anywhere in the program, a look at the game: a step that
+    /// lasts only a moment (a town selected, then the next one) is not missed between two ticks.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 
 private:
@@ -61,6 +64,7 @@ private:
     QPushButton* report_ = nullptr;
     QPushButton* leave_ = nullptr;
     QTimer* watch_ = nullptr;
+    bool lookSoon_ = false;  ///< a look after the event being handled is on its way
     int zoom_ = 100;
 };
 

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -21,12 +22,17 @@
 #include <cstdio>
 #include <functional>
 
+#include "commands/guided_game.h"
+#include "commands/logistics.h"
 #include "commands/map_animation.h"
+#include "commands/order_commands.h"
+#include "commands/town_selection.h"
 #include "commands/statistics.h"
 #include "game/silent_frontend.h"
 #include "persistence/settings.h"
 #include "ui/window_zoom.h"
 #include "ui/Tavrek95.h"
+#include "ui/guide_box.h"
 #include "ui/hand_over_cover.h"
 #include "ui/high.h"
 #include "ui/history_window.h"
@@ -43,10 +49,15 @@ struct Shots {
     void Save(QWidget& widget, const QString& name, const QRect& part = QRect(), qreal scale = 1.0)
     {
         QApplication::processEvents();
-        const QString path = Out.filePath(name + ".png");
         QImage image = widget.grab(part.isNull() ? QRect(QPoint(0, 0), QSize(-1, -1)) : part).toImage();
         if (scale != 1.0)
             image = image.scaled(image.size() * scale, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        SaveImage(image, name);
+    }
+
+    void SaveImage(const QImage& image, const QString& name)
+    {
+        const QString path = Out.filePath(name + ".png");
         if (image.save(path)) {
             ++Written;
             std::printf("%s\n", path.toLocal8Bit().constData());
@@ -230,6 +241,152 @@ void ZoomShots(Shots& shots, SilentFrontend& silent, const std::string& work, in
     form.State().GameActive = false;
 }
 
+// The guided game's steps done with the window's own controls, as the guide words them.
+void ClickTown(TForm1& form, int town)
+{
+    const TownRect& r = kTownHitRects[form.State().MapNumber - 1][town];
+    form.FormMouseDown(MouseButton::Left, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
+}
+
+void ChooseText(QListWidget* list, const std::string& text)
+{
+    const auto items = list->findItems(QString::fromStdString(text), Qt::MatchExactly);
+    if (!items.isEmpty())
+        list->setCurrentItem(items.front());
+}
+
+/// Plays the guide from its second step up to the end of the month (its eighth step done).
+void PlayGuidedMonth(TForm1& form, GuideBox& box)
+{
+    const GameState& s = form.State();
+    const int c = s.CurrentCompany;
+    const int home = kGuidedHomeTown;
+    const int there = kGuidedNeighbourTown;
+    ClickTown(form, home);
+    box.Refresh();
+    form.Button6->click();
+    form.Edit2->setText("3.50");
+    form.Button9->click();
+    box.Refresh();
+    form.Button4->click();
+    Select(form.ListBox3, 0);
+    ChooseText(form.ListBox4, TransportDestinationEntry(s, home, there));
+    form.Edit5->setText("400");
+    form.Button9->click();
+    box.Refresh();
+    form.Button5->click();
+    ChooseText(form.ListBox4, s.TownName[there]);
+    form.Edit5->setText("8000");
+    form.Button9->click();
+    box.Refresh();
+    ClickTown(form, there);
+    form.Button3->click();
+    form.Button9->click();
+    box.Refresh();
+    ClickTown(form, home);
+    form.Button2->click();
+    Select(form.ListBox1, 0);
+    form.Edit1->setText("5");
+    form.Button9->click();
+    box.Refresh();
+    form.Menu(MenuEntry::New2)->trigger();
+    ChooseText(form.ListBox6, OrderBeerEntry(s, c, 0));
+    ChooseText(form.ListBox5, s.TownName[home]);
+    ChooseText(form.ListBox4, s.TownName[there]);
+    form.Edit5->setText("300");
+    form.Button9->click();
+    box.Refresh();
+    FinishAnimation(form);
+    form.Button8->click();
+    box.Refresh();
+}
+
+/// The window with the guide box beside it, as the player sees them, in one picture.
+QImage WindowWithGuide(TForm1& form, GuideBox& box)
+{
+    QApplication::processEvents();
+    box.Refresh();
+    QImage window = form.grab().toImage();
+    QImage guide = box.grab().toImage();
+    window.setDevicePixelRatio(1);
+    guide.setDevicePixelRatio(1);
+    const int gap = window.width() / 100;
+    QImage both(window.width() + gap + guide.width(), std::max(window.height(), guide.height()), QImage::Format_RGB32);
+    both.fill(QColor(70, 78, 86));  // a plain desktop behind the two windows
+    QPainter p(&both);
+    p.drawImage(0, 0, window);
+    p.drawImage(window.width() + gap, 0, guide);
+    return both;
+}
+
+/// The guided game in one language at one zoom: its first step, Change Prices with the
+/// forecast, the month's end, the report to read and the end of the guide.
+void GuidedShots(const std::string& work, Frontend& silent, Shots& shots, Language language, int zoom)
+{
+    const QString suffix = QString(language == Language::German ? "-de" : "-en") +
+                           (zoom == 100 ? QString() : QString("-zoom%1").arg(zoom));
+    TForm1 form(FoldersIn(work), nullptr, &silent);
+    form.AvailableScreenSize = [] { return QSize(4096, 4096); };
+    form.show();
+    form.SetZoom(zoom);
+    form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+    auto* menu = form.findChild<GuideMenu*>();
+    menu->Entry()->trigger();
+    GuideBox& box = *menu->Box();
+    shots.SaveImage(WindowWithGuide(form, box), "guided-1-select-town" + suffix);
+    // Each click is looked at by the guide, as a player's click is.
+    ClickTown(form, kGuidedNeighbourTown);
+    box.Refresh();
+    ClickTown(form, kGuidedHomeTown);
+    box.Refresh();
+    form.Button6->click();
+    form.Edit2->setText("3.50");
+    shots.SaveImage(WindowWithGuide(form, box), "guided-2-change-prices" + suffix);
+    form.Button10->click();
+    PlayGuidedMonth(form, box);
+    shots.SaveImage(WindowWithGuide(form, box), "guided-9-read-the-report" + suffix);
+    box.ReportButton()->click();
+    HistoryDialog& report = *form.findChild<HistoryMenu*>()->Dialog();
+    shots.Save(report, "guided-report" + suffix);
+    report.close();
+    shots.SaveImage(WindowWithGuide(form, box), "guided-done" + suffix);
+    box.close();
+    form.State().GameActive = false;
+}
+
+// The help's pictures of the guided game in one language: the guide box at its second step,
+// Change Prices with the forecast, the month report and the advisor after the guided month.
+void HelpGuidedPictures(const std::string& work, Frontend& silent, Shots& shots, Language language,
+                        const QString& suffix)
+{
+    TForm1 form(FoldersIn(work), nullptr, &silent);
+    form.show();
+    form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+    auto* menu = form.findChild<GuideMenu*>();
+    menu->Entry()->trigger();
+    GuideBox& box = *menu->Box();
+    // Each click is looked at by the guide, as a player's click is.
+    ClickTown(form, kGuidedNeighbourTown);
+    box.Refresh();
+    ClickTown(form, kGuidedHomeTown);
+    box.Refresh();
+    form.Button6->click();
+    form.Edit2->setText("3.50");
+    box.Refresh();
+    shots.Save(box, "help-guide" + suffix);
+    shots.Save(*form.Surface(), "help-forecast" + suffix, QRect(0, 400, 790, 135), 0.75);
+    form.Button10->click();
+    PlayGuidedMonth(form, box);
+    auto* history = form.findChild<HistoryMenu*>();
+    history->Open(HistoryDialog::Report);
+    shots.Save(*history->Dialog(), "help-report" + suffix, QRect(), 0.75);
+    history->Open(HistoryDialog::Advisor);
+    shots.Save(*history->Dialog(), "help-advisor" + suffix, QRect(), 0.75);
+    history->Dialog()->close();
+    box.close();
+    form.State().GameActive = false;
+}
+
 // The help pages' pictures, small: the map with the company's symbols and a brewery rising,
 // and in each language the panel in a command mode and the statistics view.
 int HelpPictures(Shots& shots, SilentFrontend& silent, const std::string& work)
@@ -257,6 +414,7 @@ int HelpPictures(Shots& shots, SilentFrontend& silent, const std::string& work)
         shots.Save(surface, "help-statistics" + suffix, QRect(0, 0, 790, 430), 0.75);
         form.Button10->click();
         form.State().GameActive = false;
+        HelpGuidedPictures(work, silent, shots, language, suffix);
     }
     return shots.Failed ? 1 : 0;
 }
@@ -496,6 +654,9 @@ int main(int argc, char** argv)
     ComfortShots(work, silent, shots, Language::German, "-de");
     ComfortShots(work, silent, shots, Language::English, "-zoom200-en", 200);
     ComfortShots(work, silent, shots, Language::German, "-zoom200-de", 200);
+    for (const Language language : {Language::English, Language::German})
+        for (const int zoom : {100, 200})
+            GuidedShots(work, silent, shots, language, zoom);
     // Back to the language the other pictures were made in.
     WriteSetting(work, settings::kLanguage, "1");
 
