@@ -199,7 +199,8 @@ TEST(HelpPages, EachPageNamesEveryCommandAndMenuEntry)
                                               "Events",
                                               "Advanced Options",
                                               "Reduce capacities",
-                                              "Winning conditions"};
+                                              "Winning conditions",
+                                              "Guided Game"};
     const std::vector<std::string> german = {"Brauerei bauen",
                                              "Brauerei erweitern",
                                              "Lagerhaus bauen",
@@ -238,7 +239,8 @@ TEST(HelpPages, EachPageNamesEveryCommandAndMenuEntry)
                                              "Ereignisse",
                                              "Erweiterte Optionen",
                                              "Kapazitäten verringern",
-                                             "Siegesbedingung"};
+                                             "Siegesbedingung",
+                                             "Geführtes Spiel"};
     const std::string page1 = ReadFile(kHelp / "index1.html");
     const std::string page2 = ReadFile(kHelp / "index2.html");
     for (const std::string& caption : english)
