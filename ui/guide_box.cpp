@@ -28,7 +28,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 /// The box's size in layout pixels: room for the longest step's words and the list of steps.
 constexpr int kBoxWidth = 300;
-constexpr int kBoxHeight = 400;
+constexpr int kBoxHeight = 340;
 /// How often the box looks at the game (the game changes only through the player's actions).
 constexpr int kWatchMilliseconds = 200;
 
