@@ -29,7 +29,7 @@ inline constexpr int kGuidedSteps = static_cast<int>(GuidedStep::Done);  ///< st
 
 /// The guided world's seed and the town numbers its texts use (Peninsula).
 inline constexpr uint32_t kGuidedSeed = 1750;
-inline constexpr int kGuidedHomeTown = 2;      ///< Fotzingfors: 22000 litres a month, one brewery
+inline constexpr int kGuidedHomeTown = 2;       ///< Fotzingfors: 22000 litres a month, one brewery
 inline constexpr int kGuidedNeighbourTown = 9;  ///< Kha'Sar: near, thirsty, wages that suit the beer
 
 /// The new-game settings of the guided world: the Peninsula, one player starting in
@@ -88,11 +88,11 @@ GuidedText GuidedStepText(const GameState& s, GuidedStep step, Language language
 
 /// The guide box's frame words.
 struct GuideWords {
-    LocalText Menu;       ///< Game menu entry
-    LocalText Caption;    ///< the box's title
-    LocalText Leave;      ///< the button that leaves the guide (the game goes on)
-    LocalText Report;     ///< the button that opens the month report
-    LocalText GameGone;   ///< said when the running game is no longer the guided one
-    LocalText Close;      ///< the leave button once every step is done
+    LocalText Menu;      ///< Game menu entry
+    LocalText Caption;   ///< the box's title
+    LocalText Leave;     ///< the button that leaves the guide (the game goes on)
+    LocalText Report;    ///< the button that opens the month report
+    LocalText GameGone;  ///< said when the running game is no longer the guided one
+    LocalText Close;     ///< the leave button once every step is done
 };
 extern const GuideWords kGuideWords;

@@ -177,17 +177,20 @@ TEST_F(GuidedFixture, TheGuideFitsOnlyTheGameItBeganWith)
         const char* What;
         NewGameSettings Settings;
     } others[] = {
-        {"another map", [] {
+        {"another map",
+         [] {
              NewGameSettings s = GuidedGameSettings();
              s.Map = 2;
              return s;
          }()},
-        {"another town", [] {
+        {"another town",
+         [] {
              NewGameSettings s = GuidedGameSettings();
              s.Player1Start = 5;
              return s;
          }()},
-        {"two players", [] {
+        {"two players",
+         [] {
              NewGameSettings s = GuidedGameSettings();
              s.TwoPlayer = true;
              s.Player2Start = 6;
@@ -243,8 +246,8 @@ TEST_F(GuidedFixture, EveryStepIsWordedInBothLanguagesWithTheGamesNames)
 TEST(GuidedGameSim, TavrekSimPlaysTheGuidedGameThroughToTheEnd)
 {
     TempDir dir;
-    const SimRun run = RunSim("--dir " + dir.Str() + " --guided --months 1 --commands " +
-                              (kGames / "guided_game.txt").string());
+    const SimRun run =
+        RunSim("--dir " + dir.Str() + " --guided --months 1 --commands " + (kGames / "guided_game.txt").string());
     ASSERT_EQ(run.Status, 0) << run.Out;
     std::vector<std::string> guide;
     int reportLines = 0;

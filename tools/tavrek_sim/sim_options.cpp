@@ -117,9 +117,9 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
             return true;
         };
         int64_t n = 0;
-        static const char* const kWorldOptions[] = {"--seed",   "--map",       "--start",     "--start2",
-                                                    "--name2",  "--expert",    "--no-delay",  "--no-events",
-                                                    "--reduce", "--share",     "--load"};
+        static const char* const kWorldOptions[] = {"--seed",   "--map",    "--start",    "--start2",
+                                                    "--name2",  "--expert", "--no-delay", "--no-events",
+                                                    "--reduce", "--share",  "--load"};
         for (const char* world : kWorldOptions)
             if (a == world && worldOption.empty())
                 worldOption = a;
