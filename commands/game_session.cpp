@@ -547,12 +547,9 @@ void GameSession::SetMonthReport(bool on) { WriteOnOff(state_.Program.ProgramDir
 
 void GameSession::SetZoom(int32_t zoom) { WriteZoom(state_.Program.ProgramDirectory, zoom); }
 
-bool GameSession::Adopt(const std::string& savegameText)
+void GameSession::Adopt(const GameData& game)
 {
-    const std::optional<SavegameContent> content = ParseSavegame(savegameText);
-    if (!content)
-        return false;
-    ApplySavegame(state_, *content);
+    static_cast<GameData&>(state_) = game;
     // A game of its own: no file, no record of months before it, not ended.
     state_.History.Clear();
     historyLoad_ = HistoryLoad::Loaded;
@@ -560,5 +557,4 @@ bool GameSession::Adopt(const std::string& savegameText)
     end_.reset();
     Keep();
     SetCommandMode(state_, panel_, frontend_, kModeIdle);
-    return true;
 }

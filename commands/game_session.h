@@ -179,10 +179,10 @@ public:
     /// Writes the names file with the default names where there is none yet (the player wants
     /// to edit it before the first game). Returns whether the file is there now.
     bool EnsureNamesFile();
-    /// Makes a game built elsewhere, given as the text of its savegame, the running game, as if
-    /// opened from a file without a name (pictures of set-up worlds). False when the text is no
-    /// savegame; the running game stays.
-    bool Adopt(const std::string& savegameText);
+    /// Makes a world built elsewhere the running game, as if opened from a file without a name
+    /// and without a record (pictures of furnished worlds): the game data whole, names included,
+    /// which a savegame does not all keep.
+    void Adopt(const GameData& game);
     /// "Restore Names": asks, then writes the default names and reloads them; the players keep
     /// the names they gave. Returns whether the names were restored.
     bool RestoreNames();

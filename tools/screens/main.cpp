@@ -24,7 +24,6 @@
 #include "commands/map_animation.h"
 #include "commands/statistics.h"
 #include "game/silent_frontend.h"
-#include "persistence/savegame.h"
 #include "persistence/settings.h"
 #include "ui/window_zoom.h"
 #include "ui/Tavrek95.h"
@@ -58,14 +57,13 @@ struct Shots {
     }
 };
 
-// Changes the running game as a picture needs it: the changed world is given to the session as a
-// game opened from its savegame text.
+// Changes the running game as a picture needs it: the furnished world is handed to the session
+// as a game of its own.
 void Furnish(TForm1& form, const std::function<void(GameState&)>& change)
 {
     GameState s = form.State();
     change(s);
-    if (!form.Session().Adopt(SavegameText(s)))
-        std::fprintf(stderr, "tavrek-screens: the furnished world is no savegame\n");
+    form.Session().Adopt(s);
 }
 
 // A game on a map whose player owns breweries of several brands and depots in several towns.
