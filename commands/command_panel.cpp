@@ -1,6 +1,8 @@
 /// @file command_panel.cpp The panel's mode switch and its OK and Cancel buttons.
 #include "commands/command_panel.h"
 
+#include <utility>
+
 #include "commands/command_common.h"
 #include "commands/construction.h"
 #include "commands/logistics.h"
@@ -68,4 +70,33 @@ void PressOk(GameState& s, PanelState& panel, const PanelInputs& in, Frontend& f
     }
     if (next == PanelNext::Idle)
         SetCommandMode(s, panel, frontend, kModeIdle);
+}
+
+namespace {
+
+// Each command's mode; the other modes give no command.
+constexpr std::pair<CommandKind, int32_t> kCommandModes[] = {
+    {CommandKind::BuildBrewery, kModeBuildBrewery},   {CommandKind::ExtendBrewery, kModeExtendBrewery},
+    {CommandKind::BuildDepot, kModeBuildDepot},       {CommandKind::NewBrand, kModeNewBrand},
+    {CommandKind::ChangePrices, kModeChangePrices},   {CommandKind::TransportBeer, kModeTransportBeer},
+    {CommandKind::TransferMoney, kModeTransferMoney}, {CommandKind::NewOrder, kModeNewOrder},
+    {CommandKind::DeleteOrder, kModeDeleteOrder},
+};
+
+}  // namespace
+
+int32_t ModeOfCommand(CommandKind kind)
+{
+    for (const auto& [k, mode] : kCommandModes)
+        if (k == kind)
+            return mode;
+    return kModeNone;
+}
+
+std::optional<CommandKind> CommandOfMode(int32_t mode)
+{
+    for (const auto& [kind, m] : kCommandModes)
+        if (m == mode)
+            return kind;
+    return std::nullopt;
 }

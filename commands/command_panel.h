@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "commands/command.h"
 #include "game/frontend.h"
 #include "game/game_state.h"
 
@@ -54,6 +55,12 @@ struct PanelInputs {
     std::string Edit4;                    ///< price of brand 3
     std::string Edit5;                    ///< amount of a transport, transfer or new order
 };
+
+/// The mode whose OK gives a command of this kind; kModeNone for the commands without one (a
+/// town choice, Next Turn).
+int32_t ModeOfCommand(CommandKind kind);
+/// The command OK gives in a mode; none in the modes whose OK only turns a page or closes a view.
+std::optional<CommandKind> CommandOfMode(int32_t mode);
 
 /// Switches the panel to a mode and redraws. Entering the new-order mode with all ten slots
 /// in use tells the player so, once. Without a running game only the start screen's mode 0 is

@@ -3,19 +3,36 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
 
 #include "commands/logistics.h"
 #include "commands/order_commands.h"
+#include "engine/end_of_game.h"
 #include "engine/turn.h"
 #include "game/text.h"
 #include "game/names_file.h"
 #include "persistence/settings.h"
+#include "platform/ini_file.h"
+
+namespace {
+
+const LocalText kSaveRunningGame{"Save the running game?", "Das laufende Spiel speichern?"};
+// The close questions' caption.
+const LocalText kSaveCaption{"The TAVREK! War", "TAVRIK! - Das Spiel"};
+
+}  // namespace
 
 GameSession::GameSession(Frontend& frontend, std::string programDirectory) : frontend_(frontend)
 {
     state_.Program.ProgramDirectory = std::move(programDirectory);
+    // A whole path: a program directory given as a relative one is taken as the session starts,
+    // not as whatever the working directory is at the close.
+    const std::string path = platform::PathIn(state_.Program.ProgramDirectory, kAutosaveFileName);
+    std::error_code error;
+    const std::filesystem::path whole = std::filesystem::absolute(path, error);
+    autosavePath_ = error ? path : whole.string();
 }
 
 void GameSession::NewGame(const NewGameSettings& settings)
@@ -143,10 +160,11 @@ void GameSession::TellRecord(const std::string& path, const PairSave& saved, boo
     }
 }
 
-bool GameSession::LeaveWithoutQuestion(bool autosaveOnExit, const std::string& autosavePath, std::string* why)
+bool GameSession::LeaveWithoutQuestion(std::string* why)
 {
     bool kept = true;
-    if (state_.GameActive && autosaveOnExit) {
+    const std::string autosavePath = AutosavePath();
+    if (state_.GameActive && state_.Program.AutosaveOnExit) {
         const PairSave saved = WriteTo(autosavePath, why);
         kept = static_cast<bool>(saved.Game);
         if (kept && saved.Record != RecordSave::Saved) {
@@ -160,15 +178,27 @@ bool GameSession::LeaveWithoutQuestion(bool autosaveOnExit, const std::string& a
     return kept;
 }
 
-bool GameSession::MayClose(bool autosaveOnExit, const std::string& autosavePath)
+bool GameSession::MayClose()
 {
-    return MayCloseWindow(state_, autosaveOnExit, frontend_, [&] {
+    if (!state_.GameActive)
+        return true;
+    // A failed autosave must not lose the game silently: the player is told, then asked.
+    if (state_.Program.AutosaveOnExit) {
+        const std::string autosavePath = AutosavePath();
         const PairSave saved = WriteTo(autosavePath);
         ShowSaveResult(autosavePath, saved.Game, frontend_);
-        if (saved.Game)
+        if (saved.Game) {
             TellRecord(autosavePath, saved, true);
-        return saved.Game;
-    });
+            Leave();
+            return true;
+        }
+    }
+    if (frontend_.AskYesNo({"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"},
+                           kSaveCaption)) {
+        Leave();
+        return true;
+    }
+    return false;
 }
 
 bool GameSession::Changed() const
@@ -201,13 +231,6 @@ void GameSession::SetComforts(bool on)
     WriteOnOff(state_.Program.ProgramDirectory, settings::kComforts, on);
 }
 
-namespace {
-
-const LocalText kSaveRunningGame{"Save the running game?", "Das laufende Spiel speichern?"};
-const LocalText kSaveCaption{"The TAVREK! War", "TAVRIK! - Das Spiel"};
-
-}  // namespace
-
 GameSession::Leaving GameSession::BeforeReplacingGame()
 {
     // The game as it always was: New and Open replace the running game without a word.
@@ -224,12 +247,12 @@ GameSession::Leaving GameSession::BeforeReplacingGame()
     return Leaving::Stay;
 }
 
-GameSession::Leaving GameSession::BeforeClosing(bool autosaveOnExit, const std::string& autosavePath)
+GameSession::Leaving GameSession::BeforeClosing()
 {
     // Autosave keeps the game by itself; an unchanged game has nothing to lose. Without the
     // comforts every close asks the game's own question.
-    if (!state_.Program.Comforts || autosaveOnExit || !Changed())
-        return MayClose(autosaveOnExit, autosavePath) ? Leaving::Go : Leaving::Stay;
+    if (!state_.Program.Comforts || state_.Program.AutosaveOnExit || !Changed())
+        return MayClose() ? Leaving::Go : Leaving::Stay;
     const Leaving leaving = BeforeReplacingGame();
     if (leaving == Leaving::Go)
         Leave();
@@ -293,34 +316,6 @@ std::optional<std::string> ChooseByStart(const std::vector<std::string>& list, c
 
 bool IsTown(int town) { return town >= 0 && town < kTowns; }
 bool IsBrand(int brand) { return brand >= 0 && brand < kBrands; }
-
-int32_t ModeOf(CommandKind kind)
-{
-    switch (kind) {
-    case CommandKind::BuildBrewery:
-        return kModeBuildBrewery;
-    case CommandKind::ExtendBrewery:
-        return kModeExtendBrewery;
-    case CommandKind::BuildDepot:
-        return kModeBuildDepot;
-    case CommandKind::NewBrand:
-        return kModeNewBrand;
-    case CommandKind::ChangePrices:
-        return kModeChangePrices;
-    case CommandKind::TransportBeer:
-        return kModeTransportBeer;
-    case CommandKind::TransferMoney:
-        return kModeTransferMoney;
-    case CommandKind::NewOrder:
-        return kModeNewOrder;
-    case CommandKind::DeleteOrder:
-        return kModeDeleteOrder;
-    case CommandKind::SelectTown:
-    case CommandKind::NextTurn:
-        break;
-    }
-    return kModeNone;
-}
 
 // The panel's inputs a player gives for the command: each choice picked from the list as the
 // panel shows it (a choice the list does not offer stays unpicked), each field as typed.
@@ -398,7 +393,7 @@ CommandResult GameSession::Execute(const Command& command)
     default:
         break;
     }
-    const int32_t mode = ModeOf(command.Kind);
+    const int32_t mode = ModeOfCommand(command.Kind);
     // The command's button or menu entry, unless its mode is open already.
     if (panel_.CommandMode != mode)
         EnterMode(mode);
@@ -416,10 +411,11 @@ CommandResult GameSession::Execute(const Command& command)
     return result;
 }
 
-void GameSession::PressOk(const PanelInputs& inputs)
+void GameSession::PressOk()
 {
-    if (!end_)
-        ::PressOk(state_, panel_, inputs, frontend_);
+    // A command's OK comes as the command (Execute).
+    if (!end_ && !CommandOfMode(panel_.CommandMode))
+        ::PressOk(state_, panel_, PanelInputs{}, frontend_);
 }
 
 void GameSession::PressCancel()
@@ -434,7 +430,19 @@ void GameSession::ClickMap(MouseButton button, bool doubleClick, int x, int y)
         frontend_.Redraw();
         return;
     }
-    ::ClickMap(state_, panel_, frontend_, button, doubleClick, x, y);
+    // A click on a town chooses it, as the command a game's record keeps; a right or double
+    // click then opens its information. A click beside the towns keeps the town.
+    const int town = state_.GameActive ? TownAt(state_.MapNumber, x, y, -1) : -1;
+    if (town < 0) {
+        ::ClickMap(state_, panel_, frontend_, button, doubleClick, x, y);
+        return;
+    }
+    Command choice;
+    choice.Kind = CommandKind::SelectTown;
+    choice.Town = town;
+    Execute(choice);
+    if (button == MouseButton::Right || doubleClick)
+        EnterMode(kModeTownInformation);
 }
 
 bool GameSession::ClickKeepsInput(MouseButton button, bool doubleClick, int x, int y) const
@@ -445,8 +453,13 @@ bool GameSession::ClickKeepsInput(MouseButton button, bool doubleClick, int x, i
 
 void GameSession::StepTown(int step)
 {
-    if (!end_)
-        StepSelectedTown(state_, panel_, frontend_, step);
+    const int town = end_ ? -1 : SteppedTown(state_, panel_, step);
+    if (town < 0)
+        return;
+    Command choice;
+    choice.Kind = CommandKind::SelectTown;
+    choice.Town = town;
+    Execute(choice);
 }
 
 void GameSession::NextTurn()
@@ -455,7 +468,18 @@ void GameSession::NextTurn()
         return;
     const bool twoPlayers = state_.TwoPlayer;
     const int moving = state_.CurrentCompany;
-    const std::optional<GameEnd> end = GameEndAfterTurn(::NextTurn(state_, frontend_), twoPlayers, moving);
+    // The score to beat is read only where somebody can win this turn: the table is a file.
+    bool winnable = false;
+    for (int c = 0; c < kCompanies && !winnable; ++c)
+        winnable = MarketShare(state_, c) >= state_.WinningShare;
+    const int map = state_.MapNumber >= 1 && state_.MapNumber <= kMaps ? state_.MapNumber - 1 : 0;
+    const int32_t best = winnable ? ReadBestScore(state_.Program.ProgramDirectory, map) : 0;
+    const TurnOutcome outcome = ::NextTurn(state_, frontend_, best);
+    // The month has told the player; its highscore is kept before anything else happens.
+    if (outcome.Highscore)
+        RecordHighscore(state_.Program.ProgramDirectory, outcome.Highscore->Map, outcome.Highscore->Holder,
+                        outcome.Highscore->Points);
+    const std::optional<GameEnd> end = GameEndAfterTurn(outcome, twoPlayers, moving);
     // A victory leaves a world of emptied companies: the game stops there. The only player's
     // liquidation stops it only with the comforts; otherwise the months run on as they did.
     if (end && stopAtTheEnd_ && (end->Winner >= 0 || state_.Program.Comforts)) {
@@ -473,3 +497,64 @@ void GameSession::SwitchLanguage(Language language)
 }
 
 bool GameSession::RestoreNames() { return ::RestoreNames(state_, frontend_); }
+
+bool GameSession::EnsureNamesFile()
+{
+    const std::string path = platform::PathIn(state_.Program.ProgramDirectory, kNamesFileName);
+    if (!std::filesystem::exists(path))
+        WriteDefaultNames(state_);
+    return std::filesystem::exists(path);
+}
+
+StartupSettings GameSession::StartProgram(const std::optional<std::string>& legacyDirectory, uint32_t seed)
+{
+    const StartupSettings startup = ReadStartupSettings(state_.Program.ProgramDirectory, legacyDirectory);
+    state_.Program.Language = startup.Language;
+    state_.Program.Rng.Seed(seed);
+    state_.Program.SoundOn = startup.SoundOn;
+    state_.Program.AutosaveOnExit = startup.AutosaveOnExit;
+    state_.Program.Comforts = startup.Comforts;
+    return startup;
+}
+
+void GameSession::SetSeed(uint32_t seed) { state_.Program.Rng.Seed(seed); }
+
+void GameSession::SetSoundOn(bool on)
+{
+    state_.Program.SoundOn = on;
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kSound, on);
+}
+
+void GameSession::SetAutosaveOnExit(bool on)
+{
+    state_.Program.AutosaveOnExit = on;
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kAutosave, on);
+}
+
+bool GameSession::HandOverScreen() const
+{
+    return ReadOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen);
+}
+
+void GameSession::SetHandOverScreen(bool on)
+{
+    WriteOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen, on);
+}
+
+bool GameSession::MonthReport() const { return ReadOnOff(state_.Program.ProgramDirectory, settings::kMonthReport); }
+
+void GameSession::SetMonthReport(bool on) { WriteOnOff(state_.Program.ProgramDirectory, settings::kMonthReport, on); }
+
+void GameSession::SetZoom(int32_t zoom) { WriteZoom(state_.Program.ProgramDirectory, zoom); }
+
+void GameSession::Adopt(const GameData& game)
+{
+    static_cast<GameData&>(state_) = game;
+    // A game of its own: no file, no record of months before it, not ended.
+    state_.History.Clear();
+    historyLoad_ = HistoryLoad::Loaded;
+    saveFile_.clear();
+    end_.reset();
+    Keep();
+    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+}

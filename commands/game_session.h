@@ -20,6 +20,7 @@
 #include "persistence/game_files.h"
 #include "persistence/history_file.h"
 #include "persistence/savegame.h"
+#include "persistence/settings.h"
 
 /// What became of a command.
 struct CommandResult {
@@ -37,7 +38,8 @@ public:
     /// showing everything through `frontend`.
     GameSession(Frontend& frontend, std::string programDirectory);
 
-    GameState& State() { return state_; }
+    /// The game and the program beside it, to read. Everything that changes them goes through
+    /// the session's own actions.
     const GameState& State() const { return state_; }
     const PanelState& Panel() const { return panel_; }
     /// The file Save writes to: the one the game was last saved to or opened from; empty for a
@@ -85,11 +87,11 @@ public:
     /// The window is about to close. Without the comforts, with autosave, or with an unchanged
     /// game, as MayClose does (Go or Stay); otherwise asks "Save the running game?". When the
     /// answer is Go the game has been left.
-    Leaving BeforeClosing(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
+    Leaving BeforeClosing();
     /// The program is asked to end from outside (a signal): nobody is there to answer. With
-    /// autosave the game is saved to `autosavePath` with its record; then it is left. False,
+    /// autosave the game is saved to AutosavePath with its record; then it is left. False,
     /// with `why`, when the autosave or its record could not be written.
-    bool LeaveWithoutQuestion(bool autosaveOnExit, const std::string& autosavePath, std::string* why);
+    bool LeaveWithoutQuestion(std::string* why);
     /// Leaves the running game (after it was saved on the way out).
     void Leave() { state_.GameActive = false; }
 
@@ -97,9 +99,6 @@ public:
     /// A new world from the setup dialog's choices, then the command buttons. The new game
     /// belongs to no file yet.
     void NewGame(const NewGameSettings& settings);
-    /// Seeds the random generator the next world and the months draw from (the program seeds it
-    /// once at start; the guided game starts from its own seed).
-    void SeedRandom(uint32_t seed) { state_.Program.Rng.Seed(seed); }
     /// "Open": loads the file or tells why not, keeping the running game and its file. Returns
     /// whether a game was loaded. The record beside the file comes with it; one that cannot be
     /// read costs only the record (LastHistoryLoad says how it went).
@@ -117,8 +116,14 @@ public:
     /// Writes the game to a file, and its record beside it, without telling anything or changing
     /// the game's file; `reason` tells why the game was not saved, the result why not its record.
     PairSave WriteTo(const std::string& path, std::string* reason = nullptr) const;
-    /// The window is about to close: autosave or ask, as the option says. Returns whether it may.
-    bool MayClose(bool autosaveOnExit, const std::string& autosavePath = kAutosaveFileName);
+    /// The window is about to close. Without a game it may. With "Autosave On Exit" the game is
+    /// saved to AutosavePath with its record and the window closes; if that save fails in any
+    /// way, the player is told and asked, as without the option, whether to leave the game.
+    /// Returns whether the window may close; the game has been left when it may.
+    bool MayClose();
+    /// Where "Autosave On Exit" keeps the game: "Autosave.tsg" in the program directory, never a
+    /// name the working directory would decide.
+    const std::string& AutosavePath() const { return autosavePath_; }
 
     // --- the panel and the map -----------------------------------------------------------------
     /// Checks and runs a player's command for the company on turn, as the player would do it:
@@ -128,10 +133,16 @@ public:
     CommandResult Execute(const Command& command);
     /// Opens a command mode; modes that need a game are refused without one.
     void EnterMode(int32_t mode);
-    void PressOk(const PanelInputs& inputs);
+    /// OK in a mode that gives no command: the town information turns its page, a view closes.
+    /// A command mode's OK is its command (Execute).
+    void PressOk();
     void PressCancel();
+    /// A click on the map: on a town, its choice (a SelectTown command), and on a right or
+    /// double click its information; beside the towns, the information of the chosen one or a
+    /// redraw.
     void ClickMap(MouseButton button, bool doubleClick, int x, int y);
-    /// Page Down (1) or Page Up (-1): the next or previous town, as a left click on it.
+    /// Page Down (1) or Page Up (-1): the next or previous town chosen (a SelectTown command),
+    /// as a left click on it would.
     void StepTown(int step);
     /// Whether that click leaves what the player typed in the open command as it is: a plain
     /// click on the sea or the panel's background chooses no town.
@@ -142,13 +153,43 @@ public:
     void NextTurn();
 
     // --- the program around the game -----------------------------------------------------------
+    /// The program's start: reads the options (the first start sets the settings file up, taking
+    /// over an older game's files from `legacyDirectory`) and seeds the random generator. Returns
+    /// what was read, for the window to show.
+    StartupSettings StartProgram(const std::optional<std::string>& legacyDirectory, uint32_t seed);
+    /// Seeds the random generator: a fixed seed gives the same game again.
+    void SetSeed(uint32_t seed);
+    /// The options of the Options and Statistics menus; those kept in the settings file are
+    /// written there as they change.
+    bool SoundOn() const { return state_.Program.SoundOn; }
+    void SetSoundOn(bool on);
+    bool AutosaveOnExit() const { return state_.Program.AutosaveOnExit; }
+    void SetAutosaveOnExit(bool on);
+    bool HandOverScreen() const;
+    void SetHandOverScreen(bool on);
+    /// The month report opened after every month.
+    bool MonthReport() const;
+    void SetMonthReport(bool on);
+    /// The zoom the player chose, in percent; the screen may not have room for it.
+    void SetZoom(int32_t zoom);
+    /// The best-opponent comparison after each turn (not kept: every start shows it).
+    void SetShowBestOpponent(bool on) { state_.Program.ShowBestOpponent = on; }
     /// Switches the language and keeps it in the settings file.
     void SwitchLanguage(Language language);
+    /// Writes the names file with the default names where there is none yet (the player wants
+    /// to edit it before the first game). Returns whether the file is there now.
+    bool EnsureNamesFile();
+    /// Makes a world built elsewhere the running game, as if opened from a file without a name
+    /// and without a record (pictures of furnished worlds): the game data whole, names included,
+    /// which a savegame does not all keep.
+    void Adopt(const GameData& game);
     /// "Restore Names": asks, then writes the default names and reloads them; the players keep
     /// the names they gave. Returns whether the names were restored.
     bool RestoreNames();
 
 private:
+    friend struct SessionTestDoor;  // the tests' door to set a world up (tests/session_door.h)
+
     /// Makes a savegame just read, with its record, the running game.
     void TakeOver(const std::string& path, OpenedPair& pair);
     /// Tells the player what became of the record beside a saved game.
@@ -167,4 +208,5 @@ private:
     GameData kept_;
     std::optional<GameEnd> end_;
     bool stopAtTheEnd_ = false;
+    std::string autosavePath_;
 };

@@ -139,7 +139,7 @@ NewGameSettings GuidedGameSettings()
 
 void StartGuidedGame(GameSession& session)
 {
-    session.SeedRandom(kGuidedSeed);
+    session.SetSeed(kGuidedSeed);
     session.NewGame(GuidedGameSettings());
 }
 

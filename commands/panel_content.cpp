@@ -2,7 +2,9 @@
 #include "commands/panel_content.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "commands/command.h"
 #include "commands/command_panel.h"
 #include "commands/construction.h"
 #include "commands/logistics.h"
@@ -139,7 +141,7 @@ private:
         }
         for (int b = 0; b < kBrands; ++b)
             if (CanBuildBrewery(s_, c_, b, t_))
-                content_.ListBox1.push_back(s_.BrandName[c_][b]);
+                Add(content_.ListBox1, content_.ListBox1Values, s_.BrandName[c_][b], b);
     }
 
     void NewBrand()
@@ -237,7 +239,7 @@ private:
         content_.FilledEdits = {PanelControl::Edit1};
         for (int b = 0; b < kBrands; ++b)
             if (CanExtendBrewery(s_, c_, b, t_))
-                content_.ListBox1.push_back(s_.BrandName[c_][b]);
+                Add(content_.ListBox1, content_.ListBox1Values, s_.BrandName[c_][b], b);
     }
 
     void ChangePrices()
@@ -273,12 +275,12 @@ private:
         }
         for (int b = 0; b < kBrands; ++b)
             if (s_.Stock[c_][b][t_] > 0 && BrandExists(s_, c_, b))
-                content_.ListBox3.push_back(BrandStockEntry(s_, c_, b, t_));
+                Add(content_.ListBox3, content_.ListBox3Values, BrandStockEntry(s_, c_, b, t_), b);
         for (int i = 0; i < kTowns; ++i)
             if (i != t_)
-                content_.ListBox4.push_back(TransportDestinationEntry(s_, t_, i));
-        SortListEntries(content_.ListBox3);
-        SortListEntries(content_.ListBox4);
+                Add(content_.ListBox4, content_.ListBox4Values, TransportDestinationEntry(s_, t_, i), i);
+        SortListEntries(content_.ListBox3, content_.ListBox3Values);
+        SortListEntries(content_.ListBox4, content_.ListBox4Values);
     }
 
     void TransferMoney()
@@ -292,8 +294,8 @@ private:
              TextAlign::Right);
         for (int i = 0; i < kTowns; ++i)
             if (i != t_)
-                content_.ListBox4.push_back(s_.TownName[i]);
-        SortListEntries(content_.ListBox4);
+                Add(content_.ListBox4, content_.ListBox4Values, s_.TownName[i], i);
+        SortListEntries(content_.ListBox4, content_.ListBox4Values);
     }
 
     void NewOrder()
@@ -302,7 +304,7 @@ private:
         if (FreeOrderSlot(s_, c_) < 0)
             return;
         content_.FilledEdits = {PanelControl::Edit5};
-        content_.ListBox6.push_back(kOrderMoneyEntry);
+        Add(content_.ListBox6, content_.ListBox6Values, kOrderMoneyEntry, kMoneyGoods);
         if (german_) {
             Text(30, 425, "Neuer Auftrag:");
             Text(25, 480, "von");
@@ -314,21 +316,28 @@ private:
         }
         for (int b = 0; b < kBrands; ++b)
             if (BrandExists(s_, c_, b))
-                content_.ListBox6.push_back(OrderBeerEntry(s_, c_, b));
+                Add(content_.ListBox6, content_.ListBox6Values, OrderBeerEntry(s_, c_, b), b);
         for (int i = 0; i < kTowns; ++i) {
-            content_.ListBox5.push_back(s_.TownName[i]);
-            content_.ListBox4.push_back(s_.TownName[i]);
+            Add(content_.ListBox5, content_.ListBox5Values, s_.TownName[i], i);
+            Add(content_.ListBox4, content_.ListBox4Values, s_.TownName[i], i);
         }
-        SortListEntries(content_.ListBox5);
-        SortListEntries(content_.ListBox4);
+        SortListEntries(content_.ListBox5, content_.ListBox5Values);
+        SortListEntries(content_.ListBox4, content_.ListBox4Values);
     }
 
     void ListOrders()
     {
         for (int slot = 0; slot < kOrderSlots; ++slot)
             if (s_.StandingOrder[c_][slot].Kind != kOrderEmpty)
-                content_.ListBox2.push_back(OrderListEntry(s_, c_, slot));
+                Add(content_.ListBox2, content_.ListBox2Values, OrderListEntry(s_, c_, slot), slot + 1);
         Text(30, 420, Pick("Current standing orders:", "Aktuelle Daueraufträge:"));
+    }
+
+    // A list's row: its text and what it stands for.
+    static void Add(std::vector<std::string>& list, std::vector<int>& values, std::string entry, int value)
+    {
+        list.push_back(std::move(entry));
+        values.push_back(value);
     }
 
     const GameState& s_;
@@ -345,17 +354,42 @@ bool PanelContent::Shows(PanelControl control) const
     return std::find(Visible.begin(), Visible.end(), control) != Visible.end();
 }
 
+namespace {
+
+// Alphabetically, ignoring case; texts equal but for case in byte order.
+bool ListEntryLess(const std::string& a, const std::string& b)
+{
+    const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(FoldAscii(x)) < static_cast<unsigned char>(FoldAscii(y));
+    });
+    const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
+        return static_cast<unsigned char>(FoldAscii(x)) < static_cast<unsigned char>(FoldAscii(y));
+    });
+    return less || (!greater && a < b);
+}
+
+}  // namespace
+
 void SortListEntries(std::vector<std::string>& entries)
 {
-    std::stable_sort(entries.begin(), entries.end(), [](const std::string& a, const std::string& b) {
-        const bool less = std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return static_cast<unsigned char>(FoldAscii(x)) < static_cast<unsigned char>(FoldAscii(y));
-        });
-        const bool greater = std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
-            return static_cast<unsigned char>(FoldAscii(x)) < static_cast<unsigned char>(FoldAscii(y));
-        });
-        return less || (!greater && a < b);
-    });
+    std::stable_sort(entries.begin(), entries.end(), ListEntryLess);
+}
+
+void SortListEntries(std::vector<std::string>& entries, std::vector<int>& values)
+{
+    std::vector<size_t> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return ListEntryLess(entries[a], entries[b]); });
+    std::vector<std::string> sortedEntries;
+    std::vector<int> sortedValues;
+    for (const size_t i : order) {
+        sortedEntries.push_back(std::move(entries[i]));
+        sortedValues.push_back(values.at(i));
+    }
+    entries = std::move(sortedEntries);
+    values = std::move(sortedValues);
 }
 
 PanelContent ComputePanelContent(const GameState& s, int32_t mode)

@@ -72,11 +72,20 @@ struct PanelContent {
     std::vector<std::string> ListBox4;  ///< destination towns, sorted
     std::vector<std::string> ListBox5;  ///< source towns, sorted
     std::vector<std::string> ListBox6;  ///< what a new order moves
-    std::string Edit1;                  ///< number of 100-litre steps
-    std::string Edit2;                  ///< price of brand 1
-    std::string Edit3;                  ///< price of brand 2
-    std::string Edit4;                  ///< price of brand 3
-    std::string Edit5;                  ///< amount
+    /// What each row of a list stands for, beside its text: a brand slot (ListBox1, ListBox3,
+    /// ListBox6 with kMoneyGoods for money), a town (ListBox4, ListBox5), a standing order's
+    /// number 1..10 (ListBox2). The window makes the chosen rows a command with them.
+    std::vector<int> ListBox1Values;
+    std::vector<int> ListBox2Values;
+    std::vector<int> ListBox3Values;
+    std::vector<int> ListBox4Values;
+    std::vector<int> ListBox5Values;
+    std::vector<int> ListBox6Values;
+    std::string Edit1;  ///< number of 100-litre steps
+    std::string Edit2;  ///< price of brand 1
+    std::string Edit3;  ///< price of brand 2
+    std::string Edit4;  ///< price of brand 3
+    std::string Edit5;  ///< amount
     /// The edit fields this mode writes on entering; the others keep whatever they hold (with
     /// every order slot in use, the new-order panel writes nothing and the amount stays).
     std::vector<PanelControl> FilledEdits;
@@ -94,3 +103,5 @@ PanelContent ComputePanelContent(const GameState& s, int32_t mode);
 
 /// Orders list entries as the sorted list boxes keep them: alphabetically, ignoring case.
 void SortListEntries(std::vector<std::string>& entries);
+/// The same order, with each row's value moving along with its text.
+void SortListEntries(std::vector<std::string>& entries, std::vector<int>& values);

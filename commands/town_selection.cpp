@@ -89,12 +89,19 @@ void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton b
 
 bool FollowsSelectedTown(int32_t mode) { return mode >= kModeIdle && mode <= kModeTransferMoney; }
 
-void StepSelectedTown(GameState& s, PanelState& panel, Frontend& frontend, int step)
+int SteppedTown(const GameState& s, const PanelState& panel, int step)
 {
     if (!s.GameActive || !FollowsSelectedTown(panel.CommandMode) || s.MapNumber < 1 || s.MapNumber > kMaps)
-        return;
+        return -1;
     const int from = s.SelectedTown >= 0 && s.SelectedTown < kTowns ? s.SelectedTown : 0;
-    ClickTown(s, panel, frontend, ((from + step) % kTowns + kTowns) % kTowns);
+    return ((from + step) % kTowns + kTowns) % kTowns;
+}
+
+void StepSelectedTown(GameState& s, PanelState& panel, Frontend& frontend, int step)
+{
+    const int town = SteppedTown(s, panel, step);
+    if (town >= 0)
+        ClickTown(s, panel, frontend, town);
 }
 
 void ClickTown(GameState& s, PanelState& panel, Frontend& frontend, int town)

@@ -42,6 +42,8 @@ void ClickTown(GameState& s, PanelState& panel, Frontend& frontend, int town);
 
 /// Whether a mode's panel follows the selected town (the idle panel and the town's commands).
 bool FollowsSelectedTown(int32_t mode);
-/// Page Down (`step` 1) or Page Up (-1): the next or previous town in the map's order, chosen as
-/// a left click on it would be, in the modes that follow the selected town; elsewhere nothing.
+/// The town Page Down (`step` 1) or Page Up (-1) chooses: the next or previous one in the map's
+/// order, in the modes that follow the selected town; -1 elsewhere (the key does nothing).
+int SteppedTown(const GameState& s, const PanelState& panel, int step);
+/// Page Down or Page Up: that town chosen as a left click on it would be; elsewhere nothing.
 void StepSelectedTown(GameState& s, PanelState& panel, Frontend& frontend, int step);

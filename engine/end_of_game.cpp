@@ -6,9 +6,7 @@
 
 #include "game/building.h"
 #include "game/names_file.h"
-#include "game/setting_keys.h"
 #include "game/text.h"
-#include "platform/ini_file.h"
 
 namespace {
 
@@ -104,9 +102,9 @@ void Liquidate(GameState& s, Frontend& frontend, int c)
     }
 }
 
-int32_t DeclareWinner(GameState& s, Frontend& frontend, int w)
+Victory DeclareWinner(GameState& s, Frontend& frontend, int w, int32_t bestScore)
 {
-    int32_t scored = 0;
+    Victory victory;
     frontend.PlaySoundEffect(6);
     if (w == s.CurrentCompany) {
         // Two points for every month a win comes before month 200; worked out wide, so that no
@@ -116,30 +114,19 @@ int32_t DeclareWinner(GameState& s, Frontend& frontend, int w)
             bonus = 0;
         // Points cut toward zero, held within the integer range instead of wrapping.
         const int32_t points = CutToInt32(CompanyValue(s, w) * 0.0001L + bonus);
-        scored = points;
-        const std::string settingsFile = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
-        const int map = s.MapNumber >= 1 && s.MapNumber <= 3 ? s.MapNumber - 1 : 0;
-        const SettingKey& holderKey = settings::kHighscoreHolder[map];
-        const SettingKey& pointsKey = settings::kHighscorePoints[map];
-        const int32_t best = platform::ReadProfileInt(settingsFile, pointsKey.Section, pointsKey.Key, 0);
+        victory.Points = points;
         frontend.ShowMessage({Format("Congratulations, you have won the game and achieved %d Points!", points),
                               Format("Gratulation, Sie haben das Spiel gewonnen und %d Punkte erreicht!", points)},
                              {"VICTORY!", "SIEG!"}, MessageIcon::Warning);
-        if (points > best) {
+        if (points > bestScore) {
             frontend.ShowMessage({"New Highscore!", "Neuer Highscore!"}, {}, MessageIcon::Warning);
             const char* name = s.CompanyName[w].c_str();
             const char* town = s.TownName[w].c_str();
             // The entry is written in the language of the moment.
-            const std::string entry =
-                LocalText{Format("%s from %s", name, town), Format("%s aus %s", name, town)}.In(s.Program.Language);
-            // Name and points in one step, and only over a lower score: another program may have
-            // stored a better one meanwhile.
-            platform::UpdateIniFile(settingsFile, [&](platform::IniDocument& file) {
-                if (points <= platform::ProfileInt(file, pointsKey.Section, pointsKey.Key, 0))
-                    return;
-                file.Set(holderKey.Section, holderKey.Key, entry);
-                file.Set(pointsKey.Section, pointsKey.Key, Format("%d", points));
-            });
+            victory.Highscore = NewHighscore{
+                s.MapNumber >= 1 && s.MapNumber <= 3 ? s.MapNumber - 1 : 0,
+                LocalText{Format("%s from %s", name, town), Format("%s aus %s", name, town)}.In(s.Program.Language),
+                points};
         }
     } else {
         const char* name = s.CompanyName[w].c_str();
@@ -148,7 +135,7 @@ int32_t DeclareWinner(GameState& s, Frontend& frontend, int w)
             {"", "Leider verloren..."}, MessageIcon::Warning);
     }
     ClearAllCompanies(s);
-    return scored;
+    return victory;
 }
 
 void ClearAllCompanies(GameState& s)

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "game/frontend.h"
 #include "game/game_state.h"
@@ -25,9 +27,25 @@ float MarketShare(const GameState& s, int company);
 /// carries on alone.
 void Liquidate(GameState& s, Frontend& frontend, int company);
 
-/// Announces the winner, scores a human winner and records a highscore, then empties every
-/// company. Returns the points of a winner on turn, 0 for any other.
-int32_t DeclareWinner(GameState& s, Frontend& frontend, int company);
+/// A human winner's score above the map's best: the highscore table's new entry. The month only
+/// says it; the session writes the table once the month is over.
+struct NewHighscore {
+    int Map = 0;         ///< 0..2
+    std::string Holder;  ///< "NAME from TOWN", in the language of the moment
+    int32_t Points = 0;
+
+    bool operator==(const NewHighscore&) const = default;
+};
+
+/// What a victory scored.
+struct Victory {
+    int32_t Points = 0;  ///< the points of a winner on turn, 0 for any other
+    std::optional<NewHighscore> Highscore;
+};
+
+/// Announces the winner and scores a human winner (a new highscore over `bestScore`, the map's
+/// best so far), then empties every company.
+Victory DeclareWinner(GameState& s, Frontend& frontend, int company, int32_t bestScore);
 
 /// Empties all ten companies; names, options, standing orders and the pipeline stay.
 void ClearAllCompanies(GameState& s);

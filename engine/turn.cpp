@@ -1,6 +1,8 @@
 /// @file turn.cpp The turn sequence.
 #include "engine/turn.h"
 
+#include <utility>
+
 #include "engine/computer_company.h"
 #include "engine/end_of_game.h"
 #include "engine/market.h"
@@ -39,7 +41,7 @@ void StartHumanTurn(GameState& s, Frontend& frontend)
 
 namespace {
 
-TurnOutcome RunNextTurn(GameState& s, Frontend& frontend)
+TurnOutcome RunNextTurn(GameState& s, Frontend& frontend, int32_t bestScore)
 {
     TurnOutcome outcome;
     frontend.PlaySoundEffect(1);
@@ -59,7 +61,9 @@ TurnOutcome RunNextTurn(GameState& s, Frontend& frontend)
     }
     if (MarketShare(s, s.CurrentCompany) >= s.WinningShare) {
         outcome.Winner = s.CurrentCompany;
-        outcome.Points = DeclareWinner(s, frontend, s.CurrentCompany);
+        Victory victory = DeclareWinner(s, frontend, s.CurrentCompany, bestScore);
+        outcome.Points = victory.Points;
+        outcome.Highscore = std::move(victory.Highscore);
         return outcome;
     }
 
@@ -88,7 +92,7 @@ TurnOutcome RunNextTurn(GameState& s, Frontend& frontend)
             Liquidate(s, frontend, c);
         if (MarketShare(s, c) >= s.WinningShare) {
             outcome.Winner = c;
-            DeclareWinner(s, frontend, c);
+            DeclareWinner(s, frontend, c, bestScore);
             return outcome;
         }
     }
@@ -107,9 +111,9 @@ TurnOutcome RunNextTurn(GameState& s, Frontend& frontend)
 
 }  // namespace
 
-TurnOutcome NextTurn(GameState& s, Frontend& frontend)
+TurnOutcome NextTurn(GameState& s, Frontend& frontend, int32_t bestScore)
 {
     // Every message box of the turn goes into the record with the month and the player on turn.
     HistoryTap tap(s.History, frontend, s.MonthCount, s.CurrentCompany);
-    return RunNextTurn(s, tap);
+    return RunNextTurn(s, tap, bestScore);
 }

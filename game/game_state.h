@@ -95,6 +95,8 @@ struct ProgramState {
     std::string ProgramDirectory = ".";  ///< holds the settings file and the names file
     ::Language Language = ::Language::English;
     bool ShowBestOpponent = true;  ///< show the best-opponent comparison after each turn
+    bool SoundOn = true;           ///< the sound effects (the settings file keeps it)
+    bool AutosaveOnExit = false;   ///< closing saves to "Autosave.tsg" instead of asking (kept too)
     /// Today's comforts that change the flow of play; off, the game goes as it always went.
     bool Comforts = false;
 };

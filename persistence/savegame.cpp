@@ -936,28 +936,3 @@ void ShowSaveResult(const std::string& path, const SaveResult& result, Frontend&
     if (result.Status == SaveStatus::WriteFailed)
         ShowCannotSave(frontend);
 }
-
-bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const std::string& autosavePath)
-{
-    return MayCloseWindow(s, autosaveOnExit, frontend, [&] { return SaveGame(s, autosavePath, frontend); });
-}
-
-bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const std::function<SaveResult()>& save)
-{
-    if (!s.GameActive)
-        return true;
-    // A failed autosave must not lose the game silently: the player is told, then asked.
-    if (autosaveOnExit) {
-        const SaveResult saved = save();
-        if (saved) {
-            s.GameActive = false;
-            return true;
-        }
-    }
-    if (frontend.AskYesNo({"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"},
-                          {"The TAVREK! War", "TAVRIK! - Das Spiel"})) {
-        s.GameActive = false;
-        return true;
-    }
-    return false;
-}

@@ -11,7 +11,6 @@
 #pragma once
 
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -158,13 +157,3 @@ void SyncFolderOf(const std::string& path);
 SaveResult SaveGame(const GameState& s, const std::string& path, Frontend& frontend);
 /// What SaveGame tells the player after a save to `path` ended with `result`.
 void ShowSaveResult(const std::string& path, const SaveResult& result, Frontend& frontend);
-
-/// The window is about to close. Without a game it may. With "Autosave On Exit" the game is
-/// saved to `autosavePath` and the window closes; if that save fails in any way, the player is
-/// told (why the file cannot be opened, or "Cannot save file!") and asked, as without the
-/// option, whether to leave the game.
-/// Returns whether the window may close; `GameActive` becomes false when it may.
-bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend,
-                    const std::string& autosavePath = kAutosaveFileName);
-/// As above, with the autosave made by `save` (the session saves the record beside it).
-bool MayCloseWindow(GameState& s, bool autosaveOnExit, Frontend& frontend, const std::function<SaveResult()>& save);

@@ -196,3 +196,25 @@ LocalText CannotKeepSettingsText(const std::string& programDirectory)
                    "gespeichert.",
                    folder)};
 }
+
+int32_t ReadBestScore(const std::string& programDirectory, int map)
+{
+    const SettingKey& points = settings::kHighscorePoints[map >= 0 && map < 3 ? map : 0];
+    return platform::ReadProfileInt(SettingsFilePath(programDirectory), points.Section, points.Key, 0);
+}
+
+bool RecordHighscore(const std::string& programDirectory, int map, std::string_view holder, int32_t points)
+{
+    const int m = map >= 0 && map < 3 ? map : 0;
+    const SettingKey& holderKey = settings::kHighscoreHolder[m];
+    const SettingKey& pointsKey = settings::kHighscorePoints[m];
+    bool kept = false;
+    const bool written = platform::UpdateIniFile(SettingsFilePath(programDirectory), [&](platform::IniDocument& file) {
+        if (points <= platform::ProfileInt(file, pointsKey.Section, pointsKey.Key, 0))
+            return;
+        file.Set(holderKey.Section, holderKey.Key, holder);
+        file.Set(pointsKey.Section, pointsKey.Key, Format("%d", points));
+        kept = true;
+    });
+    return written && kept;
+}

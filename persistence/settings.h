@@ -39,6 +39,13 @@ bool ReadOnOff(const std::string& programDirectory, const SettingKey& key);
 /// Writes an on/off key as "1" or "0".
 bool WriteOnOff(const std::string& programDirectory, const SettingKey& key, bool on);
 
+/// The best score on a map (0..2) in the highscore table; 0 without one.
+int32_t ReadBestScore(const std::string& programDirectory, int map);
+/// Writes a winner's entry and points for a map (0..2), both in one step and only over a lower
+/// score: another program at the same folder may have stored a better one meanwhile. Returns
+/// whether the file holds the entry now.
+bool RecordHighscore(const std::string& programDirectory, int map, std::string_view holder, int32_t points);
+
 /// The first start: copies the player names, options, highscores and names-file marker from an
 /// older settings file in `legacyDirectory` ("Tavrek!.ini", or else the German "Tavrik!.ini"),
 /// when there is one, then marks the settings file initialised. Without a legacy directory

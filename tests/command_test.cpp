@@ -8,6 +8,7 @@
 #include "persistence/savegame.h"
 #include "recording_frontend.h"
 #include "temp_dir.h"
+#include "session_door.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ struct SessionCommands : ::testing::Test {
 
     void SetUp() override
     {
-        session.State().Program.Rng.Seed(11);
+        session.SetSeed(11);
         session.NewGame(NewGameSettings{});
     }
     CommandResult Run(const char* text)
@@ -224,7 +225,7 @@ TEST_F(SessionCommands, TheQuestionTakesTheCommandsAnswerOrKeepsThePlayers)
 {
     // Without an answer the player is asked, and the command as run carries the answer. The
     // offer needs money in the town.
-    session.State().Account[session.State().CurrentCompany][session.State().SelectedTown] = 1e6L;
+    WritableState(session).Account[session.State().CurrentCompany][session.State().SelectedTown] = 1e6L;
     frontend.Answers = {false};
     const CommandResult asked = Run("new-brand");
     ASSERT_TRUE(asked.Executed.Answer.has_value());

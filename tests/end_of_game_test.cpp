@@ -9,6 +9,7 @@
 #include "engine/end_of_game.h"
 #include "engine/turn.h"
 #include "game/game_state.h"
+#include "persistence/settings.h"
 #include "platform/ini_file.h"
 #include "recording_frontend.h"
 #include "small_world.h"
@@ -195,6 +196,22 @@ TEST(EndOfGame, LiquidationEmptiesTheCompanyAndRepairsTheTurnOrder)
     }
 }
 
+TEST(EndOfGame, AHighscoreIsKeptOnlyOverALowerOne)
+{
+    // Another game at the same folder may have stored a better score since the month began.
+    TempDir dir;
+    EXPECT_EQ(ReadBestScore(dir.Str(), 2), 0) << "no settings file";
+    EXPECT_TRUE(RecordHighscore(dir.Str(), 2, "Anna from Alderney", 300));
+    EXPECT_FALSE(RecordHighscore(dir.Str(), 2, "Bert from Berg", 300)) << "a tie keeps the older entry";
+    EXPECT_FALSE(RecordHighscore(dir.Str(), 2, "Bert from Berg", 120));
+    EXPECT_EQ(ReadBestScore(dir.Str(), 2), 300);
+    EXPECT_EQ(ReadSetting(dir.Str(), settings::kHighscoreHolder[2]), "Anna from Alderney");
+    EXPECT_EQ(ReadBestScore(dir.Str(), 0), 0) << "other maps alone";
+    EXPECT_TRUE(RecordHighscore(dir.Str(), 2, "Bert from Berg", 301));
+    EXPECT_EQ(ReadSetting(dir.Str(), settings::kHighscoreHolder[2]), "Bert from Berg");
+    EXPECT_EQ(ReadSettingInt(dir.Str(), settings::kHighscorePoints[2]), 301);
+}
+
 TEST(EndOfGame, PointsAndHighscore)
 {
     struct Case {
@@ -235,7 +252,15 @@ TEST(EndOfGame, PointsAndHighscore)
         s.ConstructionPipeline[5][0][0] = {1, 2, 3};
         Furnish(s, 8);
         RecordingFrontend f;
-        DeclareWinner(s, f, 3);
+        // The month is told the best score; the session keeps the new entry after the month.
+        const Victory victory = DeclareWinner(s, f, 3, ReadBestScore(dir.Str(), 1));
+        EXPECT_EQ(victory.Points, c.points);
+        EXPECT_EQ(victory.Highscore.has_value(), c.highscore);
+        if (victory.Highscore) {
+            EXPECT_EQ(victory.Highscore->Map, 1);
+            EXPECT_TRUE(RecordHighscore(dir.Str(), victory.Highscore->Map, victory.Highscore->Holder,
+                                        victory.Highscore->Points));
+        }
 
         EXPECT_EQ(f.Sounds, std::vector<int>{6});
         ASSERT_EQ(f.Messages.size(), c.highscore ? 2u : 1u);

@@ -7,9 +7,11 @@
 #include <filesystem>
 
 #include "commands/game_session.h"
+#include "persistence/settings.h"
 #include "commands/statistics.h"
 #include "recording_frontend.h"
 #include "temp_dir.h"
+#include "session_door.h"
 
 namespace {
 
@@ -24,20 +26,20 @@ struct GameEndFixture : ::testing::Test {
     void Start(bool twoPlayer = false)
     {
         session.StopAtTheEnd(true);
-        session.State().Program.Comforts = comforts;
-        session.State().Program.Rng.Seed(11);
+        WritableState(session).Program.Comforts = comforts;
+        session.SetSeed(11);
         NewGameSettings settings;
         settings.TwoPlayer = twoPlayer;
         settings.Player2Start = 5;
         session.NewGame(settings);
-        session.State().Program.ShowBestOpponent = false;
+        session.SetShowBestOpponent(false);
         frontend.Messages.clear();
     }
-    void Bankrupt(int company) { session.State().Account[company].fill(-1e9L); }
+    void Bankrupt(int company) { WritableState(session).Account[company].fill(-1e9L); }
     /// Last month's sales of the company were the whole demand: it wins at the next test.
     void SellEverything(int company)
     {
-        GameState& s = session.State();
+        GameState& s = WritableState(session);
         for (int c = 0; c < kCompanies; ++c)
             for (auto& brand : s.Sales[c])
                 brand.fill(0);
@@ -45,7 +47,7 @@ struct GameEndFixture : ::testing::Test {
     }
     std::vector<std::string> PanelTexts(Language language)
     {
-        session.State().Program.Language = language;
+        WritableState(session).Program.Language = language;
         std::vector<std::string> texts;
         for (const PanelText& t : session.Content().Texts)
             texts.push_back(t.Text);
@@ -117,13 +119,17 @@ TEST_F(GameEndFixture, TheGameEndsWhenACompanyWinsOrTheOnlyPlayerIsLiquidated)
         EXPECT_EQ(content.Button9Caption, "Neues Spiel");
         EXPECT_EQ(content.Button10Caption, "Spiel öffnen");
         EXPECT_EQ(content.Visible, (std::vector<PanelControl>{PanelControl::Button9, PanelControl::Button10}));
-        session.State().Program.Language = Language::English;
+        WritableState(session).Program.Language = Language::English;
 
         // No further turn and no command: the rules' state stays as the end left it.
         const GameData ended = session.State();
         session.NextTurn();
         session.EnterMode(kModeChangePrices);
-        session.PressOk(PanelInputs{});
+        session.PressOk();
+        Command prices;
+        prices.Kind = CommandKind::ChangePrices;
+        prices.Prices = {"1.00", "1.00", "1.00"};
+        EXPECT_FALSE(session.Execute(prices).Accepted);
         session.PressCancel();
         session.ClickMap(MouseButton::Right, false, 100, 220);
         EXPECT_TRUE(static_cast<const GameData&>(session.State()) == ended);
@@ -197,10 +203,10 @@ TEST_F(GameEndFixture, NewOpenAndExitAskToSaveOnlyAChangedGame)
     EXPECT_EQ(session.BeforeReplacingGame(), GameSession::Leaving::Go);
     EXPECT_TRUE(frontend.Messages.empty());
 
-    session.EnterMode(kModeChangePrices);
-    PanelInputs prices;
-    prices.Edit2 = "3.25";
-    session.PressOk(prices);
+    Command prices;
+    prices.Kind = CommandKind::ChangePrices;
+    prices.Prices = {"3.25", "", ""};
+    session.Execute(prices);
     EXPECT_TRUE(session.Changed());
     frontend.ThreeWayAnswers = {YesNoCancel::Yes, YesNoCancel::No, YesNoCancel::Cancel};
     EXPECT_EQ(session.BeforeReplacingGame(), GameSession::Leaving::SaveFirst);
@@ -220,6 +226,33 @@ TEST_F(GameEndFixture, NewOpenAndExitAskToSaveOnlyAChangedGame)
     EXPECT_FALSE(session.Changed());
 }
 
+TEST_F(GameEndFixture, APlayersWinIsKeptInTheHighscoreTableOnceTheMonthIsOver)
+{
+    auto win = [&] {
+        Start();
+        const int me = session.State().CurrentCompany;
+        SellEverything(me);
+        session.NextTurn();
+        EXPECT_TRUE(session.End().has_value() && session.End()->HumanWon);
+        return session.End() ? session.End()->Points : 0;
+    };
+    const int map = session.State().MapNumber - 1;
+    const int32_t points = win();
+    ASSERT_GT(points, 0);
+    EXPECT_EQ(frontend.EnglishTexts().back(), "New Highscore!");
+    EXPECT_EQ(ReadBestScore(dir.Str(), map), points);
+    const GameState& s = session.State();
+    EXPECT_EQ(ReadSetting(dir.Str(), settings::kHighscoreHolder[map]),
+              s.CompanyName[s.PlayerCompany[0]] + " from " + s.TownName[s.PlayerCompany[0]]);
+
+    // The same score again is no highscore: nothing said, the entry stays.
+    RecordHighscore(dir.Str(), map, "Someone from Somewhere", points + 1);
+    EXPECT_EQ(win(), points);
+    EXPECT_NE(frontend.EnglishTexts().back(), "New Highscore!");
+    EXPECT_EQ(ReadSetting(dir.Str(), settings::kHighscoreHolder[map]), "Someone from Somewhere");
+    EXPECT_EQ(ReadBestScore(dir.Str(), map), points + 1);
+}
+
 TEST_F(GameEndFixture, ClosingAsksToSaveAChangedGameUnlessAutosaveKeepsIt)
 {
     Start();
@@ -228,7 +261,10 @@ TEST_F(GameEndFixture, ClosingAsksToSaveAChangedGameUnlessAutosaveKeepsIt)
     frontend.Messages.clear();
 
     // Autosave: saved without a question, as always.
-    EXPECT_EQ(session.BeforeClosing(true, File("Autosave.tsg")), GameSession::Leaving::Go);
+    session.SetAutosaveOnExit(true);
+    EXPECT_EQ(session.AutosavePath(), File("Autosave.tsg")) << "in the program directory";
+    EXPECT_EQ(session.BeforeClosing(), GameSession::Leaving::Go);
+    session.SetAutosaveOnExit(false);
     EXPECT_TRUE(std::filesystem::exists(File("Autosave.tsg")));
     EXPECT_TRUE(frontend.Messages.empty());
 
@@ -237,7 +273,7 @@ TEST_F(GameEndFixture, ClosingAsksToSaveAChangedGameUnlessAutosaveKeepsIt)
         session.NextTurn();
         frontend.Messages.clear();
         frontend.ThreeWayAnswers = {answer};
-        const GameSession::Leaving leaving = session.BeforeClosing(false);
+        const GameSession::Leaving leaving = session.BeforeClosing();
         ASSERT_EQ(frontend.Messages.size(), 1u);
         EXPECT_EQ(frontend.Messages[0].Text.English, "Save the running game?");
         EXPECT_EQ(leaving, answer == YesNoCancel::Yes  ? GameSession::Leaving::SaveFirst
@@ -250,7 +286,7 @@ TEST_F(GameEndFixture, ClosingAsksToSaveAChangedGameUnlessAutosaveKeepsIt)
     // An unchanged game: the old question, as without our guard.
     Start();
     frontend.Answers = {false};
-    EXPECT_EQ(session.BeforeClosing(false), GameSession::Leaving::Stay);
+    EXPECT_EQ(session.BeforeClosing(), GameSession::Leaving::Stay);
     EXPECT_EQ(frontend.EnglishTexts(), std::vector<std::string>{"Do you really want to leave this game?"});
 }
 
@@ -261,7 +297,7 @@ TEST_F(GameEndFixture, TheTitleNamesTheGamesFile)
     EXPECT_EQ(session.Title(caption), "The TAVREK! War");
     ASSERT_EQ(session.SaveAs(File("Bob's year.tsg")), SaveStatus::Saved);
     EXPECT_EQ(session.Title(caption), "Bob's year.tsg - The TAVREK! War");
-    session.State().Program.Language = Language::German;
+    WritableState(session).Program.Language = Language::German;
     EXPECT_EQ(session.Title(caption), "Bob's year.tsg - TAVRIK! - Das Spiel");
     Start();
     EXPECT_EQ(session.Title(caption), "TAVRIK! - Das Spiel") << "a new game has no file";
@@ -279,7 +315,7 @@ TEST_F(GameEndFixture, TheComfortsChangeTheFlowOnlyWhenTheyAreOn)
                 return frontend.Messages.empty() ? std::string() : frontend.Messages.back().Text.In(language);
             };
             Start();
-            session.State().Program.Language = language;
+            WritableState(session).Program.Language = language;
             ASSERT_EQ(session.SaveAs(File("flow.tsg")), SaveStatus::Saved);
             session.NextTurn();
             ASSERT_TRUE(session.Changed());
@@ -298,14 +334,14 @@ TEST_F(GameEndFixture, TheComfortsChangeTheFlowOnlyWhenTheyAreOn)
             frontend.Messages.clear();
             frontend.ThreeWayAnswers = {YesNoCancel::Cancel};
             frontend.Answers = {false};
-            EXPECT_EQ(session.BeforeClosing(false), GameSession::Leaving::Stay);
+            EXPECT_EQ(session.BeforeClosing(), GameSession::Leaving::Stay);
             EXPECT_EQ(lastQuestion(), on ? (german ? "Das laufende Spiel speichern?" : "Save the running game?")
                                          : (german ? "Wollen Sie das Spiel wirklich beenden?"
                                                    : "Do you really want to leave this game?"));
             ASSERT_EQ(session.SaveAs(File("flow.tsg")), SaveStatus::Saved);
             frontend.Messages.clear();
             frontend.Answers = {false};
-            EXPECT_EQ(session.BeforeClosing(false), GameSession::Leaving::Stay);
+            EXPECT_EQ(session.BeforeClosing(), GameSession::Leaving::Stay);
             EXPECT_EQ(frontend.Messages.size(), 1u) << "an unchanged game: the game's own question in both";
             EXPECT_EQ(session.Title(caption), on ? "flow.tsg - " + title : title);
 

@@ -2,13 +2,16 @@
 // a running game, the language kept in the settings file. No directory is changed.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <filesystem>
 #include <fstream>
 
 #include "commands/game_session.h"
+#include "persistence/savegame.h"
 #include "persistence/settings.h"
 #include "recording_frontend.h"
 #include "temp_dir.h"
+#include "session_door.h"
 
 namespace {
 
@@ -28,7 +31,10 @@ TEST_F(SessionFixture, WithoutAGameEveryActionThatNeedsOneDoesNothing)
         EXPECT_EQ(session.Panel().CommandMode, kModeNone) << mode;
     }
     session.NextTurn();
-    session.PressOk(PanelInputs{});
+    session.PressOk();
+    Command depot;
+    depot.Kind = CommandKind::BuildDepot;
+    EXPECT_FALSE(session.Execute(depot).Accepted);
     EXPECT_EQ(session.State().MonthCount, 1);
     EXPECT_EQ(session.Save(), SaveStatus::NoGame);
     EXPECT_EQ(session.SaveAs(File("none.tsg")), SaveStatus::NoGame);
@@ -36,24 +42,24 @@ TEST_F(SessionFixture, WithoutAGameEveryActionThatNeedsOneDoesNothing)
     EXPECT_TRUE(session.SaveFile().empty());
     EXPECT_TRUE(frontend.Messages.empty());
     EXPECT_TRUE(frontend.Sounds.empty());
-    EXPECT_TRUE(session.MayClose(false)) << "nothing to lose";
+    EXPECT_TRUE(session.MayClose()) << "nothing to lose";
 }
 
 TEST_F(SessionFixture, SaveWritesWhereTheGameCameFromAndANewGameAsksForAFile)
 {
-    session.State().Program.Rng.Seed(5);
+    session.SetSeed(5);
     session.NewGame(NewGameSettings{});
     EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
     EXPECT_EQ(session.Save(), SaveStatus::CannotOpen) << "no file yet: the window asks for one";
 
-    session.State().MonthCount = 9;
+    WritableState(session).MonthCount = 9;
     ASSERT_EQ(session.SaveAs(File("a.tsg")), SaveStatus::Saved);
-    session.State().MonthCount = 3;
+    WritableState(session).MonthCount = 3;
     ASSERT_EQ(session.SaveAs(File("b.tsg")), SaveStatus::Saved);
     ASSERT_TRUE(session.Open(File("a.tsg")));
     EXPECT_EQ(session.State().MonthCount, 9);
     EXPECT_EQ(session.SaveFile(), File("a.tsg"));
-    session.State().MonthCount = 10;
+    WritableState(session).MonthCount = 10;
     ASSERT_EQ(session.Save(), SaveStatus::Saved);
 
     GameSession reader(frontend, dir.Str());
@@ -85,4 +91,76 @@ TEST_F(SessionFixture, TheLanguageIsKeptInTheSettingsFileOfTheGamesFolder)
     EXPECT_EQ(ReadSetting(dir.Str(), settings::kLanguage), "2");
     session.SwitchLanguage(Language::English);
     EXPECT_EQ(ReadSetting(dir.Str(), settings::kLanguage), "1");
+}
+
+TEST(SessionClose, TheWindowClosesOnlyWhenTheGameIsSafeOrGivenUp)
+{
+    struct Case {
+        const char* What;
+        bool GameActive;
+        bool Autosave;
+        bool AutosaveFails;
+        std::deque<bool> Answers;
+        bool MayClose;
+        size_t Messages;  // failure messages and questions
+    };
+    const std::vector<Case> cases = {
+        {"no game", false, true, false, {}, true, 0},
+        {"autosave", true, true, false, {}, true, 0},
+        {"autosave fails, leave anyway", true, true, true, {true}, true, 2},
+        {"autosave fails, stay", true, true, true, {false}, false, 2},
+        {"no autosave, leave", true, false, false, {true}, true, 1},
+        {"no autosave, stay", true, false, false, {false}, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        TempDir dir;
+        // A program directory that is gone cannot take the autosave.
+        const std::string program = c.AutosaveFails ? (dir / "missing").string() : dir.Str();
+        RecordingFrontend f;
+        GameSession session(f, program);
+        session.SetSeed(6);
+        if (c.GameActive)
+            session.NewGame(NewGameSettings{});
+        WritableState(session).Program.AutosaveOnExit = c.Autosave;
+        f.Messages.clear();
+        f.Answers = c.Answers;
+        const std::string before = SavegameText(session.State());
+        EXPECT_EQ(session.MayClose(), c.MayClose);
+        EXPECT_EQ(session.State().GameActive, c.GameActive && !c.MayClose);
+        ASSERT_EQ(f.Messages.size(), c.Messages);
+        if (c.Messages > 0) {
+            const auto& question = f.Messages.back();
+            EXPECT_TRUE(question.Question);
+            EXPECT_EQ(question.Text,
+                      (LocalText{"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"}));
+            EXPECT_EQ(question.Caption, (LocalText{"The TAVREK! War", "TAVRIK! - Das Spiel"}));
+        }
+        if (c.AutosaveFails) {
+            EXPECT_EQ(f.Messages[0].Text, CannotOpenForSavingText(session.AutosavePath(), SaveProblem::NoFolder));
+        }
+        const std::string autosave = (dir / kAutosaveFileName).string();
+        EXPECT_EQ(session.AutosavePath(), c.AutosaveFails ? (dir / "missing" / kAutosaveFileName).string() : autosave)
+            << "the program directory's, never the working directory's";
+        const bool saved = c.GameActive && c.Autosave && !c.AutosaveFails;
+        EXPECT_EQ(std::filesystem::exists(autosave), saved);
+        if (saved) {
+            std::ifstream in(autosave, std::ios::binary);
+            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            EXPECT_EQ(text, before) << "the autosave holds the game as it was";
+        }
+    }
+}
+
+TEST(SessionClose, TheAutosaveIsAWholePathInTheProgramDirectory)
+{
+    // Not a bare name that the working directory at the close would place.
+    RecordingFrontend f;
+    for (const char* program : {".", "games/tavrek"}) {
+        GameSession session(f, program);
+        const std::filesystem::path autosave = session.AutosavePath();
+        EXPECT_TRUE(autosave.is_absolute()) << program;
+        EXPECT_EQ(autosave.lexically_normal(),
+                  (std::filesystem::current_path() / program / kAutosaveFileName).lexically_normal());
+    }
 }

@@ -60,7 +60,7 @@ TEST_F(GuidedFixture, TheWorldIsTheSameEveryTimeAndWhatTheGuideSaysOfItHolds)
     TempDir other;
     RecordingFrontend quiet;
     GameSession again(quiet, other.Str());
-    again.SeedRandom(12345);  // whatever the program's generator held before
+    again.SetSeed(12345);  // whatever the program's generator held before
     StartGuidedGame(again);
     EXPECT_TRUE(static_cast<const GameData&>(again.State()) == static_cast<const GameData&>(session.State()));
 

@@ -217,8 +217,8 @@ struct SessionHistory : ::testing::Test {
     GameHistory PlayAndSave(const char* name, uint32_t seed, int months)
     {
         GameSession session(frontend, dir.Str());
-        session.State().Program.Rng.Seed(seed);
-        session.State().Program.ShowBestOpponent = false;
+        session.SetSeed(seed);
+        session.SetShowBestOpponent(false);
         session.NewGame(NewGameSettings{});
         for (int m = 0; m < months; ++m)
             session.NextTurn();
@@ -312,7 +312,7 @@ TEST_F(SessionHistory, ARecordThatCannotBeWrittenStillSavesTheGame)
 {
     std::filesystem::create_directory(File("a.tsg.history"));
     GameSession session(frontend, dir.Str());
-    session.State().Program.Rng.Seed(3);
+    session.SetSeed(3);
     session.NewGame(NewGameSettings{});
     session.NextTurn();
     frontend.StatusLines.clear();
@@ -338,7 +338,7 @@ TEST_F(SessionHistory, AFileThatIsNoRecordBesideTheSavegameStaysAndTheSaveSaysSo
         std::filesystem::remove(File("a.tsg"));
         WriteFile(File("a.tsg.history"), c.besides);
         GameSession session(frontend, dir.Str());
-        session.State().Program.Rng.Seed(3);
+        session.SetSeed(3);
         session.NewGame(NewGameSettings{});
         session.NextTurn();
         frontend.Messages.clear();
@@ -362,7 +362,7 @@ TEST_F(SessionHistory, ARecordNotSavedOnTheWayOutIsToldInABox)
 {
     std::filesystem::create_directory(File("a.tsg.history"));
     GameSession session(frontend, dir.Str());
-    session.State().Program.Rng.Seed(3);
+    session.SetSeed(3);
     session.NewGame(NewGameSettings{});
     session.NextTurn();
     frontend.Messages.clear();
@@ -372,8 +372,9 @@ TEST_F(SessionHistory, ARecordNotSavedOnTheWayOutIsToldInABox)
     EXPECT_EQ(frontend.Messages[0].Text.English, "The game was saved, but not its history.");
     // The autosave on closing tells it the same way.
     frontend.Messages.clear();
-    std::filesystem::create_directory(File("auto.tsg.history"));
-    EXPECT_TRUE(session.MayClose(true, File("auto.tsg")));
+    std::filesystem::create_directory(session.AutosavePath() + ".history");
+    session.SetAutosaveOnExit(true);
+    EXPECT_TRUE(session.MayClose());
     ASSERT_EQ(frontend.Messages.size(), 1u);
     EXPECT_EQ(frontend.Messages[0].Text.English, "The game was saved, but not its history.");
 }
@@ -549,8 +550,8 @@ TEST(RecordBesideSavegame, TheWindowsSaveKilledAtEachRenameLeavesAWholePair)
         const std::string file = (dir / "a.tsg").string();
         RecordingFrontend frontend;
         GameSession session(frontend, dir.Str());
-        session.State().Program.Rng.Seed(5);
-        session.State().Program.ShowBestOpponent = false;
+        session.SetSeed(5);
+        session.SetShowBestOpponent(false);
         session.NewGame(NewGameSettings{});
         for (int m = 0; m < 6; ++m)
             session.NextTurn();

@@ -2,10 +2,14 @@
 // field values, the OK button's caption and the visible controls.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 
+#include "commands/command.h"
 #include "commands/command_panel.h"
+#include "commands/logistics.h"
+#include "commands/order_commands.h"
 #include "commands/panel_content.h"
 #include "game/text.h"
 #include "command_world.h"
@@ -185,6 +189,44 @@ TEST(PanelContent, ListsAndFieldsOfEveryMode)
                                          : "2.: 500 litre Alpha from Fotzingfors to Seaside";
         EXPECT_EQ(ComputePanelContent(s, kModeListOrders).ListBox2, Texts{entry});
         EXPECT_EQ(ComputePanelContent(s, kModeDeleteOrder).ListBox2, Texts{entry});
+    }
+}
+
+TEST(PanelContent, EveryListRowCarriesWhatItStandsFor)
+{
+    // The window makes OK's command from the chosen rows' values: each value must name exactly
+    // the entry beside it, also where a sorted list puts the rows out of their order.
+    for (const int language : {1, 2}) {
+        GameState s = PanelWorld(language);
+        s.StandingOrder[2][6] = {kOrderMoney, 4, 1, 900};
+        s.Stock[2][2][2] = 10;
+        s.Quality[2][2] = 1.1f;
+        const int c = s.CurrentCompany;
+        const int t = s.SelectedTown;
+        for (const int32_t mode : {kModeBuildBrewery, kModeExtendBrewery, kModeTransportBeer, kModeTransferMoney,
+                                   kModeNewOrder, kModeListOrders, kModeDeleteOrder}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << ", language " << language);
+            const PanelContent p = ComputePanelContent(s, mode);
+            const auto check = [&](const Texts& list, const std::vector<int>& values, auto textOf) {
+                ASSERT_EQ(list.size(), values.size());
+                for (size_t row = 0; row < list.size(); ++row)
+                    EXPECT_EQ(textOf(values[row]), list[row]) << "row " << row;
+            };
+            check(p.ListBox1, p.ListBox1Values, [&](int brand) { return s.BrandName[c][brand]; });
+            check(p.ListBox2, p.ListBox2Values, [&](int order) { return OrderListEntry(s, c, order - 1); });
+            check(p.ListBox3, p.ListBox3Values, [&](int brand) { return BrandStockEntry(s, c, brand, t); });
+            check(p.ListBox4, p.ListBox4Values, [&](int town) {
+                return mode == kModeTransportBeer ? TransportDestinationEntry(s, t, town) : s.TownName[town];
+            });
+            check(p.ListBox5, p.ListBox5Values, [&](int town) { return s.TownName[town]; });
+            check(p.ListBox6, p.ListBox6Values, [&](int goods) {
+                return goods == kMoneyGoods ? std::string(kOrderMoneyEntry) : OrderBeerEntry(s, c, goods);
+            });
+        }
+        // The sorted town lists are out of the map's order, so the check above meant something.
+        const PanelContent transfer = ComputePanelContent(s, kModeTransferMoney);
+        EXPECT_FALSE(std::is_sorted(transfer.ListBox4Values.begin(), transfer.ListBox4Values.end()));
+        EXPECT_EQ(ComputePanelContent(s, kModeDeleteOrder).ListBox2Values, (std::vector<int>{2, 7}));
     }
 }
 

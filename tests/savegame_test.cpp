@@ -1255,54 +1255,6 @@ TEST(SavegameSave, SavesAtTheSameTimeLeaveOneWholeGame)
     }
 }
 
-TEST(SavegameClose, TheWindowClosesOnlyWhenTheGameIsSafeOrGivenUp)
-{
-    struct Case {
-        const char* What;
-        bool GameActive;
-        bool Autosave;
-        bool AutosaveFails;
-        std::deque<bool> Answers;
-        bool MayClose;
-        size_t Messages;  // failure messages and questions
-    };
-    const std::vector<Case> cases = {
-        {"no game", false, true, false, {}, true, 0},
-        {"autosave", true, true, false, {}, true, 0},
-        {"autosave fails, leave anyway", true, true, true, {true}, true, 2},
-        {"autosave fails, stay", true, true, true, {false}, false, 2},
-        {"no autosave, leave", true, false, false, {true}, true, 1},
-        {"no autosave, stay", true, false, false, {false}, false, 1},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.What);
-        TestGame game(OnePlayer(1, 2), 6);
-        game.state.GameActive = c.GameActive;
-        const fs::path autosave =
-            c.AutosaveFails ? game.dir / "missing" / kAutosaveFileName : game.dir / kAutosaveFileName;
-        RecordingFrontend f;
-        f.Answers = c.Answers;
-        EXPECT_EQ(MayCloseWindow(game.state, c.Autosave, f, autosave.string()), c.MayClose);
-        EXPECT_EQ(game.state.GameActive, c.GameActive && !c.MayClose);
-        ASSERT_EQ(f.Messages.size(), c.Messages);
-        if (c.Messages > 0) {
-            const auto& question = f.Messages.back();
-            EXPECT_TRUE(question.Question);
-            EXPECT_EQ(question.Text,
-                      (LocalText{"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"}));
-            EXPECT_EQ(question.Caption, (LocalText{"The TAVREK! War", "TAVRIK! - Das Spiel"}));
-        }
-        if (c.AutosaveFails) {
-            EXPECT_EQ(f.Messages[0].Text, CannotOpenForSavingText(autosave.string(), SaveProblem::NoFolder));
-        }
-        const bool saved = c.GameActive && c.Autosave && !c.AutosaveFails;
-        EXPECT_EQ(fs::exists(game.dir / kAutosaveFileName), saved);
-        if (saved) {
-            EXPECT_TRUE(ParseSavegame(ReadFile(game.dir / kAutosaveFileName)));
-        }
-    }
-}
-
 TEST(SavegameSim, SaveAndLoadFromTheCommandLine)
 {
     TempDir d;

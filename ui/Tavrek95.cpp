@@ -179,19 +179,17 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     highDialog_ = new THighDialog(this);
 
     // FormCreate, in its order.
-    const StartupSettings startup = ReadStartupSettings(state_.Program.ProgramDirectory, LegacySettingsDirectory());
-    state_.Program.Language = startup.Language;
+    // The settings (set up at the first start) and the seed, from the calendar time.
+    const StartupSettings startup =
+        session_.StartProgram(LegacySettingsDirectory(), static_cast<uint32_t>(std::time(nullptr)));
     RadioButton1->setChecked(state_.Program.Language == Language::English);
     RadioButton2->setChecked(state_.Program.Language == Language::German);
-    state_.Program.Rng.Seed(static_cast<uint32_t>(std::time(nullptr)));
     FillPanelControls(false);  // mode 0: every panel control hidden
     sounds_->SetEnabled(startup.SoundOn);
     Menu(MenuEntry::Sound2)->setChecked(startup.SoundOn);
-    autosaveOnExit_ = startup.AutosaveOnExit;
-    Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
+    Menu(MenuEntry::FastExit1)->setChecked(startup.AutosaveOnExit);
     wantedZoom_ = startup.Zoom;
-    handOverAction_->setChecked(ReadOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen));
-    state_.Program.Comforts = startup.Comforts;
+    handOverAction_->setChecked(session_.HandOverScreen());
     comfortsAction_->setChecked(startup.Comforts);
     ApplyComforts();
     PlaySoundEffect(5);
@@ -652,24 +650,28 @@ void TForm1::FillPanelControls(bool keepInput)
     cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != kModeGameOver);
     nextTurnKey_->setEnabled(session_.Comforts() && panel_.CommandMode == kModeIdle &&
                              content.Shows(PanelControl::Button8));
-    auto fillList = [keepInput, &content](QListWidget* list, const std::vector<std::string>& entries) {
+    auto fillList = [keepInput, &content](QListWidget* list, const std::vector<std::string>& entries,
+                                          const std::vector<int>& values) {
         const int row = keepInput ? list->currentRow() : -1;
         const bool selected = keepInput && !list->selectedItems().isEmpty();
         list->clear();
-        for (const std::string& e : entries)
-            list->addItem(Q(e));
+        // Each row keeps what it stands for: OK makes the command from it, not from its words.
+        for (size_t i = 0; i < entries.size(); ++i) {
+            auto* item = new QListWidgetItem(Q(entries[i]), list);
+            item->setData(Qt::UserRole, i < values.size() ? values[i] : kNoChoice);
+        }
         if (selected && row >= 0 && row < list->count())
             list->setCurrentRow(row);
         // A single choice is made already, when the comforts say so; OK takes it.
         if (content.PreselectSingleEntry && list->count() == 1 && list->selectedItems().isEmpty())
             list->setCurrentRow(0);
     };
-    fillList(ListBox1, content.ListBox1);
-    fillList(ListBox2, content.ListBox2);
-    fillList(ListBox3, content.ListBox3);
-    fillList(ListBox4, content.ListBox4);
-    fillList(ListBox5, content.ListBox5);
-    fillList(ListBox6, content.ListBox6);
+    fillList(ListBox1, content.ListBox1, content.ListBox1Values);
+    fillList(ListBox2, content.ListBox2, content.ListBox2Values);
+    fillList(ListBox3, content.ListBox3, content.ListBox3Values);
+    fillList(ListBox4, content.ListBox4, content.ListBox4Values);
+    fillList(ListBox5, content.ListBox5, content.ListBox5Values);
+    fillList(ListBox6, content.ListBox6, content.ListBox6Values);
     if (!keepInput) {
         const std::pair<QLineEdit*, const std::string*> edits[] = {{Edit1, &content.Edit1},
                                                                    {Edit2, &content.Edit2},
@@ -741,27 +743,52 @@ QWidget* TForm1::Control(PanelControl control) const
     return widgets[static_cast<size_t>(control)];
 }
 
-PanelInputs TForm1::GatherInputs() const
+std::optional<Command> TForm1::GatherCommand() const
 {
-    auto selected = [](const QListWidget* list) -> std::optional<std::string> {
+    const std::optional<CommandKind> kind = CommandOfMode(panel_.CommandMode);
+    if (!kind)
+        return std::nullopt;
+    // What the chosen row stands for; kNoChoice while the player has chosen none.
+    auto chosen = [](const QListWidget* list) {
         const auto items = list->selectedItems();
-        if (items.isEmpty())
-            return std::nullopt;
-        return items.front()->text().toStdString();
+        return items.isEmpty() ? kNoChoice : items.front()->data(Qt::UserRole).toInt();
     };
-    PanelInputs in;
-    in.ListBox1 = selected(ListBox1);
-    in.ListBox2 = selected(ListBox2);
-    in.ListBox3 = selected(ListBox3);
-    in.ListBox4 = selected(ListBox4);
-    in.ListBox5 = selected(ListBox5);
-    in.ListBox6 = selected(ListBox6);
-    in.Edit1 = Edit1->text().toStdString();
-    in.Edit2 = Edit2->text().toStdString();
-    in.Edit3 = Edit3->text().toStdString();
-    in.Edit4 = Edit4->text().toStdString();
-    in.Edit5 = Edit5->text().toStdString();
-    return in;
+    auto typed = [](const QLineEdit* edit) { return edit->text().toStdString(); };
+    Command c;
+    c.Kind = *kind;
+    switch (*kind) {
+    case CommandKind::BuildBrewery:
+        c.Brand = chosen(ListBox1);
+        break;
+    case CommandKind::ExtendBrewery:
+        c.Brand = chosen(ListBox1);
+        c.Amount = typed(Edit1);
+        break;
+    case CommandKind::ChangePrices:
+        c.Prices = {typed(Edit2), typed(Edit3), typed(Edit4)};
+        break;
+    case CommandKind::TransportBeer:
+        c.Brand = chosen(ListBox3);
+        c.Town = chosen(ListBox4);
+        c.Amount = typed(Edit5);
+        break;
+    case CommandKind::TransferMoney:
+        c.Town = chosen(ListBox4);
+        c.Amount = typed(Edit5);
+        break;
+    case CommandKind::NewOrder:
+        c.Brand = chosen(ListBox6);
+        c.FromTown = chosen(ListBox5);
+        c.Town = chosen(ListBox4);
+        c.Amount = typed(Edit5);
+        break;
+    case CommandKind::DeleteOrder:
+        c.Order = chosen(ListBox2);
+        break;
+    default:
+        break;  // Build Depot and New Brand take nothing; the offer's answer is asked when it runs
+    }
+    return c;
 }
 
 void TForm1::Button1Click() { session_.EnterMode(kModeBuildBrewery); }
@@ -774,7 +801,9 @@ void TForm1::Button7Click() { session_.EnterMode(kModeNewBrand); }
 
 void TForm1::Button8Click()
 {
-    session_.NextTurn();
+    Command nextTurn;
+    nextTurn.Kind = CommandKind::NextTurn;
+    session_.Execute(nextTurn);
     surface_->update();
     findChild<HistoryMenu*>()->AfterTurn();
 }
@@ -786,7 +815,10 @@ void TForm1::Button9Click()
         New1Click();
         return;
     }
-    session_.PressOk(GatherInputs());
+    if (const std::optional<Command> command = GatherCommand())
+        session_.Execute(*command);
+    else
+        session_.PressOk();
     surface_->update();
 }
 
@@ -897,7 +929,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 {
     if (closingBySignal_) {
         std::string why;
-        if (!session_.LeaveWithoutQuestion(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName), &why))
+        if (!session_.LeaveWithoutQuestion(&why))
             std::fprintf(stderr, "tavrek: %s\n", ControlsReplaced(why).c_str());
         event->accept();
         return;
@@ -907,7 +939,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    const auto leaving = session_.BeforeClosing(autosaveOnExit_, platform::PathIn(folders_.Data, kAutosaveFileName));
+    const auto leaving = session_.BeforeClosing();
     if (MayLeaveRunningGame(leaving)) {
         session_.Leave();
         event->accept();
@@ -1022,7 +1054,7 @@ void TForm1::ComboBox4Change()
 
 void TForm1::Bestopponent1Click()
 {
-    state_.Program.ShowBestOpponent = !state_.Program.ShowBestOpponent;
+    session_.SetShowBestOpponent(!state_.Program.ShowBestOpponent);
     Menu(MenuEntry::Bestopponent1)->setChecked(state_.Program.ShowBestOpponent);
 }
 
@@ -1038,20 +1070,16 @@ void TForm1::Sound2Click()
     // Switching off lets a sound that is playing end by itself.
     sounds_->SetEnabled(on);
     Menu(MenuEntry::Sound2)->setChecked(on);
-    WriteOnOff(state_.Program.ProgramDirectory, settings::kSound, on);
+    session_.SetSoundOn(on);
 }
 
 void TForm1::FastExit1Click()
 {
-    autosaveOnExit_ = !autosaveOnExit_;
-    Menu(MenuEntry::FastExit1)->setChecked(autosaveOnExit_);
-    WriteOnOff(state_.Program.ProgramDirectory, settings::kAutosave, autosaveOnExit_);
+    session_.SetAutosaveOnExit(!session_.AutosaveOnExit());
+    Menu(MenuEntry::FastExit1)->setChecked(session_.AutosaveOnExit());
 }
 
-void TForm1::HandOverScreen1Click()
-{
-    WriteOnOff(state_.Program.ProgramDirectory, settings::kHandOverScreen, handOverAction_->isChecked());
-}
+void TForm1::HandOverScreen1Click() { session_.SetHandOverScreen(handOverAction_->isChecked()); }
 
 void TForm1::Comforts1Click()
 {
@@ -1081,7 +1109,7 @@ void TForm1::Zoom200Click() { ChooseZoom(200); }
 void TForm1::ChooseZoom(int zoom)
 {
     // The choice is kept even where this screen cannot take it: a larger one may.
-    WriteZoom(state_.Program.ProgramDirectory, zoom);
+    session_.SetZoom(zoom);
     SetZoom(zoom);
 }
 
@@ -1157,9 +1185,7 @@ void TForm1::EditNames1Click()
 {
     const QString path = QDir(Q(state_.Program.ProgramDirectory)).filePath(kNamesFileName);
     // Before the first game the file may not exist yet: give the editor the default names.
-    if (!QFileInfo::exists(path))
-        WriteDefaultNames(state_);
-    if (!QFileInfo::exists(path)) {
+    if (!session_.EnsureNamesFile()) {
         ShowFileError(path);
         return;
     }

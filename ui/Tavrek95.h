@@ -65,10 +65,12 @@ public:
                     std::unique_ptr<SoundDevice> soundDevice = nullptr);
     ~TForm1() override;
 
-    GameState& State() { return state_; }
+    const GameState& State() const { return state_; }
     const PanelState& Panel() const { return panel_; }
+    /// The session the window plays through: what changes the game or the options goes there.
+    GameSession& Session() { return session_; }
     bool SoundOn() const { return sounds_->Enabled(); }
-    bool AutosaveOnExit() const { return autosaveOnExit_; }
+    bool AutosaveOnExit() const { return session_.AutosaveOnExit(); }
     /// The file "Save" writes to: the one the game was last saved to or opened from; empty for a
     /// new game.
     QString SaveFileName() const { return QString::fromStdString(session_.SaveFile()); }
@@ -250,7 +252,9 @@ private:
     /// Shows the mode's controls and refills its lists and fields. With `keepInput` the typed
     /// texts and the selected rows survive (a language switch only translates them).
     void FillPanelControls(bool keepInput);
-    PanelInputs GatherInputs() const;
+    /// OK's command in a command mode, made of the chosen rows and the typed fields; none in
+    /// the modes whose OK only turns a page or closes a view.
+    std::optional<Command> GatherCommand() const;
     /// Enables the menu entries that need a running game, or a game still going on.
     void UpdateMenus();
     /// Puts the keyboard into a newly opened mode: its first field or list, else OK.
@@ -274,10 +278,9 @@ private:
 
     /// The game, its panel and its file; every action of the player goes through it.
     GameSession session_;
-    GameState& state_;         ///< the session's game, for reading and painting
+    const GameState& state_;   ///< the session's game, for reading and painting
     const PanelState& panel_;  ///< the session's panel
     std::unique_ptr<SoundEffects> sounds_;
-    bool autosaveOnExit_ = true;
     Frontend* dialogs_ = nullptr;
     GameFolders folders_;  ///< where the player's files are kept and the sounds and help found
     FormSurface* surface_ = nullptr;

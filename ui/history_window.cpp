@@ -480,7 +480,7 @@ const LocalText kMenuTexts[5] = {{"Month &report...", "Mo&natsbericht..."},
 
 }  // namespace
 
-HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& session)
+HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, GameSession& session)
     : QObject(window), window_(window), session_(session)
 {
     statistics->addSeparator();
@@ -491,10 +491,8 @@ HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& 
     }
     reportOption_ = statistics->addAction(Q(kMenuTexts[4].English));
     reportOption_->setCheckable(true);
-    const std::string& directory = session_.State().Program.ProgramDirectory;
-    reportOption_->setChecked(ReadOnOff(directory, settings::kMonthReport));
-    connect(reportOption_, &QAction::toggled, this,
-            [this](bool on) { WriteOnOff(session_.State().Program.ProgramDirectory, settings::kMonthReport, on); });
+    reportOption_->setChecked(session_.MonthReport());
+    connect(reportOption_, &QAction::toggled, this, [this](bool on) { session_.SetMonthReport(on); });
 }
 
 void HistoryMenu::AfterTurn()

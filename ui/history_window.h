@@ -108,7 +108,7 @@ class HistoryMenu : public QObject {
     Q_OBJECT
 
 public:
-    HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& session);
+    HistoryMenu(QMenu* statistics, QWidget* window, GameSession& session);
     /// The entries' words and an open dialog in the language.
     void SetLanguage(Language language);
     /// The dialog, once an entry has opened it.
@@ -126,7 +126,7 @@ public:
 
 private:
     QWidget* window_;
-    const GameSession& session_;
+    GameSession& session_;
     std::array<QAction*, 4> actions_{};
     QAction* reportOption_ = nullptr;
     HistoryDialog* dialog_ = nullptr;

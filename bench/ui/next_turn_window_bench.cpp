@@ -12,6 +12,7 @@
 
 #include "game/silent_frontend.h"
 #include "ui/Tavrek95.h"
+#include "tests/session_door.h"
 
 namespace {
 
@@ -54,11 +55,11 @@ struct WindowGame {
         form.Surface()->installEventFilter(&counter);
         Start();
     }
-    ~WindowGame() { form.State().GameActive = false; }  // no autosave when the window goes
+    ~WindowGame() { form.Session().Leave(); }  // no autosave when the window goes
 
     void Start()
     {
-        form.State().Program.Rng.Seed(1750);
+        form.Session().SetSeed(1750);
         NewGameSettings settings;
         settings.Map = 1;
         settings.Events = false;
@@ -69,10 +70,11 @@ struct WindowGame {
         QApplication::processEvents();
     }
 
-    /// The player's money, so that the months go on (outside the timing).
+    /// The player's money, so that the months go on (outside the timing): set through the tests'
+    /// door, as no player's action makes money.
     void KeepPlayerGoing()
     {
-        for (long double& account : form.State().Account[player])
+        for (long double& account : WritableState(form.Session()).Account[player])
             account = std::max(account, 100000.0L);
     }
 

@@ -21,12 +21,12 @@ struct ShownGame {
         form.AvailableScreenSize = [] { return QSize(4096, 4096); };
         form.show();
         form.SetZoom(zoom);
-        form.State().Program.Rng.Seed(3);
+        form.Session().SetSeed(3);
         NewGameSettings settings;
         settings.Map = map;
         form.StartNewGame(settings);
     }
-    ~ShownGame() { form.State().GameActive = false; }  // no autosave when the window goes
+    ~ShownGame() { form.Session().Leave(); }  // no autosave when the window goes
 
     QTemporaryDir work;  // the game writes its settings into its game folder
     SilentFrontend silent;

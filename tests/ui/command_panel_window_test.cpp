@@ -15,6 +15,7 @@
 #include "persistence/settings.h"
 #include "ui/newgame.h"
 #include "window_fixture.h"
+#include "session_door.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST_P(ZoomedClickTest, EveryTownIsHitAtTheFourCornersOfItsRectangleOnEveryMap)
             const TownRect& r = kTownHitRects[map - 1][t];
             for (const QPoint corner : {QPoint(first(r.XFrom), first(r.YFrom)), QPoint(last(r.XTo), first(r.YFrom)),
                                         QPoint(first(r.XFrom), last(r.YTo)), QPoint(last(r.XTo), last(r.YTo))}) {
-                form.State().SelectedTown = (t + 1) % kTowns;
+                WritableState(form.Session()).SelectedTown = (t + 1) % kTowns;
                 ClickAtPixel(corner);
                 EXPECT_EQ(form.State().SelectedTown, t) << "map " << map << " town " << t;
             }
@@ -77,7 +78,7 @@ TEST_F(WindowTest, ATownClickPlaysItsSoundOnceAndKeepsTheOpenMode)
     Press(form.Button4);  // Transport Beer
     recorder_.Sounds.clear();
     const QPoint tomsville = Centre(1, 1);
-    form.State().SelectedTown = 0;
+    WritableState(form.Session()).SelectedTown = 0;
     ClickAt(tomsville.x(), tomsville.y());
     EXPECT_EQ(form.State().SelectedTown, 1);
     ASSERT_EQ(recorder_.Sounds.size(), 1u);
@@ -174,7 +175,7 @@ TEST_F(WindowTest, EveryModeShowsItsControlsAndCancelReturnsToTheButtons)
 TEST_F(WindowTest, CommandsRunThroughOkWithTheirMessageBoxes)
 {
     TForm1& form = OpenWithGame(1, 3, 11);
-    GameState& s = form.State();
+    GameState& s = WritableState(form.Session());
     const int c = s.CurrentCompany;
     const int home = s.SelectedTown;
     s.Account[c][home] = 200000;
@@ -250,7 +251,7 @@ TEST_F(WindowTest, CommandsRunThroughOkWithTheirMessageBoxes)
 TEST_F(WindowTest, TransportBeerTakesTheSelectedBrandAndDestination)
 {
     TForm1& form = OpenWithGame(1, 3, 5);
-    GameState& s = form.State();
+    GameState& s = WritableState(form.Session());
     const int c = s.CurrentCompany;
     const int home = s.SelectedTown;
     s.Stock[c][0][home] = 5000;
@@ -271,7 +272,7 @@ TEST_F(WindowTest, TransportBeerTakesTheSelectedBrandAndDestination)
 TEST_F(WindowTest, ALanguageSwitchWithAModeOpenTranslatesAndKeepsTheInput)
 {
     TForm1& form = OpenWithGame(1, 3);
-    GameState& s = form.State();
+    const GameState& s = form.State();
     Press(form.Button5);
     form.ListBox4->setCurrentRow(2);
     const QString chosen = form.ListBox4->currentItem()->text();

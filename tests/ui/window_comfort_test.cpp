@@ -23,6 +23,7 @@
 #include "ui/zwischen.h"
 #include "ui/history_window.h"
 #include "window_fixture.h"
+#include "session_door.h"
 
 namespace {
 
@@ -151,7 +152,7 @@ TEST_F(WindowTest, AfterTheEndThePanelSaysSoAndOffersNewAndOpenInBothLanguages)
 {
     comforts_ = true;
     TForm1& form = OpenWithGame(1, 2);
-    GameState& s = form.State();
+    GameState& s = WritableState(form.Session());
     const int me = s.CurrentCompany;
     const std::string name = s.CompanyName[me];
     saveFile_ = QString::fromStdString((dir_ / "before.tsg").string());
@@ -199,7 +200,7 @@ TEST_F(WindowTest, SmallFrictionsOwnRowsSingleChoicesAndTheStatisticsMemory)
 {
     comforts_ = true;
     TForm1& form = OpenWithGame(1, 2);
-    GameState& s = form.State();
+    GameState& s = WritableState(form.Session());
     const int me = s.CurrentCompany;
     const QString own = QString::fromStdString(s.CompanyName[me]);
 
@@ -305,7 +306,7 @@ TEST_F(WindowTest, WithComfortsOffTheGameGoesItsOwnWayAndWithThemOnTheComfortsHo
             if (german)
                 form.Menu(MenuEntry::Deutsch1)->trigger();
             EXPECT_EQ(form.ComfortsOption()->text(), german ? "Komfort" : "Comforts");
-            GameState& s = form.State();
+            GameState& s = WritableState(form.Session());
             const int me = s.CurrentCompany;
             auto asked = [this, language] {
                 return recorder_.Messages.empty() ? std::string() : recorder_.Messages.back().Text.In(language);

@@ -9,6 +9,7 @@
 
 #include "game/map_tables.h"
 #include "window_fixture.h"
+#include "session_door.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ TEST_F(WindowTest, TheFirstBoxOfANewGameAppearsOverTheNewGamesMap)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     FirstBox first;
     WatchFirstBox(recorder_, form, first);
-    form.State().Program.Rng.Seed(7);
+    form.Session().SetSeed(7);
     form.StartNewGame(NewGameSettings{});
     ASSERT_TRUE(first.Seen);
     EXPECT_FALSE(first.LanguageChoiceShown);
@@ -86,7 +87,7 @@ TEST_F(WindowTest, PlayerTwosFirstBoxAppearsOverPlayerTwosMarkers)
     // No event: the first box of player 2's turn is the best-opponent dialog, and nothing
     // changes the markers after it.
     settings.Events = false;
-    form.State().Program.Rng.Seed(11);
+    form.Session().SetSeed(11);
     form.StartNewGame(settings);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const QImage playerOne = PaintedNow(form);
@@ -108,7 +109,7 @@ TEST_F(WindowTest, PlayerTwosFirstBoxAppearsOverPlayerTwosMarkers)
 TEST_F(WindowTest, AFullOrderBookKeepsTheAmountFieldAsItWas)
 {
     TForm1& form = OpenWithGame(1);
-    GameState& s = form.State();
+    GameState& s = WritableState(form.Session());
     for (StandingOrderSlot& slot : s.StandingOrder[s.CurrentCompany])
         slot = {kOrderMoney, 0, 1, 100};
 

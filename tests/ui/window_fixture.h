@@ -49,7 +49,7 @@ protected:
     TForm1& OpenWithGame(int map, int start = 0, uint32_t seed = 7)
     {
         TForm1& form = Open();
-        form.State().Program.Rng.Seed(seed);
+        form.Session().SetSeed(seed);
         NewGameSettings settings;
         settings.Map = map;
         settings.Player1Start = start;

@@ -54,7 +54,7 @@ protected:
     {
         using Kind = CommandKind;
         const Command& d = a.Do;
-        GameState& s = form.State();
+        const GameState& s = form.State();
         if (d.Kind == Kind::SelectTown) {
             const TownRect& r = kTownHitRects[s.MapNumber - 1][d.Town];
             ClickAt((r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
@@ -145,7 +145,7 @@ TEST_F(WindowGameTest, TwelveMonthsThroughTheWindowSaveTheSameGameAsTavrekSim)
     ASSERT_EQ(run.Status, 0) << run.Out;
 
     TForm1& form = Open();
-    form.State().Program.Rng.Seed(2024);
+    form.Session().SetSeed(2024);
     NewGameSettings settings;
     settings.Map = 1;
     settings.Player1Start = 3;

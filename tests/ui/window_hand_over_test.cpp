@@ -19,7 +19,7 @@ protected:
     TForm1& TwoPlayers()
     {
         TForm1& form = Open();
-        form.State().Program.Rng.Seed(3);
+        form.Session().SetSeed(3);
         NewGameSettings settings;
         settings.TwoPlayer = true;
         settings.Player1Start = 1;

@@ -55,7 +55,7 @@ TEST_F(KeyboardTest, AMonthIsPlayedWithTheKeyboardAlone)
 {
     comforts_ = true;  // the bare N key and the hints that name the keys
     TForm1& form = Ready();
-    GameState& s = form.State();
+    const GameState& s = form.State();
     const int me = s.CurrentCompany;
     const int town = s.SelectedTown;
 
@@ -117,7 +117,7 @@ TEST_F(KeyboardTest, AMonthIsPlayedWithTheKeyboardAlone)
 TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAndTheFirstDownChoosesTheFirstEntry)
 {
     TForm1& form = Ready();
-    GameState& s = form.State();
+    const GameState& s = form.State();
     const int me = s.CurrentCompany;
     ASSERT_EQ(s.SelectedTown, me);
     const long double money = s.Account[me][me];
@@ -173,7 +173,7 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAndTheFirstDownChoosesTheFirstE
 TEST_F(KeyboardTest, PageDownAndPageUpChooseTheNextAndPreviousTown)
 {
     TForm1& form = Ready();
-    GameState& s = form.State();
+    const GameState& s = form.State();
     const int start = s.SelectedTown;
     recorder_.Sounds.clear();
     // On the command buttons: the next town, with its sound and status line, as a click.

@@ -9,6 +9,7 @@
 #include "platform/ini_file.h"
 #include "ui/newgame.h"
 #include "window_fixture.h"
+#include "session_door.h"
 
 namespace {
 
@@ -33,10 +34,10 @@ TEST_F(WindowTest, SaveWritesToTheFileTheRunningGameCameFrom)
     const std::filesystem::path a = dir_ / "a.tsg";
     const std::filesystem::path b = dir_ / "b.tsg";
 
-    form.State().MonthCount = 4;
+    WritableState(form.Session()).MonthCount = 4;
     saveFile_ = QString::fromStdString(b.string());
     form.Menu(MenuEntry::Saveas1)->trigger();
-    form.State().MonthCount = 26;
+    WritableState(form.Session()).MonthCount = 26;
     saveFile_ = QString::fromStdString(a.string());
     form.Menu(MenuEntry::Saveas1)->trigger();
     ASSERT_EQ(MonthIn(a, dir_.Str()), 26);
@@ -48,7 +49,7 @@ TEST_F(WindowTest, SaveWritesToTheFileTheRunningGameCameFrom)
     form.Menu(MenuEntry::Open1)->trigger();
     ASSERT_EQ(form.State().MonthCount, 4);
     EXPECT_EQ(form.SaveFileName(), openFile_);
-    form.State().MonthCount = 5;
+    WritableState(form.Session()).MonthCount = 5;
     form.Menu(MenuEntry::Save1)->trigger();
     EXPECT_EQ(saveDialogs, 2) << "Save knows its file";
     EXPECT_EQ(MonthIn(b, dir_.Str()), 5);
@@ -121,9 +122,9 @@ TEST_F(WindowTest, RestoreNamesKeepsThePlayersNameInTheGameTheStatusLineAndTheNe
     const std::string names = (dir_ / "TavrekNames.ini").string();
     platform::WriteProfileString(names, "MAP3", "NAME1", "Hand edit");
     platform::WriteProfileString(names, "MAP3", "BREW5_1", "Hand brew");
-    form.State().CompanyName[0] = "Hand edit";
-    form.State().BrandName[4][0] = "Hand brew";
-    form.State().SelectedTown = 7;  // the status line shows a fresh town once rewritten
+    WritableState(form.Session()).CompanyName[0] = "Hand edit";
+    WritableState(form.Session()).BrandName[4][0] = "Hand brew";
+    WritableState(form.Session()).SelectedTown = 7;  // the status line shows a fresh town once rewritten
 
     recorder_.Answers = {true};
     form.Menu(MenuEntry::RestoreNames1)->trigger();

@@ -18,6 +18,7 @@
 #include "ui/pictures.h"
 #include "ui/zwischen.h"
 #include "window_fixture.h"
+#include "session_door.h"
 
 namespace {
 
@@ -222,7 +223,7 @@ TEST_F(StatisticsWindowTest, MarketSharesFillTheGridFromThePanelContent)
 TEST_F(StatisticsWindowTest, StatisticsViewCoversTheMapWithBothTabsAndSortsStably)
 {
     TForm1& form = OpenWithGame(3);
-    GameState& s = form.State();
+    GameState& s = WritableState(form.Session());
     // Three companies with the same capacity in town 0, their brands in reverse name order.
     s.Capacity[1][0][0] = 500;
     s.BrandName[1][0] = "Zeta";
@@ -310,7 +311,7 @@ TEST_F(StatisticsWindowTest, BestOpponentDialogShowsTheMovingCompany)
 {
     TForm1& form = OpenWithGame(1);
     form.SetDialogs(nullptr);  // the window's own dialog this time
-    form.State().Program.Language = Language::German;
+    WritableState(form.Session()).Program.Language = Language::German;
     bool shown = false;
     WhenShown<TZwischenDialog>(
         form.BestOpponentDialog(),

@@ -8,6 +8,7 @@
 #include "game/map_tables.h"
 #include "ui/town_mark_painter.h"
 #include "window_fixture.h"
+#include "session_door.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ bool Inside(const MapRect& r, int x, int y) { return x >= r.X && x < r.X + r.Wid
 TEST_F(WindowTest, TheSelectedTownIsFramedAndTheFrameMovesWithTheChoice)
 {
     TForm1& form = OpenWithGame(1, 2);
-    GameState& s = form.State();
+    GameState& s = WritableState(form.Session());
     // Symbols in every town, so that the strips hold something the frame must leave alone.
     for (int t = 0; t < kTowns; ++t) {
         s.Capacity[s.CurrentCompany][0][t] = 1000;
@@ -79,7 +80,7 @@ TEST_F(WindowTest, TheSelectedTownIsFramedAndTheFrameMovesWithTheChoice)
 TEST_F(WindowTest, ABreweryUnderConstructionShowsFaintlyWithItsMonth)
 {
     TForm1& form = OpenWithGame(1, 2);
-    GameState& s = form.State();
+    GameState& s = WritableState(form.Session());
     const int me = s.CurrentCompany;
     const int town = (me + 3) % kTowns;
     form.Surface()->grab();

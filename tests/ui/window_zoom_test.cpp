@@ -43,6 +43,7 @@
 #include "ui/window_layouts.h"
 #include "ui/zwischen.h"
 #include "window_fixture.h"
+#include "session_door.h"
 
 namespace {
 
@@ -249,10 +250,10 @@ TEST_P(ZoomedGeometryTest, TheMapIsItsPictureAtTheZoomPixelForPixel)
 {
     const int zoom = GetParam();
     TForm1& form = OpenWithGame(2);
-    form.State().CurrentCompany = 0;
-    for (auto& brands : form.State().Capacity[0])
+    WritableState(form.Session()).CurrentCompany = 0;
+    for (auto& brands : WritableState(form.Session()).Capacity[0])
         brands.fill(0);  // no markers over the map
-    form.State().HasDepot[0].fill(false);
+    WritableState(form.Session()).HasDepot[0].fill(false);
     form.Surface()->grab();
     const QImage shown = form.BackBuffer();
     const qreal ratio = shown.devicePixelRatio();

@@ -68,31 +68,40 @@ struct Shots {
     }
 };
 
+// Changes the running game as a picture needs it: the furnished world is handed to the session
+// as a game of its own.
+void Furnish(TForm1& form, const std::function<void(GameState&)>& change)
+{
+    GameState s = form.State();
+    change(s);
+    form.Session().Adopt(s);
+}
+
 // A game on a map whose player owns breweries of several brands and depots in several towns.
 void StartGame(TForm1& form, int map, int start)
 {
-    form.State().Program.Rng.Seed(1750 + static_cast<uint32_t>(map));
+    form.Session().SetSeed(1750 + static_cast<uint32_t>(map));
     NewGameSettings settings;
     settings.Map = map;
     settings.Player1Start = start;
     form.StartNewGame(settings);
-    GameState& s = form.State();
-    const int c = s.CurrentCompany;
-    s.Quality[c][1] = 1.1f;
-    s.CostFactor[c][1] = 1.0f;
-    s.BrandName[c][1] = "Dark Barrel";
-    for (int t = 0; t < kTowns; t += 3) {
-        s.Capacity[c][0][t] = 4000 + 500 * t;
-        s.Stock[c][0][t] = 1500;
-        s.Price[c][0][t] = 2.8f;
-        s.HasDepot[c][t] = true;
-        s.Account[c][t] += 25000;
-    }
-    s.Capacity[c][1][s.SelectedTown] = 2500;
-    s.Stock[c][1][s.SelectedTown] = 800;
-    s.StandingOrder[c][0] = {0, s.SelectedTown, (s.SelectedTown + 3) % kTowns, 500};
-    s.StandingOrder[c][1] = {kOrderMoney, s.SelectedTown, (s.SelectedTown + 6) % kTowns, 2000};
-    form.Redraw();
+    Furnish(form, [](GameState& s) {
+        const int c = s.CurrentCompany;
+        s.Quality[c][1] = 1.1f;
+        s.CostFactor[c][1] = 1.0f;
+        s.BrandName[c][1] = "Dark Barrel";
+        for (int t = 0; t < kTowns; t += 3) {
+            s.Capacity[c][0][t] = 4000 + 500 * t;
+            s.Stock[c][0][t] = 1500;
+            s.Price[c][0][t] = 2.8f;
+            s.HasDepot[c][t] = true;
+            s.Account[c][t] += 25000;
+        }
+        s.Capacity[c][1][s.SelectedTown] = 2500;
+        s.Stock[c][1][s.SelectedTown] = 800;
+        s.StandingOrder[c][0] = {0, s.SelectedTown, (s.SelectedTown + 3) % kTowns, 500};
+        s.StandingOrder[c][1] = {kOrderMoney, s.SelectedTown, (s.SelectedTown + 6) % kTowns, 2000};
+    });
 }
 
 void Select(QListWidget* list, int row)
@@ -140,19 +149,18 @@ void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Langu
         StartGame(form, 1, 3);
         form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
         // A brewery under construction in Kha'Sar, opening in two months.
-        form.State().ConstructionPipeline[form.State().CurrentCompany][1][9][1] = 1000;
-        form.Redraw();
+        Furnish(form, [](GameState& s) { s.ConstructionPipeline[s.CurrentCompany][1][9][1] = 1000; });
         shots.Save(form, "comfort-town-mark" + suffix);
         // The only player bankrupt at the end of the month: the game is over.
-        form.State().Account[form.State().CurrentCompany].fill(-1e9L);
+        Furnish(form, [](GameState& s) { s.Account[s.CurrentCompany].fill(-1e9L); });
         form.Button8->click();
         shots.Save(form, "comfort-game-over" + suffix);
-        form.State().GameActive = false;
+        form.Session().Leave();
     }
     TForm1 form(FoldersIn(work), nullptr, &silent);
     zoomed(form);
     form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
-    form.State().Program.Rng.Seed(1751);
+    form.Session().SetSeed(1751);
     NewGameSettings settings;
     settings.TwoPlayer = true;
     settings.Player1Start = 3;
@@ -165,7 +173,7 @@ void ComfortShots(const std::string& work, Frontend& silent, Shots& shots, Langu
         cover.Take();
     };
     form.Button8->click();
-    form.State().GameActive = false;
+    form.Session().Leave();
 }
 
 // The statistics view with both tabs, the highscores and the best opponent, in one language.
@@ -238,7 +246,7 @@ void ZoomShots(Shots& shots, SilentFrontend& silent, const std::string& work, in
     Tick(form, 13);
     shots.Save(form, prefix + "animation-reveal");
     FinishAnimation(form);
-    form.State().GameActive = false;
+    form.Session().Leave();
 }
 
 // The guided game's steps done with the window's own controls, as the guide words them.
@@ -351,7 +359,7 @@ void GuidedShots(const std::string& work, Frontend& silent, Shots& shots, Langua
     report.close();
     shots.SaveImage(WindowWithGuide(form, box), "guided-done" + suffix);
     box.close();
-    form.State().GameActive = false;
+    form.Session().Leave();
 }
 
 // The help's pictures of the guided game in one language: the guide box at its second step,
@@ -384,7 +392,7 @@ void HelpGuidedPictures(const std::string& work, Frontend& silent, Shots& shots,
     shots.Save(*history->Dialog(), "help-advisor" + suffix, QRect(), 0.75);
     history->Dialog()->close();
     box.close();
-    form.State().GameActive = false;
+    form.Session().Leave();
 }
 
 // The help pages' pictures, small: the map with the company's symbols and a brewery rising,
@@ -413,7 +421,7 @@ int HelpPictures(Shots& shots, SilentFrontend& silent, const std::string& work)
         form.Menu(MenuEntry::StatisticDialog1)->trigger();
         shots.Save(surface, "help-statistics" + suffix, QRect(0, 0, 790, 430), 0.75);
         form.Button10->click();
-        form.State().GameActive = false;
+        form.Session().Leave();
         HelpGuidedPictures(work, silent, shots, language, suffix);
     }
     return shots.Failed ? 1 : 0;
@@ -424,7 +432,7 @@ int HelpPictures(Shots& shots, SilentFrontend& silent, const std::string& work)
 // A game nobody can win, so that it lasts: the record's views over many months.
 void StartLongGame(TForm1& form)
 {
-    form.State().Program.Rng.Seed(1753);
+    form.Session().SetSeed(1753);
     NewGameSettings settings;
     settings.Map = 1;
     settings.Player1Start = 3;
@@ -435,7 +443,7 @@ void StartLongGame(TForm1& form)
 
 void PlayMonths(TForm1& form, int months)
 {
-    form.State().Program.ShowBestOpponent = false;
+    form.Session().SetShowBestOpponent(false);
     while (static_cast<int>(form.State().History.Months.size()) < months && form.State().GameActive)
         form.Button8->click();
 }
@@ -518,8 +526,7 @@ int main(int argc, char** argv)
     const std::string work = workDir.path().toStdString();
     SilentFrontend silent;
     // Highscores to show, as a won game would have left them.
-    WriteSetting(work, settings::kHighscoreHolder[0], "Brewer Ida");
-    WriteSetting(work, settings::kHighscorePoints[0], "1275");
+    RecordHighscore(work, 0, "Brewer Ida", 1275);
 
     if (helpPictures)
         return HelpPictures(shots, silent, work);
@@ -538,7 +545,7 @@ int main(int argc, char** argv)
         StatisticsShots(form, shots, "-scale2");
         form.Menu(MenuEntry::Deutsch1)->trigger();
         StatisticsShots(form, shots, "-scale2-german");
-        form.State().GameActive = false;
+        form.Session().Leave();
         TForm1 history(FoldersIn(work), nullptr, &silent);
         history.show();
         StartLongGame(history);
@@ -549,7 +556,7 @@ int main(int argc, char** argv)
             ForecastShot(history, shots, suffix);
             HistoryShots(history, shots, suffix, false);
         }
-        history.State().GameActive = false;
+        history.Session().Leave();
         ComfortShots(work, silent, shots, Language::English, "-scale2-en");
         ComfortShots(work, silent, shots, Language::German, "-scale2-de");
         return shots.Failed ? 1 : 0;
@@ -648,7 +655,7 @@ int main(int argc, char** argv)
         ShowBox(form, shots, QMessageBox::Warning, "", "You don't have enough money!", QMessageBox::Ok, "box-warning");
         ShowBox(form, shots, QMessageBox::Question, "The TAVREK! War", "Do you really want to leave this game?",
                 QMessageBox::Yes | QMessageBox::No, "box-question");
-        form.State().GameActive = false;  // leave without the close question
+        form.Session().Leave();  // leave without the close question
     }
     ComfortShots(work, silent, shots, Language::English, "-en");
     ComfortShots(work, silent, shots, Language::German, "-de");
@@ -672,7 +679,7 @@ int main(int argc, char** argv)
         HistoryShots(form, shots, "-german", true);
         form.Menu(MenuEntry::English1)->trigger();
         HistoryShots(form, shots, "-600", false);
-        form.State().GameActive = false;
+        form.Session().Leave();
     }
 
     for (const int zoom : {150, 200})

@@ -95,7 +95,7 @@ int main(int argc, char** argv)
     ScriptAnswers frontend(printer);
     GameSession session(frontend, directory);
     // The game seeds its generator once, with the calendar time in seconds.
-    session.State().Program.Rng.Seed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
+    session.SetSeed(options->Seed ? *options->Seed : static_cast<uint32_t>(std::time(nullptr)));
 
     if (options->LoadFile.empty()) {
         session.NewGame(options->Settings);
