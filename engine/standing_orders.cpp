@@ -46,6 +46,7 @@ void ExecuteStandingOrders(GameState& s, Frontend& frontend)
             if (account[from] >= a) {
                 account[from] -= a;
                 account[to] += a * 0.95L;  // 5 % of every transfer is lost
+                s.History.NoteSpending(cur, from, SpendingKind::TransferFees, a - a * 0.95L);
             } else {
                 Report(frontend, k, false);
             }
@@ -60,7 +61,7 @@ void ExecuteStandingOrders(GameState& s, Frontend& frontend)
             int32_t& destination = s.Stock[cur][b][to];
             destination = AddLitres(destination, a);
             account[from] -= cost;
-            s.History.NoteTransport(cur, static_cast<long double>(cost));
+            s.History.NoteSpending(cur, from, SpendingKind::Transport, static_cast<long double>(cost));
         } else {
             Report(frontend, k, source < a);
         }

@@ -274,6 +274,33 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
             cell(c, *cells[c], y + fm.ascent());
         y += line;
     }
+    // Below the sales: what each town paid for the month's plans, and where a brand sold nothing.
+    const int leftWidth = half - 10;
+    const auto section = [&](const std::string& heading, const std::vector<std::string>& lines) {
+        if (lines.empty() || y + 2 * line + line / 2 > bottom)
+            return;
+        y += line / 2;
+        p.setFont(bold);
+        p.drawText(QPointF(columns[0], y + fm.ascent()), Q(heading));
+        p.setFont(font());
+        y += line + 2;
+        for (const std::string& text : lines) {
+            const QRect room(columns[0], y, leftWidth, bottom - y);
+            const QRect needed = fm.boundingRect(room, Qt::TextWordWrap, Q(text));
+            if (needed.height() > room.height()) {
+                p.drawText(QPointF(columns[0], y + fm.ascent()), QStringLiteral("..."));
+                y += line;
+                return;
+            }
+            p.drawText(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, Q(text));
+            y += needed.height() + 1;
+        }
+    };
+    std::vector<std::string> towns;
+    for (const ReportAmount& a : report_.TownSpending)
+        towns.push_back(a.Label + ": " + a.Amount);
+    section(report_.TownSpendingHeading, towns);
+    section(report_.UnsoldHeading, report_.Unsold);
 
     int ry = 14 + line;
     p.setFont(bold);
