@@ -322,6 +322,21 @@ int32_t ModeOf(CommandKind kind)
     return kModeNone;
 }
 
+}  // namespace
+
+void GameSession::OpenCommand(CommandKind kind, int town)
+{
+    const int32_t mode = ModeOf(kind);
+    if (!state_.GameActive || end_ || !IsTown(town) || mode == kModeNone)
+        return;
+    // From the idle panel, as the player would: a click on the town, then the command's button.
+    EnterMode(kModeIdle);
+    ClickTown(state_, panel_, frontend_, town);
+    EnterMode(mode);
+}
+
+namespace {
+
 // The panel's inputs a player gives for the command: each choice picked from the list as the
 // panel shows it (a choice the list does not offer stays unpicked), each field as typed.
 PanelInputs InputsFor(const GameState& s, const PanelContent& panel, const Command& c)

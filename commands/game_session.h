@@ -125,6 +125,10 @@ public:
     CommandResult Execute(const Command& command);
     /// Opens a command mode; modes that need a game are refused without one.
     void EnterMode(int32_t mode);
+    /// Selects `town` as a click on it would and opens the command's mode there: where an
+    /// advisor's hint leads. Nothing happens without a running game, after its end, or for a
+    /// kind that has no mode (a town selection, Next Turn).
+    void OpenCommand(CommandKind kind, int town);
     void PressOk(const PanelInputs& inputs);
     void PressCancel();
     void ClickMap(MouseButton button, bool doubleClick, int x, int y);

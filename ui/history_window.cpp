@@ -406,6 +406,14 @@ HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDia
     advice_ = new QListWidget(advisor);
     advice_->setGeometry(6, 6, 610, 388);
     tabs_->addTab(advisor, QString());
+    // A click (or Enter) on a hint leads to the command that acts on it.
+    const auto follow = [this](QListWidgetItem* item) {
+        const int row = advice_->row(item);
+        if (row >= 0 && static_cast<size_t>(row) < hints_.size() && FollowHint)
+            FollowHint(hints_[static_cast<size_t>(row)]);
+    };
+    connect(advice_, &QListWidget::itemClicked, this, follow);
+    connect(advice_, &QListWidget::itemActivated, this, follow);
 
     for (QComboBox* box : {metric_, range_, lines_, company_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
@@ -470,7 +478,8 @@ void HistoryDialog::Refresh()
     FillChart();
     FillLog();
     advice_->clear();
-    for (const AdvisorHint& hint : ComputeAdvice(s, s.CurrentCompany, language))
+    hints_ = ComputeAdvice(s, s.CurrentCompany, language);
+    for (const AdvisorHint& hint : hints_)
         advice_->addItem(Q(hint.Text));
     if (advice_->count() == 0)
         advice_->addItem(Q(t.NoAdvice.In(language)));
@@ -504,10 +513,12 @@ const LocalText kMenuTexts[5] = {{"Month &report...", "Mo&natsbericht..."},
                                  {"Message &log...", "M&eldungen..."},
                                  {"A&dvisor...", "Be&rater..."},
                                  {"Month report &after each turn", "Monatsbericht nach &jedem Zug"}};
+/// In the Options menu, whose entries have no access key but Zoom's.
+const LocalText kAdvisorOptionText{"&Advisor after each turn", "&Berater nach jedem Zug"};
 
 }  // namespace
 
-HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& session)
+HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, GameSession& session)
     : QObject(window), window_(window), session_(session)
 {
     statistics->addSeparator();
@@ -524,11 +535,32 @@ HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, const GameSession& 
             [this](bool on) { WriteOnOff(session_.State().Program.ProgramDirectory, settings::kMonthReport, on); });
 }
 
+void HistoryMenu::AddAdvisorOption(QMenu* options)
+{
+    advisorOption_ = options->addAction(Q(kAdvisorOptionText.English));
+    advisorOption_->setCheckable(true);
+    advisorOption_->setChecked(ReadOnOff(session_.State().Program.ProgramDirectory, settings::kAdvisorAfterTurn));
+    connect(advisorOption_, &QAction::toggled, this, [this](bool on) {
+        WriteOnOff(session_.State().Program.ProgramDirectory, settings::kAdvisorAfterTurn, on);
+    });
+}
+
 void HistoryMenu::AfterTurn()
 {
     const GameState& s = session_.State();
-    if (reportOption_->isChecked() && s.GameActive && !s.History.Months.empty())
+    // The advisor speaks of the turn that begins (the report is a tab away); the report of the
+    // month behind it.
+    if (advisorOption_ && advisorOption_->isChecked() && s.GameActive && !session_.End())
+        Open(HistoryDialog::Advisor);
+    else if (reportOption_->isChecked() && s.GameActive && !s.History.Months.empty())
         Open(HistoryDialog::Report);
+}
+
+void HistoryMenu::Follow(const AdvisorHint& hint)
+{
+    if (dialog_)
+        dialog_->hide();
+    session_.OpenCommand(hint.Command, hint.CommandTown);
 }
 
 void HistoryMenu::SetGameRunning(bool running)
@@ -549,6 +581,8 @@ void HistoryMenu::SetLanguage(Language language)
     for (int page = 0; page < 4; ++page)
         actions_[page]->setText(Q(kMenuTexts[page].In(language)));
     reportOption_->setText(Q(kMenuTexts[4].In(language)));
+    if (advisorOption_)
+        advisorOption_->setText(Q(kAdvisorOptionText.In(language)));
     if (dialog_ && dialog_->isVisible())
         dialog_->Refresh();
 }
@@ -558,6 +592,7 @@ void HistoryMenu::Open(HistoryDialog::Page page)
     if (!dialog_) {
         dialog_ = new HistoryDialog(window_, session_);
         dialog_->SetZoom(zoom_);
+        dialog_->FollowHint = [this](const AdvisorHint& hint) { Follow(hint); };
     }
     dialog_->ShowPage(page);
     dialog_->show();
