@@ -196,8 +196,7 @@ std::vector<AdvisorHint> ComputeAdvice(const GameState& s, int c, Language langu
             const long double cost = static_cast<long double>(capacity) * s.Wages[t] * s.CostFactor[c][b];
             // Beer the town's wage level does not drink at any price goes elsewhere; otherwise the
             // price is what stopped it.
-            const bool offTaste =
-                !(std::fabs(static_cast<double>(QualityGap(s.Quality[c][b], s.Wages[t]))) < 0.35);
+            const bool offTaste = !(std::fabs(static_cast<double>(QualityGap(s.Quality[c][b], s.Wages[t]))) < 0.35);
             const char* town = s.TownName[t].c_str();
             const char* brand = s.BrandName[c][b].c_str();
             const int32_t offered = s.Supply[c][b][t];

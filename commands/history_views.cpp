@@ -24,10 +24,12 @@ std::string Dollars(double amount)
 }
 
 // The spending kinds' labels in SpendingKind's order, English and German.
-constexpr const char* kSpendingLabels[kSpendingKinds][2] = {
-    {"New breweries", "Neue Brauereien"}, {"Brewery extensions", "Erweiterungen"},
-    {"Depots", "Lagerhäuser"},           {"New brands", "Neue Marken"},
-    {"Transfer fees (5 %)", "Überweisungsverluste (5 %)"}, {"Transport", "Transporte"}};
+constexpr const char* kSpendingLabels[kSpendingKinds][2] = {{"New breweries", "Neue Brauereien"},
+                                                            {"Brewery extensions", "Erweiterungen"},
+                                                            {"Depots", "Lagerhäuser"},
+                                                            {"New brands", "Neue Marken"},
+                                                            {"Transfer fees (5 %)", "Überweisungsverluste (5 %)"},
+                                                            {"Transport", "Transporte"}};
 
 // Why a brand sold nothing in a town, in the words of the market's rules.
 std::string UnsoldLine(const GameState& s, int c, int b, int t, const MonthRecord& r, NothingSold why,
@@ -106,8 +108,8 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
                 ReportAmount::Balance);
         else
             // The game's first month: what the company started with, as the month's books give it.
-            add("Money at the start of the month", "Geld zu Monatsbeginn",
-                m.MoneyBefore + TotalSpending(m) - m.Other, ReportAmount::Balance);
+            add("Money at the start of the month", "Geld zu Monatsbeginn", m.MoneyBefore + TotalSpending(m) - m.Other,
+                ReportAmount::Balance);
         for (int k = 0; k < kSpendingKinds; ++k)
             if (const double spent = SpentOn(m, static_cast<SpendingKind>(k)); spent != 0)
                 add(kSpendingLabels[k][0], kSpendingLabels[k][1], -spent, ReportAmount::Change);
@@ -126,8 +128,8 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
     add("Interest on debts", "Zinsen auf Schulden", -m.Interest, ReportAmount::Change);
     add("Money after the month", "Geld nach dem Monat", m.Money, ReportAmount::Balance);
     add("Company value", "Firmenwert", m.Value, ReportAmount::Note);
-    report.Books.push_back({german ? "Marktanteil" : "Market share", Format("%.2f %%", static_cast<double>(m.Share)),
-                            ReportAmount::Note});
+    report.Books.push_back(
+        {german ? "Marktanteil" : "Market share", Format("%.2f %%", static_cast<double>(m.Share)), ReportAmount::Note});
 
     report.TownSpendingHeading = german ? "Ausgaben nach Städten" : "Spending by town";
     report.UnsoldHeading = german ? "Nichts verkauft" : "Sold nothing";

@@ -21,8 +21,7 @@ void ReserveForGrowth(GameHistory& h)
 
 // Why each brand of the company that sold nothing did so, where it was offered or had sold the
 // month before; the market's own tests in the market's order.
-void RecordUnsold(const GameState& s, const MonthRecord* previous, int c, const PerTown<float>& wages,
-                  CompanyMonth& m)
+void RecordUnsold(const GameState& s, const MonthRecord* previous, int c, const PerTown<float>& wages, CompanyMonth& m)
 {
     for (int b = 0; b < kBrands; ++b) {
         const float quality = s.Quality[c][b];

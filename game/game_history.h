@@ -25,11 +25,11 @@ inline constexpr int kSpendingKinds = 6;
 
 /// Why a brand sold nothing in a town at the month's market, as the market's rules decide it.
 enum class NothingSold : uint8_t {
-    No = 0,           ///< it sold something, or nothing was to be sold there
-    NoStock,          ///< it sold there the month before, but had no beer on offer
-    PriceTooHigh,     ///< its price lay above 1.2 times three times its quality
-    OffTaste,         ///< its quality lay 0.35 or more from the town's wage level
-    DemandMet,        ///< the town's demand went to the other brands before a litre came to it
+    No = 0,        ///< it sold something, or nothing was to be sold there
+    NoStock,       ///< it sold there the month before, but had no beer on offer
+    PriceTooHigh,  ///< its price lay above 1.2 times three times its quality
+    OffTaste,      ///< its quality lay 0.35 or more from the town's wage level
+    DemandMet,     ///< the town's demand went to the other brands before a litre came to it
 };
 
 /// One company's closed month. Money is kept as double: the record is for reading, never for

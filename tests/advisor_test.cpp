@@ -122,8 +122,9 @@ TEST(Advisor, HintsFromTheGamesOwnFigures)
              s.Capacity[2][0][5] = 1000;
              s.Supply[2][0][5] = 1000;
          },
-         {{HintKind::IdleBrewery, 5, "Town5: the Alpha brewery's 1000 l found no buyer here last month; it costs "
-                                     "2000.00 $ a month",
+         {{HintKind::IdleBrewery, 5,
+           "Town5: the Alpha brewery's 1000 l found no buyer here last month; it costs "
+           "2000.00 $ a month",
            "Town5: 1000 l der Alpha-Brauerei fanden letzten Monat hier keinen Käufer; sie kostet 2000.00 $ im Monat",
            CommandKind::ChangePrices, 5}}},
         {"a brewery in a town that does not drink its quality: ship the beer",

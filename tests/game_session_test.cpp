@@ -97,13 +97,12 @@ TEST_F(SessionFixture, AHintOpensItsCommandInItsTown)
         int town;
         int32_t mode;
     };
-    for (const Case& c : {Case{CommandKind::ChangePrices, 4, kModeChangePrices},
-                          Case{CommandKind::TransferMoney, 0, kModeTransferMoney},
-                          Case{CommandKind::BuildDepot, 9, kModeBuildDepot},
-                          Case{CommandKind::ExtendBrewery, 2, kModeExtendBrewery},
-                          Case{CommandKind::TransportBeer, 7, kModeTransportBeer},
-                          Case{CommandKind::DeleteOrder, 3, kModeDeleteOrder},
-                          Case{CommandKind::BuildBrewery, 5, kModeBuildBrewery}}) {
+    for (const Case& c :
+         {Case{CommandKind::ChangePrices, 4, kModeChangePrices},
+          Case{CommandKind::TransferMoney, 0, kModeTransferMoney}, Case{CommandKind::BuildDepot, 9, kModeBuildDepot},
+          Case{CommandKind::ExtendBrewery, 2, kModeExtendBrewery},
+          Case{CommandKind::TransportBeer, 7, kModeTransportBeer}, Case{CommandKind::DeleteOrder, 3, kModeDeleteOrder},
+          Case{CommandKind::BuildBrewery, 5, kModeBuildBrewery}}) {
         session.OpenCommand(c.kind, c.town);
         EXPECT_EQ(session.State().SelectedTown, c.town);
         EXPECT_EQ(session.Panel().CommandMode, c.mode) << static_cast<int>(c.kind);

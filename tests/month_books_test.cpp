@@ -82,8 +82,8 @@ NewGameSettings Settings(int start, int start2, bool events)
 std::vector<ScriptedGame> Games()
 {
     return {
-        {"the brewer takes the lead", 2024, Settings(3, 0, true), 40,
-         ReadText(kGames / "brewer_takes_the_lead.txt"), "--seed 2024 --map 1 --start 3 --months 40"},
+        {"the brewer takes the lead", 2024, Settings(3, 0, true), 40, ReadText(kGames / "brewer_takes_the_lead.txt"),
+         "--seed 2024 --map 1 --start 3 --months 40"},
         {"each player in their own turn", 4, Settings(3, 9, false), 2,
          "1 2 transfer 5 100\n1 1 transfer 5 200\n2 1 select 4\n1 1 select 7\n3 2 depot\n",
          "--seed 4 --map 1 --start 3 --start2 9 --no-events --months 2"},
@@ -155,8 +155,7 @@ void ExpectReportAddsUp(const MonthReport& report, const std::string& where)
             ++figures;
         } else if (line.Part == ReportAmount::Balance) {
             if (running) {
-                EXPECT_NEAR(*running, Amount(line.Amount), kCent * (figures + 1) + 1e-9)
-                    << where << ": " << line.Label;
+                EXPECT_NEAR(*running, Amount(line.Amount), kCent * (figures + 1) + 1e-9) << where << ": " << line.Label;
             }
             running = Amount(line.Amount);
             figures = 1;
@@ -297,12 +296,14 @@ TEST(MonthBooks, WhyABrandSoldNothing)
         {"a price above 3.6 times the quality", [](GameState& s) { s.Price[2][0][3] = 3.61f; },
          NothingSold::PriceTooHigh},
         {"a quality 0.35 from the wages", [](GameState& s) { s.Wages[3] = 1.35f; }, NothingSold::OffTaste},
-        {"too far and too dear: the quality is told", [](GameState& s) {
+        {"too far and too dear: the quality is told",
+         [](GameState& s) {
              s.Wages[3] = 0.6f;
              s.Price[2][0][3] = 9.0f;
          },
          NothingSold::OffTaste},
-        {"a town of 20 l that a much cheaper brand serves", [](GameState& s) {
+        {"a town of 20 l that a much cheaper brand serves",
+         [](GameState& s) {
              // Weights 2 and 160: Alpha's share is a quarter litre, Beta sells 19 l, 1 l is left.
              s.Demand[3] = 20;
              s.Price[2][0][3] = 3.5f;
@@ -342,9 +343,10 @@ TEST(MonthBooks, WhyABrandSoldNothing)
     for (const Language language : {Language::English, Language::German}) {
         const MonthReport report = ComputeMonthReport(s, 2, language);
         ASSERT_EQ(report.Unsold.size(), 1u);
-        EXPECT_EQ(report.Unsold[0], language == Language::English
-                                        ? "Seaside: Alpha sold nothing: no beer on hand (it sold there the month before)"
-                                        : "Seaside: Alpha verkaufte nichts: kein Bier vorrätig (im Vormonat verkauft)");
+        EXPECT_EQ(report.Unsold[0],
+                  language == Language::English
+                      ? "Seaside: Alpha sold nothing: no beer on hand (it sold there the month before)"
+                      : "Seaside: Alpha verkaufte nichts: kein Bier vorrätig (im Vormonat verkauft)");
     }
     EXPECT_EQ(ComputeMonthReport(s, 2, Language::English).UnsoldHeading, "Sold nothing");
 }

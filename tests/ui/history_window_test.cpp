@@ -192,9 +192,9 @@ TEST_F(HistoryWindowTest, AClickOnAHintOpensItsCommandInItsTown)
     EXPECT_FALSE(dialog->isVisible()) << "the panel is what the player needs now";
     EXPECT_EQ(form.State().SelectedTown, hint.CommandTown);
     const std::pair<CommandKind, int32_t> modes[] = {
-        {CommandKind::ChangePrices, kModeChangePrices},   {CommandKind::TransferMoney, kModeTransferMoney},
-        {CommandKind::BuildDepot, kModeBuildDepot},       {CommandKind::ExtendBrewery, kModeExtendBrewery},
-        {CommandKind::BuildBrewery, kModeBuildBrewery},   {CommandKind::TransportBeer, kModeTransportBeer},
+        {CommandKind::ChangePrices, kModeChangePrices}, {CommandKind::TransferMoney, kModeTransferMoney},
+        {CommandKind::BuildDepot, kModeBuildDepot},     {CommandKind::ExtendBrewery, kModeExtendBrewery},
+        {CommandKind::BuildBrewery, kModeBuildBrewery}, {CommandKind::TransportBeer, kModeTransportBeer},
         {CommandKind::DeleteOrder, kModeDeleteOrder}};
     int32_t expected = kModeNone;
     for (const auto& [kind, mode] : modes)
