@@ -69,7 +69,7 @@ void BM_RecordMonth(benchmark::State& st)
     const PerCompanyTown<long double> before = s.Account;
     s.History.Months.reserve(s.History.Months.size() + 1);
     for (auto _ : st) {
-        RecordMonth(s, before);
+        RecordMonth(s, before, s.Wages);
         benchmark::DoNotOptimize(s.History.Months.back().Companies[3].Value);
         s.History.DropNewestMonth();
         benchmark::ClobberMemory();

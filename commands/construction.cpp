@@ -83,6 +83,7 @@ PanelNext BuildBrewery(GameState& s, Frontend& frontend, const std::optional<std
         s.Stock[c][b][t] = AddLitres(s.Stock[c][b][t], kNewBreweryLitres);
     }
     s.Account[c][t] -= cost;
+    s.History.NoteSpending(c, t, SpendingKind::Construction, cost);
     s.Price[c][b][t] = static_cast<float>(3.0L * s.Quality[c][b]);
     frontend.StartAnimation(t, 0, 2);
     return PanelNext::Idle;
@@ -122,6 +123,7 @@ PanelNext ExtendBrewery(GameState& s, Frontend& frontend, const std::optional<st
         s.Stock[c][b][t] = AddLitres(s.Stock[c][b][t], litres);
     }
     s.Account[c][t] -= step * n;
+    s.History.NoteSpending(c, t, SpendingKind::Extensions, step * n);
     frontend.StartAnimation(t, 0, 7);
     return PanelNext::Idle;
 }
@@ -142,6 +144,7 @@ PanelNext BuildDepot(GameState& s, Frontend& frontend)
     }
     frontend.PlaySoundEffect(4);
     s.Account[c][t] -= cost;
+    s.History.NoteSpending(c, t, SpendingKind::Depots, cost);
     s.HasDepot[c][t] = true;
     frontend.StartAnimation(t, 0, 1);
     return PanelNext::Idle;
@@ -185,6 +188,7 @@ PanelNext NewBrand(GameState& s, Frontend& frontend)
         return PanelNext::Idle;
     frontend.PlaySoundEffect(6);
     s.Account[c][t] -= price;
+    s.History.NoteSpending(c, t, SpendingKind::Brands, price);
     const int slot = BrandExists(s, c, 1) ? 2 : 1;
     s.Quality[c][slot] = quality;
     s.CostFactor[c][slot] = costFactor;

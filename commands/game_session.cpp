@@ -317,6 +317,21 @@ std::optional<std::string> ChooseByStart(const std::vector<std::string>& list, c
 bool IsTown(int town) { return town >= 0 && town < kTowns; }
 bool IsBrand(int brand) { return brand >= 0 && brand < kBrands; }
 
+}  // namespace
+
+void GameSession::OpenCommand(CommandKind kind, int town)
+{
+    const int32_t mode = ModeOfCommand(kind);
+    if (!state_.GameActive || end_ || !IsTown(town) || mode == kModeNone)
+        return;
+    // From the idle panel, as the player would: a click on the town, then the command's button.
+    EnterMode(kModeIdle);
+    ClickTown(state_, panel_, frontend_, town);
+    EnterMode(mode);
+}
+
+namespace {
+
 // The panel's inputs a player gives for the command: each choice picked from the list as the
 // panel shows it (a choice the list does not offer stays unpicked), each field as typed.
 PanelInputs InputsFor(const GameState& s, const PanelContent& panel, const Command& c)

@@ -136,6 +136,10 @@ public:
     /// OK in a mode that gives no command: the town information turns its page, a view closes.
     /// A command mode's OK is its command (Execute).
     void PressOk();
+    /// Selects `town` as a click on it would and opens the command's mode there: where an
+    /// advisor's hint leads. Nothing happens without a running game, after its end, or for a
+    /// kind that has no mode (a town selection, Next Turn).
+    void OpenCommand(CommandKind kind, int town);
     void PressCancel();
     /// A click on the map: on a town, its choice (a SelectTown command), and on a right or
     /// double click its information; beside the towns, the information of the chosen one or a

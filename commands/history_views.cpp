@@ -23,6 +23,45 @@ std::string Dollars(double amount)
     return Format("%.2f $", amount + 0.0);
 }
 
+// The spending kinds' labels in SpendingKind's order, English and German.
+constexpr const char* kSpendingLabels[kSpendingKinds][2] = {{"New breweries", "Neue Brauereien"},
+                                                            {"Brewery extensions", "Erweiterungen"},
+                                                            {"Depots", "Lagerhäuser"},
+                                                            {"New brands", "Neue Marken"},
+                                                            {"Transfer fees (5 %)", "Überweisungsverluste (5 %)"},
+                                                            {"Transport", "Transporte"}};
+
+// Why a brand sold nothing in a town, in the words of the market's rules.
+std::string UnsoldLine(const GameState& s, int c, int b, int t, const MonthRecord& r, NothingSold why,
+                       Language language)
+{
+    const bool german = language == Language::German;
+    const char* town = s.TownName[t].c_str();
+    const char* brand = s.BrandName[c][b].c_str();
+    const double quality = s.Quality[c][b];
+    switch (why) {
+    case NothingSold::NoStock:
+        return Format(german ? "%s: %s verkaufte nichts: kein Bier vorrätig (im Vormonat verkauft)"
+                             : "%s: %s sold nothing: no beer on hand (it sold there the month before)",
+                      town, brand);
+    case NothingSold::PriceTooHigh:
+        return Format(german ? "%s: %s verkaufte nichts: Preis über der Grenze für Qualität %.2f (bis %.2f $)"
+                             : "%s: %s sold nothing: price above the limit for quality %.2f (up to %.2f $)",
+                      town, brand, quality, 3.6 * quality);
+    case NothingSold::OffTaste:
+        return Format(german ? "%s: %s verkaufte nichts: Qualität %.2f liegt zu weit vom Lohnniveau der Stadt"
+                             : "%s: %s sold nothing: quality %.2f lies too far from the town's wage level",
+                      town, brand, quality);
+    case NothingSold::DemandMet:
+        return Format(german ? "%s: %s verkaufte nichts: kein Bedarf mehr, die anderen deckten die %d l der Stadt"
+                             : "%s: %s sold nothing: no demand left, the others met the town's %d l",
+                      town, brand, r.Demand[t]);
+    case NothingSold::No:
+        break;
+    }
+    return {};
+}
+
 }  // namespace
 
 std::string RecordMonthName(int32_t month, Language language)
@@ -60,18 +99,49 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
     report.BooksHeading = german ? "Geld des Monats" : "The month's money";
     const MonthRecord* previous =
         s.History.Months.size() > 1 ? &s.History.Months[s.History.Months.size() - 2] : nullptr;
-    if (previous)
-        report.Books.push_back({german ? "Geld nach dem Vormonat" : "Money after last month",
-                                Dollars(previous->Companies[company].Money)});
-    report.Books.push_back({german ? "Geld vor dem Markt" : "Money before the market", Dollars(m.MoneyBefore)});
-    report.Books.push_back({german ? "Einnahmen aus Verkäufen" : "Income from sales", Dollars(m.Revenue)});
-    report.Books.push_back({german ? "Produktionskosten" : "Production costs", Dollars(-m.Production)});
-    report.Books.push_back({german ? "Zinsen auf Schulden" : "Interest on debts", Dollars(-m.Interest)});
-    report.Books.push_back({german ? "Geld nach dem Monat" : "Money after the month", Dollars(m.Money)});
+    const auto add = [&](const char* english, const char* germanLabel, double amount, ReportAmount::Role part) {
+        report.Books.push_back({german ? germanLabel : english, Dollars(amount), part});
+    };
+    if (r.Detailed) {
+        if (previous && previous->Month == r.Month - 1)
+            add("Money after last month", "Geld nach dem Vormonat", previous->Companies[company].Money,
+                ReportAmount::Balance);
+        else
+            // The game's first month: what the company started with, as the month's books give it.
+            add("Money at the start of the month", "Geld zu Monatsbeginn", m.MoneyBefore + TotalSpending(m) - m.Other,
+                ReportAmount::Balance);
+        for (int k = 0; k < kSpendingKinds; ++k)
+            if (const double spent = SpentOn(m, static_cast<SpendingKind>(k)); spent != 0)
+                add(kSpendingLabels[k][0], kSpendingLabels[k][1], -spent, ReportAmount::Change);
+        if (m.Other != 0)
+            add("Events and other changes", "Ereignisse und anderes", m.Other, ReportAmount::Change);
+    } else {
+        // A month the game was opened in: only its transport is known.
+        report.Books.push_back({german ? "Ausgaben nicht erfasst (Spiel im Monat geladen)"
+                                       : "Spending not recorded (game opened this month)",
+                                "", ReportAmount::Note});
+        add("Transport costs in the month", "Transportkosten im Monat", -m.Transport, ReportAmount::Note);
+    }
+    add("Money before the market", "Geld vor dem Markt", m.MoneyBefore, ReportAmount::Balance);
+    add("Income from sales", "Einnahmen aus Verkäufen", m.Revenue, ReportAmount::Change);
+    add("Production costs", "Produktionskosten", -m.Production, ReportAmount::Change);
+    add("Interest on debts", "Zinsen auf Schulden", -m.Interest, ReportAmount::Change);
+    add("Money after the month", "Geld nach dem Monat", m.Money, ReportAmount::Balance);
+    add("Company value", "Firmenwert", m.Value, ReportAmount::Note);
     report.Books.push_back(
-        {german ? "Transportkosten im Monat" : "Transport costs in the month", Dollars(-m.Transport)});
-    report.Books.push_back({german ? "Firmenwert" : "Company value", Dollars(m.Value)});
-    report.Books.push_back({german ? "Marktanteil" : "Market share", Format("%.2f %%", static_cast<double>(m.Share))});
+        {german ? "Marktanteil" : "Market share", Format("%.2f %%", static_cast<double>(m.Share)), ReportAmount::Note});
+
+    report.TownSpendingHeading = german ? "Ausgaben nach Städten" : "Spending by town";
+    report.UnsoldHeading = german ? "Nichts verkauft" : "Sold nothing";
+    if (r.Detailed) {
+        for (int t = 0; t < kTowns; ++t)
+            if (m.TownSpent[t] != 0)
+                report.TownSpending.push_back({s.TownName[t], Dollars(-m.TownSpent[t]), ReportAmount::Note});
+        for (int t = 0; t < kTowns; ++t)
+            for (int b = 0; b < kBrands; ++b)
+                if (m.Unsold[b][t] != NothingSold::No)
+                    report.Unsold.push_back(UnsoldLine(s, company, b, t, r, m.Unsold[b][t], language));
+    }
 
     report.MessagesHeading = german ? "Meldungen des Monats" : "The month's messages";
     // The messages of the month's close and of the turn that follows it: each with its own

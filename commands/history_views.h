@@ -20,8 +20,12 @@ struct ReportSalesRow {
 
 /// A labelled amount of the month's books.
 struct ReportAmount {
+    /// How the line takes part in the books: the changes between two balances add up to the
+    /// second; a note stands beside them.
+    enum Role : uint8_t { Balance, Change, Note };
     std::string Label;
     std::string Amount;
+    Role Part = Note;
 };
 
 /// Last month's report for one company.
@@ -32,7 +36,13 @@ struct MonthReport {
     std::array<std::string, 5> Headings;  ///< of the sales table
     std::vector<ReportSalesRow> Sales;    ///< every brand in every town where it was offered or sold
     std::string BooksHeading;
-    std::vector<ReportAmount> Books;  ///< money before, income, each cost, money after
+    /// Money after last month, the month's spending by kind and its other changes, money before
+    /// the market, income, each cost, money after; then value and share.
+    std::vector<ReportAmount> Books;
+    std::string TownSpendingHeading;
+    std::vector<ReportAmount> TownSpending;  ///< what each town's account paid for the month's plans
+    std::string UnsoldHeading;
+    std::vector<std::string> Unsold;  ///< where a brand of the company sold nothing, and why
     std::string MessagesHeading;
     std::vector<std::string> Messages;  ///< the month's messages to this company
 };

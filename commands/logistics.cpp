@@ -77,7 +77,7 @@ PanelNext TransportBeer(GameState& s, Frontend& frontend, const std::optional<st
     s.Stock[c][b][t] = AddLitres(s.Stock[c][b][t], -moved);
     s.Stock[c][b][d] = AddLitres(s.Stock[c][b][d], moved);
     s.Account[c][t] -= cost;
-    s.History.NoteTransport(c, cost);
+    s.History.NoteSpending(c, t, SpendingKind::Transport, cost);
     frontend.StartAnimation(t, d, 3);
     return PanelNext::Idle;
 }
@@ -102,6 +102,7 @@ PanelNext TransferMoney(GameState& s, Frontend& frontend, const std::optional<st
     frontend.PlaySoundEffect(2);
     s.Account[c][t] -= amount;
     s.Account[c][d] += amount * 0.95L;
+    s.History.NoteSpending(c, t, SpendingKind::TransferFees, amount - amount * 0.95L);
     frontend.StartAnimation(t, d, 5);
     return PanelNext::Idle;
 }

@@ -62,6 +62,7 @@ private:
             if (budget_ >= price) {
                 s_.HasDepot[c_][t] = true;
                 s_.Account[c_][t] -= price;
+                s_.History.NoteSpending(c_, t, SpendingKind::Depots, price);
                 budget_ -= price;
             }
         }
@@ -125,6 +126,7 @@ private:
         s_.Quality[c_][slot] = quality;
         s_.CostFactor[c_][slot] = costFactor;
         s_.Account[c_][town] -= price;
+        s_.History.NoteSpending(c_, town, SpendingKind::Brands, price);
         budget_ -= price;
         const float startPrice = static_cast<float>(3.0L * quality);
         for (int t = 0; t < kTowns; ++t)
@@ -149,6 +151,7 @@ private:
                 if (!(budget_ > stepCost))
                     break;
                 s_.Account[c_][home] -= stepCost;
+                s_.History.NoteSpending(c_, home, SpendingKind::Extensions, stepCost);
                 budget_ -= stepCost;
                 ++steps;
             }
@@ -166,6 +169,7 @@ private:
                        s_.Demand[t] / breweryDivisor > capacity) {
                     const long double stepCost = ExtensionStepCost(s_, t);
                     s_.Account[c_][t] -= stepCost;
+                    s_.History.NoteSpending(c_, t, SpendingKind::Extensions, stepCost);
                     budget_ -= stepCost;
                     ++steps;
                 }
@@ -181,6 +185,7 @@ private:
                     s_.Quality[c_][b] != 0.0f) {
                     const long double price = BreweryCost(s_, t);
                     s_.Account[c_][t] -= price;
+                    s_.History.NoteSpending(c_, t, SpendingKind::Construction, price);
                     budget_ -= price;
                     s_.Capacity[c_][b][t] = kNewBreweryLitres;
                     s_.Stock[c_][b][t] = AddLitres(s_.Stock[c_][b][t], kNewBreweryLitres);
@@ -237,7 +242,7 @@ private:
                 amount = shortfall;
             s_.Stock[c_][b][destination] = AddLitres(s_.Stock[c_][b][destination], amount);
             s_.Account[c_][t] -= static_cast<long double>(best) * amount * 0.01L;
-            s_.History.NoteTransport(c_, static_cast<long double>(best) * amount * 0.01L);
+            s_.History.NoteSpending(c_, t, SpendingKind::Transport, static_cast<long double>(best) * amount * 0.01L);
             s_.Stock[c_][b][t] = AddLitres(s_.Stock[c_][b][t], -amount);
         }
     }
@@ -276,6 +281,7 @@ private:
                 const float amount = ToSingle(account[u] > need ? need : account[u]);
                 account[t] += amount * 0.95L;
                 account[u] -= amount;
+                s_.History.NoteSpending(c_, u, SpendingKind::TransferFees, amount - amount * 0.95L);
             }
         }
     }

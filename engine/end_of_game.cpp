@@ -16,6 +16,11 @@ constexpr long double kExtraLitreValue = 11.0L;  // each litre of capacity beyon
 
 void EmptyCompany(GameState& s, int c)
 {
+    // Whatever the accounts held or owed goes with the company.
+    long double money = 0.0L;
+    for (int t = 0; t < kTowns; ++t)
+        money += s.Account[c][t];
+    s.History.NoteOther(c, -money);
     for (int t = 0; t < kTowns; ++t) {
         s.HasDepot[c][t] = false;
         s.Account[c][t] = 0.0L;

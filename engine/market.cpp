@@ -45,15 +45,15 @@ int32_t Attractiveness(float qualityGap, float priceRatio)
     return kAttractivenessTable[row][column];
 }
 
-namespace {
+float QualityGap(float quality, float wages) { return static_cast<float>(static_cast<long double>(quality) - wages); }
 
-/// A brand's weight in a town's market: the only way its price enters the market.
 int32_t BrandWeight(float quality, float wages, float price)
 {
-    const float gap = static_cast<float>(static_cast<long double>(quality) - wages);
     const float ratio = static_cast<float>(static_cast<long double>(price) / (3.0L * quality));
-    return Attractiveness(gap, ratio);
+    return Attractiveness(QualityGap(quality, wages), ratio);
 }
+
+namespace {
 
 /// The market of one town. The forecast runs the same steps on a copy.
 void RunTownMarket(GameData& s, int t)

@@ -9,6 +9,10 @@
 /// Weight of a brand in a town's market from how far its quality lies from the town's wage
 /// level and how its price compares with three times its quality; 0 when it does not sell.
 int32_t Attractiveness(float qualityGap, float priceRatio);
+/// How far a brand's quality lies from a town's wage level, as the market measures it.
+float QualityGap(float quality, float wages);
+/// A brand's weight in a town's market: the only way its price enters the market.
+int32_t BrandWeight(float quality, float wages, float price);
 
 /// Splits every town's demand among the brands on hand there; sets Supply and Sales.
 void RunMarket(GameState& s);

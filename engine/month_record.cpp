@@ -2,8 +2,10 @@
 #include "engine/month_record.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/end_of_game.h"
+#include "engine/market.h"
 
 namespace {
 
@@ -17,15 +19,45 @@ void ReserveForGrowth(GameHistory& h)
     h.Cells.reserve(std::max(h.Cells.capacity(), months * perMonth));
 }
 
+// Why each brand of the company that sold nothing did so, where it was offered or had sold the
+// month before; the market's own tests in the market's order.
+void RecordUnsold(const GameState& s, const MonthRecord* previous, int c, const PerTown<float>& wages, CompanyMonth& m)
+{
+    for (int b = 0; b < kBrands; ++b) {
+        const float quality = s.Quality[c][b];
+        if (quality == 0.0f)
+            continue;
+        for (int t = 0; t < kTowns; ++t) {
+            if (s.Sales[c][b][t] != 0 || s.Supply[c][b][t] <= 0)
+                continue;
+            if (!(std::fabs(static_cast<double>(QualityGap(quality, wages[t]))) < 0.35))
+                m.Unsold[b][t] = NothingSold::OffTaste;
+            else if (BrandWeight(quality, wages[t], s.Price[c][b][t]) == 0)
+                m.Unsold[b][t] = NothingSold::PriceTooHigh;
+            else
+                m.Unsold[b][t] = NothingSold::DemandMet;
+        }
+    }
+    if (!previous)
+        return;
+    for (const LitreCell& cell : s.History.CellsOf(*previous))
+        if (cell.Company == c && cell.Sales > 0 && s.Quality[c][cell.Brand] != 0.0f &&
+            s.Supply[c][cell.Brand][cell.Town] <= 0)
+            m.Unsold[cell.Brand][cell.Town] = NothingSold::NoStock;
+}
+
 }  // namespace
 
-void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBeforeMarket)
+void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBeforeMarket,
+                 const PerTown<float>& wagesAtMarket)
 {
     GameHistory& h = s.History;
     if (h.Months.size() == h.Months.capacity())
         ReserveForGrowth(h);
     MonthRecord& r = h.AddMonth(s.MonthCount);
+    const MonthRecord* previous = h.Months.size() > 1 ? &h.Months[h.Months.size() - 2] : nullptr;
     r.Demand = s.Demand;
+    r.Detailed = h.OpenWhole;
     const double totalDemand = TotalDemand(s);
     for (int c = 0; c < kCompanies; ++c) {
         CompanyMonth& m = r.Companies[c];
@@ -65,6 +97,18 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
         m.Money = static_cast<double>(after);
         m.Value = static_cast<double>(CompanyValue(s, c));
         m.Share = ShareOfDemand(sold, totalDemand);
+        if (r.Detailed) {
+            const OpenBooks& open = h.Open[c];
+            for (size_t k = 0; k < m.Spent.size(); ++k)
+                m.Spent[k] = static_cast<double>(open.Spent[k]);
+            for (int t = 0; t < kTowns; ++t)
+                m.TownSpent[t] = static_cast<double>(open.TownSpent[t]);
+            m.Other = static_cast<double>(open.Other);
+            RecordUnsold(s, previous, c, wagesAtMarket, m);
+        }
     }
-    s.History.OpenTransport.fill(0.0L);
+    // The next month starts here and is seen whole.
+    h.OpenTransport.fill(0.0L);
+    h.Open = {};
+    h.OpenWhole = true;
 }

@@ -7,5 +7,7 @@
 /// Adds the closed month to `s.History`; called right after the books are closed, before the
 /// month count advances. `accountsBeforeMarket` are the accounts as the market found them, so
 /// that the month's interest can be told apart from its sales and production. Changes nothing
-/// of the game.
-void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBeforeMarket);
+/// of the game. `wagesAtMarket` are the wage levels the market measured qualities with (the books
+/// let them drift), which tell why a brand sold nothing.
+void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBeforeMarket,
+                 const PerTown<float>& wagesAtMarket);

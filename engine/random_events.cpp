@@ -57,6 +57,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
                   Format("Ein Bier-Fanatiker aus %s vererbt Ihnen %d $!", town(t), a)},
                  {"Inheritance!", "Erbschaft!"});
         account[t] += a;
+        s.History.NoteOther(cur, a);
         break;
     }
     case 2: {  // fire in a brewery of at least 1000 litres
@@ -104,6 +105,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
         for (int b = 0; b < kBrands; ++b) {
             s.Stock[cur][b][t] = AddLitres(s.Stock[cur][b][t], -s.Capacity[cur][b][t]);
             account[t] += s.ProductionCost[cur][b][t];
+            s.History.NoteOther(cur, s.ProductionCost[cur][b][t]);
         }
         break;
     }
@@ -142,6 +144,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
                   Format("Ihr Buchhalter in %s hat sich mit %d $ davongemacht!", town(t), a)},
                  {"Theft!", "Theft!"});
         account[t] -= a;
+        s.History.NoteOther(cur, -a);
         break;
     }
     case 8: {  // accident in a depot: everything beyond this month's production is lost
@@ -168,6 +171,7 @@ void RunRandomEvent(GameState& s, Frontend& frontend)
              Format("Die Stadtverwaltung von %s schenkt Ihnen %d Taler, um Ihre Schulden zu reduzieren!", town(t), a)},
             {"Subsidy", "Wirtschaftsförderung"});
         account[t] += a;
+        s.History.NoteOther(cur, a);
         break;
     }
     default:

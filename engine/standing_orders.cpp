@@ -10,13 +10,18 @@
 
 namespace {
 
-void Report(Frontend& frontend, int slot, bool lackOfBeer)
+LocalText FailureText(int slot)
 {
     const int number = slot + 1;  // the number the order list shows
-    frontend.ShowMessage(
-        {Format("Cannot execute order %d!", number), Format("Ausführung von Auftrag Nr.%d nicht möglich!", number)},
-        lackOfBeer ? LocalText{"Not enough beer!", "Zu wenig Bier!"} : LocalText{"Not enough money!", "Zu wenig Geld!"},
-        MessageIcon::Warning);
+    return {Format("Cannot execute order %d!", number), Format("Ausführung von Auftrag Nr.%d nicht möglich!", number)};
+}
+
+const LocalText kLackOfBeer{"Not enough beer!", "Zu wenig Bier!"};
+const LocalText kLackOfMoney{"Not enough money!", "Zu wenig Geld!"};
+
+void Report(Frontend& frontend, int slot, bool lackOfBeer)
+{
+    frontend.ShowMessage(FailureText(slot), lackOfBeer ? kLackOfBeer : kLackOfMoney, MessageIcon::Warning);
 }
 
 // Orders made by the player always hold a kind, two towns and an amount of at least 0; a
@@ -28,6 +33,16 @@ bool Valid(const StandingOrderSlot& order)
 }
 
 }  // namespace
+
+std::optional<FailedOrder> FailedOrderOf(const LocalText& text, const LocalText& caption)
+{
+    if (caption != kLackOfBeer && caption != kLackOfMoney)
+        return std::nullopt;
+    for (int slot = 0; slot < kOrderSlots; ++slot)
+        if (text == FailureText(slot))
+            return FailedOrder{slot, caption == kLackOfBeer};
+    return std::nullopt;
+}
 
 void ExecuteStandingOrders(GameState& s, Frontend& frontend)
 {
@@ -46,6 +61,7 @@ void ExecuteStandingOrders(GameState& s, Frontend& frontend)
             if (account[from] >= a) {
                 account[from] -= a;
                 account[to] += a * 0.95L;  // 5 % of every transfer is lost
+                s.History.NoteSpending(cur, from, SpendingKind::TransferFees, a - a * 0.95L);
             } else {
                 Report(frontend, k, false);
             }
@@ -60,7 +76,7 @@ void ExecuteStandingOrders(GameState& s, Frontend& frontend)
             int32_t& destination = s.Stock[cur][b][to];
             destination = AddLitres(destination, a);
             account[from] -= cost;
-            s.History.NoteTransport(cur, static_cast<long double>(cost));
+            s.History.NoteSpending(cur, from, SpendingKind::Transport, static_cast<long double>(cost));
         } else {
             Report(frontend, k, source < a);
         }

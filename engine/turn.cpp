@@ -98,9 +98,10 @@ TurnOutcome RunNextTurn(GameState& s, Frontend& frontend, int32_t bestScore)
     }
 
     const PerCompanyTown<long double> accountsBeforeMarket = s.Account;
+    const PerTown<float> wagesAtMarket = s.Wages;
     RunMarket(s);
     SettleMonth(s);
-    RecordMonth(s, accountsBeforeMarket);
+    RecordMonth(s, accountsBeforeMarket, wagesAtMarket);
     AdvanceMonth(s);
     s.BrandOffered.fill(false);
     WriteStatusLine(s, frontend);

@@ -12,6 +12,30 @@ const MonthRecord* GameHistory::FindMonth(int32_t month) const
     return it != Months.end() && it->Month == month ? &*it : nullptr;
 }
 
+double SpentOn(const CompanyMonth& m, SpendingKind kind)
+{
+    return kind == SpendingKind::Transport ? m.Transport : m.Spent[static_cast<size_t>(kind)];
+}
+
+double TotalSpending(const CompanyMonth& m)
+{
+    double total = m.Transport;
+    for (const double spent : m.Spent)
+        total += spent;
+    return total;
+}
+
+void GameHistory::NoteSpending(int company, int town, SpendingKind kind, long double dollars)
+{
+    if (company < 0 || company >= kHistoryCompanies || town < 0 || town >= kHistoryTowns)
+        return;
+    if (kind == SpendingKind::Transport)
+        OpenTransport[company] += dollars;
+    else
+        Open[company].Spent[static_cast<size_t>(kind)] += dollars;
+    Open[company].TownSpent[town] += dollars;
+}
+
 MonthRecord& GameHistory::AddMonth(int32_t month)
 {
     MonthRecord& r = Months.emplace_back();
@@ -80,7 +104,7 @@ bool GameHistory::operator==(const GameHistory& other) const
         const MonthRecord& b = other.Months[i];
         const auto cellsA = CellsOf(a);
         const auto cellsB = other.CellsOf(b);
-        if (a.Month != b.Month || a.Demand != b.Demand || a.Companies != b.Companies ||
+        if (a.Month != b.Month || a.Demand != b.Demand || a.Companies != b.Companies || a.Detailed != b.Detailed ||
             !std::equal(cellsA.begin(), cellsA.end(), cellsB.begin(), cellsB.end()))
             return false;
     }

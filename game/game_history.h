@@ -19,6 +19,19 @@ inline constexpr int kHistoryBrands = 3;
 template <typename T>
 using BrandTownTable = std::array<std::array<T, kHistoryTowns>, kHistoryBrands>;
 
+/// What a company's own spending of a month went on, in the month report's order.
+enum class SpendingKind : uint8_t { Construction, Extensions, Depots, Brands, TransferFees, Transport };
+inline constexpr int kSpendingKinds = 6;
+
+/// Why a brand sold nothing in a town at the month's market, as the market's rules decide it.
+enum class NothingSold : uint8_t {
+    No = 0,        ///< it sold something, or nothing was to be sold there
+    NoStock,       ///< it sold there the month before, but had no beer on offer
+    PriceTooHigh,  ///< its price lay above 1.2 times three times its quality
+    OffTaste,      ///< its quality lay 0.35 or more from the town's wage level
+    DemandMet,     ///< the town's demand went to the other brands before a litre came to it
+};
+
 /// One company's closed month. Money is kept as double: the record is for reading, never for
 /// playing on, and half the size of the game's extended money. Its litres lie in the record's cells.
 struct CompanyMonth {
@@ -30,6 +43,12 @@ struct CompanyMonth {
     double Money = 0;        ///< all towns' money after the books were closed
     double Value = 0;        ///< company value after the books were closed
     float Share = 0;         ///< market share of the month's market, percent
+    // The details below are kept only where MonthRecord::Detailed says so.
+    /// Spending by kind but transport (that is Transport): Spent[SpendingKind].
+    std::array<double, kSpendingKinds - 1> Spent{};
+    std::array<double, kHistoryTowns> TownSpent{};  ///< every kind of spending, by the town that paid
+    double Other = 0;  ///< every other change of money before the market: events, gifts, liquidation
+    BrandTownTable<NothingSold> Unsold{};  ///< why a brand sold nothing where it was expected to sell
 
     bool operator==(const CompanyMonth&) const = default;
 };
@@ -63,7 +82,22 @@ struct MonthRecord {
     /// The month's litre cells in the record's list, ordered by company, brand and town.
     uint32_t FirstCell = 0;
     uint32_t CellCount = 0;
+    /// The companies' spending, other changes and unsold reasons were seen over the whole month:
+    /// not in a month that was open when the game was opened, nor in one read from a file.
+    bool Detailed = false;
 };
+
+/// A company's details of the month still open, booked into its record at the month end.
+struct OpenBooks {
+    std::array<long double, kSpendingKinds - 1> Spent{};
+    std::array<long double, kHistoryTowns> TownSpent{};
+    long double Other = 0;
+};
+
+/// The month's own spending of a company (every kind, transport included).
+double TotalSpending(const CompanyMonth& m);
+/// What the company spent on one kind.
+double SpentOn(const CompanyMonth& m, SpendingKind kind);
 
 /// A message box of the turn engine, kept for the message log.
 struct RecordedMessage {
@@ -94,13 +128,20 @@ struct GameHistory {
     /// Transport spending of the month still open, per company; booked into the month's record
     /// at the month end.
     std::array<long double, kHistoryCompanies> OpenTransport{};
+    /// The other details of the month still open, per company, and whether they were noted
+    /// since its start (a new game, or a month that began in this sitting).
+    std::array<OpenBooks, kHistoryCompanies> Open{};
+    bool OpenWhole = false;
     std::optional<RecordedEnd> End;  ///< the game is over: no further turn
 
     void Clear() { *this = GameHistory{}; }
-    void NoteTransport(int company, long double dollars)
+    /// Money a company paid out of a town's account for its own plans (a refund is negative).
+    void NoteSpending(int company, int town, SpendingKind kind, long double dollars);
+    /// Money that came or went otherwise before the market (events, liquidation).
+    void NoteOther(int company, long double dollars)
     {
         if (company >= 0 && company < kHistoryCompanies)
-            OpenTransport[company] += dollars;
+            Open[company].Other += dollars;
     }
     /// A new newest month, its cells to follow.
     MonthRecord& AddMonth(int32_t month);

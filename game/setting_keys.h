@@ -37,6 +37,8 @@ inline constexpr SettingKey kNamesWritten{"NAME", "NAMEINI", "0", 30};  ///< "1"
 inline constexpr SettingKey kHandOverScreen{"Options", "HandOverScreen", "0", 5};
 /// on/off: today's comforts that change the flow of play (questions, titles, preselections, keys)
 inline constexpr SettingKey kComforts{"Options", "Comforts", "0", 5};
+/// on/off: the advisor's hints open at the start of each human turn
+inline constexpr SettingKey kAdvisorAfterTurn{"Options", "AdvisorAfterTurn", "0", 5};
 /// Our own key, which the older game passes over: the window's zoom in percent (100, 150, 200).
 inline constexpr SettingKey kZoom{"Options", "Zoom", "100", 12};
 }  // namespace settings

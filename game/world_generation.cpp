@@ -36,6 +36,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& show
 {
     // A new game starts a new record; its take-over announcements are the record's first messages.
     s.History.Clear();
+    s.History.OpenWhole = true;  // every coin of the first month is seen
     HistoryTap frontend(s.History, shownFrontend, s.MonthCount, s.CurrentCompany);
     // A start outside the lists' eleven entries is taken as a random town.
     const auto startEntry = [](int32_t start) { return start >= 0 && start <= kTowns ? start : 0; };

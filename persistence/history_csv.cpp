@@ -22,7 +22,7 @@ std::string HistoryCsv(const GameHistory& history, const PerCompany<std::string>
 {
     std::string out =
         "month,year,month_of_year,company,name,money_before_market,money,value,share,revenue,"
-        "production,transport,interest,supply,sales,demand\n";
+        "production,transport,interest,supply,sales,demand,spending,other\n";
     for (const MonthRecord& r : history.Months) {
         int64_t demand = 0;
         for (const int32_t d : r.Demand)
@@ -38,9 +38,12 @@ std::string HistoryCsv(const GameHistory& history, const PerCompany<std::string>
             out += Format("%d,%d,%d,%d,", r.Month, 1750 + (r.Month - 1) / kMonths, (r.Month - 1) % kMonths + 1, c + 1);
             out += Quoted(companyNames[c]);
             out +=
-                Format(",%.2f,%.2f,%.2f,%.4f,%.2f,%.2f,%.2f,%.2f,%lld,%lld,%lld\n", m.MoneyBefore, m.Money, m.Value,
+                Format(",%.2f,%.2f,%.2f,%.4f,%.2f,%.2f,%.2f,%.2f,%lld,%lld,%lld", m.MoneyBefore, m.Money, m.Value,
                        static_cast<double>(m.Share), m.Revenue, m.Production, m.Transport, m.Interest,
                        static_cast<long long>(supply), static_cast<long long>(sales), static_cast<long long>(demand));
+            // A month whose spending was not seen whole (the game was opened during it) leaves
+            // both empty rather than give figures that do not add up.
+            out += r.Detailed ? Format(",%.2f,%.2f\n", TotalSpending(m) + 0.0, m.Other + 0.0) : std::string(",,\n");
         }
     }
     return out;

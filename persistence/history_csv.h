@@ -8,5 +8,6 @@
 
 /// Header row and one row per month and company: month count, year, month 1..12, company
 /// number 1..10, its name, the money figures, the share and the litres offered, sold and
-/// wanted. Names are quoted as CSV quotes; numbers use ".".
+/// wanted, and last the month's own spending and its other changes of money before the market
+/// (empty for a month not seen whole). Names are quoted as CSV quotes; numbers use ".".
 std::string HistoryCsv(const GameHistory& history, const PerCompany<std::string>& companyNames);

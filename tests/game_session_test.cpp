@@ -164,3 +164,34 @@ TEST(SessionClose, TheAutosaveIsAWholePathInTheProgramDirectory)
                   (std::filesystem::current_path() / program / kAutosaveFileName).lexically_normal());
     }
 }
+
+TEST_F(SessionFixture, AHintOpensItsCommandInItsTown)
+{
+    session.OpenCommand(CommandKind::ChangePrices, 4);
+    EXPECT_EQ(session.Panel().CommandMode, kModeNone) << "no game, nothing opens";
+    session.NewGame(NewGameSettings{});
+    struct Case {
+        CommandKind kind;
+        int town;
+        int32_t mode;
+    };
+    for (const Case& c :
+         {Case{CommandKind::ChangePrices, 4, kModeChangePrices},
+          Case{CommandKind::TransferMoney, 0, kModeTransferMoney}, Case{CommandKind::BuildDepot, 9, kModeBuildDepot},
+          Case{CommandKind::ExtendBrewery, 2, kModeExtendBrewery},
+          Case{CommandKind::TransportBeer, 7, kModeTransportBeer}, Case{CommandKind::DeleteOrder, 3, kModeDeleteOrder},
+          Case{CommandKind::BuildBrewery, 5, kModeBuildBrewery}}) {
+        session.OpenCommand(c.kind, c.town);
+        EXPECT_EQ(session.State().SelectedTown, c.town);
+        EXPECT_EQ(session.Panel().CommandMode, c.mode) << static_cast<int>(c.kind);
+    }
+    // Kinds without a mode, and towns off the map, change nothing.
+    const int town = session.State().SelectedTown;
+    for (const Case& c : {Case{CommandKind::NextTurn, 1, 0}, Case{CommandKind::SelectTown, 1, 0},
+                          Case{CommandKind::ChangePrices, 10, 0}, Case{CommandKind::ChangePrices, -1, 0}}) {
+        session.OpenCommand(c.kind, c.town);
+        EXPECT_EQ(session.State().SelectedTown, town);
+        EXPECT_EQ(session.Panel().CommandMode, kModeBuildBrewery);
+    }
+    EXPECT_EQ(session.State().MonthCount, 1) << "no turn ended";
+}

@@ -227,6 +227,20 @@ struct SessionHistory : ::testing::Test {
     }
 };
 
+GameHistory WithoutDetails(GameHistory h)
+{
+    for (MonthRecord& r : h.Months) {
+        r.Detailed = false;
+        for (CompanyMonth& m : r.Companies) {
+            m.Spent = {};
+            m.TownSpent = {};
+            m.Other = 0;
+            m.Unsold = {};
+        }
+    }
+    return h;
+}
+
 std::string ReadAll(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -246,7 +260,11 @@ TEST_F(SessionHistory, SavedBesideTheGameAndOpenedWithIt)
     ASSERT_TRUE(session.Open(File("a.tsg")));
     EXPECT_EQ(ReadAll(File("a.tsg")), SavegameText(session.State()));
     EXPECT_EQ(session.LastHistoryLoad(), HistoryLoad::Loaded);
-    EXPECT_TRUE(session.History() == played);
+    // The file does not keep a month's details (spending by kind, other changes, why a brand sold
+    // nothing) yet: they come back as not recorded, and everything else as it was.
+    EXPECT_TRUE(played.Months.back().Detailed);
+    EXPECT_FALSE(session.History().Months.back().Detailed);
+    EXPECT_TRUE(session.History() == WithoutDetails(played));
 
     // Playing on adds to it; Save writes both; tavrek-sim's Load reads both.
     session.NextTurn();

@@ -353,7 +353,7 @@ TEST(History, TavrekSimWritesTheRecordAsCsv)
         std::stringstream row(lines[i].substr(lines[i].rfind('"') + 2));
         for (std::string cell; std::getline(row, cell, ',');)
             cells.push_back(cell);
-        ASSERT_EQ(cells.size(), 11u) << lines[i];
+        ASSERT_EQ(cells.size(), 13u) << lines[i] << ": the litres, then spending and other at the end";
         EXPECT_LE(std::stoll(cells[9]), std::stoll(cells[8])) << lines[i];
         EXPECT_LE(std::stoll(cells[9]), std::stoll(cells[10])) << lines[i];
     }

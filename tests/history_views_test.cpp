@@ -17,7 +17,8 @@ GameState TwoMonthsPlayed()
 {
     GameState s = CommandWorld();
     s.Program.ShowBestOpponent = false;
-    s.Account[5][0] = -3.0L;  // company 5 is liquidated at the first month end
+    s.History.OpenWhole = true;  // recorded from the game's start, as a new game is
+    s.Account[5][0] = -3.0L;     // company 5 is liquidated at the first month end
     RecordingFrontend f;
     NextTurn(s, f);
     s.Price[2][0][2] = 2.0f;
@@ -48,14 +49,18 @@ TEST(MonthReport, LastMonthsMarketBooksAndMessagesOfTheCompanyOnTurn)
     const MonthReport january = [&] {
         GameState first = CommandWorld();
         first.Program.ShowBestOpponent = false;
+        first.History.OpenWhole = true;
         first.Account[5][0] = -3.0L;
         RecordingFrontend f;
         NextTurn(first, f);
+        // The liquidated company's debt went with it: a change of its money before the market.
+        EXPECT_EQ(first.History.Months[0].Companies[5].Other, 3.0);
         return ComputeMonthReport(first, 2, Language::German);
     }();
     EXPECT_EQ(january.Title, "Bericht für Januar 1750: Company2");
     EXPECT_EQ(january.Messages, std::vector<std::string>{"Januar 1750: Company5's Firma ist Pleite!"});
-    EXPECT_EQ(january.Books[0].Label, "Geld vor dem Markt") << "no month before the first";
+    EXPECT_EQ(january.Books[0].Label, "Geld zu Monatsbeginn") << "no month before the first";
+    EXPECT_EQ(january.Books[1].Label, "Geld vor dem Markt") << "nothing spent";
 
     const MonthReport none = ComputeMonthReport(CommandWorld(), 2, Language::German);
     EXPECT_TRUE(none.Empty);

@@ -240,7 +240,7 @@ void TForm1::CreateMenus()
     action(MenuEntry::Bestopponent1, statistics, &TForm1::Bestopponent1Click, true)->setChecked(true);
     statistics->addSeparator();
     action(MenuEntry::Highscore1, statistics, &TForm1::Highscore1Click);
-    new HistoryMenu(statistics, this, session_);  // a child of the window
+    auto* history = new HistoryMenu(statistics, this, session_);  // a child of the window
     QMenu* options = submenu(MenuEntry::Sound1);
     action(MenuEntry::Sound2, options, &TForm1::Sound2Click, true);
     action(MenuEntry::EditNames1, options, &TForm1::EditNames1Click);
@@ -252,6 +252,7 @@ void TForm1::CreateMenus()
     comfortsAction_ = options->addAction(QString());
     comfortsAction_->setCheckable(true);
     connect(comfortsAction_, &QAction::triggered, this, &TForm1::Comforts1Click);
+    history->AddAdvisorOption(options);
     QMenu* zoom = options->addMenu(QString());
     menu_[static_cast<size_t>(MenuEntry::Zoom1)] = zoom->menuAction();
     auto* zoomSteps = new QActionGroup(this);

@@ -274,6 +274,33 @@ void MonthReportWidget::paintEvent(QPaintEvent*)
             cell(c, *cells[c], y + fm.ascent());
         y += line;
     }
+    // Below the sales: what each town paid for the month's plans, and where a brand sold nothing.
+    const int leftWidth = half - 10;
+    const auto section = [&](const std::string& heading, const std::vector<std::string>& lines) {
+        if (lines.empty() || y + 2 * line + line / 2 > bottom)
+            return;
+        y += line / 2;
+        p.setFont(bold);
+        p.drawText(QPointF(columns[0], y + fm.ascent()), Q(heading));
+        p.setFont(font());
+        y += line + 2;
+        for (const std::string& text : lines) {
+            const QRect room(columns[0], y, leftWidth, bottom - y);
+            const QRect needed = fm.boundingRect(room, Qt::TextWordWrap, Q(text));
+            if (needed.height() > room.height()) {
+                p.drawText(QPointF(columns[0], y + fm.ascent()), QStringLiteral("..."));
+                y += line;
+                return;
+            }
+            p.drawText(room, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, Q(text));
+            y += needed.height() + 1;
+        }
+    };
+    std::vector<std::string> towns;
+    for (const ReportAmount& a : report_.TownSpending)
+        towns.push_back(a.Label + ": " + a.Amount);
+    section(report_.TownSpendingHeading, towns);
+    section(report_.UnsoldHeading, report_.Unsold);
 
     int ry = 14 + line;
     p.setFont(bold);
@@ -379,6 +406,14 @@ HistoryDialog::HistoryDialog(QWidget* parent, const GameSession& session) : QDia
     advice_ = new QListWidget(advisor);
     advice_->setGeometry(6, 6, 610, 388);
     tabs_->addTab(advisor, QString());
+    // A click (or Enter) on a hint leads to the command that acts on it.
+    const auto follow = [this](QListWidgetItem* item) {
+        const int row = advice_->row(item);
+        if (row >= 0 && static_cast<size_t>(row) < hints_.size() && FollowHint)
+            FollowHint(hints_[static_cast<size_t>(row)]);
+    };
+    connect(advice_, &QListWidget::itemClicked, this, follow);
+    connect(advice_, &QListWidget::itemActivated, this, follow);
 
     for (QComboBox* box : {metric_, range_, lines_, company_})
         connect(box, &QComboBox::currentIndexChanged, this, [this] {
@@ -443,7 +478,8 @@ void HistoryDialog::Refresh()
     FillChart();
     FillLog();
     advice_->clear();
-    for (const AdvisorHint& hint : ComputeAdvice(s, s.CurrentCompany, language))
+    hints_ = ComputeAdvice(s, s.CurrentCompany, language);
+    for (const AdvisorHint& hint : hints_)
         advice_->addItem(Q(hint.Text));
     if (advice_->count() == 0)
         advice_->addItem(Q(t.NoAdvice.In(language)));
@@ -477,6 +513,8 @@ const LocalText kMenuTexts[5] = {{"Month &report...", "Mo&natsbericht..."},
                                  {"Message &log...", "M&eldungen..."},
                                  {"A&dvisor...", "Be&rater..."},
                                  {"Month report &after each turn", "Monatsbericht nach &jedem Zug"}};
+/// In the Options menu, whose entries have no access key but Zoom's.
+const LocalText kAdvisorOptionText{"&Advisor after each turn", "&Berater nach jedem Zug"};
 
 }  // namespace
 
@@ -495,11 +533,32 @@ HistoryMenu::HistoryMenu(QMenu* statistics, QWidget* window, GameSession& sessio
     connect(reportOption_, &QAction::toggled, this, [this](bool on) { session_.SetMonthReport(on); });
 }
 
+void HistoryMenu::AddAdvisorOption(QMenu* options)
+{
+    advisorOption_ = options->addAction(Q(kAdvisorOptionText.English));
+    advisorOption_->setCheckable(true);
+    advisorOption_->setChecked(ReadOnOff(session_.State().Program.ProgramDirectory, settings::kAdvisorAfterTurn));
+    connect(advisorOption_, &QAction::toggled, this, [this](bool on) {
+        WriteOnOff(session_.State().Program.ProgramDirectory, settings::kAdvisorAfterTurn, on);
+    });
+}
+
 void HistoryMenu::AfterTurn()
 {
     const GameState& s = session_.State();
-    if (reportOption_->isChecked() && s.GameActive && !s.History.Months.empty())
+    // The advisor speaks of the turn that begins (the report is a tab away); the report of the
+    // month behind it.
+    if (advisorOption_ && advisorOption_->isChecked() && s.GameActive && !session_.End())
+        Open(HistoryDialog::Advisor);
+    else if (reportOption_->isChecked() && s.GameActive && !s.History.Months.empty())
         Open(HistoryDialog::Report);
+}
+
+void HistoryMenu::Follow(const AdvisorHint& hint)
+{
+    if (dialog_)
+        dialog_->hide();
+    session_.OpenCommand(hint.Command, hint.CommandTown);
 }
 
 void HistoryMenu::SetGameRunning(bool running)
@@ -520,6 +579,8 @@ void HistoryMenu::SetLanguage(Language language)
     for (int page = 0; page < 4; ++page)
         actions_[page]->setText(Q(kMenuTexts[page].In(language)));
     reportOption_->setText(Q(kMenuTexts[4].In(language)));
+    if (advisorOption_)
+        advisorOption_->setText(Q(kAdvisorOptionText.In(language)));
     if (dialog_ && dialog_->isVisible())
         dialog_->Refresh();
 }
@@ -529,6 +590,7 @@ void HistoryMenu::Open(HistoryDialog::Page page)
     if (!dialog_) {
         dialog_ = new HistoryDialog(window_, session_);
         dialog_->SetZoom(zoom_);
+        dialog_->FollowHint = [this](const AdvisorHint& hint) { Follow(hint); };
     }
     dialog_->ShowPage(page);
     dialog_->show();

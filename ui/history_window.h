@@ -7,8 +7,11 @@
 #include <QObject>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
+#include <vector>
 
+#include "commands/advisor.h"
 #include "commands/history_chart.h"
 #include "commands/history_views.h"
 
@@ -83,8 +86,12 @@ public:
     QListView* Log() const { return log_; }
     HistoryChartWidget* ChartView() const { return chart_; }
     MonthReportWidget* ReportView() const { return report_; }
-    /// The advisor's hints for the player on turn, one a line.
+    /// The advisor's hints for the player on turn, one a line; a click on one follows it.
     QListWidget* Advice() const { return advice_; }
+    /// The hints the advisor page shows, in its lines' order.
+    const std::vector<AdvisorHint>& Hints() const { return hints_; }
+    /// What a click on a hint does: the menu opens the hint's command in its town.
+    std::function<void(const AdvisorHint&)> FollowHint;
 
 private:
     void FillChart();
@@ -101,6 +108,7 @@ private:
     QListView* log_ = nullptr;
     MessageLogModel* logModel_ = nullptr;
     QListWidget* advice_ = nullptr;
+    std::vector<AdvisorHint> hints_;
 };
 
 /// The Statistics menu's entries for the three views and the dialog they open.
@@ -109,6 +117,10 @@ class HistoryMenu : public QObject {
 
 public:
     HistoryMenu(QMenu* statistics, QWidget* window, GameSession& session);
+    /// The option "Advisor after each turn" at the end of the Options menu, kept in the
+    /// settings file.
+    void AddAdvisorOption(QMenu* options);
+    QAction* AdvisorOption() const { return advisorOption_; }
     /// The entries' words and an open dialog in the language.
     void SetLanguage(Language language);
     /// The dialog, once an entry has opened it.
@@ -117,8 +129,11 @@ public:
     /// The option "Month report after each turn", kept in the settings file.
     QAction* ReportOption() const { return reportOption_; }
     void Open(HistoryDialog::Page page);
-    /// A turn has ended: with the option on, the report of the month just closed opens.
+    /// A turn has ended: with the option on, the report of the month just closed opens; with
+    /// the advisor's option on, the advisor's page for the player whose turn begins.
     void AfterTurn();
+    /// Selects the hint's town and opens its command, closing the dialog.
+    void Follow(const AdvisorHint& hint);
     /// The views need a game: closed on the start screen, open again once one runs.
     void SetGameRunning(bool running);
     /// The dialog comes at the window's zoom (percent).
@@ -129,6 +144,7 @@ private:
     GameSession& session_;
     std::array<QAction*, 4> actions_{};
     QAction* reportOption_ = nullptr;
+    QAction* advisorOption_ = nullptr;
     HistoryDialog* dialog_ = nullptr;
     int zoom_ = 100;
 };

@@ -1,9 +1,11 @@
 // The record's views in the real window: the Statistics menu opens the month report, the charts
 // and the message log in the game's language, and Change Prices shows the forecast as the player
 // types.
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QTabWidget>
 #include <filesystem>
@@ -172,4 +174,60 @@ TEST_F(HistoryWindowTest, TheAdvisorPageListsTheHintsOfThePlayerOnTurn)
     EXPECT_EQ(dialog->Advice()->item(0)->text().toStdString(),
               ComputeAdvice(s, s.CurrentCompany, Language::German)[0].Text);
     dialog->close();
+}
+
+TEST_F(HistoryWindowTest, AClickOnAHintOpensItsCommandInItsTown)
+{
+    TForm1& form = OpenWithGame(1, 3);
+    Press(form.Button8);
+    HistoryMenu* menu = form.findChild<HistoryMenu*>();
+    menu->Entry(HistoryDialog::Advisor)->trigger();
+    HistoryDialog* dialog = menu->Dialog();
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_FALSE(dialog->Hints().empty());
+    const AdvisorHint hint = dialog->Hints().back();
+    QListWidget* list = dialog->Advice();
+    QListWidgetItem* item = list->item(list->count() - 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    EXPECT_FALSE(dialog->isVisible()) << "the panel is what the player needs now";
+    EXPECT_EQ(form.State().SelectedTown, hint.CommandTown);
+    const std::pair<CommandKind, int32_t> modes[] = {
+        {CommandKind::ChangePrices, kModeChangePrices}, {CommandKind::TransferMoney, kModeTransferMoney},
+        {CommandKind::BuildDepot, kModeBuildDepot},     {CommandKind::ExtendBrewery, kModeExtendBrewery},
+        {CommandKind::BuildBrewery, kModeBuildBrewery}, {CommandKind::TransportBeer, kModeTransportBeer},
+        {CommandKind::DeleteOrder, kModeDeleteOrder}};
+    int32_t expected = kModeNone;
+    for (const auto& [kind, mode] : modes)
+        if (kind == hint.Command)
+            expected = mode;
+    EXPECT_EQ(form.Panel().CommandMode, expected);
+    EXPECT_TRUE(form.Button9->isVisible()) << "the command's OK is there to press";
+}
+
+TEST_F(HistoryWindowTest, TheAdvisorAfterEachTurnIsAnOptionKeptInTheSettings)
+{
+    {
+        TForm1& form = OpenWithGame(2, 1);
+        HistoryMenu* menu = form.findChild<HistoryMenu*>();
+        QAction* option = menu->AdvisorOption();
+        ASSERT_NE(option, nullptr);
+        EXPECT_FALSE(option->isChecked()) << "off unless chosen";
+        EXPECT_EQ(option->text(), "&Advisor after each turn");
+        QMenu* options = form.Menu(MenuEntry::Sound1)->menu();
+        ASSERT_NE(options, nullptr);
+        EXPECT_TRUE(options->actions().contains(option)) << "in the Options menu";
+        Press(form.Button8);
+        EXPECT_TRUE(menu->Dialog() == nullptr || !menu->Dialog()->isVisible()) << "the original's flow";
+        option->trigger();
+        Press(form.Button8);
+        ASSERT_NE(menu->Dialog(), nullptr);
+        EXPECT_TRUE(menu->Dialog()->isVisible());
+        EXPECT_EQ(menu->Dialog()->Tabs()->currentIndex(), HistoryDialog::Advisor);
+        menu->Dialog()->close();
+        form.Deutsch1Click();
+        EXPECT_EQ(option->text(), "&Berater nach jedem Zug");
+        form_.reset();
+    }
+    TForm1& again = Open();
+    EXPECT_TRUE(again.findChild<HistoryMenu*>()->AdvisorOption()->isChecked());
 }

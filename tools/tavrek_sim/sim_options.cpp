@@ -63,6 +63,8 @@ const char* SimHelp()
            "                   new world\n"
            "  --commands FILE  the players' actions, one a line: MONTH PLAYER ACTION ARGS...\n"
            "  --history FILE   write the game's record as CSV, one row per month and company\n"
+           "                   (its last columns, spending and other: money_before_market =\n"
+           "                   previous money - spending + other)\n"
            "  --advise         print the advisor's hints at the start of each human player's\n"
            "                   turn, one a line: advice MONTH PLAYER: TEXT\n"
            "  --guided         the guided first game's world (Fotzingfors on the Peninsula);\n"
