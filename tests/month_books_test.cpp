@@ -108,7 +108,7 @@ Played Play(const ScriptedGame& game, const TempDir& dir)
 {
     RecordingFrontend frontend;
     GameSession session(frontend, dir.Str());
-    session.State().Program.Rng.Seed(game.Seed);
+    session.SetSeed(game.Seed);
     session.NewGame(game.Settings);
     Played played;
     for (int c = 0; c < kCompanies; ++c) {
