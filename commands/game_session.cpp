@@ -8,6 +8,7 @@
 
 #include "commands/logistics.h"
 #include "commands/order_commands.h"
+#include "engine/month_digest.h"
 #include "engine/turn.h"
 #include "game/text.h"
 #include "game/names_file.h"
@@ -18,16 +19,34 @@ GameSession::GameSession(Frontend& frontend, std::string programDirectory) : fro
     state_.Program.ProgramDirectory = std::move(programDirectory);
 }
 
+namespace {
+
+WorldNames NamesOf(const GameState& s) { return {s.CompanyName, s.BrandName}; }
+
+}  // namespace
+
 void GameSession::NewGame(const NewGameSettings& settings)
+{
+    MakeWorld(settings, NamesForNewWorld(state_, settings));
+    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+}
+
+void GameSession::MakeWorld(const NewGameSettings& settings, const WorldNames& names)
 {
     // A new game belongs to no file yet: its first Save asks for one.
     saveFile_.clear();
     end_.reset();
     // A new game's record is whole from its first month: nothing was lost to note.
     historyLoad_ = HistoryLoad::Loaded;
-    GenerateWorld(state_, settings, frontend_);
+    const uint64_t random = state_.Program.Rng.State();
+    GenerateWorld(state_, settings, names, frontend_);
+    // The world follows from these alone: the settings, the names file's names, the generator.
+    GameInputs& inputs = state_.History.Inputs;
+    inputs = GameInputs{};
+    inputs.Start.Kind = StartKind::NewWorld;
+    inputs.Start.Settings = settings;
+    inputs.Start.At = TakenUp{random, MonthDigest(state_), names};
     Keep();
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
 }
 
 bool GameSession::Open(const std::string& path)
@@ -59,6 +78,7 @@ LoadStatus GameSession::Load(const std::string& path, std::string* reason)
 
 void GameSession::TakeOver(const std::string& path, OpenedPair& pair)
 {
+    const uint64_t random = state_.Program.Rng.State();
     ApplySavegame(state_, *pair.Content);
     historyLoad_ = pair.Record;
     historyReason_ = pair.RecordReason;
@@ -76,6 +96,19 @@ void GameSession::TakeOver(const std::string& path, OpenedPair& pair)
         end_ = GameEnd{e.Winner, e.HumanWon, e.Points, e.LastPlayer};
     } else {
         state_.History.End.reset();
+    }
+    // The game goes on from its savegame: after the inputs that made it, where the record holds
+    // them, or from the savegame itself. The generator and the names are the program's, so they
+    // are kept with it.
+    const TakenUp at{random, MonthDigest(state_), NamesOf(state_)};
+    GameInputs& inputs = state_.History.Inputs;
+    if (inputs.Replayable()) {
+        KeepTakenUp(InputKind::Reopened, at);
+    } else {
+        inputs = GameInputs{};
+        inputs.Start.Kind = StartKind::Savegame;
+        inputs.Start.At = at;
+        inputs.Start.Savegame = std::move(pair.Text);
     }
     Keep();
 }
@@ -381,6 +414,19 @@ PanelInputs InputsFor(const GameState& s, const PanelContent& panel, const Comma
 
 CommandResult GameSession::Execute(const Command& command)
 {
+    const int32_t month = state_.MonthCount;
+    const int32_t company = state_.CurrentCompany;
+    const std::size_t months = state_.History.Months.size();
+    CommandResult result = Run(command);
+    // A refused command changed nothing: the record keeps what ran, with its answer.
+    if (result.Accepted)
+        KeepInput(month, company, result.Executed);
+    DigestClosedMonths(months);
+    return result;
+}
+
+CommandResult GameSession::Run(const Command& command)
+{
     CommandResult result{false, command};
     if (!state_.GameActive || end_)
         return result;
@@ -392,7 +438,7 @@ CommandResult GameSession::Execute(const Command& command)
         result.Accepted = true;
         return result;
     case CommandKind::NextTurn:
-        NextTurn();
+        EndTurn();
         result.Accepted = true;
         return result;
     default:
@@ -418,8 +464,13 @@ CommandResult GameSession::Execute(const Command& command)
 
 void GameSession::PressOk(const PanelInputs& inputs)
 {
-    if (!end_)
-        ::PressOk(state_, panel_, inputs, frontend_);
+    if (end_)
+        return;
+    const GameData before = state_;
+    const uint64_t drawsBefore = state_.Program.Rng.State();
+    ::PressOk(state_, panel_, inputs, frontend_);
+    if (!(static_cast<const GameData&>(state_) == before) || state_.Program.Rng.State() != drawsBefore)
+        BreakInputs("a command was given by its panel, not as a command the record keeps");
 }
 
 void GameSession::PressCancel()
@@ -434,7 +485,11 @@ void GameSession::ClickMap(MouseButton button, bool doubleClick, int x, int y)
         frontend_.Redraw();
         return;
     }
+    const int32_t month = state_.MonthCount;
+    const int32_t company = state_.CurrentCompany;
+    const int32_t before = state_.SelectedTown;
     ::ClickMap(state_, panel_, frontend_, button, doubleClick, x, y);
+    KeepTownChoice(month, company, before);
 }
 
 bool GameSession::ClickKeepsInput(MouseButton button, bool doubleClick, int x, int y) const
@@ -445,11 +500,23 @@ bool GameSession::ClickKeepsInput(MouseButton button, bool doubleClick, int x, i
 
 void GameSession::StepTown(int step)
 {
-    if (!end_)
-        StepSelectedTown(state_, panel_, frontend_, step);
+    if (end_)
+        return;
+    const int32_t month = state_.MonthCount;
+    const int32_t company = state_.CurrentCompany;
+    const int32_t before = state_.SelectedTown;
+    StepSelectedTown(state_, panel_, frontend_, step);
+    KeepTownChoice(month, company, before);
 }
 
 void GameSession::NextTurn()
+{
+    Command next;
+    next.Kind = CommandKind::NextTurn;
+    Execute(next);
+}
+
+void GameSession::EndTurn()
 {
     if (!state_.GameActive || end_)
         return;
@@ -472,4 +539,130 @@ void GameSession::SwitchLanguage(Language language)
     WriteSetting(state_.Program.ProgramDirectory, settings::kLanguage, std::to_string(LanguageNumber(language)));
 }
 
-bool GameSession::RestoreNames() { return ::RestoreNames(state_, frontend_); }
+bool GameSession::RestoreNames()
+{
+    const bool restored = ::RestoreNames(state_, frontend_);
+    if (restored && state_.GameActive)
+        KeepTakenUp(InputKind::Names, TakenUp{0, 0, NamesOf(state_)});
+    return restored;
+}
+
+void GameSession::KeepInput(int32_t month, int32_t company, const Command& command)
+{
+    GameInputs& inputs = state_.History.Inputs;
+    if (inputs.Replayable())
+        inputs.Entries.push_back({month, company, InputKind::Command, 0, CommandText(command)});
+}
+
+void GameSession::KeepTakenUp(InputKind kind, const TakenUp& at)
+{
+    GameInputs& inputs = state_.History.Inputs;
+    if (!inputs.Replayable())
+        return;
+    inputs.Entries.push_back({state_.MonthCount, state_.CurrentCompany, kind,
+                              static_cast<uint32_t>(inputs.Details.size()), std::string()});
+    inputs.Details.push_back(at);
+}
+
+void GameSession::KeepTownChoice(int32_t month, int32_t company, int32_t before)
+{
+    if (!state_.GameActive || state_.SelectedTown == before)
+        return;
+    Command select;
+    select.Kind = CommandKind::SelectTown;
+    select.Town = state_.SelectedTown;
+    KeepInput(month, company, select);
+}
+
+void GameSession::BreakInputs(const char* why)
+{
+    GameInputs& inputs = state_.History.Inputs;
+    if (inputs.Replayable()) {
+        inputs.Broken = why;
+        inputs.Entries.clear();
+        inputs.Details.clear();
+    }
+}
+
+void GameSession::DigestClosedMonths(std::size_t months)
+{
+    auto& closed = state_.History.Months;
+    for (std::size_t i = std::min(months, closed.size()); i < closed.size(); ++i)
+        if (closed[i].Digest == 0)
+            closed[i].Digest = MonthDigest(state_);
+}
+
+bool GameSession::BeginRecorded(const GameStart& start, std::string* reason)
+{
+    const auto fail = [&](const char* why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    state_.Program.Rng.SetState(start.At.Random);
+    switch (start.Kind) {
+    case StartKind::Unknown:
+        return fail("the record does not say how the game began");
+    case StartKind::NewWorld:
+        MakeWorld(start.Settings, start.At.Names);
+        break;
+    case StartKind::Savegame: {
+        std::string why;
+        const auto content = ParseSavegame(start.Savegame, &why);
+        if (!content) {
+            if (reason)
+                *reason = "the savegame the game began with cannot be read: " + why;
+            return false;
+        }
+        ApplySavegame(state_, *content);
+        state_.CompanyName = start.At.Names.Company;
+        state_.BrandName = start.At.Names.Brand;
+        state_.History.Clear();
+        saveFile_.clear();
+        end_.reset();
+        historyLoad_ = HistoryLoad::Loaded;
+        GameInputs& inputs = state_.History.Inputs;
+        inputs.Start = start;
+        inputs.Start.At.Digest = MonthDigest(state_);
+        Keep();
+        break;
+    }
+    }
+    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    if (state_.History.Inputs.Start.At.Digest != start.At.Digest)
+        return fail("the game does not begin as recorded (its digest differs)");
+    return true;
+}
+
+bool GameSession::ReplayTakenUp(const RecordedInput& input, const TakenUp& at, std::string* reason)
+{
+    if (!state_.GameActive) {
+        if (reason)
+            *reason = "no game is running";
+        return false;
+    }
+    if (input.Kind == InputKind::Reopened) {
+        // Saved and opened again: the game as its savegame gave it back, with the generator of
+        // the program that opened it.
+        std::string why;
+        const auto content = ParseSavegame(SavegameText(state_), &why);
+        if (!content) {
+            if (reason)
+                *reason = "the game cannot be saved and opened again: " + why;
+            return false;
+        }
+        ApplySavegame(state_, *content);
+        state_.Program.Rng.SetState(at.Random);
+        end_.reset();
+    }
+    state_.CompanyName = at.Names.Company;
+    state_.BrandName = at.Names.Brand;
+    KeepTakenUp(input.Kind, input.Kind == InputKind::Reopened ? TakenUp{at.Random, MonthDigest(state_), at.Names}
+                                                                : TakenUp{0, 0, at.Names});
+    if (input.Kind == InputKind::Reopened && MonthDigest(state_) != at.Digest) {
+        if (reason)
+            *reason = "the game opened again differs from the replayed one (its digest differs)";
+        return false;
+    }
+    return true;
+}

@@ -55,7 +55,7 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
         for (int b = 0; b < kBrands; ++b)
             if (litres.Supply[b][t] > 0 || litres.Sales[b][t] > 0)
                 report.Sales.push_back({s.TownName[t], s.BrandName[company][b], Format("%d l", litres.Supply[b][t]),
-                                        Format("%d l", litres.Sales[b][t]), Format("%d l", r.Demand[t])});
+                                        Format("%d l", litres.Sales[b][t]), Format("%d l", s.History.NewestDemand[t])});
 
     report.BooksHeading = german ? "Geld des Monats" : "The month's money";
     const MonthRecord* previous =

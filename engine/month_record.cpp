@@ -1,42 +1,23 @@
 /// @file month_record.cpp Filling the record of a closed month.
 #include "engine/month_record.h"
 
-#include <algorithm>
-
 #include "engine/end_of_game.h"
-
-namespace {
-
-// Grows the record in large steps, a year's worth at the least: a long game adds a month at a
-// time for thousands of months, and small steps would copy the whole record again and again.
-void ReserveForGrowth(GameHistory& h)
-{
-    const std::size_t months = std::max<std::size_t>(h.Months.size() * 2, 120);
-    h.Months.reserve(months);
-    const std::size_t perMonth = h.Months.empty() ? 32 : h.Cells.size() / h.Months.size() + 1;
-    h.Cells.reserve(std::max(h.Cells.capacity(), months * perMonth));
-}
-
-}  // namespace
 
 void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBeforeMarket)
 {
     GameHistory& h = s.History;
-    if (h.Months.size() == h.Months.capacity())
-        ReserveForGrowth(h);
     MonthRecord& r = h.AddMonth(s.MonthCount);
-    r.Demand = s.Demand;
+    h.SetDemand(s.Demand);
     const double totalDemand = TotalDemand(s);
     for (int c = 0; c < kCompanies; ++c) {
         CompanyMonth& m = r.Companies[c];
         double revenue = 0;
         long double production = 0, interest = 0, before = 0, after = 0;
-        int64_t sold = 0;
         for (int b = 0; b < kBrands; ++b)
             for (int t = 0; t < kTowns; ++t) {
                 // Revenue in double: the record is for reading, and this keeps the month end fast.
                 revenue += static_cast<double>(s.Sales[c][b][t]) * static_cast<double>(s.Price[c][b][t]);
-                sold += s.Sales[c][b][t];
+                // The place, and the company's totals of the month.
                 h.AppendLitres(c, b, t, s.Supply[c][b][t], s.Sales[c][b][t]);
                 // Only a brewery costs anything; reading the extended cost of every empty slot is
                 // most of the time this takes.
@@ -64,7 +45,7 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
         m.MoneyBefore = static_cast<double>(before);
         m.Money = static_cast<double>(after);
         m.Value = static_cast<double>(CompanyValue(s, c));
-        m.Share = ShareOfDemand(sold, totalDemand);
+        m.Share = ShareOfDemand(m.Sales, totalDemand);
     }
     s.History.OpenTransport.fill(0.0L);
 }
