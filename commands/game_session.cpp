@@ -13,6 +13,7 @@
 #include "game/text.h"
 #include "game/names_file.h"
 #include "persistence/settings.h"
+#include "platform/cp1252.h"
 
 GameSession::GameSession(Frontend& frontend, std::string programDirectory) : frontend_(frontend)
 {
@@ -44,7 +45,11 @@ void GameSession::MakeWorld(const NewGameSettings& settings, const WorldNames& n
     GameInputs& inputs = state_.History.Inputs;
     inputs = GameInputs{};
     inputs.Start.Kind = StartKind::NewWorld;
+    // The typed texts as far as the world reads them, so that the record can always hold them.
     inputs.Start.Settings = settings;
+    inputs.Start.Settings.WinningShareText = Utf8Prefix(settings.WinningShareText, kShareFieldLength);
+    inputs.Start.Settings.Player1Name = Utf8Prefix(settings.Player1Name, kTypedNameLength);
+    inputs.Start.Settings.Player2Name = Utf8Prefix(settings.Player2Name, kTypedNameLength);
     inputs.Start.At = TakenUp{random, MonthDigest(state_), names};
     Keep();
 }

@@ -375,6 +375,29 @@ TEST_F(SessionHistory, SavedBesideTheGameAndOpenedWithIt)
     EXPECT_EQ(reader.History().Inputs.Entries.size(), inputs.Entries.size() + 1);
 }
 
+TEST_F(SessionHistory, AnOlderRecordIsShownAndTheInputsBeginWithTheSavegame)
+{
+    PlayAndSave("old.tsg", 4, 3);
+    const std::string savegame = ReadAll(File("old.tsg"));
+    std::string old = OldRecord(1, false);
+    old.replace(old.find("0123456789abcdef"), 16,
+                Format("%016llx", static_cast<unsigned long long>(SavegameFingerprint(savegame))));
+    WriteFile(dir / "old.tsg.history", SealHistoryText(old + "open 0 0 0 0 0 0 0 0 0 0\n"));
+
+    GameSession session(frontend, dir.Str());
+    ASSERT_TRUE(session.Open(File("old.tsg")));
+    EXPECT_EQ(session.LastHistoryLoad(), HistoryLoad::Loaded);
+    EXPECT_EQ(session.History().Months.size(), 2u) << "the older record's months are shown";
+    // Its game's inputs are not at hand: they begin with the savegame it was opened from.
+    const GameInputs& inputs = session.History().Inputs;
+    EXPECT_EQ(inputs.Start.Kind, StartKind::Savegame);
+    EXPECT_EQ(inputs.Start.Savegame, savegame);
+    EXPECT_TRUE(inputs.Entries.empty());
+    session.NextTurn();
+    ASSERT_EQ(session.Save(), SaveStatus::Saved);
+    EXPECT_NE(ReadAll(File("old.tsg.history")).find("\nstart savegame "), std::string::npos);
+}
+
 TEST_F(SessionHistory, AnUnreadableRecordCostsOnlyTheRecord)
 {
     PlayAndSave("a.tsg", 3, 2);
