@@ -1,23 +1,29 @@
 /// @file month_digest.cpp The game's digest, field by field.
 #include "engine/month_digest.h"
 
+#include <array>
 #include <bit>
 #include <cstring>
 #include <span>
 
 namespace {
 
-// A fast mix of 64-bit words in four lanes (no lane waits for another's multiply), each word by
-// its value, so that padding and the machine's byte order play no part.
+// A fast mix of 64-bit words in four lanes (no lane waits for another's multiply). Money is taken
+// by its value, never with the padding of its extended format; tables of whole numbers, singles
+// and flags by their bytes.
 class Digest {
 public:
-    void Add(uint64_t v)
+    static void Mix(uint64_t& lane, uint64_t v)
     {
-        uint64_t& lane = lanes_[next_++ & 3];
         lane = (lane ^ v) * 0x9E3779B97F4A7C15ull;
         lane ^= lane >> 29;
     }
-    void Add(int32_t a, int32_t b) { Add(uint64_t{static_cast<uint32_t>(a)} | uint64_t{static_cast<uint32_t>(b)} << 32); }
+    static uint64_t Pair(int32_t a, int32_t b)
+    {
+        return uint64_t{static_cast<uint32_t>(a)} | uint64_t{static_cast<uint32_t>(b)} << 32;
+    }
+    void Add(uint64_t v) { Mix(lanes_[next_++ & 3], v); }
+    void Add(int32_t a, int32_t b) { Add(Pair(a, b)); }
     void Add(float f) { Add(uint64_t{std::bit_cast<uint32_t>(f)}); }
     void Add(long double v)
     {
@@ -41,6 +47,42 @@ public:
             }
         }
         Add(word);
+    }
+    /// A whole table of whole numbers (or singles): two values a word, four words a step, so
+    /// that the four lanes run side by side.
+    template <typename Table>
+    void AddTable(const Table& table)
+    {
+        constexpr std::size_t n = sizeof(Table) / sizeof(int32_t);
+        static_assert(sizeof(Table) % sizeof(int32_t) == 0);
+        std::array<int32_t, n> flat;
+        std::memcpy(flat.data(), &table, sizeof(Table));
+        std::size_t i = 0;
+        for (; i + 8 <= n; i += 8)
+            for (std::size_t lane = 0; lane < 4; ++lane)
+                Mix(lanes_[lane], Pair(flat[i + 2 * lane], flat[i + 2 * lane + 1]));
+        for (; i < n; ++i)
+            Add(flat[i], 0);
+    }
+    /// A table of money: each value's mantissa and its sign and exponent.
+    template <typename Table>
+    void AddMoney(const Table& table)
+    {
+        constexpr std::size_t n = sizeof(Table) / sizeof(long double);
+        std::array<long double, n> flat;
+        std::memcpy(flat.data(), &table, sizeof(Table));
+        std::size_t i = 0;
+        for (; i + 2 <= n; i += 2)
+            for (std::size_t k = 0; k < 2; ++k) {
+                uint64_t mantissa = 0;
+                uint16_t exponent = 0;
+                std::memcpy(&mantissa, &flat[i + k], sizeof mantissa);
+                std::memcpy(&exponent, reinterpret_cast<const char*>(&flat[i + k]) + sizeof mantissa, sizeof exponent);
+                Mix(lanes_[2 * k], mantissa);
+                Mix(lanes_[2 * k + 1], exponent);
+            }
+        for (; i < n; ++i)
+            Add(flat[i]);
     }
     template <typename T, std::size_t N>
     void Add(const std::array<T, N>& values)
@@ -66,11 +108,6 @@ public:
             for (const T& v : values)
                 Add(v);
         }
-    }
-    void Add(const StandingOrderSlot& o)
-    {
-        Add(o.Kind, o.FromTown);
-        Add(o.ToTown, o.Amount);
     }
     void Add(bool b) { Add(uint64_t{b ? 1u : 2u}); }
     void Add(double d) { Add(std::bit_cast<uint64_t>(d)); }
@@ -114,24 +151,20 @@ uint64_t MonthDigest(const GameState& s)
     d.Add(s.Demand);
     d.Add(s.Wages);
     d.Add(s.CompanyName);
-    for (int c = 0; c < kCompanies; ++c) {
+    for (int c = 0; c < kCompanies; ++c)
         d.Add(s.BrandName[c]);
-        d.Add(s.Quality[c]);
-        d.Add(s.CostFactor[c]);
-        for (int b = 0; b < kBrands; ++b) {
-            d.Add(s.Price[c][b]);
-            d.Add(s.Capacity[c][b]);
-            d.Add(s.Stock[c][b]);
-            d.Add(s.Supply[c][b]);
-            d.Add(s.Sales[c][b]);
-            for (const auto& stages : s.ConstructionPipeline[c][b])
-                d.Add(stages);
-            d.Add(s.ProductionCost[c][b]);
-        }
-        d.Add(s.Account[c]);
-        d.Add(s.HasDepot[c]);
-        d.Add(s.StandingOrder[c]);
-    }
+    d.AddTable(s.Quality);
+    d.AddTable(s.CostFactor);
+    d.AddTable(s.Price);
+    d.AddTable(s.Capacity);
+    d.AddTable(s.Stock);
+    d.AddTable(s.Supply);
+    d.AddTable(s.Sales);
+    d.AddTable(s.ConstructionPipeline);
+    d.AddTable(s.StandingOrder);
+    d.AddTable(s.HasDepot);
+    d.AddMoney(s.ProductionCost);
+    d.AddMoney(s.Account);
     d.Add(s.Program.Rng.State());
     return d.Value();
 }

@@ -9,5 +9,6 @@
 #include "game/game_state.h"
 
 /// The digest of the game and its generator; never 0 (the record's "not known"). The same
-/// game gives the same digest in every build on any machine.
+/// game gives the same digest in every build of the game (all of them little-endian x86-64, which
+/// the game's extended money needs anyway).
 uint64_t MonthDigest(const GameState& s);
