@@ -564,8 +564,8 @@ void GameSession::KeepTakenUp(InputKind kind, const TakenUp& at)
     GameInputs& inputs = state_.History.Inputs;
     if (!inputs.Replayable())
         return;
-    inputs.Entries.push_back({state_.MonthCount, state_.CurrentCompany, kind,
-                              static_cast<uint32_t>(inputs.Details.size()), std::string()});
+    inputs.Entries.push_back(
+        {state_.MonthCount, state_.CurrentCompany, kind, static_cast<uint32_t>(inputs.Details.size()), std::string()});
     inputs.Details.push_back(at);
 }
 
@@ -663,7 +663,7 @@ bool GameSession::ReplayTakenUp(const RecordedInput& input, const TakenUp& at, s
     state_.CompanyName = at.Names.Company;
     state_.BrandName = at.Names.Brand;
     KeepTakenUp(input.Kind, input.Kind == InputKind::Reopened ? TakenUp{at.Random, MonthDigest(state_), at.Names}
-                                                                : TakenUp{0, 0, at.Names});
+                                                              : TakenUp{0, 0, at.Names});
     if (input.Kind == InputKind::Reopened && MonthDigest(state_) != at.Digest) {
         if (reason)
             *reason = "the game opened again differs from the replayed one (its digest differs)";

@@ -24,7 +24,7 @@ std::string FirstDifference(const MonthRecord& recorded, const MonthRecord& repl
         return Differs("the towns' demand", recorded.TotalDemand, replayed.TotalDemand);
     struct MoneyFigure {
         const char* Name;
-        double CompanyMonth::* Field;
+        double CompanyMonth::*Field;
     };
     static constexpr MoneyFigure kMoney[] = {
         {"money before the market", &CompanyMonth::MoneyBefore},
@@ -53,9 +53,10 @@ std::string FirstDifference(const MonthRecord& recorded, const MonthRecord& repl
 std::string WhyNotReplayable(const GameHistory& record, int32_t version)
 {
     if (version < 3)
-        return Format("the record was written by an older version of the game (format %d) and holds no inputs "
-                      "to play again",
-                      version);
+        return Format(
+            "the record was written by an older version of the game (format %d) and holds no inputs "
+            "to play again",
+            version);
     if (record.Inputs.Start.Kind == StartKind::Unknown)
         return "the record does not say how the game began";
     if (!record.Inputs.Broken.empty())
@@ -87,11 +88,12 @@ ReplayResult ReplayRecord(GameSession& session, const GameHistory& record)
             }
             std::string difference = FirstDifference(*then, now);
             if (difference.empty())
-                difference = Format("the game's digest: recorded %016llx, replayed %016llx",
-                                    static_cast<unsigned long long>(then->Digest),
-                                    static_cast<unsigned long long>(now.Digest));
-            result.Reason = Format("month %d (%s) differs: ", now.Month, RecordMonthName(now.Month, Language::English).c_str()) +
-                            difference;
+                difference =
+                    Format("the game's digest: recorded %016llx, replayed %016llx",
+                           static_cast<unsigned long long>(then->Digest), static_cast<unsigned long long>(now.Digest));
+            result.Reason =
+                Format("month %d (%s) differs: ", now.Month, RecordMonthName(now.Month, Language::English).c_str()) +
+                difference;
             return false;
         }
         return true;
@@ -101,9 +103,10 @@ ReplayResult ReplayRecord(GameSession& session, const GameHistory& record)
         const GameState& s = session.State();
         const std::size_t number = result.Inputs + 1;
         if (!s.GameActive || s.MonthCount != input.Month || s.CurrentCompany != input.Company)
-            return fail(Format("input %zu is for company %d in month %d, but the game played again is at company %d "
-                               "in month %d",
-                               number, input.Company + 1, input.Month, s.CurrentCompany + 1, s.MonthCount));
+            return fail(
+                Format("input %zu is for company %d in month %d, but the game played again is at company %d "
+                       "in month %d",
+                       number, input.Company + 1, input.Month, s.CurrentCompany + 1, s.MonthCount));
         if (input.Kind == InputKind::Command) {
             Command command;
             std::string why;
@@ -114,7 +117,8 @@ ReplayResult ReplayRecord(GameSession& session, const GameHistory& record)
                                    input.Text.c_str()));
         } else {
             std::string why;
-            if (input.Detail >= inputs.Details.size() || !session.ReplayTakenUp(input, inputs.Details[input.Detail], &why))
+            if (input.Detail >= inputs.Details.size() ||
+                !session.ReplayTakenUp(input, inputs.Details[input.Detail], &why))
                 return fail(Format("input %zu (month %d): %s", number, input.Month,
                                    why.empty() ? "its detail is missing" : why.c_str()));
         }

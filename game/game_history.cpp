@@ -48,9 +48,10 @@ void GameHistory::SetLitres(int company, int brand, int town, int32_t supply, in
         return;
     CompanyMonth& m = Months.back().Companies[company];
     const auto key = std::make_tuple(company, brand, town);
-    const auto it = std::lower_bound(NewestCells.begin(), NewestCells.end(), key, [](const LitreCell& c, const auto& k) {
-        return std::make_tuple(int{c.Company}, int{c.Brand}, int{c.Town}) < k;
-    });
+    const auto it =
+        std::lower_bound(NewestCells.begin(), NewestCells.end(), key, [](const LitreCell& c, const auto& k) {
+            return std::make_tuple(int{c.Company}, int{c.Brand}, int{c.Town}) < k;
+        });
     const bool found =
         it != NewestCells.end() && std::make_tuple(int{it->Company}, int{it->Brand}, int{it->Town}) == key;
     if (found) {
@@ -66,8 +67,8 @@ void GameHistory::SetLitres(int company, int brand, int town, int32_t supply, in
         it->Supply = supply;
         it->Sales = sales;
     } else {
-        NewestCells.insert(it, {static_cast<uint8_t>(company), static_cast<uint8_t>(brand),
-                                static_cast<uint8_t>(town), supply, sales});
+        NewestCells.insert(it, {static_cast<uint8_t>(company), static_cast<uint8_t>(brand), static_cast<uint8_t>(town),
+                                supply, sales});
     }
 }
 
@@ -96,8 +97,8 @@ std::size_t GameHistory::MemoryBytes() const
 {
     std::size_t bytes = Months.size() * sizeof(MonthRecord) + NewestCells.capacity() * sizeof(LitreCell) +
                         Messages.capacity() * sizeof(RecordedMessage) +
-                        Inputs.Entries.capacity() * sizeof(RecordedInput) + Inputs.Details.capacity() * sizeof(TakenUp) +
-                        Inputs.Start.Savegame.capacity();
+                        Inputs.Entries.capacity() * sizeof(RecordedInput) +
+                        Inputs.Details.capacity() * sizeof(TakenUp) + Inputs.Start.Savegame.capacity();
     const auto text = [&bytes](const std::string& t) {
         if (t.capacity() > 15)  // beyond the small-string buffer inside the string itself
             bytes += t.capacity() + 1;

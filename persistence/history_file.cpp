@@ -187,17 +187,20 @@ namespace {
 // new figure is one more row here (the reader takes files without it as 0).
 struct MoneyColumn {
     std::string_view Name;
-    double CompanyMonth::* Field;
+    double CompanyMonth::*Field;
 };
 constexpr MoneyColumn kMoneyColumns[] = {
-    {"money_before", &CompanyMonth::MoneyBefore}, {"money", &CompanyMonth::Money},
-    {"value", &CompanyMonth::Value},              {"revenue", &CompanyMonth::Revenue},
-    {"production", &CompanyMonth::Production},    {"transport", &CompanyMonth::Transport},
+    {"money_before", &CompanyMonth::MoneyBefore},
+    {"money", &CompanyMonth::Money},
+    {"value", &CompanyMonth::Value},
+    {"revenue", &CompanyMonth::Revenue},
+    {"production", &CompanyMonth::Production},
+    {"transport", &CompanyMonth::Transport},
     {"interest", &CompanyMonth::Interest},
 };
 struct LitreColumn {
     std::string_view Name;
-    int64_t CompanyMonth::* Field;
+    int64_t CompanyMonth::*Field;
 };
 constexpr LitreColumn kLitreColumns[] = {{"supply", &CompanyMonth::Supply}, {"sales", &CompanyMonth::Sales}};
 // A company's litres of a month: 30 places of at most the integer's range each, either sign.
@@ -507,8 +510,8 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
     return ParseHistoryRecord(text, &fingerprint, monthCount, out, nullptr, reason);
 }
 
-HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprint, int32_t monthCount,
-                               GameHistory& out, RecordHead* head, std::string* reason)
+HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprint, int32_t monthCount, GameHistory& out,
+                               RecordHead* head, std::string* reason)
 {
     const HistoryBounds bounds{monthCount};
     int lineNumber = 0;
@@ -619,8 +622,8 @@ HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprin
                 NewGameSettings& g = start.Settings;
                 if (!w.Number(g.Map))
                     return fail(HistoryLoad::Damaged, "bad start");
-                for (bool* flag : {&g.TwoPlayer, &g.Expert, &g.DelayBuilding, &g.Events, &g.AdvancedOptions,
-                                   &g.ReduceCapacities}) {
+                for (bool* flag :
+                     {&g.TwoPlayer, &g.Expert, &g.DelayBuilding, &g.Events, &g.AdvancedOptions, &g.ReduceCapacities}) {
                     int value = -1;
                     if (!w.Number(value) || value < 0 || value > 1)
                         return fail(HistoryLoad::Damaged, "bad start");

@@ -98,8 +98,8 @@ struct RecordHead {
 
 /// ParseHistory for any savegame when `fingerprint` is null (a record played again on its own),
 /// telling what its head says in `head` when given.
-HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprint, int32_t monthCount,
-                               GameHistory& out, RecordHead* head, std::string* reason = nullptr);
+HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprint, int32_t monthCount, GameHistory& out,
+                               RecordHead* head, std::string* reason = nullptr);
 
 /// Reads the record beside the savegame at `savegamePath`, whose bytes have `fingerprint`, of
 /// a game in month `monthCount`.

@@ -3,12 +3,18 @@
 // cannot be played again are refused with one line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
 
+#include "commands/game_session.h"
+#include "commands/replay.h"
+#include "commands/town_selection.h"
 #include "engine/month_digest.h"
+#include "game/silent_frontend.h"
 #include "persistence/history_file.h"
+#include "recording_frontend.h"
 #include "sim_runner.h"
 #include "small_world.h"
 #include "temp_dir.h"
@@ -55,8 +61,9 @@ TEST(Replay, GamesComeBackByteForByte)
 {
     TempDir dir;
     const std::string d = dir.Str();
-    WriteFile(dir / "two.txt", "1 1 transfer 5 200\n1 2 transfer 5 100\n2 1 select 4\n2 2 prices 2.5 - -\n"
-                               "3 1 depot\n4 2 new-brand yes\n");
+    WriteFile(dir / "two.txt",
+              "1 1 transfer 5 200\n1 2 transfer 5 100\n2 1 select 4\n2 2 prices 2.5 - -\n"
+              "3 1 depot\n4 2 new-brand yes\n");
     struct Case {
         const char* name;
         std::string play;  // the command lines that make `name`.tsg and its record
@@ -141,7 +148,8 @@ TEST(Replay, RecordsThatCannotBePlayedAgainAreRefusedWithTheirReason)
         {"version 1", SealHistoryText(old), "written by an older version of the game (format 1)"},
         {"version 2", SealHistoryText("TAVREK-HISTORY 2" + old.substr(16)),
          "written by an older version of the game (format 2)"},
-        {"cut off", record.substr(0, record.size() / 2), "the record is damaged (line 1: the file is cut off or changed)"},
+        {"cut off", record.substr(0, record.size() / 2),
+         "the record is damaged (line 1: the file is cut off or changed)"},
         {"newer", Altered(record, "TAVREK-HISTORY 3", "TAVREK-HISTORY 9"), "written by a newer version"},
         {"inputs the record could not keep",
          Altered(WithoutInputs(record), "\nmonth 1 ", "\nbroken a command was given by its panel\nmonth 1 "),
@@ -211,4 +219,79 @@ TEST(MonthDigest, EveryValueOfTheGameAndTheGeneratorCount)
         c.apply(changed);
         EXPECT_NE(MonthDigest(changed), digest) << c.what;
     }
+}
+
+namespace {
+
+// A session as the window drives it, in a folder of its own.
+struct WindowLikeSession {
+    TempDir dir;
+    RecordingFrontend frontend;
+    GameSession session{frontend, dir.Str()};
+    WindowLikeSession()
+    {
+        session.State().Program.Rng.Seed(21);
+        session.State().Program.ShowBestOpponent = false;
+        NewGameSettings settings;
+        settings.Map = 2;
+        session.NewGame(settings);
+    }
+};
+
+}  // namespace
+
+TEST(Replay, ClicksKeysAndRestoredNamesArePlayedAgainInASession)
+{
+    WindowLikeSession played;
+    GameSession& s = played.session;
+    const int town = (s.State().SelectedTown + 3) % kTowns;
+    const TownRect& r = kTownHitRects[1][town];
+    s.ClickMap(MouseButton::Left, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
+    s.NextTurn();
+    s.StepTown(1);
+    s.ClickMap(MouseButton::Right, false, (r.XFrom + r.XTo) / 2, (r.YFrom + r.YTo) / 2);
+    played.frontend.Answers.push_back(true);
+    ASSERT_TRUE(s.RestoreNames());
+    for (int m = 0; m < 3; ++m)
+        s.NextTurn();
+    const GameInputs& inputs = s.History().Inputs;
+    ASSERT_TRUE(inputs.Replayable());
+    ASSERT_GE(inputs.Entries.size(), 7u) << "the clicks and the key that chose a town, the names, four turns";
+    EXPECT_EQ(inputs.Entries[0].Text, Format("select %d", town));
+    EXPECT_EQ(inputs.Entries[1].Text, "next-turn");
+    EXPECT_EQ(inputs.Entries[2].Text.rfind("select ", 0), 0u) << "Page Down";
+    EXPECT_EQ(std::count_if(inputs.Entries.begin(), inputs.Entries.end(),
+                            [](const RecordedInput& e) { return e.Kind == InputKind::Names; }),
+              1);
+
+    TempDir elsewhere;
+    SilentFrontend silent;
+    GameSession again(silent, elsewhere.Str());
+    const ReplayResult result = ReplayRecord(again, s.History());
+    ASSERT_TRUE(result.Ok) << result.Reason;
+    EXPECT_EQ(result.Months, 4);
+    EXPECT_EQ(SavegameText(again.State()), SavegameText(s.State()));
+    EXPECT_EQ(MonthDigest(again.State()), MonthDigest(s.State()));
+}
+
+TEST(Replay, AnOkGivenOutsideTheCommandsEndsTheInputsAndSaysWhy)
+{
+    WindowLikeSession played;
+    GameSession& s = played.session;
+    s.EnterMode(kModeTransferMoney);
+    PanelInputs in;
+    in.ListBox4 = s.State().TownName[(s.State().CurrentCompany + 1) % kTowns];
+    in.Edit5 = "100";
+    s.PressOk(in);
+    const GameInputs& inputs = s.History().Inputs;
+    EXPECT_FALSE(inputs.Replayable());
+    EXPECT_TRUE(inputs.Entries.empty());
+    EXPECT_EQ(WhyNotReplayable(s.History(), kHistoryFormatVersion),
+              "the record's inputs cannot play the game again: a command was given by its panel, not as a command "
+              "the record keeps");
+    // An OK that changed nothing leaves them whole.
+    WindowLikeSession other;
+    other.session.EnterMode(kModeTransferMoney);
+    other.session.PressOk(PanelInputs{});
+    EXPECT_TRUE(other.session.History().Inputs.Replayable());
 }

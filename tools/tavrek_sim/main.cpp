@@ -132,8 +132,8 @@ int Replay(const SimOptions& options)
     if (!result.Ok)
         return fail(result.Reason);
     if (SavegameFingerprint(SavegameText(session.State())) != head.Fingerprint)
-        return fail(Format("after its %zu inputs the game differs from the savegame the record belongs to",
-                           result.Inputs));
+        return fail(
+            Format("after its %zu inputs the game differs from the savegame the record belongs to", result.Inputs));
     PrintCompanies(session.State());
     std::printf("replayed %zu inputs; %d months agree with the record; the savegame is the recorded one\n",
                 result.Inputs, result.Months);
