@@ -1,13 +1,15 @@
-/// @file history_bench.cpp The record beside the game: entering a closed month, writing and
-/// reading the file of a 600-month game, and one price forecast as Change Prices shows it while
-/// the player types.
+/// @file history_bench.cpp The record beside the game: entering a closed month, a whole month
+/// with its record as the session plays it, the month's digest, writing and reading the file of
+/// a 600-month game, and one price forecast as Change Prices shows it while the player types.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
+#include "commands/game_session.h"
 #include "engine/market.h"
+#include "engine/month_digest.h"
 #include "engine/month_record.h"
 #include "engine/turn.h"
 #include "game/silent_frontend.h"
@@ -67,7 +69,6 @@ void BM_RecordMonth(benchmark::State& st)
 {
     GameState s = Played(Directory(), 120);
     const PerCompanyTown<long double> before = s.Account;
-    s.History.Months.reserve(s.History.Months.size() + 1);
     for (auto _ : st) {
         RecordMonth(s, before, s.Wages);
         benchmark::DoNotOptimize(s.History.Months.back().Companies[3].Value);
@@ -96,7 +97,7 @@ void BM_ParseHistory600(benchmark::State& st)
         GameHistory h;
         if (ParseHistory(text, 42, SixHundredMonths().MonthCount, h) != HistoryLoad::Loaded)
             st.SkipWithError("not read back");
-        benchmark::DoNotOptimize(h.Months.data());
+        benchmark::DoNotOptimize(h.Months.size());
     }
 }
 BENCHMARK(BM_ParseHistory600)->Unit(benchmark::kMillisecond);
@@ -124,10 +125,40 @@ void BM_LoadHistoryFile600(benchmark::State& st)
         GameHistory h;
         if (LoadHistoryFile(savegame, 42, SixHundredMonths().MonthCount, h) != HistoryLoad::Loaded)
             st.SkipWithError("not read back");
-        benchmark::DoNotOptimize(h.Months.data());
+        benchmark::DoNotOptimize(h.Months.size());
     }
 }
 BENCHMARK(BM_LoadHistoryFile600)->Unit(benchmark::kMillisecond);
+
+// One month of the long game tavrek-sim plays (map 3, expert, seed 1) as the session plays it:
+// Next Turn kept as an input, the month closed into the record, its digest. Each iteration is
+// the game's next month, so the record grows as in a long game.
+void BM_MonthWithRecord(benchmark::State& st)
+{
+    SilentFrontend frontend;
+    GameSession session(frontend, Directory().Directory.string());
+    session.State().Program.Rng.Seed(1);
+    session.State().Program.ShowBestOpponent = false;
+    NewGameSettings settings;
+    settings.Map = 3;
+    settings.Expert = true;
+    session.NewGame(settings);
+    for (auto _ : st)
+        session.NextTurn();
+    st.counters["months"] = static_cast<double>(session.History().Months.size());
+    st.counters["record_bytes_per_month"] =
+        static_cast<double>(session.History().MemoryBytes()) / static_cast<double>(session.History().Months.size());
+}
+BENCHMARK(BM_MonthWithRecord);
+
+// The digest of a ten-year-old game, as each closed month takes it.
+void BM_MonthDigest(benchmark::State& st)
+{
+    const GameState s = Played(Directory(), 120);
+    for (auto _ : st)
+        benchmark::DoNotOptimize(MonthDigest(s));
+}
+BENCHMARK(BM_MonthDigest);
 
 // One forecast of the player's first brand in the busiest town of a ten-year-old game.
 void BM_Forecast(benchmark::State& st)

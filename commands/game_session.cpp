@@ -10,10 +10,12 @@
 #include "commands/logistics.h"
 #include "commands/order_commands.h"
 #include "engine/end_of_game.h"
+#include "engine/month_digest.h"
 #include "engine/turn.h"
 #include "game/text.h"
 #include "game/names_file.h"
 #include "persistence/settings.h"
+#include "platform/cp1252.h"
 #include "platform/ini_file.h"
 
 namespace {
@@ -35,16 +37,38 @@ GameSession::GameSession(Frontend& frontend, std::string programDirectory) : fro
     autosavePath_ = error ? path : whole.string();
 }
 
+namespace {
+
+WorldNames NamesOf(const GameState& s) { return {s.CompanyName, s.BrandName}; }
+
+}  // namespace
+
 void GameSession::NewGame(const NewGameSettings& settings)
+{
+    MakeWorld(settings, NamesForNewWorld(state_, settings));
+    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+}
+
+void GameSession::MakeWorld(const NewGameSettings& settings, const WorldNames& names)
 {
     // A new game belongs to no file yet: its first Save asks for one.
     saveFile_.clear();
     end_.reset();
     // A new game's record is whole from its first month: nothing was lost to note.
     historyLoad_ = HistoryLoad::Loaded;
-    GenerateWorld(state_, settings, frontend_);
+    const uint64_t random = state_.Program.Rng.State();
+    GenerateWorld(state_, settings, names, frontend_);
+    // The world follows from these alone: the settings, the names file's names, the generator.
+    GameInputs& inputs = state_.History.Inputs;
+    inputs = GameInputs{};
+    inputs.Start.Kind = StartKind::NewWorld;
+    // The typed texts as far as the world reads them, so that the record can always hold them.
+    inputs.Start.Settings = settings;
+    inputs.Start.Settings.WinningShareText = Utf8Prefix(settings.WinningShareText, kShareFieldLength);
+    inputs.Start.Settings.Player1Name = Utf8Prefix(settings.Player1Name, kTypedNameLength);
+    inputs.Start.Settings.Player2Name = Utf8Prefix(settings.Player2Name, kTypedNameLength);
+    inputs.Start.At = TakenUp{random, MonthDigest(state_), names};
     Keep();
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
 }
 
 bool GameSession::Open(const std::string& path)
@@ -76,6 +100,7 @@ LoadStatus GameSession::Load(const std::string& path, std::string* reason)
 
 void GameSession::TakeOver(const std::string& path, OpenedPair& pair)
 {
+    const uint64_t random = state_.Program.Rng.State();
     ApplySavegame(state_, *pair.Content);
     historyLoad_ = pair.Record;
     historyReason_ = pair.RecordReason;
@@ -93,6 +118,19 @@ void GameSession::TakeOver(const std::string& path, OpenedPair& pair)
         end_ = GameEnd{e.Winner, e.HumanWon, e.Points, e.LastPlayer};
     } else {
         state_.History.End.reset();
+    }
+    // The game goes on from its savegame: after the inputs that made it, where the record holds
+    // them, or from the savegame itself. The generator and the names are the program's, so they
+    // are kept with it.
+    const TakenUp at{random, MonthDigest(state_), NamesOf(state_)};
+    GameInputs& inputs = state_.History.Inputs;
+    if (inputs.Replayable()) {
+        KeepTakenUp(InputKind::Reopened, at);
+    } else {
+        inputs = GameInputs{};
+        inputs.Start.Kind = StartKind::Savegame;
+        inputs.Start.At = at;
+        inputs.Start.Savegame = std::move(pair.Text);
     }
     Keep();
 }
@@ -391,6 +429,19 @@ PanelInputs InputsFor(const GameState& s, const PanelContent& panel, const Comma
 
 CommandResult GameSession::Execute(const Command& command)
 {
+    const int32_t month = state_.MonthCount;
+    const int32_t company = state_.CurrentCompany;
+    const std::size_t months = state_.History.Months.size();
+    CommandResult result = Run(command);
+    // A refused command changed nothing: the record keeps what ran, with its answer.
+    if (result.Accepted)
+        KeepInput(month, company, result.Executed);
+    DigestClosedMonths(months);
+    return result;
+}
+
+CommandResult GameSession::Run(const Command& command)
+{
     CommandResult result{false, command};
     if (!state_.GameActive || end_)
         return result;
@@ -402,7 +453,7 @@ CommandResult GameSession::Execute(const Command& command)
         result.Accepted = true;
         return result;
     case CommandKind::NextTurn:
-        NextTurn();
+        EndTurn();
         result.Accepted = true;
         return result;
     default:
@@ -428,9 +479,14 @@ CommandResult GameSession::Execute(const Command& command)
 
 void GameSession::PressOk()
 {
-    // A command's OK comes as the command (Execute).
-    if (!end_ && !CommandOfMode(panel_.CommandMode))
-        ::PressOk(state_, panel_, PanelInputs{}, frontend_);
+    // A command's OK comes as the command (Execute); the other modes' OK changes no game.
+    if (end_ || CommandOfMode(panel_.CommandMode))
+        return;
+    const GameData before = state_;
+    const uint64_t drawsBefore = state_.Program.Rng.State();
+    ::PressOk(state_, panel_, PanelInputs{}, frontend_);
+    if (!(static_cast<const GameData&>(state_) == before) || state_.Program.Rng.State() != drawsBefore)
+        BreakInputs("a command was given by its panel, not as a command the record keeps");
 }
 
 void GameSession::PressCancel()
@@ -479,6 +535,13 @@ void GameSession::StepTown(int step)
 
 void GameSession::NextTurn()
 {
+    Command next;
+    next.Kind = CommandKind::NextTurn;
+    Execute(next);
+}
+
+void GameSession::EndTurn()
+{
     if (!state_.GameActive || end_)
         return;
     const bool twoPlayers = state_.TwoPlayer;
@@ -510,8 +573,6 @@ void GameSession::SwitchLanguage(Language language)
     state_.Program.Language = language;
     WriteSetting(state_.Program.ProgramDirectory, settings::kLanguage, std::to_string(LanguageNumber(language)));
 }
-
-bool GameSession::RestoreNames() { return ::RestoreNames(state_, frontend_); }
 
 bool GameSession::EnsureNamesFile()
 {
@@ -572,4 +633,132 @@ void GameSession::Adopt(const GameData& game)
     end_.reset();
     Keep();
     SetCommandMode(state_, panel_, frontend_, kModeIdle);
+}
+
+bool GameSession::RestoreNames()
+{
+    const bool restored = ::RestoreNames(state_, frontend_);
+    if (restored && state_.GameActive)
+        KeepTakenUp(InputKind::Names, TakenUp{0, 0, NamesOf(state_)});
+    return restored;
+}
+
+void GameSession::KeepInput(int32_t month, int32_t company, const Command& command)
+{
+    GameInputs& inputs = state_.History.Inputs;
+    if (inputs.Replayable())
+        inputs.Entries.push_back({month, company, InputKind::Command, 0, CommandText(command)});
+}
+
+void GameSession::KeepTakenUp(InputKind kind, const TakenUp& at)
+{
+    GameInputs& inputs = state_.History.Inputs;
+    if (!inputs.Replayable())
+        return;
+    inputs.Entries.push_back(
+        {state_.MonthCount, state_.CurrentCompany, kind, static_cast<uint32_t>(inputs.Details.size()), std::string()});
+    inputs.Details.push_back(at);
+}
+
+void GameSession::KeepTownChoice(int32_t month, int32_t company, int32_t before)
+{
+    if (!state_.GameActive || state_.SelectedTown == before)
+        return;
+    Command select;
+    select.Kind = CommandKind::SelectTown;
+    select.Town = state_.SelectedTown;
+    KeepInput(month, company, select);
+}
+
+void GameSession::BreakInputs(const char* why)
+{
+    GameInputs& inputs = state_.History.Inputs;
+    if (inputs.Replayable()) {
+        inputs.Broken = why;
+        inputs.Entries.clear();
+        inputs.Details.clear();
+    }
+}
+
+void GameSession::DigestClosedMonths(std::size_t months)
+{
+    auto& closed = state_.History.Months;
+    for (std::size_t i = std::min(months, closed.size()); i < closed.size(); ++i)
+        if (closed[i].Digest == 0)
+            closed[i].Digest = MonthDigest(state_);
+}
+
+bool GameSession::BeginRecorded(const GameStart& start, std::string* reason)
+{
+    const auto fail = [&](const char* why) {
+        if (reason)
+            *reason = why;
+        return false;
+    };
+    state_.Program.Rng.SetState(start.At.Random);
+    switch (start.Kind) {
+    case StartKind::Unknown:
+        return fail("the record does not say how the game began");
+    case StartKind::NewWorld:
+        MakeWorld(start.Settings, start.At.Names);
+        break;
+    case StartKind::Savegame: {
+        std::string why;
+        const auto content = ParseSavegame(start.Savegame, &why);
+        if (!content) {
+            if (reason)
+                *reason = "the savegame the game began with cannot be read: " + why;
+            return false;
+        }
+        ApplySavegame(state_, *content);
+        state_.CompanyName = start.At.Names.Company;
+        state_.BrandName = start.At.Names.Brand;
+        state_.History.Clear();
+        saveFile_.clear();
+        end_.reset();
+        historyLoad_ = HistoryLoad::Loaded;
+        GameInputs& inputs = state_.History.Inputs;
+        inputs.Start = start;
+        inputs.Start.At.Digest = MonthDigest(state_);
+        Keep();
+        break;
+    }
+    }
+    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    if (state_.History.Inputs.Start.At.Digest != start.At.Digest)
+        return fail("the game does not begin as recorded (its digest differs)");
+    return true;
+}
+
+bool GameSession::ReplayTakenUp(const RecordedInput& input, const TakenUp& at, std::string* reason)
+{
+    if (!state_.GameActive) {
+        if (reason)
+            *reason = "no game is running";
+        return false;
+    }
+    if (input.Kind == InputKind::Reopened) {
+        // Saved and opened again: the game as its savegame gave it back, with the generator of
+        // the program that opened it.
+        std::string why;
+        const auto content = ParseSavegame(SavegameText(state_), &why);
+        if (!content) {
+            if (reason)
+                *reason = "the game cannot be saved and opened again: " + why;
+            return false;
+        }
+        ApplySavegame(state_, *content);
+        state_.Program.Rng.SetState(at.Random);
+        end_.reset();
+    }
+    state_.CompanyName = at.Names.Company;
+    state_.BrandName = at.Names.Brand;
+    KeepTakenUp(input.Kind, input.Kind == InputKind::Reopened ? TakenUp{at.Random, MonthDigest(state_), at.Names}
+                                                              : TakenUp{0, 0, at.Names});
+    if (input.Kind == InputKind::Reopened && MonthDigest(state_) != at.Digest) {
+        if (reason)
+            *reason = "the game opened again differs from the replayed one (its digest differs)";
+        return false;
+    }
+    return true;
 }

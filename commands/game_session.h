@@ -191,11 +191,37 @@ public:
     /// the names they gave. Returns whether the names were restored.
     bool RestoreNames();
 
+    // --- a recorded game played again --------------------------------------------------------
+    /// Begins the game a record's start describes: a new world from its settings and names, or
+    /// the savegame it was opened from with the names it had, the generator as it was then.
+    /// False, with a one-line reason, when that cannot be done or the game is not the one
+    /// recorded (its digest differs).
+    bool BeginRecorded(const GameStart& start, std::string* reason);
+    /// Plays a recorded "Restore Names" or reopening (the game's money as its savegame holds
+    /// it, the generator and names as they were then) again; false, with a reason, when the
+    /// game reopened is not the one recorded.
+    bool ReplayTakenUp(const RecordedInput& input, const TakenUp& at, std::string* reason);
+
 private:
     friend struct SessionTestDoor;  // the tests' door to set a world up (tests/session_door.h)
 
     /// Makes a savegame just read, with its record, the running game.
     void TakeOver(const std::string& path, OpenedPair& pair);
+    /// A new world with these names, its start recorded.
+    void MakeWorld(const NewGameSettings& settings, const WorldNames& names);
+    /// Execute without keeping the command.
+    CommandResult Run(const Command& command);
+    /// Next Turn itself.
+    void EndTurn();
+    /// Keeps an input in the game's record while its inputs can still play it again.
+    void KeepInput(int32_t month, int32_t company, const Command& command);
+    void KeepTakenUp(InputKind kind, const TakenUp& at);
+    /// The town chosen by a click or a key, kept as the command it equals.
+    void KeepTownChoice(int32_t month, int32_t company, int32_t before);
+    /// Something changed the game that the record cannot hold: it can no longer be played again.
+    void BreakInputs(const char* why);
+    /// Gives the months closed since the record held `months` their digests.
+    void DigestClosedMonths(std::size_t months);
     /// Tells the player what became of the record beside a saved game.
     void TellRecord(const std::string& path, const PairSave& saved, bool inBox);
     /// The game as its file holds it (or as it began): what Changed compares with.

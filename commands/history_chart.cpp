@@ -26,7 +26,7 @@ std::string WithDecimalComma(std::string text, Language language)
     return text;
 }
 
-double Value(const GameHistory& history, const MonthRecord& r, int company, ChartMetric metric)
+double Value(const MonthRecord& r, int company, ChartMetric metric)
 {
     const CompanyMonth& m = r.Companies[company];
     switch (metric) {
@@ -36,13 +36,8 @@ double Value(const GameHistory& history, const MonthRecord& r, int company, Char
         return m.Value;
     case ChartMetric::Share:
         return m.Share;
-    case ChartMetric::Sales: {
-        double sold = 0;
-        for (const LitreCell& cell : history.CellsOf(r))
-            if (cell.Company == company)
-                sold += cell.Sales;
-        return sold;
-    }
+    case ChartMetric::Sales:
+        return static_cast<double>(m.Sales);
     }
     return 0;
 }
@@ -185,7 +180,7 @@ ChartData ComputeChart(const GameHistory& history, const PerCompany<std::string>
         const MonthRecord& r = history.Months[i];
         chart.Months.push_back(r.Month);
         for (ChartSeries& series : chart.Series) {
-            double v = Value(history, r, series.Company, metric);
+            double v = Value(r, series.Company, metric);
             if (!std::isfinite(v))
                 v = 0;
             series.Values.push_back(v);

@@ -94,7 +94,7 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
         for (int b = 0; b < kBrands; ++b)
             if (litres.Supply[b][t] > 0 || litres.Sales[b][t] > 0)
                 report.Sales.push_back({s.TownName[t], s.BrandName[company][b], Format("%d l", litres.Supply[b][t]),
-                                        Format("%d l", litres.Sales[b][t]), Format("%d l", r.Demand[t])});
+                                        Format("%d l", litres.Sales[b][t]), Format("%d l", s.History.NewestDemand[t])});
 
     report.BooksHeading = german ? "Geld des Monats" : "The month's money";
     const MonthRecord* previous =
@@ -135,12 +135,14 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
     report.UnsoldHeading = german ? "Nichts verkauft" : "Sold nothing";
     if (r.Detailed) {
         for (int t = 0; t < kTowns; ++t)
-            if (m.TownSpent[t] != 0)
-                report.TownSpending.push_back({s.TownName[t], Dollars(-m.TownSpent[t]), ReportAmount::Note});
+            if (s.History.NewestTownSpent[company][t] != 0)
+                report.TownSpending.push_back(
+                    {s.TownName[t], Dollars(-s.History.NewestTownSpent[company][t]), ReportAmount::Note});
         for (int t = 0; t < kTowns; ++t)
             for (int b = 0; b < kBrands; ++b)
-                if (m.Unsold[b][t] != NothingSold::No)
-                    report.Unsold.push_back(UnsoldLine(s, company, b, t, r, m.Unsold[b][t], language));
+                if (s.History.NewestUnsold[company][b][t] != NothingSold::No)
+                    report.Unsold.push_back(
+                        UnsoldLine(s, company, b, t, r, s.History.NewestUnsold[company][b][t], language));
     }
 
     report.MessagesHeading = german ? "Meldungen des Monats" : "The month's messages";

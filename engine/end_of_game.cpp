@@ -77,13 +77,6 @@ int64_t TotalSales(const GameState& s, int c)
     return sold;
 }
 
-float ShareOfDemand(int64_t sales, double totalDemand)
-{
-    if (!(totalDemand > 0.0))
-        return 0.0f;
-    return static_cast<float>(static_cast<double>(sales) / totalDemand * 100.0);
-}
-
 float MarketShare(const GameState& s, int c) { return ShareOfDemand(TotalSales(s, c), TotalDemand(s)); }
 
 void Liquidate(GameState& s, Frontend& frontend, int c)

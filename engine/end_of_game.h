@@ -15,10 +15,6 @@ long double CompanyValue(const GameState& s, int company);
 double TotalDemand(const GameState& s);
 /// Litres the company sold at the last market, all brands in all towns.
 int64_t TotalSales(const GameState& s, int company);
-/// Sales as a percentage of the total demand, held in single precision. Without any demand
-/// nobody has a share: a damaged savegame may hold a map where nobody wants beer, and a share
-/// of nothing must not win the game.
-float ShareOfDemand(int64_t sales, double totalDemand);
 
 /// The company's sales at the last market as a percentage of the total demand.
 float MarketShare(const GameState& s, int company);

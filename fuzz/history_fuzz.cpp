@@ -1,8 +1,10 @@
-/// @file history_fuzz.cpp Fuzzes the reader of the record beside a savegame: every input is
-/// refused or read into a record within the savegame month's bounds, which the writer stores and
-/// the reader takes back unchanged; written for an earlier month, what the writer leaves is read
-/// back too. Each input is read at a few savegame months, and once more with its closing sum made
+/// @file history_fuzz.cpp Fuzzes the reader of the record beside a savegame (every version): every
+/// input is refused or read into a record within the savegame month's bounds, which the writer
+/// stores and the reader takes back unchanged; written for an earlier month, what the writer
+/// leaves is read back too. Each input is read at a few savegame months, and once more with its closing sum made
 /// right, so that the fuzzer reaches the lines behind the sum.
+#include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -34,24 +36,41 @@ void Check(std::string_view text, int32_t monthCount)
     const HistoryBounds bounds{monthCount};
     if (history.Messages.size() > bounds.MostMessages())
         std::abort();
-    std::size_t nextCell = 0;
     for (const MonthRecord& r : history.Months) {
         if (r.Month < 1 || r.Month >= monthCount || history.FindMonth(r.Month) != &r)
             std::abort();
-        // A month's places follow the month before's, in order, inside the tables, none empty.
-        if (r.FirstCell != nextCell || r.FirstCell + std::size_t{r.CellCount} > history.Cells.size())
-            std::abort();
-        nextCell = r.FirstCell + std::size_t{r.CellCount};
-        int last = -1;
-        for (const LitreCell& c : history.CellsOf(r)) {
-            const int place = (c.Company * kHistoryBrands + c.Brand) * kHistoryTowns + c.Town;
-            if (c.Company >= kHistoryCompanies || c.Brand >= kHistoryBrands || c.Town >= kHistoryTowns ||
-                place <= last || (c.Supply == 0 && c.Sales == 0))
+        // The share follows from the month's litres and demand.
+        for (const CompanyMonth& m : r.Companies)
+            if (std::bit_cast<uint32_t>(m.Share) !=
+                std::bit_cast<uint32_t>(ShareOfDemand(m.Sales, static_cast<double>(r.TotalDemand))))
                 std::abort();
-            last = place;
-        }
     }
-    if (nextCell != history.Cells.size())
+    // The newest month's places: in order, inside the tables, none empty, adding up to its totals.
+    int last = -1;
+    std::array<int64_t, kHistoryCompanies> supply{}, sales{};
+    for (const LitreCell& c : history.NewestCells) {
+        const int place = (c.Company * kHistoryBrands + c.Brand) * kHistoryTowns + c.Town;
+        if (history.Months.empty() || c.Company >= kHistoryCompanies || c.Brand >= kHistoryBrands ||
+            c.Town >= kHistoryTowns || place <= last || (c.Supply == 0 && c.Sales == 0))
+            std::abort();
+        last = place;
+        supply[c.Company] += c.Supply;
+        sales[c.Company] += c.Sales;
+    }
+    if (!history.NewestCells.empty())
+        for (int c = 0; c < kHistoryCompanies; ++c)
+            if (supply[c] != history.Months.back().Companies[c].Supply ||
+                sales[c] != history.Months.back().Companies[c].Sales)
+                std::abort();
+    // Inputs lie in the game's months, rising, each detail where its input says.
+    int32_t lastInput = 1;
+    for (const RecordedInput& e : history.Inputs.Entries) {
+        if (e.Month < lastInput || e.Month > monthCount || e.Company < 0 || e.Company >= kHistoryCompanies ||
+            (e.Kind != InputKind::Command && e.Detail >= history.Inputs.Details.size()))
+            std::abort();
+        lastInput = e.Month;
+    }
+    if (!history.Inputs.Entries.empty() && !history.Inputs.Replayable())
         std::abort();
     for (const RecordedMessage& m : history.Messages) {
         if (m.Month < 1 || m.Month > monthCount || m.Text.English.size() > HistoryBounds::kLongestText)

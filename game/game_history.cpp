@@ -38,9 +38,12 @@ void GameHistory::NoteSpending(int company, int town, SpendingKind kind, long do
 
 MonthRecord& GameHistory::AddMonth(int32_t month)
 {
+    NewestCells.clear();
+    NewestDemand.fill(0);
+    NewestTownSpent = {};
+    NewestUnsold = {};
     MonthRecord& r = Months.emplace_back();
     r.Month = month;
-    r.FirstCell = static_cast<uint32_t>(Cells.size());
     return r;
 }
 
@@ -48,8 +51,22 @@ void GameHistory::DropNewestMonth()
 {
     if (Months.empty())
         return;
-    Cells.resize(Months.back().FirstCell);
     Months.pop_back();
+    NewestCells.clear();
+    NewestDemand.fill(0);
+    NewestTownSpent = {};
+    NewestUnsold = {};
+}
+
+void GameHistory::SetDemand(const std::array<int32_t, kHistoryTowns>& demand)
+{
+    if (Months.empty())
+        return;
+    NewestDemand = demand;
+    int64_t total = 0;
+    for (const int32_t d : demand)
+        total += d;
+    Months.back().TotalDemand = total;
 }
 
 void GameHistory::SetLitres(int company, int brand, int town, int32_t supply, int32_t sales)
@@ -57,67 +74,68 @@ void GameHistory::SetLitres(int company, int brand, int town, int32_t supply, in
     if (Months.empty() || company < 0 || company >= kHistoryCompanies || brand < 0 || brand >= kHistoryBrands ||
         town < 0 || town >= kHistoryTowns)
         return;
-    MonthRecord& r = Months.back();
-    if (r.CellCount == 0)
-        r.FirstCell = static_cast<uint32_t>(Cells.size());
+    CompanyMonth& m = Months.back().Companies[company];
     const auto key = std::make_tuple(company, brand, town);
-    const auto begin = Cells.begin() + r.FirstCell;
-    const auto end = begin + r.CellCount;
-    const auto it = std::lower_bound(begin, end, key, [](const LitreCell& c, const auto& k) {
-        return std::make_tuple(int{c.Company}, int{c.Brand}, int{c.Town}) < k;
-    });
-    const bool found = it != end && std::make_tuple(int{it->Company}, int{it->Brand}, int{it->Town}) == key;
+    const auto it =
+        std::lower_bound(NewestCells.begin(), NewestCells.end(), key, [](const LitreCell& c, const auto& k) {
+            return std::make_tuple(int{c.Company}, int{c.Brand}, int{c.Town}) < k;
+        });
+    const bool found =
+        it != NewestCells.end() && std::make_tuple(int{it->Company}, int{it->Brand}, int{it->Town}) == key;
+    if (found) {
+        m.Supply -= it->Supply;
+        m.Sales -= it->Sales;
+    }
+    m.Supply += supply;
+    m.Sales += sales;
     if (supply == 0 && sales == 0) {
-        if (found) {
-            Cells.erase(it);
-            --r.CellCount;
-        }
+        if (found)
+            NewestCells.erase(it);
     } else if (found) {
         it->Supply = supply;
         it->Sales = sales;
     } else {
-        Cells.insert(it, {static_cast<uint8_t>(company), static_cast<uint8_t>(brand), static_cast<uint8_t>(town),
-                          supply, sales});
-        ++r.CellCount;
+        NewestCells.insert(it, {static_cast<uint8_t>(company), static_cast<uint8_t>(brand), static_cast<uint8_t>(town),
+                                supply, sales});
     }
 }
 
 CompanyLitres GameHistory::Litres(const MonthRecord& r, int company) const
 {
     CompanyLitres litres;
+    if (company < 0 || company >= kHistoryCompanies)
+        return litres;
     for (const LitreCell& c : CellsOf(r))
         if (c.Company == company) {
             litres.Supply[c.Brand][c.Town] = c.Supply;
             litres.Sales[c.Brand][c.Town] = c.Sales;
-            litres.TotalSupply += c.Supply;
-            litres.TotalSales += c.Sales;
         }
+    litres.TotalSupply = r.Companies[company].Supply;
+    litres.TotalSales = r.Companies[company].Sales;
     return litres;
 }
 
 bool GameHistory::operator==(const GameHistory& other) const
 {
-    if (Months.size() != other.Months.size() || Messages != other.Messages || End != other.End)
-        return false;
-    for (std::size_t i = 0; i < Months.size(); ++i) {
-        const MonthRecord& a = Months[i];
-        const MonthRecord& b = other.Months[i];
-        const auto cellsA = CellsOf(a);
-        const auto cellsB = other.CellsOf(b);
-        if (a.Month != b.Month || a.Demand != b.Demand || a.Companies != b.Companies || a.Detailed != b.Detailed ||
-            !std::equal(cellsA.begin(), cellsA.end(), cellsB.begin(), cellsB.end()))
-            return false;
-    }
-    return true;
+    return Months == other.Months && NewestCells == other.NewestCells && NewestDemand == other.NewestDemand &&
+           NewestTownSpent == other.NewestTownSpent && NewestUnsold == other.NewestUnsold &&
+           Messages == other.Messages && End == other.End && Inputs == other.Inputs;
 }
 
 std::size_t GameHistory::MemoryBytes() const
 {
-    std::size_t bytes = Months.capacity() * sizeof(MonthRecord) + Cells.capacity() * sizeof(LitreCell) +
-                        Messages.capacity() * sizeof(RecordedMessage);
+    std::size_t bytes = Months.size() * sizeof(MonthRecord) + NewestCells.capacity() * sizeof(LitreCell) +
+                        Messages.capacity() * sizeof(RecordedMessage) +
+                        Inputs.Entries.capacity() * sizeof(RecordedInput) +
+                        Inputs.Details.capacity() * sizeof(TakenUp) + Inputs.Start.Savegame.capacity();
+    const auto text = [&bytes](const std::string& t) {
+        if (t.capacity() > 15)  // beyond the small-string buffer inside the string itself
+            bytes += t.capacity() + 1;
+    };
     for (const auto& m : Messages)
         for (const std::string* t : {&m.Text.English, &m.Text.German, &m.Caption.English, &m.Caption.German})
-            if (t->capacity() > 15)  // beyond the small-string buffer inside the string itself
-                bytes += t->capacity() + 1;
+            text(*t);
+    for (const auto& e : Inputs.Entries)
+        text(e.Text);
     return bytes;
 }

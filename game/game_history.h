@@ -5,16 +5,14 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "game/frontend.h"
+#include "game/game_inputs.h"
 #include "game/text.h"
-
-inline constexpr int kHistoryCompanies = 10;  ///< every company of a game
-inline constexpr int kHistoryTowns = 10;
-inline constexpr int kHistoryBrands = 3;
 
 template <typename T>
 using BrandTownTable = std::array<std::array<T, kHistoryTowns>, kHistoryBrands>;
@@ -33,7 +31,9 @@ enum class NothingSold : uint8_t {
 };
 
 /// One company's closed month. Money is kept as double: the record is for reading, never for
-/// playing on, and half the size of the game's extended money. Its litres lie in the record's cells.
+/// playing on, and half the size of the game's extended money. Its litres place by place are kept
+/// for the newest month alone (the month report's); older months keep the totals the charts and
+/// the CSV show.
 struct CompanyMonth {
     double Revenue = 0;      ///< dollars the sales brought in
     double Production = 0;   ///< dollars the breweries cost
@@ -43,19 +43,28 @@ struct CompanyMonth {
     double Money = 0;        ///< all towns' money after the books were closed
     double Value = 0;        ///< company value after the books were closed
     float Share = 0;         ///< market share of the month's market, percent
-    // The details below are kept only where MonthRecord::Detailed says so.
+    int64_t Supply = 0;      ///< litres offered at the month's market, all brands and towns
+    int64_t Sales = 0;       ///< litres sold there
+    // The two below are kept only where MonthRecord::Detailed says so.
     /// Spending by kind but transport (that is Transport): Spent[SpendingKind].
     std::array<double, kSpendingKinds - 1> Spent{};
-    std::array<double, kHistoryTowns> TownSpent{};  ///< every kind of spending, by the town that paid
     double Other = 0;  ///< every other change of money before the market: events, gifts, liquidation
-    BrandTownTable<NothingSold> Unsold{};  ///< why a brand sold nothing where it was expected to sell
 
     bool operator==(const CompanyMonth&) const = default;
 };
 
-/// The litres of one company's brand in one town in a closed month. Only the places where
-/// something was offered or sold are kept: most of the 300 places of a company are empty in most
-/// months, and the whole tables were most of the record.
+/// Sales as a percentage of the total demand, held in single precision. Without any demand
+/// nobody has a share: a damaged savegame may hold a map where nobody wants beer, and a share
+/// of nothing must not win the game. The record works its shares out the same way.
+inline float ShareOfDemand(int64_t sales, double totalDemand)
+{
+    if (!(totalDemand > 0.0))
+        return 0.0f;
+    return static_cast<float>(static_cast<double>(sales) / totalDemand * 100.0);
+}
+
+/// The litres of one company's brand in one town in the newest closed month. Only the places
+/// where something was offered or sold are kept: most of the 300 places of a company are empty.
 struct LitreCell {
     uint8_t Company = 0;
     uint8_t Brand = 0;
@@ -66,7 +75,8 @@ struct LitreCell {
     bool operator==(const LitreCell&) const = default;
 };
 
-/// A company's litres of one month as whole tables, for the views that show them place by place.
+/// A company's litres of one month as whole tables, for the views that show them place by place
+/// (empty tables for a month before the newest), with its totals.
 struct CompanyLitres {
     BrandTownTable<int32_t> Supply{};
     BrandTownTable<int32_t> Sales{};
@@ -76,15 +86,15 @@ struct CompanyLitres {
 
 /// One closed month of the game.
 struct MonthRecord {
-    int32_t Month = 0;                            ///< month count, 1 = January 1750
-    std::array<int32_t, kHistoryTowns> Demand{};  ///< litres each town wanted
+    int32_t Month = 0;        ///< month count, 1 = January 1750
+    uint64_t Digest = 0;      ///< MonthDigest of the game once the month closed; 0: not known
+    int64_t TotalDemand = 0;  ///< litres all towns wanted
     std::array<CompanyMonth, kHistoryCompanies> Companies{};
-    /// The month's litre cells in the record's list, ordered by company, brand and town.
-    uint32_t FirstCell = 0;
-    uint32_t CellCount = 0;
     /// The companies' spending, other changes and unsold reasons were seen over the whole month:
     /// not in a month that was open when the game was opened, nor in one read from a file.
     bool Detailed = false;
+
+    bool operator==(const MonthRecord&) const = default;
 };
 
 /// A company's details of the month still open, booked into its record at the month end.
@@ -122,8 +132,16 @@ struct RecordedEnd {
 
 /// The whole record of a game.
 struct GameHistory {
-    std::vector<MonthRecord> Months;        ///< oldest first, one per closed month
-    std::vector<LitreCell> Cells;           ///< every month's litre cells, month by month
+    /// Oldest first, one per closed month. A deque: a long game's months are never copied to
+    /// grow, so its record never needs twice its size.
+    std::deque<MonthRecord> Months;
+    /// The newest month's places, ordered by company, brand and town, and its towns' demand.
+    std::vector<LitreCell> NewestCells;
+    std::array<int32_t, kHistoryTowns> NewestDemand{};
+    /// The newest month's spending of each company by the town that paid, and why a brand sold
+    /// nothing where it was expected to sell (its month report's; kept where it is Detailed).
+    std::array<std::array<double, kHistoryTowns>, kHistoryCompanies> NewestTownSpent{};
+    std::array<BrandTownTable<NothingSold>, kHistoryCompanies> NewestUnsold{};
     std::vector<RecordedMessage> Messages;  ///< in the order they were shown
     /// Transport spending of the month still open, per company; booked into the month's record
     /// at the month end.
@@ -133,6 +151,7 @@ struct GameHistory {
     std::array<OpenBooks, kHistoryCompanies> Open{};
     bool OpenWhole = false;
     std::optional<RecordedEnd> End;  ///< the game is over: no further turn
+    GameInputs Inputs;               ///< how the game began and what its players did
 
     void Clear() { *this = GameHistory{}; }
     /// Money a company paid out of a town's account for its own plans (a refund is negative).
@@ -143,26 +162,34 @@ struct GameHistory {
         if (company >= 0 && company < kHistoryCompanies)
             Open[company].Other += dollars;
     }
-    /// A new newest month, its cells to follow.
+    /// A new newest month, its places and demand to follow; the month before keeps its totals.
     MonthRecord& AddMonth(int32_t month);
-    /// Drops the newest month and its cells.
+    /// Drops the newest month; the month before becomes the newest without its places.
     void DropNewestMonth();
-    /// Sets the litres of a place in the newest month; a place with nothing offered or sold is
-    /// not kept. Nothing happens without a month or outside the tables.
+    /// Sets the towns' demand of the newest month and its total.
+    void SetDemand(const std::array<int32_t, kHistoryTowns>& demand);
+    /// Sets the litres of a place in the newest month, and its company's totals; a place with
+    /// nothing offered or sold is not kept. Nothing happens without a month or outside the tables.
     void SetLitres(int company, int brand, int town, int32_t supply, int32_t sales);
     /// Appends a place of the newest month that lies after all its places so far (the month end
-    /// and the reader fill them in order); nothing offered or sold is not kept.
+    /// and the reader fill them in order), adding to its company's totals; nothing offered or
+    /// sold is not kept.
     void AppendLitres(int company, int brand, int town, int32_t supply, int32_t sales)
     {
         if (supply == 0 && sales == 0)
             return;
-        Cells.push_back(
+        NewestCells.push_back(
             {static_cast<uint8_t>(company), static_cast<uint8_t>(brand), static_cast<uint8_t>(town), supply, sales});
-        ++Months.back().CellCount;
+        CompanyMonth& m = Months.back().Companies[company];
+        m.Supply += supply;
+        m.Sales += sales;
     }
+    /// The places of a month: the newest month's, none for an older one.
     std::span<const LitreCell> CellsOf(const MonthRecord& r) const
     {
-        return std::span<const LitreCell>(Cells).subspan(r.FirstCell, r.CellCount);
+        if (Months.empty() || &r != &Months.back())
+            return {};
+        return NewestCells;
     }
     /// One company's litres of a month as tables, with their totals.
     CompanyLitres Litres(const MonthRecord& r, int company) const;

@@ -26,6 +26,8 @@ public:
     }
 
     uint64_t State() const { return state_; }
+    /// Puts the generator back where it was (a recorded game played again).
+    void SetState(uint64_t state) { state_ = state; }
 
 private:
     uint64_t state_ = 0;

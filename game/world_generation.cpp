@@ -32,7 +32,27 @@ int32_t WinningShareFromText(const std::string& text)
     return static_cast<int32_t>(share);
 }
 
-void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& shownFrontend)
+namespace {
+
+int32_t MapOf(const NewGameSettings& settings) { return settings.Map >= 1 && settings.Map <= kMaps ? settings.Map : 1; }
+
+}  // namespace
+
+WorldNames NamesForNewWorld(const GameState& s, const NewGameSettings& settings)
+{
+    GameState names;
+    names.Program.ProgramDirectory = s.Program.ProgramDirectory;
+    names.MapNumber = MapOf(settings);
+    LoadNames(names);
+    return {names.CompanyName, names.BrandName};
+}
+
+void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& frontend)
+{
+    GenerateWorld(s, settings, NamesForNewWorld(s, settings), frontend);
+}
+
+void GenerateWorld(GameState& s, const NewGameSettings& settings, const WorldNames& names, Frontend& shownFrontend)
 {
     // A new game starts a new record; its take-over announcements are the record's first messages.
     s.History.Clear();
@@ -43,7 +63,7 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& show
     const std::string settingsFile = platform::PathIn(s.Program.ProgramDirectory, kSettingsFileName);
 
     s.TwoPlayer = settings.TwoPlayer;
-    s.MapNumber = settings.Map >= 1 && settings.Map <= kMaps ? settings.Map : 1;
+    s.MapNumber = MapOf(settings);
     s.ExpertMode = settings.Expert;
     s.DelayBuilding = settings.DelayBuilding;
     s.EventsOn = settings.Events;
@@ -55,7 +75,10 @@ void GenerateWorld(GameState& s, const NewGameSettings& settings, Frontend& show
         s.WinningShare = 60.0;
     }
     s.GameActive = true;
-    SetMapNames(s);
+    s.CompanyName = names.Company;
+    s.BrandName = names.Brand;
+    for (int t = 0; t < kTowns; ++t)
+        s.TownName[t] = kTownNames[s.MapNumber - 1][t];
 
     s.CurrentCompany = StartCompany(s, startEntry(settings.Player1Start));
     s.SelectedTown = s.CurrentCompany;

@@ -206,5 +206,6 @@ OpenedPair ReadGameAndRecord(const std::string& path, std::string* reason)
     }
     if (lock.Held())
         RemoveScratchFiles(savegameTarget, recordTarget);
+    pair.Text = std::move(bytes);
     return pair;
 }

@@ -44,6 +44,7 @@ PairSave WriteGameAndRecord(const std::string& path, const std::string& savegame
 struct OpenedPair {
     LoadStatus Game = LoadStatus::CannotOpen;
     std::optional<SavegameContent> Content;     ///< the checked savegame, when Loaded
+    std::string Text;                           ///< its bytes, when Loaded
     HistoryLoad Record = HistoryLoad::Missing;  ///< how its record was read
     std::string RecordReason;                   ///< why not, in English, unless Loaded
     GameHistory History;                        ///< the record, when Loaded

@@ -24,17 +24,10 @@ std::string HistoryCsv(const GameHistory& history, const PerCompany<std::string>
         "month,year,month_of_year,company,name,money_before_market,money,value,share,revenue,"
         "production,transport,interest,supply,sales,demand,spending,other\n";
     for (const MonthRecord& r : history.Months) {
-        int64_t demand = 0;
-        for (const int32_t d : r.Demand)
-            demand += d;
+        const int64_t demand = r.TotalDemand;
         for (int c = 0; c < kCompanies; ++c) {
             const CompanyMonth& m = r.Companies[c];
-            int64_t supply = 0, sales = 0;
-            for (const LitreCell& cell : history.CellsOf(r))
-                if (cell.Company == c) {
-                    supply += cell.Supply;
-                    sales += cell.Sales;
-                }
+            const int64_t supply = m.Supply, sales = m.Sales;
             out += Format("%d,%d,%d,%d,", r.Month, 1750 + (r.Month - 1) / kMonths, (r.Month - 1) % kMonths + 1, c + 1);
             out += Quoted(companyNames[c]);
             out +=

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -47,9 +48,18 @@ void Put(std::string& out, T v)
     out.append(buf, r.ptr);
 }
 
-void PutText(std::string& out, const std::string& text)
+// `bytes`: every byte outside printable ASCII as "\xHH" (a savegame's Windows-1252 text), so
+// that the record stays UTF-8 whatever it holds.
+void PutText(std::string& out, std::string_view text, bool bytes = false)
 {
     for (const char ch : text) {
+        const auto u = static_cast<unsigned char>(ch);
+        if (bytes && ch != '\\' && (u < 0x20 || u >= 0x7F)) {
+            out += "\\x";
+            out += "0123456789abcdef"[u >> 4];
+            out += "0123456789abcdef"[u & 15];
+            continue;
+        }
         switch (ch) {
         case '\\':
             out += "\\\\";
@@ -73,6 +83,8 @@ void PutText(std::string& out, const std::string& text)
 class Words {
 public:
     explicit Words(std::string_view line) : rest_(line) {}
+    /// What is left of the line, unsplit.
+    std::string_view Rest() const { return done_ ? std::string_view() : rest_; }
     std::optional<std::string_view> Next()
     {
         if (done_)
@@ -139,6 +151,17 @@ bool UnescapeText(std::string_view field, std::string& out)
         case 'r':
             out += '\r';
             break;
+        case 'x': {
+            unsigned value = 0;
+            if (field.size() - i < 3)
+                return false;
+            const auto r = std::from_chars(field.data() + i + 1, field.data() + i + 3, value, 16);
+            if (r.ec != std::errc() || r.ptr != field.data() + i + 3)
+                return false;
+            out += static_cast<char>(value);
+            i += 2;
+            break;
+        }
         default:
             return false;
         }
@@ -158,17 +181,170 @@ std::size_t HistoryBounds::MostMessages() const
     return std::min(kMostMessages, kMessagesPerMonth * (months + 1));
 }
 
+namespace {
+
+// The figures of a company's month in the file, in the order the "columns" line names them. A
+// new figure is one more row here (the reader takes files without it as 0).
+struct MoneyColumn {
+    std::string_view Name;
+    double CompanyMonth::*Field;
+};
+constexpr MoneyColumn kMoneyColumns[] = {
+    {"money_before", &CompanyMonth::MoneyBefore},
+    {"money", &CompanyMonth::Money},
+    {"value", &CompanyMonth::Value},
+    {"revenue", &CompanyMonth::Revenue},
+    {"production", &CompanyMonth::Production},
+    {"transport", &CompanyMonth::Transport},
+    {"interest", &CompanyMonth::Interest},
+};
+struct LitreColumn {
+    std::string_view Name;
+    int64_t CompanyMonth::*Field;
+};
+constexpr LitreColumn kLitreColumns[] = {{"supply", &CompanyMonth::Supply}, {"sales", &CompanyMonth::Sales}};
+// A company's litres of a month: 30 places of at most the integer's range each, either sign.
+constexpr int64_t kMostCompanyLitres = int64_t{kHistoryBrands} * kHistoryTowns * (int64_t{1} << 31);
+constexpr int64_t kMostDemand = int64_t{kHistoryTowns} * (int64_t{1} << 31);
+// A savegame is at most a megabyte.
+constexpr std::size_t kLongestSavegame = std::size_t{1} << 20;
+
+bool SameFigures(const CompanyMonth& a, const CompanyMonth& b)
+{
+    // Bit for bit: 0 and -0 are written differently.
+    for (const MoneyColumn& c : kMoneyColumns)
+        if (std::bit_cast<uint64_t>(a.*c.Field) != std::bit_cast<uint64_t>(b.*c.Field))
+            return false;
+    for (const LitreColumn& c : kLitreColumns)
+        if (a.*c.Field != b.*c.Field)
+            return false;
+    return true;
+}
+
+void PutNames(std::string& out, const WorldNames& names)
+{
+    bool first = true;
+    const auto put = [&](const std::string& name) {
+        if (!first)
+            out += '\t';
+        first = false;
+        PutText(out, name);
+    };
+    for (const std::string& name : names.Company)
+        put(name);
+    for (const auto& brands : names.Brand)
+        for (const std::string& name : brands)
+            put(name);
+}
+
+void PutTakenUp(std::string& out, const TakenUp& at)
+{
+    out += ' ';
+    PutHex(out, at.Random);
+    out += ' ';
+    PutHex(out, at.Digest);
+}
+
+// Why the inputs cannot be written as they are for a game of `monthCount`; empty when they can.
+std::string InputsProblem(const GameInputs& in, int32_t monthCount)
+{
+    int32_t last = 1;
+    for (const RecordedInput& e : in.Entries) {
+        if (e.Month < last || e.Month > monthCount || e.Company < 0 || e.Company >= kHistoryCompanies)
+            return "an input outside the game's months";
+        last = e.Month;
+        if (e.Kind == InputKind::Command && (e.Text.empty() || e.Text.size() > HistoryBounds::kLongestText))
+            return "a command no player can give";
+        if (e.Kind != InputKind::Command && e.Detail >= in.Details.size())
+            return "an input without its detail";
+    }
+    return {};
+}
+
+void PutInputs(std::string& out, const GameInputs& in, int32_t monthCount)
+{
+    if (in.Start.Kind == StartKind::Unknown)
+        return;
+    const GameStart& start = in.Start;
+    out += "start ";
+    out += start.Kind == StartKind::NewWorld ? "new" : "savegame";
+    PutTakenUp(out, start.At);
+    if (start.Kind == StartKind::NewWorld) {
+        const NewGameSettings& g = start.Settings;
+        Put(out, g.Map);
+        for (const bool flag :
+             {g.TwoPlayer, g.Expert, g.DelayBuilding, g.Events, g.AdvancedOptions, g.ReduceCapacities})
+            Put(out, flag ? 1 : 0);
+        Put(out, g.Player1Start);
+        Put(out, g.Player2Start);
+        out += ' ';
+        PutText(out, g.WinningShareText);
+        out += '\t';
+        PutText(out, g.Player1Name);
+        out += '\t';
+        PutText(out, g.Player2Name);
+    } else {
+        out += ' ';
+        PutText(out, start.Savegame, true);
+    }
+    out += '\t';
+    PutNames(out, start.At.Names);
+    out += '\n';
+    std::string broken = in.Broken.empty() ? InputsProblem(in, monthCount) : in.Broken;
+    if (!broken.empty()) {
+        out += "broken ";
+        PutText(out, broken);
+        out += '\n';
+    }
+}
+
+void PutEntries(std::string& out, const GameInputs& in, int32_t monthCount)
+{
+    if (in.Start.Kind == StartKind::Unknown || !in.Broken.empty() || !InputsProblem(in, monthCount).empty())
+        return;
+    for (const RecordedInput& e : in.Entries) {
+        out += e.Kind == InputKind::Command ? "do" : e.Kind == InputKind::Names ? "names" : "reopened";
+        Put(out, e.Month);
+        Put(out, e.Company);
+        if (e.Kind == InputKind::Command) {
+            out += ' ';
+            PutText(out, e.Text);
+        } else {
+            const TakenUp& at = in.Details[e.Detail];
+            if (e.Kind == InputKind::Reopened)
+                PutTakenUp(out, at);
+            out += ' ';
+            PutNames(out, at.Names);
+        }
+        out += '\n';
+    }
+}
+
+}  // namespace
+
 std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_t monthCount)
 {
     const HistoryBounds bounds{monthCount};
     std::string out;
-    out.reserve(history.Months.size() * 2600 + history.Messages.size() * 120 + 256);
+    out.reserve(history.Months.size() * 400 + history.Messages.size() * 120 + history.Inputs.Entries.size() * 24 +
+                history.Inputs.Start.Savegame.size() * 2 + 1024);
     out += kMagic;
-    Put(out, history.End ? 2 : 1);
+    Put(out, kHistoryFormatVersion);
     out += "\ngame ";
     PutHex(out, fingerprint);
+    out += "\ncolumns";
+    for (const MoneyColumn& c : kMoneyColumns) {
+        out += ' ';
+        out += c.Name;
+    }
+    for (const LitreColumn& c : kLitreColumns) {
+        out += ' ';
+        out += c.Name;
+    }
     out += '\n';
+    PutInputs(out, history.Inputs, monthCount);
     int32_t lastMonth = 0;
+    const MonthRecord* previous = nullptr;
     for (const MonthRecord& r : history.Months) {
         // Only what the reader takes back: rising months before the savegame's.
         if (r.Month <= lastMonth || r.Month >= monthCount)
@@ -176,24 +352,36 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
         lastMonth = r.Month;
         out += "month";
         Put(out, r.Month);
-        for (const int32_t d : r.Demand)
-            Put(out, d);
+        out += ' ';
+        if (r.Digest != 0)
+            PutHex(out, r.Digest);
+        else
+            out += '-';
+        Put(out, r.TotalDemand);
         out += '\n';
         for (int c = 0; c < kHistoryCompanies; ++c) {
             const CompanyMonth& m = r.Companies[c];
-            out += "company";
-            Put(out, c);
-            for (const double v : {m.MoneyBefore, m.Money, m.Value, static_cast<double>(m.Share), m.Revenue,
-                                   m.Production, m.Transport, m.Interest})
-                Put(out, v);
-            const CompanyLitres litres = history.Litres(r, c);
-            for (const auto* table : {&litres.Supply, &litres.Sales})
-                for (const auto& towns : *table)
-                    for (const int32_t l : towns)
-                        Put(out, l);
+            // A company whose books did not move (liquidated, most of a long game) in two bytes.
+            if (previous && SameFigures(m, previous->Companies[c])) {
+                out += "=\n";
+                continue;
+            }
+            bool first = true;
+            for (const MoneyColumn& column : kMoneyColumns) {
+                if (!first)
+                    out += ' ';
+                first = false;
+                char buf[64];
+                const auto end = std::to_chars(buf, buf + sizeof buf, m.*column.Field);
+                out.append(buf, end.ptr);
+            }
+            for (const LitreColumn& column : kLitreColumns)
+                Put(out, m.*column.Field);
             out += '\n';
         }
+        previous = &r;
     }
+    PutEntries(out, history.Inputs, monthCount);
     // The newest messages, when there are more than a game of this month can show.
     std::vector<const RecordedMessage*> kept;
     for (auto it = history.Messages.rbegin(); it != history.Messages.rend() && kept.size() < bounds.MostMessages();
@@ -234,6 +422,22 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
         Put(out, e.LastPlayer);
         out += '\n';
     }
+    // The newest month's places, for the month report; only when that month was written.
+    if (previous && previous == &history.Months.back()) {
+        out += "places";
+        for (const int32_t d : history.NewestDemand)
+            Put(out, d);
+        out += '\n';
+        for (const LitreCell& cell : history.NewestCells) {
+            out += "litres";
+            Put(out, int{cell.Company});
+            Put(out, int{cell.Brand});
+            Put(out, int{cell.Town});
+            Put(out, cell.Supply);
+            Put(out, cell.Sales);
+            out += '\n';
+        }
+    }
     out += "open";
     for (const long double v : history.OpenTransport)
         Put(out, static_cast<double>(v));
@@ -250,8 +454,64 @@ std::string SealHistoryText(std::string body)
     return body;
 }
 
+namespace {
+
+// The sections of a record in the order they come; a line of an earlier section after a later
+// one is out of place.
+enum Section { kHeadLines, kMonthLines, kInputLines, kMessageLines, kEndedLine, kPlaceLines };
+
+bool ReadNames(std::string_view texts, WorldNames& names)
+{
+    std::vector<std::string*> fields;
+    for (std::string& name : names.Company)
+        fields.push_back(&name);
+    for (auto& brands : names.Brand)
+        for (std::string& name : brands)
+            fields.push_back(&name);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const auto tab = texts.find('\t');
+        const bool last = i + 1 == fields.size();
+        if (last != (tab == std::string_view::npos))
+            return false;
+        if (!UnescapeText(texts.substr(0, tab), *fields[i]) || fields[i]->size() > HistoryBounds::kLongestText)
+            return false;
+        if (!last)
+            texts.remove_prefix(tab + 1);
+    }
+    return true;
+}
+
+bool ReadTakenUp(Words& w, TakenUp& at)
+{
+    const auto random = w.Next();
+    const auto digest = w.Next();
+    return random && digest && ParseHex(*random, at.Random) && ParseHex(*digest, at.Digest);
+}
+
+// Splits `texts` at tabs into `count` fields, each unescaped and at most a message's length.
+bool ReadTexts(std::string_view& texts, std::initializer_list<std::string*> fields, std::size_t longest)
+{
+    for (std::string* field : fields) {
+        const auto tab = texts.find('\t');
+        if (tab == std::string_view::npos)
+            return false;
+        if (!UnescapeText(texts.substr(0, tab), *field) || field->size() > longest)
+            return false;
+        texts.remove_prefix(tab + 1);
+    }
+    return true;
+}
+
+}  // namespace
+
 HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t monthCount, GameHistory& out,
                          std::string* reason)
+{
+    return ParseHistoryRecord(text, &fingerprint, monthCount, out, nullptr, reason);
+}
+
+HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprint, int32_t monthCount, GameHistory& out,
+                               RecordHead* head, std::string* reason)
 {
     const HistoryBounds bounds{monthCount};
     int lineNumber = 0;
@@ -292,30 +552,102 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
         return fail(HistoryLoad::Damaged, "the file is cut off or changed");
     rest = text.substr(rest.data() - text.data(), endAt + 1 - static_cast<size_t>(rest.data() - text.data()));
 
+    uint64_t game = 0;
     if (!nextLine(line))
         return fail(HistoryLoad::Damaged, "no game line");
     {
         Words w(line);
-        uint64_t game = 0;
         const auto word = w.Next();
         const auto hex = w.Next();
         if (word != "game" || !hex || !ParseHex(*hex, game) || !w.AtEnd())
             return fail(HistoryLoad::Damaged, "no game line");
-        if (game != fingerprint)
+        if (fingerprint && game != *fingerprint)
             return fail(HistoryLoad::Foreign, "the record belongs to another game");
     }
 
+    // Which figures a company line holds, in order: index into the money columns, then the
+    // litre columns (past the money ones), or -1 for a figure this version does not know.
+    std::vector<int> columns;
+    const int moneyColumns = static_cast<int>(std::size(kMoneyColumns));
     GameHistory h;
+    int section = kHeadLines;
+    bool columnsRead = formatVersion < 3;
     bool open = false;
+    int32_t lastInputMonth = 1;
+    bool hasPlaces = false;
+    std::array<CompanyMonth, kHistoryCompanies> monthTotals{};
+    const auto enter = [&](int wanted) {
+        if (wanted < section)
+            return false;
+        section = wanted;
+        return true;
+    };
     while (nextLine(line)) {
         Words w(line);
         const auto kind = w.Next();
         if (open)
             return fail(HistoryLoad::Damaged, "text after the open month");
-        if (h.End && kind != "open")
-            return fail(HistoryLoad::Damaged, "text after the end of the game");
-        if (kind == "month") {
-            if (!h.Messages.empty())
+        if (formatVersion >= 3 && !columnsRead && kind != "columns")
+            return fail(HistoryLoad::Damaged, "the columns line is missing");
+        if (kind == "columns" && formatVersion >= 3 && !columnsRead) {
+            for (auto word = w.Next(); word; word = w.Next()) {
+                int index = -1;
+                for (int i = 0; i < moneyColumns; ++i)
+                    if (*word == kMoneyColumns[i].Name)
+                        index = i;
+                for (int i = 0; i < static_cast<int>(std::size(kLitreColumns)); ++i)
+                    if (*word == kLitreColumns[i].Name)
+                        index = moneyColumns + i;
+                if (word->empty() || (index >= 0 && std::find(columns.begin(), columns.end(), index) != columns.end()))
+                    return fail(HistoryLoad::Damaged, "bad columns");
+                columns.push_back(index);
+            }
+            if (columns.size() > 64)
+                return fail(HistoryLoad::Damaged, "bad columns");
+            columnsRead = true;
+        } else if (kind == "start" && formatVersion >= 3 && section == kHeadLines &&
+                   h.Inputs.Start.Kind == StartKind::Unknown) {
+            GameStart& start = h.Inputs.Start;
+            const auto how = w.Next();
+            if (how == "new")
+                start.Kind = StartKind::NewWorld;
+            else if (how == "savegame")
+                start.Kind = StartKind::Savegame;
+            else
+                return fail(HistoryLoad::Damaged, "bad start");
+            if (!ReadTakenUp(w, start.At))
+                return fail(HistoryLoad::Damaged, "bad start");
+            std::string_view texts;
+            if (start.Kind == StartKind::NewWorld) {
+                NewGameSettings& g = start.Settings;
+                if (!w.Number(g.Map))
+                    return fail(HistoryLoad::Damaged, "bad start");
+                for (bool* flag :
+                     {&g.TwoPlayer, &g.Expert, &g.DelayBuilding, &g.Events, &g.AdvancedOptions, &g.ReduceCapacities}) {
+                    int value = -1;
+                    if (!w.Number(value) || value < 0 || value > 1)
+                        return fail(HistoryLoad::Damaged, "bad start");
+                    *flag = value == 1;
+                }
+                if (!w.Number(g.Player1Start) || !w.Number(g.Player2Start))
+                    return fail(HistoryLoad::Damaged, "bad start");
+                texts = w.Rest();
+                if (!ReadTexts(texts, {&g.WinningShareText, &g.Player1Name, &g.Player2Name},
+                               HistoryBounds::kLongestText))
+                    return fail(HistoryLoad::Damaged, "bad start");
+            } else {
+                texts = w.Rest();
+                if (!ReadTexts(texts, {&start.Savegame}, kLongestSavegame))
+                    return fail(HistoryLoad::Damaged, "bad start");
+            }
+            if (!ReadNames(texts, start.At.Names))
+                return fail(HistoryLoad::Damaged, "bad names");
+        } else if (kind == "broken" && formatVersion >= 3 && section == kHeadLines && h.Inputs.Broken.empty()) {
+            if (!UnescapeText(w.Rest(), h.Inputs.Broken) || h.Inputs.Broken.empty() ||
+                h.Inputs.Broken.size() > HistoryBounds::kLongestText)
+                return fail(HistoryLoad::Damaged, "bad note of broken inputs");
+        } else if (kind == "month") {
+            if (!enter(kMonthLines))
                 return fail(HistoryLoad::Damaged, "a month after the messages");
             MonthRecord& r = h.AddMonth(0);
             if (!w.Number(r.Month) || r.Month < 1 ||
@@ -323,17 +655,53 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
                 return fail(HistoryLoad::Damaged, "bad month number");
             if (r.Month >= monthCount)
                 return fail(HistoryLoad::Damaged, "a month the savegame has not closed yet");
-            for (int32_t& d : r.Demand)
-                if (!w.Number(d))
+            std::array<int32_t, kHistoryTowns> demand{};
+            if (formatVersion >= 3) {
+                const auto digest = w.Next();
+                if (!digest || (*digest != "-" && !ParseHex(*digest, r.Digest)) || (*digest != "-" && r.Digest == 0))
+                    return fail(HistoryLoad::Damaged, "bad digest");
+                if (!w.Number(r.TotalDemand) || r.TotalDemand < -kMostDemand || r.TotalDemand > kMostDemand)
                     return fail(HistoryLoad::Damaged, "bad demand");
+            } else {
+                for (int32_t& d : demand)
+                    if (!w.Number(d))
+                        return fail(HistoryLoad::Damaged, "bad demand");
+                h.SetDemand(demand);
+            }
             if (!w.AtEnd())
                 return fail(HistoryLoad::Damaged, "extra values");
             for (int c = 0; c < kHistoryCompanies; ++c) {
                 if (!nextLine(line))
                     return fail(HistoryLoad::Damaged, "a month without its companies");
                 Words cw(line);
-                int32_t number = -1;
                 CompanyMonth& m = r.Companies[c];
+                if (formatVersion >= 3) {
+                    if (line == "=") {
+                        if (h.Months.size() < 2)
+                            return fail(HistoryLoad::Damaged, "an unchanged company in the first month");
+                        m = h.Months[h.Months.size() - 2].Companies[c];
+                    } else {
+                        for (const int index : columns) {
+                            if (index < moneyColumns) {
+                                double v = 0;
+                                if (!cw.Number(v) || !Finite(v))
+                                    return fail(HistoryLoad::Damaged, "bad money figure");
+                                if (index >= 0)
+                                    m.*kMoneyColumns[index].Field = v;
+                            } else {
+                                int64_t litres = 0;
+                                if (!cw.Number(litres) || litres < -kMostCompanyLitres || litres > kMostCompanyLitres)
+                                    return fail(HistoryLoad::Damaged, "bad litres");
+                                m.*kLitreColumns[index - moneyColumns].Field = litres;
+                            }
+                        }
+                        if (!cw.AtEnd())
+                            return fail(HistoryLoad::Damaged, "extra values");
+                    }
+                    m.Share = ShareOfDemand(m.Sales, static_cast<double>(r.TotalDemand));
+                    continue;
+                }
+                int32_t number = -1;
                 double share = 0;
                 if (cw.Next() != "company" || !cw.Number(number) || number != c)
                     return fail(HistoryLoad::Damaged, "company line expected");
@@ -343,7 +711,6 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
                         return fail(HistoryLoad::Damaged, "bad money figure");
                 if (!(share >= 0.0 && share <= 1.0e6))
                     return fail(HistoryLoad::Damaged, "bad market share");
-                m.Share = static_cast<float>(share);
                 CompanyLitres litres;
                 for (auto* table : {&litres.Supply, &litres.Sales})
                     for (auto& towns : *table)
@@ -355,8 +722,36 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
                 for (int b = 0; b < kHistoryBrands; ++b)
                     for (int t = 0; t < kHistoryTowns; ++t)
                         h.AppendLitres(c, b, t, litres.Supply[b][t], litres.Sales[b][t]);
+                // The share follows from the litres, as the month end worked it out.
+                m.Share = ShareOfDemand(m.Sales, static_cast<double>(r.TotalDemand));
             }
+        } else if ((kind == "do" || kind == "names" || kind == "reopened") && formatVersion >= 3) {
+            if (!enter(kInputLines) || h.Inputs.Start.Kind == StartKind::Unknown || !h.Inputs.Broken.empty())
+                return fail(HistoryLoad::Damaged, "an input out of place");
+            RecordedInput e;
+            if (!w.Number(e.Month) || !w.Number(e.Company) || e.Company < 0 || e.Company >= kHistoryCompanies)
+                return fail(HistoryLoad::Damaged, "bad input");
+            if (e.Month < lastInputMonth || e.Month > monthCount)
+                return fail(HistoryLoad::Damaged, "an input outside the game's months");
+            lastInputMonth = e.Month;
+            if (kind == "do") {
+                e.Kind = InputKind::Command;
+                if (!UnescapeText(w.Rest(), e.Text) || e.Text.empty() || e.Text.size() > HistoryBounds::kLongestText)
+                    return fail(HistoryLoad::Damaged, "bad command");
+            } else {
+                e.Kind = kind == "names" ? InputKind::Names : InputKind::Reopened;
+                TakenUp at;
+                if (e.Kind == InputKind::Reopened && !ReadTakenUp(w, at))
+                    return fail(HistoryLoad::Damaged, "bad input");
+                if (!ReadNames(w.Rest(), at.Names))
+                    return fail(HistoryLoad::Damaged, "bad names");
+                e.Detail = static_cast<uint32_t>(h.Inputs.Details.size());
+                h.Inputs.Details.push_back(std::move(at));
+            }
+            h.Inputs.Entries.push_back(std::move(e));
         } else if (kind == "message") {
+            if (!enter(kMessageLines))
+                return fail(HistoryLoad::Damaged, "a message out of place");
             RecordedMessage m;
             if (!w.Number(m.Month) || !w.Number(m.Company) || m.Company < 0 || m.Company >= kHistoryCompanies)
                 return fail(HistoryLoad::Damaged, "bad message");
@@ -364,9 +759,7 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
                 return fail(HistoryLoad::Damaged, "a message outside the game's months");
             if (h.Messages.size() >= bounds.MostMessages())
                 return fail(HistoryLoad::Damaged, "more messages than the game can have shown");
-            // The texts are everything after the second number.
-            const size_t start = line.find(' ', line.find(' ', 8) + 1) + 1;
-            std::string_view texts = line.substr(start);
+            std::string_view texts = w.Rest();
             std::string* fields[] = {&m.Text.English, &m.Text.German, &m.Caption.English, &m.Caption.German};
             for (int i = 0; i < 4; ++i) {
                 const auto tab = texts.find('\t');
@@ -383,8 +776,8 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
         } else if (kind == "ended") {
             RecordedEnd e;
             int32_t humanWon = -1;
-            if (formatVersion < 2 || h.End || !w.Number(e.Winner) || !w.Number(humanWon) || !w.Number(e.Points) ||
-                !w.Number(e.LastPlayer) || !w.AtEnd())
+            if (formatVersion < 2 || !enter(kEndedLine) || h.End || !w.Number(e.Winner) || !w.Number(humanWon) ||
+                !w.Number(e.Points) || !w.Number(e.LastPlayer) || !w.AtEnd())
                 return fail(HistoryLoad::Damaged, "bad end of the game");
             if (e.Winner < -1 || e.Winner >= kHistoryCompanies || humanWon < 0 || humanWon > 1 || e.Points < 0 ||
                 e.LastPlayer < -1 || e.LastPlayer >= kHistoryCompanies || (e.Winner < 0 && e.LastPlayer < 0) ||
@@ -392,6 +785,41 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
                 return fail(HistoryLoad::Damaged, "an end no game can have");
             e.HumanWon = humanWon == 1;
             h.End = e;
+        } else if (kind == "places" && formatVersion >= 3) {
+            if (!enter(kPlaceLines) || hasPlaces || h.Months.empty())
+                return fail(HistoryLoad::Damaged, "places out of place");
+            std::array<int32_t, kHistoryTowns> demand{};
+            for (int32_t& d : demand)
+                if (!w.Number(d))
+                    return fail(HistoryLoad::Damaged, "bad demand");
+            if (!w.AtEnd())
+                return fail(HistoryLoad::Damaged, "extra values");
+            const int64_t total = h.Months.back().TotalDemand;
+            h.SetDemand(demand);
+            if (h.Months.back().TotalDemand != total)
+                return fail(HistoryLoad::Damaged, "the towns' demand is not the month's");
+            // The places are added up again and must give the month's totals.
+            monthTotals = h.Months.back().Companies;
+            for (CompanyMonth& m : h.Months.back().Companies) {
+                m.Supply = 0;
+                m.Sales = 0;
+            }
+            hasPlaces = true;
+        } else if (kind == "litres" && formatVersion >= 3) {
+            if (section != kPlaceLines)
+                return fail(HistoryLoad::Damaged, "litres out of place");
+            int32_t company = -1, brand = -1, town = -1, supply = 0, sales = 0;
+            if (!w.Number(company) || !w.Number(brand) || !w.Number(town) || !w.Number(supply) || !w.Number(sales) ||
+                !w.AtEnd() || company < 0 || company >= kHistoryCompanies || brand < 0 || brand >= kHistoryBrands ||
+                town < 0 || town >= kHistoryTowns || (supply == 0 && sales == 0))
+                return fail(HistoryLoad::Damaged, "bad litres");
+            const int place = (company * kHistoryBrands + brand) * kHistoryTowns + town;
+            if (!h.NewestCells.empty()) {
+                const LitreCell& last = h.NewestCells.back();
+                if (place <= (last.Company * kHistoryBrands + last.Brand) * kHistoryTowns + last.Town)
+                    return fail(HistoryLoad::Damaged, "places out of order");
+            }
+            h.AppendLitres(company, brand, town, supply, sales);
         } else if (kind == "open") {
             for (long double& v : h.OpenTransport) {
                 double d = 0;
@@ -408,6 +836,12 @@ HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t mo
     }
     if (!open)
         return fail(HistoryLoad::Damaged, "the open month is missing");
+    if (hasPlaces && h.Months.back().Companies != monthTotals)
+        return fail(HistoryLoad::Damaged, "the places do not add up to the month's litres");
+    if (head) {
+        head->Fingerprint = game;
+        head->Version = formatVersion;
+    }
     out = std::move(h);
     return HistoryLoad::Loaded;
 }

@@ -2,22 +2,42 @@
 ///
 /// The savegame itself never changes; the record lives in a file of its own next to it. The file
 /// is UTF-8 text, one item per LF line, numbers with "." and as many digits as give the value
-/// back exactly:
+/// back exactly. Version 3:
 ///
-///     TAVREK-HISTORY 1                      format name and version (2 with an "ended" line)
-///     game <16 hex digits>                  FNV-1a 64 of the savegame's bytes it belongs to
-///     month <month> <demand of towns 1..10>
-///     company <c> <money before market> <money> <value> <share> <revenue> <production>
-///             <transport> <interest> <supply: 30 litres> <sales: 30 litres>   (10 lines, c = 0..9)
+///     TAVREK-HISTORY 3
+///     game <16 hex digits>              FNV-1a 64 of the savegame's bytes it belongs to
+///     columns money_before money value revenue production transport interest supply sales
+///     start new <random> <digest> <map> <two players> <expert> <delay> <events> <advanced>
+///           <reduce> <start 1> <start 2> <share text>\t<name 1>\t<name 2>\t<40 names>
+///       or start savegame <random> <digest> <savegame bytes>\t<40 names>
+///     broken <why the inputs cannot play the game again>       (only then)
+///     month <month> <digest, or -> <demand of all towns>
+///     <a company's figures in the columns' order, or "=" when they are last month's>  (10 lines)
+///     do <month> <company> <command text>                      a command that ran
+///     names <month> <company> <40 names>                       "Restore Names"
+///     reopened <month> <company> <random> <digest> <40 names>  saved and opened again here
 ///     message <month> <company> <English>\t<German>\t<caption English>\t<caption German>
-///     ended <winner> <human won 0|1> <points> <last player>   only in version 2: the game is over
+///     ended <winner> <human won 0|1> <points> <last player>     the game is over
+///     places <demand of towns 1..10>                           the newest month's places:
+///     litres <company> <brand> <town> <supply> <sales>         each that offered or sold beer
 ///     open <transport of the month not yet closed, companies 0..9>
-///     end <16 hex digits>                   FNV-1a 64 of every byte before this line
+///     end <16 hex digits>               FNV-1a 64 of every byte before this line
 ///
-/// (the company line is one line; brands 0..2 in turn, towns fastest). In texts a backslash,
-/// tab, LF and CR are written "\\", "\t", "\n", "\r". Months rise strictly and lie before the
-/// savegame's month; messages lie in the game's months (see HistoryBounds). A reader that finds
-/// anything else refuses the whole file; a newer version number is refused as such.
+/// <random> and <digest> are 16 hex digits: the generator's state when the game was taken up and
+/// MonthDigest of the game then (and of every closed month on its month line). The 40 names are
+/// the ten companies' and then their brands', tab-separated. The market shares follow from the
+/// litres and the demand. A company line may hold figures of columns this version does not know
+/// (skipped) and lack some it knows (0). In texts a backslash, tab, LF and CR are written "\\",
+/// "\t", "\n", "\r", and in the savegame every other byte outside printable ASCII as "\xHH".
+///
+/// Versions 1 and 2 (2 with an "ended" line) are still read: their months hold every place's
+/// litres ("company <c> <money before> <money> <value> <share> <revenue> <production>
+/// <transport> <interest> <supply: 30 litres> <sales: 30 litres>", ten lines after "month
+/// <month> <demand of towns 1..10>"), of which the newest month's are kept, and no inputs.
+///
+/// Months rise strictly and lie before the savegame's month; messages and inputs lie in the
+/// game's months (see HistoryBounds). A reader that finds anything else refuses the whole file; a
+/// newer version number is refused as such.
 #pragma once
 
 #include <cstdint>
@@ -29,9 +49,8 @@
 #include "game/text.h"
 #include "persistence/savegame.h"
 
-/// The newest version the reader takes. The writer writes 1 unless the game has ended, so a
-/// running game's record stays readable by the versions before.
-inline constexpr int32_t kHistoryFormatVersion = 2;
+/// The version the writer writes, and the newest the reader takes.
+inline constexpr int32_t kHistoryFormatVersion = 3;
 /// The record's file of a savegame: its name with ".history" added.
 std::string HistoryFileName(const std::string& savegamePath);
 
@@ -70,6 +89,17 @@ enum class HistoryLoad {
 /// A record that reaches beyond the bounds of the savegame's month is damaged.
 HistoryLoad ParseHistory(std::string_view text, uint64_t fingerprint, int32_t monthCount, GameHistory& out,
                          std::string* reason = nullptr);
+
+/// What a record's head says: the savegame it belongs to and its version.
+struct RecordHead {
+    uint64_t Fingerprint = 0;
+    int32_t Version = 0;
+};
+
+/// ParseHistory for any savegame when `fingerprint` is null (a record played again on its own),
+/// telling what its head says in `head` when given.
+HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprint, int32_t monthCount, GameHistory& out,
+                               RecordHead* head, std::string* reason = nullptr);
 
 /// Reads the record beside the savegame at `savegamePath`, whose bytes have `fingerprint`, of
 /// a game in month `monthCount`.

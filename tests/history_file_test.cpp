@@ -31,7 +31,9 @@ GameHistory SampleHistory()
     GameHistory h;
     for (int32_t month : {1, 2, 5}) {
         MonthRecord& r = h.AddMonth(month);
-        r.Demand.fill(1000 * month);
+        std::array<int32_t, kHistoryTowns> demand{};
+        demand.fill(1000 * month);
+        h.SetDemand(demand);
         for (int c = 0; c < kHistoryCompanies; ++c) {
             CompanyMonth& m = r.Companies[c];
             // Set out of order: the record keeps a month's places in order whatever the order given.
@@ -44,14 +46,55 @@ GameHistory SampleHistory()
             m.MoneyBefore = -12746.0;
             m.Money = -1e-300;
             m.Value = 5e15 + month;
-            m.Share = 100.0f / 3.0f;
+            m.Share = ShareOfDemand(m.Sales, static_cast<double>(r.TotalDemand));
         }
     }
+    // Company 4's books did not move from month 2 to month 5: one short line.
+    h.SetLitres(4, 1, 4, 1004, 502);
+    h.Months[2].Companies[4] = h.Months[1].Companies[4];
+    h.Months[2].Companies[4].Share = ShareOfDemand(h.Months[2].Companies[4].Sales, 50000.0);
+    // A game begun on map 2 by "Grüner Ödön", who chose a town, did two things and reopened it.
+    GameInputs& in = h.Inputs;
+    in.Start.Kind = StartKind::NewWorld;
+    in.Start.At = TakenUp{0x0000000100000002ull, 0xfedcba9876543210ull, {}};
+    in.Start.Settings.Map = 2;
+    in.Start.Settings.Player1Name = "Gr\u00fcner \u00d6d\u00f6n\tx";
+    in.Start.Settings.Player1Start = 4;
+    in.Start.At.Names.Company[0] = "Count Hawkhill";
+    in.Start.At.Names.Brand[9][2] = "Firewater";
+    in.Entries.push_back({1, 3, InputKind::Command, 0, "select 4"});
+    in.Entries.push_back({1, 3, InputKind::Command, 0, "next-turn"});
+    in.Entries.push_back({2, 3, InputKind::Reopened, 0, ""});
+    in.Details.push_back(TakenUp{42, 43, in.Start.At.Names});
+    in.Entries.push_back({5, 3, InputKind::Names, 1, ""});
+    in.Details.push_back(TakenUp{0, 0, {}});
+    in.Entries.push_back({6, 3, InputKind::Command, 0, "prices 0 1.5 - -"});
     h.Messages.push_back(
         {1, 2, {"You take over the Alpha-Brewery in Fotzingfors", "Sie übernehmen die Alpha-Brauerei"}, {}});
     h.Messages.push_back({5, 7, {"tab\there, line\nbreak, back\\slash\r", "Ärger"}, {"Bankruptcy!", "Bankrott!"}});
     h.OpenTransport[3] = 42.25L;
     return h;
+}
+
+// A record as the versions before wrote it: two months of every place's litres, a message, an
+// end (version 2), without its "open" line and closing sum.
+std::string OldRecord(int version, bool ended)
+{
+    std::string t = Format("TAVREK-HISTORY %d\ngame 0123456789abcdef\n", version);
+    for (const int month : {1, 2}) {
+        t += Format("month %d 1000 1000 1000 1000 1000 1000 1000 1000 1000 1000\n", month);
+        for (int c = 0; c < kHistoryCompanies; ++c) {
+            t += Format("company %d 10.5 20.25 30 0.5 5 6 7 8", c);
+            for (int table = 0; table < 2; ++table)
+                for (int place = 0; place < kHistoryBrands * kHistoryTowns; ++place)
+                    t += place == c ? Format(" %d", (table == 0 ? 100 : 50) * (c + 1) * month) : std::string(" 0");
+            t += '\n';
+        }
+    }
+    t += "message 2 1 Theft!\tDiebstahl!\t\t\n";
+    if (ended)
+        t += "ended 3 0 0 -1\n";
+    return t;
 }
 
 }  // namespace
@@ -60,7 +103,11 @@ TEST(HistoryFile, WrittenAndReadBackExactly)
 {
     const GameHistory h = SampleHistory();
     const std::string text = HistoryText(h, kGame, kMonth);
-    EXPECT_EQ(text.rfind("TAVREK-HISTORY 1\ngame 0123456789abcdef\nmonth 1 ", 0), 0u);
+    EXPECT_EQ(text.rfind("TAVREK-HISTORY 3\ngame 0123456789abcdef\ncolumns money_before money value revenue "
+                         "production transport interest supply sales\nstart new 0000000100000002 fedcba9876543210 2 ",
+                         0),
+              0u);
+    EXPECT_NE(text.find("\n=\n"), std::string::npos) << "a company whose books did not move";
     GameHistory back;
     std::string reason;
     ASSERT_EQ(ParseHistory(text, kGame, kMonth, back, &reason), HistoryLoad::Loaded) << reason;
@@ -68,23 +115,60 @@ TEST(HistoryFile, WrittenAndReadBackExactly)
     EXPECT_EQ(back.OpenTransport, h.OpenTransport);
     EXPECT_EQ(HistoryText(back, kGame, kMonth), text);
     ASSERT_NE(back.FindMonth(5), nullptr);
-    EXPECT_EQ(back.FindMonth(5)->Demand[0], 5000);
+    EXPECT_EQ(back.FindMonth(5)->TotalDemand, 50000);
+    EXPECT_EQ(back.NewestDemand[0], 5000);
+    EXPECT_EQ(back.Inputs.Entries.size(), 5u);
+    EXPECT_EQ(back.Inputs.Start.Settings.Player1Name, "Gr\u00fcner \u00d6d\u00f6n\tx");
     EXPECT_EQ(back.FindMonth(3), nullptr);
 
     GameHistory empty;
     ASSERT_EQ(ParseHistory(HistoryText(GameHistory{}, 7, 1), 7, 1, empty), HistoryLoad::Loaded);
     EXPECT_TRUE(empty == GameHistory{});
 
-    // A game that has ended keeps its end, in a version 2 record; a running one stays version 1.
+    // A game that has ended keeps its end.
     for (const RecordedEnd end :
          {RecordedEnd{4, true, 1234, -1}, RecordedEnd{7, false, 0, -1}, RecordedEnd{-1, false, 0, 3}}) {
         GameHistory ended = h;
         ended.End = end;
         const std::string endedText = HistoryText(ended, kGame, kMonth);
-        EXPECT_EQ(endedText.rfind("TAVREK-HISTORY 2\n", 0), 0u);
         GameHistory endedBack;
         ASSERT_EQ(ParseHistory(endedText, kGame, kMonth, endedBack, &reason), HistoryLoad::Loaded) << reason;
         EXPECT_TRUE(endedBack == ended);
+    }
+}
+
+TEST(HistoryFile, OlderRecordsAreReadWithTheirNewestPlacesAndNoInputs)
+{
+    for (const int version : {1, 2}) {
+        const std::string text = SealHistoryText(OldRecord(version, version == 2) + "open 0 0 0 0 0 0 0 0 0 1.5\n");
+        GameHistory h;
+        RecordHead head;
+        std::string reason;
+        ASSERT_EQ(ParseHistoryRecord(text, &kGame, 3, h, &head, &reason), HistoryLoad::Loaded) << reason;
+        EXPECT_EQ(head.Version, version);
+        ASSERT_EQ(h.Months.size(), 2u);
+        for (int c = 0; c < kHistoryCompanies; ++c)
+            for (int month = 1; month <= 2; ++month) {
+                const MonthRecord& r = h.Months[static_cast<size_t>(month - 1)];
+                EXPECT_EQ(r.TotalDemand, 10000);
+                EXPECT_EQ(r.Companies[c].Supply, 100 * (c + 1) * month);
+                EXPECT_EQ(r.Companies[c].Sales, 50 * (c + 1) * month);
+                EXPECT_EQ(r.Companies[c].Money, 20.25);
+                EXPECT_EQ(r.Companies[c].Share, ShareOfDemand(50 * (c + 1) * month, 10000.0))
+                    << "the share follows from the litres";
+            }
+        EXPECT_EQ(h.NewestCells.size(), 10u) << "the newest month keeps its places";
+        EXPECT_EQ(h.NewestDemand[9], 1000);
+        EXPECT_EQ(h.Litres(h.Months.back(), 3).Supply[0][3], 800);
+        EXPECT_EQ(h.Litres(h.Months.front(), 3).Supply[0][3], 0);
+        EXPECT_EQ(h.Inputs.Start.Kind, StartKind::Unknown);
+        EXPECT_FALSE(h.Inputs.Replayable());
+        EXPECT_EQ(h.End.has_value(), version == 2);
+        EXPECT_EQ(h.OpenTransport[9], 1.5L);
+        // Written again in the newest version, it reads back the same.
+        GameHistory again;
+        ASSERT_EQ(ParseHistory(HistoryText(h, kGame, 3), kGame, 3, again, &reason), HistoryLoad::Loaded) << reason;
+        EXPECT_TRUE(again == h);
     }
 }
 
@@ -122,7 +206,32 @@ TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
          }(),
          HistoryLoad::Damaged},
         {"months not rising, sum right", resealed(replaced("month 5 ", "month 2 ")), HistoryLoad::Damaged},
-        {"a company missing, sum right", resealed(replaced("company 9 ", "company 8 ")), HistoryLoad::Damaged},
+        {"a company missing, sum right", resealed(replaced("\n=\n", "\n")), HistoryLoad::Damaged},
+        {"a figure too many, sum right", resealed(replaced("\n=\n", "\n1 2 3 4 5 6 7 8 9 10\n")),
+         HistoryLoad::Damaged},
+        {"unchanged books in the first month, sum right",
+         resealed(std::string(good).insert(good.find('\n', good.find("month 1 ")) + 1, "=\n")), HistoryLoad::Damaged},
+        {"no columns line, sum right", resealed(replaced("columns ", "colums ")), HistoryLoad::Damaged},
+        {"an input before the start, sum right",
+         resealed(std::string(good).insert(good.find("start "), "do 1 3 next-turn\n")), HistoryLoad::Damaged},
+        {"an input after the messages, sum right",
+         resealed(std::string(good).insert(good.find("message ", good.find("message ") + 1), "do 6 3 next-turn\n")),
+         HistoryLoad::Damaged},
+        {"an input after the savegame's month, sum right", resealed(replaced("do 6 3 ", "do 7 3 ")),
+         HistoryLoad::Damaged},
+        {"inputs going back in time, sum right", resealed(replaced("do 6 3 ", "do 4 3 ")), HistoryLoad::Damaged},
+        {"a start that is neither, sum right", resealed(replaced("start new ", "start old ")), HistoryLoad::Damaged},
+        {"a start with a name missing, sum right", resealed(replaced("\tFirewater", "")), HistoryLoad::Damaged},
+        {"a savegame start with a bad escape, sum right",
+         resealed(replaced("start new 0000000100000002 fedcba9876543210 2 0 0 1 1 0 0 4 0 60\t",
+                           "start savegame 0000000100000002 fedcba9876543210 \\x4\t")),
+         HistoryLoad::Damaged},
+        {"places that do not add up, sum right", resealed(replaced("litres 0 0 0 1000 505", "litres 0 0 0 1000 504")),
+         HistoryLoad::Damaged},
+        {"places out of order, sum right",
+         resealed(std::string(good).insert(good.find("litres 0 2 9"), "litres 0 2 9 1 1\n")), HistoryLoad::Damaged},
+        {"the towns' demand not the month's, sum right", resealed(replaced("places 5000 ", "places 5001 ")),
+         HistoryLoad::Damaged},
         {"a money figure not a number, sum right", resealed(replaced("1e+300", "nan")), HistoryLoad::Damaged},
         {"a message with three texts, sum right", resealed(replaced("\tBankruptcy!", " Bankruptcy!")),
          HistoryLoad::Damaged},
@@ -133,19 +242,16 @@ TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
          HistoryLoad::Damaged},
         {"another game, sum right", resealed(replaced("game 0123456789abcdef", "game fedcba9876543210")),
          HistoryLoad::Foreign},
-        {"newer version", replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 3"), HistoryLoad::Newer},
-        {"an end in a version 1 record", resealed(replaced("open ", "ended 2 1 500 -1\nopen ")), HistoryLoad::Damaged},
-        {"an end nobody reached",
-         resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("open "), 0, "ended -1 0 0 -1\n")),
+        {"newer version", replaced("TAVREK-HISTORY 3", "TAVREK-HISTORY 4"), HistoryLoad::Newer},
+        {"an end in a version 1 record", resealed(OldRecord(1, false) + "ended 2 1 500 -1\nopen 0 0 0 0 0 0 0 0 0 0\n"),
          HistoryLoad::Damaged},
-        {"a winner beyond the companies",
-         resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("open "), 0, "ended 10 0 0 -1\n")),
+        {"an end nobody reached", resealed(std::string(good).insert(good.find("places "), "ended -1 0 0 -1\n")),
          HistoryLoad::Damaged},
-        {"a message after the end",
-         resealed(
-             replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 2").replace(good.find("message "), 0, "ended 2 1 9 -1\n")),
+        {"a winner beyond the companies", resealed(std::string(good).insert(good.find("places "), "ended 10 0 0 -1\n")),
          HistoryLoad::Damaged},
-        {"version zero", resealed(replaced("TAVREK-HISTORY 1", "TAVREK-HISTORY 0")), HistoryLoad::Damaged},
+        {"a message after the end", resealed(std::string(good).insert(good.find("message "), "ended 2 1 9 -1\n")),
+         HistoryLoad::Damaged},
+        {"version zero", resealed(replaced("TAVREK-HISTORY 3", "TAVREK-HISTORY 0")), HistoryLoad::Damaged},
         // What the game could not have written by the savegame's month.
         {"the savegame's own month closed", resealed(replaced("month 5 ", "month 6 ")), HistoryLoad::Damaged},
         {"a month after the savegame's", resealed(replaced("month 5 ", "month 2000000000 ")), HistoryLoad::Damaged},
@@ -233,11 +339,11 @@ GameHistory WithoutDetails(GameHistory h)
         r.Detailed = false;
         for (CompanyMonth& m : r.Companies) {
             m.Spent = {};
-            m.TownSpent = {};
             m.Other = 0;
-            m.Unsold = {};
         }
     }
+    h.NewestTownSpent = {};
+    h.NewestUnsold = {};
     return h;
 }
 
@@ -261,10 +367,21 @@ TEST_F(SessionHistory, SavedBesideTheGameAndOpenedWithIt)
     EXPECT_EQ(ReadAll(File("a.tsg")), SavegameText(session.State()));
     EXPECT_EQ(session.LastHistoryLoad(), HistoryLoad::Loaded);
     // The file does not keep a month's details (spending by kind, other changes, why a brand sold
-    // nothing) yet: they come back as not recorded, and everything else as it was.
+    // nothing) yet: they come back as not recorded, and everything else as it was. The inputs go
+    // on from the saved ones, noting the reopening.
     EXPECT_TRUE(played.Months.back().Detailed);
     EXPECT_FALSE(session.History().Months.back().Detailed);
-    EXPECT_TRUE(session.History() == WithoutDetails(played));
+    const auto sameBooks = [](GameHistory a, GameHistory b) {
+        a.Inputs = {};
+        b.Inputs = {};
+        return a == b;
+    };
+    EXPECT_TRUE(sameBooks(session.History(), WithoutDetails(played)));
+    const GameInputs& inputs = session.History().Inputs;
+    EXPECT_EQ(inputs.Start, played.Inputs.Start);
+    ASSERT_EQ(inputs.Entries.size(), played.Inputs.Entries.size() + 1);
+    EXPECT_EQ(inputs.Entries.back().Kind, InputKind::Reopened);
+    EXPECT_EQ(inputs.Entries.back().Month, 5);
 
     // Playing on adds to it; Save writes both; tavrek-sim's Load reads both.
     session.NextTurn();
@@ -272,7 +389,31 @@ TEST_F(SessionHistory, SavedBesideTheGameAndOpenedWithIt)
     GameSession reader(frontend, dir.Str());
     ASSERT_EQ(reader.Load(File("a.tsg")), LoadStatus::Loaded);
     EXPECT_EQ(reader.History().Months.size(), 5u);
-    EXPECT_TRUE(reader.History() == session.History());
+    EXPECT_TRUE(sameBooks(reader.History(), session.History()));
+    EXPECT_EQ(reader.History().Inputs.Entries.size(), inputs.Entries.size() + 1);
+}
+
+TEST_F(SessionHistory, AnOlderRecordIsShownAndTheInputsBeginWithTheSavegame)
+{
+    PlayAndSave("old.tsg", 4, 3);
+    const std::string savegame = ReadAll(File("old.tsg"));
+    std::string old = OldRecord(1, false);
+    old.replace(old.find("0123456789abcdef"), 16,
+                Format("%016llx", static_cast<unsigned long long>(SavegameFingerprint(savegame))));
+    WriteFile(dir / "old.tsg.history", SealHistoryText(old + "open 0 0 0 0 0 0 0 0 0 0\n"));
+
+    GameSession session(frontend, dir.Str());
+    ASSERT_TRUE(session.Open(File("old.tsg")));
+    EXPECT_EQ(session.LastHistoryLoad(), HistoryLoad::Loaded);
+    EXPECT_EQ(session.History().Months.size(), 2u) << "the older record's months are shown";
+    // Its game's inputs are not at hand: they begin with the savegame it was opened from.
+    const GameInputs& inputs = session.History().Inputs;
+    EXPECT_EQ(inputs.Start.Kind, StartKind::Savegame);
+    EXPECT_EQ(inputs.Start.Savegame, savegame);
+    EXPECT_TRUE(inputs.Entries.empty());
+    session.NextTurn();
+    ASSERT_EQ(session.Save(), SaveStatus::Saved);
+    EXPECT_NE(ReadAll(File("old.tsg.history")).find("\nstart savegame "), std::string::npos);
 }
 
 TEST_F(SessionHistory, AnUnreadableRecordCostsOnlyTheRecord)

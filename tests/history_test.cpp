@@ -63,7 +63,8 @@ TEST(History, EachClosedMonthHoldsTheMonthsOwnBooks)
         ASSERT_EQ(s.History.Months.size(), static_cast<size_t>(month));
         const MonthRecord& r = s.History.Months.back();
         EXPECT_EQ(r.Month, month);
-        EXPECT_EQ(r.Demand, s.Demand);
+        EXPECT_EQ(s.History.NewestDemand, s.Demand);
+        EXPECT_EQ(r.TotalDemand, static_cast<int64_t>(TotalDemand(s)));
         for (const LitreCell& cell : s.History.CellsOf(r))
             EXPECT_TRUE(cell.Supply != 0 || cell.Sales != 0) << "an empty place is not kept";
         for (int c = 0; c < kCompanies; ++c) {
@@ -114,10 +115,14 @@ TEST(History, PlacesOfAMonthStayInOrderAndEmptyOnesGo)
     EXPECT_EQ(three.Sales[2][9], 1);
     EXPECT_EQ(three.TotalSupply, 31);
     EXPECT_EQ(three.TotalSales, 1);
-    EXPECT_EQ(h.Litres(h.Months.front(), 0).TotalSales, 5) << "the older month keeps its own place";
+    EXPECT_EQ(h.Months.back().Companies[3].Supply, 31) << "the month's totals follow its places";
+    EXPECT_EQ(h.Months.back().Companies[1].Sales, 0);
+    const CompanyLitres older = h.Litres(h.Months.front(), 0);
+    EXPECT_EQ(older.TotalSales, 5) << "an older month keeps its totals";
+    EXPECT_EQ(older.Supply[0][0], 0) << "but only the newest month its places";
     h.DropNewestMonth();
-    EXPECT_EQ(h.Cells.size(), 1u);
-    EXPECT_EQ(h.Litres(h.Months.back(), 0).Supply[0][0], 5);
+    EXPECT_TRUE(h.NewestCells.empty());
+    EXPECT_EQ(h.Litres(h.Months.back(), 0).TotalSupply, 5);
 }
 
 TEST(History, InterestAndTransportOfTheMonthAreBooked)

@@ -1,14 +1,18 @@
 /// @file main.cpp tavrek-sim: plays games without a window, for balancing, reproducible bug
 /// reports and benchmarks.
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "commands/advisor.h"
 #include "commands/game_session.h"
+#include "commands/replay.h"
 #include "engine/end_of_game.h"
+#include "game/silent_frontend.h"
 #include "persistence/history_csv.h"
 #include "platform/cp1252.h"
 #include "tools/tavrek_sim/printing_frontend.h"
@@ -49,6 +53,94 @@ void PrintAdvice(const GameState& s)
         std::printf("advice %d %d: %s\n", s.MonthCount, player, ControlsReplaced(hint.Text).c_str());
 }
 
+/// Writes what the options ask for after the last round: the savegame with its record, the CSV.
+int WriteOutputs(const SimOptions& options, const GameSession& session)
+{
+    // A file that could not be written fails the run, after everything else was written.
+    bool failed = false;
+    if (!options.SaveFile.empty()) {
+        std::string reason;
+        const PairSave saved = session.WriteTo(options.SaveFile, &reason);
+        if (!saved.Game) {
+            std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
+            return 1;
+        }
+        if (saved.Record != RecordSave::Saved) {
+            std::fprintf(stderr, "tavrek-sim: the game was saved to '%s', but not its history: %s\n",
+                         ControlsReplaced(options.SaveFile).c_str(), ControlsReplaced(saved.RecordReason).c_str());
+            failed = true;
+        }
+    }
+    if (!options.HistoryFile.empty()) {
+        std::string reason;
+        if (!WriteFileSafely(options.HistoryFile, HistoryCsv(session.History(), session.State().CompanyName),
+                             &reason)) {
+            std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
+            return 1;
+        }
+    }
+    return failed ? 1 : 0;
+}
+
+// A folder of its own for a replay without --dir, removed at the end: the player's settings,
+// names and highscores stay as they are.
+struct ScratchFolder {
+    std::string Path;
+    ScratchFolder()
+    {
+        std::error_code ec;
+        std::string pattern = (std::filesystem::temp_directory_path(ec) / "tavrek-replay-XXXXXX").string();
+        if (!ec && ::mkdtemp(pattern.data()))
+            Path = pattern;
+    }
+    ~ScratchFolder()
+    {
+        std::error_code ec;
+        if (!Path.empty())
+            std::filesystem::remove_all(Path, ec);
+    }
+};
+
+/// --replay: the record's inputs played again, each closed month checked against the record,
+/// the end against the savegame it belongs to.
+int Replay(const SimOptions& options)
+{
+    const std::string& file = options.ReplayFile;
+    const auto fail = [&](const std::string& why) {
+        std::fprintf(stderr, "tavrek-sim: cannot replay '%s': %s\n", ControlsReplaced(file).c_str(),
+                     ControlsReplaced(why).c_str());
+        return 1;
+    };
+    const auto text = ReadPlainFile(file, std::size_t{64} << 20);
+    if (!text)
+        return fail("the file cannot be read");
+    GameHistory record;
+    RecordHead head;
+    std::string reason;
+    if (ParseHistoryRecord(*text, nullptr, std::numeric_limits<int32_t>::max(), record, &head, &reason) !=
+        HistoryLoad::Loaded)
+        return fail("the record is damaged (" + reason + ")");
+    if (const std::string why = WhyNotReplayable(record, head.Version); !why.empty())
+        return fail(why);
+
+    ScratchFolder scratch;
+    const std::string directory = options.Directory.empty() ? scratch.Path : options.Directory;
+    if (directory.empty())
+        return fail("no scratch folder to play in");
+    SilentFrontend silent;
+    GameSession session(silent, directory);
+    const ReplayResult result = ReplayRecord(session, record);
+    if (!result.Ok)
+        return fail(result.Reason);
+    if (SavegameFingerprint(SavegameText(session.State())) != head.Fingerprint)
+        return fail(
+            Format("after its %zu inputs the game differs from the savegame the record belongs to", result.Inputs));
+    PrintCompanies(session.State());
+    std::printf("replayed %zu inputs; %d months agree with the record; the savegame is the recorded one\n",
+                result.Inputs, result.Months);
+    return WriteOutputs(options, session);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -73,6 +165,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tavrek-sim: %s\n%s", ControlsReplaced(*clash).c_str(), SimUsage());
         return 2;
     }
+    if (!options->ReplayFile.empty())
+        return Replay(*options);
     // Without --dir the settings and names files are the window's.
     std::string directory = options->Directory;
     if (directory.empty() && !ChooseSimFolder(directory, error)) {
@@ -132,28 +226,5 @@ int main(int argc, char** argv)
     if (options->Guided)
         guide.StartTurn(session.State());
     PrintCompanies(session.State());
-    // A file that could not be written fails the run, after everything else was written.
-    bool failed = false;
-    if (!options->SaveFile.empty()) {
-        std::string reason;
-        const PairSave saved = session.WriteTo(options->SaveFile, &reason);
-        if (!saved.Game) {
-            std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
-            return 1;
-        }
-        if (saved.Record != RecordSave::Saved) {
-            std::fprintf(stderr, "tavrek-sim: the game was saved to '%s', but not its history: %s\n",
-                         ControlsReplaced(options->SaveFile).c_str(), ControlsReplaced(saved.RecordReason).c_str());
-            failed = true;
-        }
-    }
-    if (!options->HistoryFile.empty()) {
-        std::string reason;
-        if (!WriteFileSafely(options->HistoryFile, HistoryCsv(session.History(), session.State().CompanyName),
-                             &reason)) {
-            std::fprintf(stderr, "tavrek-sim: %s\n", ControlsReplaced(reason).c_str());
-            return 1;
-        }
-    }
-    return failed ? 1 : 0;
+    return WriteOutputs(*options, session);
 }

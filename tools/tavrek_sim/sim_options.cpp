@@ -33,7 +33,8 @@ const char* SimUsage()
            "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
            "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
            "                  [--commands FILE] [--history FILE] [--advise] [--guided] [--help]\n"
-           "                  [--version]\n";
+           "                  [--version]\n"
+           "       tavrek-sim --replay FILE.tsg.history [--dir DIR] [--save FILE] [--history FILE]\n";
 }
 
 const char* SimHelp()
@@ -65,6 +66,10 @@ const char* SimHelp()
            "  --history FILE   write the game's record as CSV, one row per month and company\n"
            "                   (its last columns, spending and other: money_before_market =\n"
            "                   previous money - spending + other)\n"
+           "  --replay RECORD  play the inputs kept in a game's record (NAME.tsg.history) again and\n"
+           "                   check every month against it: stops at the first month that\n"
+           "                   differs, naming its first differing figure; the game is played in\n"
+           "                   a scratch folder unless --dir is given\n"
            "  --advise         print the advisor's hints at the start of each human player's\n"
            "                   turn, one a line: advice MONTH PLAYER: TEXT\n"
            "  --guided         the guided first game's world (Fotzingfors on the Peninsula);\n"
@@ -74,8 +79,9 @@ const char* SimHelp()
            "  --version        print the version and exit\n"
            "\n"
            "Exit status: 0 after the last round, 1 when a file cannot be read or written (the\n"
-           "history beside a savegame too), 2 for a bad argument, files named so that one would\n"
-           "overwrite another, or a faulty --commands line.\n";
+           "history beside a savegame too) or a record cannot be played again, 2 for a bad\n"
+           "argument, files named so that one would overwrite another, or a faulty --commands\n"
+           "line.\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
@@ -192,6 +198,9 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         } else if (a == "--history") {
             if (!fileName(o.HistoryFile))
                 return std::nullopt;
+        } else if (a == "--replay") {
+            if (!fileName(o.ReplayFile))
+                return std::nullopt;
         } else if (a == "--advise") {
             o.Advise = true;
         } else if (a == "--guided") {
@@ -213,6 +222,12 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         o.Settings = GuidedGameSettings();
         o.Settings.Player1Name = name;
         o.Seed = kGuidedSeed;
+    }
+    // A record plays its own game: nothing else may start or steer one.
+    if (!o.ReplayFile.empty() &&
+        (!o.LoadFile.empty() || !o.CommandsFile.empty() || o.Months != 0 || o.Seed || o.Guided)) {
+        error = "--replay plays the record's own game: it takes no --load, --commands, --months, --seed or --guided";
+        return std::nullopt;
     }
     return o;
 }
@@ -237,7 +252,8 @@ std::optional<std::string> FileClash(const SimOptions& o)
     const std::string saveRecord = o.SaveFile.empty() ? std::string() : HistoryFileName(o.SaveFile);
     const std::string loadRecord = o.LoadFile.empty() ? std::string() : HistoryFileName(o.LoadFile);
     // What each output must not replace. The savegame may be the one loaded: the game is saved back.
-    const Named historyMustSpare[] = {{"--save", o.SaveFile},
+    const Named historyMustSpare[] = {{"--replay", o.ReplayFile},
+                                      {"--save", o.SaveFile},
                                       {"the history beside --save", saveRecord},
                                       {"--load", o.LoadFile},
                                       {"the history beside --load", loadRecord},
@@ -245,7 +261,8 @@ std::optional<std::string> FileClash(const SimOptions& o)
     for (const Named& n : historyMustSpare)
         if (same(o.HistoryFile, n.path))
             return "--history '" + o.HistoryFile + "' names the same file as " + n.what;
-    const Named saveMustSpare[] = {{"--commands", o.CommandsFile}, {"the history beside --load", loadRecord}};
+    const Named saveMustSpare[] = {
+        {"--commands", o.CommandsFile}, {"the history beside --load", loadRecord}, {"--replay", o.ReplayFile}};
     for (const Named& n : saveMustSpare)
         if (same(o.SaveFile, n.path))
             return "--save '" + o.SaveFile + "' names the same file as " + n.what;

@@ -17,6 +17,7 @@ struct SimOptions {
     std::string LoadFile;          ///< play on from this savegame
     std::string CommandsFile;      ///< the players' actions, month by month
     std::string HistoryFile;       ///< write the game's record here as CSV at the end
+    std::string ReplayFile;        ///< play this record's inputs again instead of a new game
     bool Advise = false;           ///< --advise: print the advisor's hints at each human turn
     bool Guided = false;           ///< --guided: the guided first game's world, its steps printed
     bool Help = false;             ///< --help: print the help and play nothing
