@@ -137,8 +137,8 @@ void BM_MonthWithRecord(benchmark::State& st)
 {
     SilentFrontend frontend;
     GameSession session(frontend, Directory().Directory.string());
-    session.State().Program.Rng.Seed(1);
-    session.State().Program.ShowBestOpponent = false;
+    session.SetSeed(1);
+    session.SetShowBestOpponent(false);
     NewGameSettings settings;
     settings.Map = 3;
     settings.Expert = true;

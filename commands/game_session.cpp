@@ -479,14 +479,10 @@ CommandResult GameSession::Run(const Command& command)
 
 void GameSession::PressOk()
 {
-    // A command's OK comes as the command (Execute); the other modes' OK changes no game.
-    if (end_ || CommandOfMode(panel_.CommandMode))
-        return;
-    const GameData before = state_;
-    const uint64_t drawsBefore = state_.Program.Rng.State();
-    ::PressOk(state_, panel_, PanelInputs{}, frontend_);
-    if (!(static_cast<const GameData&>(state_) == before) || state_.Program.Rng.State() != drawsBefore)
-        BreakInputs("a command was given by its panel, not as a command the record keeps");
+    // A command's OK comes as the command (Execute), which the record keeps; the other modes'
+    // OK only turns a page or closes a view.
+    if (!end_ && !CommandOfMode(panel_.CommandMode))
+        ::PressOk(state_, panel_, PanelInputs{}, frontend_);
 }
 
 void GameSession::PressCancel()
@@ -668,16 +664,6 @@ void GameSession::KeepTownChoice(int32_t month, int32_t company, int32_t before)
     select.Kind = CommandKind::SelectTown;
     select.Town = state_.SelectedTown;
     KeepInput(month, company, select);
-}
-
-void GameSession::BreakInputs(const char* why)
-{
-    GameInputs& inputs = state_.History.Inputs;
-    if (inputs.Replayable()) {
-        inputs.Broken = why;
-        inputs.Entries.clear();
-        inputs.Details.clear();
-    }
 }
 
 void GameSession::DigestClosedMonths(std::size_t months)

@@ -218,8 +218,6 @@ private:
     void KeepTakenUp(InputKind kind, const TakenUp& at);
     /// The town chosen by a click or a key, kept as the command it equals.
     void KeepTownChoice(int32_t month, int32_t company, int32_t before);
-    /// Something changed the game that the record cannot hold: it can no longer be played again.
-    void BreakInputs(const char* why);
     /// Gives the months closed since the record held `months` their digests.
     void DigestClosedMonths(std::size_t months);
     /// Tells the player what became of the record beside a saved game.

@@ -32,7 +32,7 @@ constexpr const char* kSpendingLabels[kSpendingKinds][2] = {{"New breweries", "N
                                                             {"Transport", "Transporte"}};
 
 // Why a brand sold nothing in a town, in the words of the market's rules.
-std::string UnsoldLine(const GameState& s, int c, int b, int t, const MonthRecord& r, NothingSold why,
+std::string UnsoldLine(const GameState& s, int c, int b, int t, NothingSold why,
                        Language language)
 {
     const bool german = language == Language::German;
@@ -55,7 +55,7 @@ std::string UnsoldLine(const GameState& s, int c, int b, int t, const MonthRecor
     case NothingSold::DemandMet:
         return Format(german ? "%s: %s verkaufte nichts: kein Bedarf mehr, die anderen deckten die %d l der Stadt"
                              : "%s: %s sold nothing: no demand left, the others met the town's %d l",
-                      town, brand, r.Demand[t]);
+                      town, brand, s.History.NewestDemand[t]);
     case NothingSold::No:
         break;
     }
@@ -142,7 +142,7 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
             for (int b = 0; b < kBrands; ++b)
                 if (s.History.NewestUnsold[company][b][t] != NothingSold::No)
                     report.Unsold.push_back(
-                        UnsoldLine(s, company, b, t, r, s.History.NewestUnsold[company][b][t], language));
+                        UnsoldLine(s, company, b, t, s.History.NewestUnsold[company][b][t], language));
     }
 
     report.MessagesHeading = german ? "Meldungen des Monats" : "The month's messages";
