@@ -93,6 +93,9 @@ public:
     /// Leaves the running game (after it was saved on the way out).
     void Leave() { state_.GameActive = false; }
 
+    /// Seeds the game's random generator, as the program does once at its start.
+    void SeedRandom(uint32_t seed) { state_.Program.Rng.Seed(seed); }
+
     // --- the game menu ---------------------------------------------------------------------
     /// A new world from the setup dialog's choices, then the command buttons. The new game
     /// belongs to no file yet.
