@@ -202,13 +202,14 @@ bool GameStore::Commit(const QString& id, int seat, qint64 seq, const std::optio
         in.addBindValue(input->Seat);
         in.addBindValue(input->Seq);
         in.addBindValue(input->Line);
-        in.addBindValue(input->Digest);
+        // An empty text, not NULL: most commands end no month and carry no digest.
+        in.addBindValue(input->Digest.isEmpty() ? QString("") : input->Digest);
         ok = Exec(in, error);
     }
     QSqlQuery last(db);
     last.prepare("UPDATE seats SET last_seq = ?, last_answer = ? WHERE game = ? AND seat = ?");
     last.addBindValue(seq);
-    last.addBindValue(answer);
+    last.addBindValue(answer.isEmpty() ? QString("") : answer);
     last.addBindValue(id);
     last.addBindValue(seat);
     ok = ok && Exec(last, error);

@@ -31,7 +31,9 @@ const char* SimUsage()
     return "usage: tavrek-sim [--dir DIR] [--seed N] [--map 1|2|3] [--start T] [--start2 T]\n"
            "                  [--name NAME] [--name2 NAME] [--expert] [--no-delay] [--no-events]\n"
            "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
-           "                  [--commands FILE] [--history FILE] [--advise] [--help] [--version]\n";
+           "                  [--commands FILE] [--history FILE] [--advise] [--help] [--version]\n"
+           "       tavrek-sim --server URL --host [game options] [--months N] [--commands FILE]\n"
+           "       tavrek-sim --server URL --join CODE [--months N] [--commands FILE]\n";
 }
 
 const char* SimHelp()
@@ -63,6 +65,12 @@ const char* SimHelp()
            "  --history FILE   write the game's record as CSV, one row per month and company\n"
            "  --advise         print the advisor's hints at the start of each human player's\n"
            "                   turn, one a line: advice MONTH PLAYER: TEXT\n"
+           "  --server URL     play one seat of a two-player game on a game server\n"
+           "                   (tavrek-server), ws://HOST:PORT; the other seat plays elsewhere\n"
+           "  --host           with --server: start the game with the game options above, print\n"
+           "                   \"invite CODE\" first and play player 1\n"
+           "  --join CODE      with --server: take the seat the invite code offers, player 2\n"
+           "                   (network play prints \"game ID\" when its months are played)\n"
            "  --help           print this help and exit\n"
            "  --version        print the version and exit\n"
            "\n"
@@ -78,6 +86,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
     o.Settings.DelayBuilding = true;
     o.Settings.Events = true;
     o.Settings.WinningShareText = "60";
+    // Options that choose the world: only the host of a network game may give them.
+    bool worldChosen = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const auto value = [&](std::string& out) {
@@ -125,14 +135,17 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
         } else if (a == "--seed") {
+            worldChosen = true;
             if (!number(0, std::numeric_limits<uint32_t>::max(), n))
                 return std::nullopt;
             o.Seed = static_cast<uint32_t>(n);
         } else if (a == "--map") {
+            worldChosen = true;
             if (!number(1, 3, n))
                 return std::nullopt;
             o.Settings.Map = static_cast<int32_t>(n);
         } else if (a == "--start" || a == "--start2") {
+            worldChosen = true;
             if (!number(0, 10, n))
                 return std::nullopt;
             if (a == "--start") {
@@ -142,6 +155,7 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 o.Settings.TwoPlayer = true;
             }
         } else if (a == "--name" || a == "--name2") {
+            worldChosen = true;
             std::string& name = a == "--name" ? o.Settings.Player1Name : o.Settings.Player2Name;
             if (!value(name))
                 return std::nullopt;
@@ -152,15 +166,20 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
         } else if (a == "--expert") {
+            worldChosen = true;
             o.Settings.Expert = true;
         } else if (a == "--no-delay") {
+            worldChosen = true;
             o.Settings.DelayBuilding = false;
         } else if (a == "--no-events") {
+            worldChosen = true;
             o.Settings.Events = false;
         } else if (a == "--reduce") {
+            worldChosen = true;
             o.Settings.AdvancedOptions = true;
             o.Settings.ReduceCapacities = true;
         } else if (a == "--share") {
+            worldChosen = true;
             if (!value(o.Settings.WinningShareText))
                 return std::nullopt;
             o.Settings.AdvancedOptions = true;
@@ -182,10 +201,52 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         } else if (a == "--commands") {
             if (!fileName(o.CommandsFile))
                 return std::nullopt;
+        } else if (a == "--server") {
+            if (!value(o.Server))
+                return std::nullopt;
+            if (o.Server.rfind("ws://", 0) != 0 || o.Server.size() <= 5) {
+                error = "option --server needs an address ws://HOST:PORT, not '" + o.Server + "'";
+                return std::nullopt;
+            }
+        } else if (a == "--host") {
+            o.Host = true;
+        } else if (a == "--join") {
+            if (!value(o.Invite))
+                return std::nullopt;
+            if (o.Invite.empty()) {
+                error = "option --join needs an invite code, not an empty text";
+                return std::nullopt;
+            }
         } else {
             error = "unknown option '" + a + "'";
             return std::nullopt;
         }
+    }
+    // A network game is played on the server: nothing of it is on this machine to load or save.
+    if (!o.Server.empty() || o.Host || !o.Invite.empty()) {
+        if (o.Server.empty()) {
+            error = std::string(o.Host ? "--host" : "--join") + " needs --server";
+            return std::nullopt;
+        }
+        if (o.Host == !o.Invite.empty()) {
+            error = "--server needs either --host or --join CODE";
+            return std::nullopt;
+        }
+        if (!o.Invite.empty() && worldChosen) {
+            error = "the host chooses the game: --join takes no game options";
+            return std::nullopt;
+        }
+        const std::pair<bool, const char*> local[] = {{!o.Directory.empty(), "--dir"},
+                                                      {!o.SaveFile.empty(), "--save"},
+                                                      {!o.LoadFile.empty(), "--load"},
+                                                      {!o.HistoryFile.empty(), "--history"},
+                                                      {o.Advise, "--advise"}};
+        for (const auto& [given, name] : local)
+            if (given) {
+                error = std::string(name) + " does not go with --server: the game is kept on the server";
+                return std::nullopt;
+            }
+        o.Settings.TwoPlayer = true;
     }
     return o;
 }
