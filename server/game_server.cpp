@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QWebSocket>
 #include <QWebSocketServer>
 
@@ -20,6 +21,7 @@ using protocol::Error;
 inline constexpr qint64 kMaxSeq = (qint64{1} << 53) - 1;  ///< every whole number JSON holds exactly
 inline constexpr qsizetype kMaxCommandChars = 1000;
 inline constexpr qsizetype kMaxIdChars = 128;
+inline constexpr qsizetype kTokenChars = 64;
 
 /// `bytes` random bytes from the system's source, as hexadecimal text.
 QString RandomHex(int bytes)
@@ -258,10 +260,36 @@ void GameServer::Broadcast(const Game& game, bool withTurn)
         }
 }
 
+bool GameServer::SeatToken(QWebSocket* socket, const QJsonObject& m, QString& token)
+{
+    Error error;
+    if (!protocol::TextField(m, "token", kTokenChars, token, error)) {
+        Send(socket, protocol::ErrorMessage(error));
+        return false;
+    }
+    static const QRegularExpression kHex("^[0-9a-f]{64}$");
+    if (!kHex.match(token).hasMatch()) {
+        Send(socket, protocol::ErrorMessage(
+                         {"bad-field", "a seat token is 64 hexadecimal digits (0-9, a-f), 256 random bits"}));
+        return false;
+    }
+    return true;
+}
+
+std::pair<QString, qint64> GameServer::NewInvite(QString& hash) const
+{
+    const QString invite = RandomHex(16);
+    hash = Hash(invite);
+    return {invite, Now() + limits_.InviteSeconds};
+}
+
 void GameServer::Host(QWebSocket* socket, const QJsonObject& m)
 {
     Error error;
     protocol::HostSettings settings;
+    QString token;
+    if (!SeatToken(socket, m, token))
+        return;
     if (!m.value("settings").isObject()) {
         Send(socket, protocol::ErrorMessage({"bad-field", "the field \"settings\" must be an object"}));
         return;
@@ -270,20 +298,42 @@ void GameServer::Host(QWebSocket* socket, const QJsonObject& m)
         Send(socket, protocol::ErrorMessage(error));
         return;
     }
+    const QString tokenHash = Hash(token);
+    QString why;
+    // The same host again: its answer was lost. The game stands; the invite nobody could have
+    // seen is replaced by a new one.
+    for (auto& [id, existing] : games_) {
+        Game& g = *existing;
+        if (g.Seats[0].TokenHash != tokenHash)
+            continue;
+        QString invite;
+        if (!g.InviteUsed) {
+            QString hash;
+            const auto [code, expires] = NewInvite(hash);
+            if (!store_.RenewInvite(g.Id, hash, expires, why)) {
+                Send(socket, protocol::ErrorMessage({"storage", "the invite could not be kept: " + why}));
+                return;
+            }
+            invites_.erase(g.InviteHash);
+            g.InviteHash = hash;
+            g.InviteExpires = expires;
+            invites_[hash] = g.Id;
+            invite = code;
+        }
+        Hosted(socket, g, invite);
+        return;
+    }
     if (!settings.Seed)
         settings.Seed = QRandomGenerator::system()->generate();
-    const QString token = RandomHex(32);
-    const QString invite = RandomHex(16);
     StoredGame stored;
     do
         stored.Id = RandomHex(8);
     while (games_.count(stored.Id) != 0);
     stored.Settings = protocol::Encode(protocol::SettingsToJson(settings));
     stored.Seed = *settings.Seed;
-    stored.InviteHash = Hash(invite);
-    stored.InviteExpires = Now() + limits_.InviteSeconds;
-    stored.Seats[0].TokenHash = Hash(token);
-    QString why;
+    const auto [invite, expires] = NewInvite(stored.InviteHash);
+    stored.InviteExpires = expires;
+    stored.Seats[0].TokenHash = tokenHash;
     auto game = Restore(stored, why);
     if (!game || !store_.Create(stored, why)) {
         std::fprintf(stderr, "tavrek-server: cannot keep a new game: %s\n", qPrintable(why));
@@ -292,27 +342,45 @@ void GameServer::Host(QWebSocket* socket, const QJsonObject& m)
     }
     Game& g = *games_.emplace(stored.Id, std::move(game)).first->second;
     invites_[stored.InviteHash] = stored.Id;
+    Hosted(socket, g, invite);
+}
+
+void GameServer::Hosted(QWebSocket* socket, const Game& g, const QString& invite)
+{
     Listen(socket, g.Id, 1);
     Send(socket, {{"v", protocol::kVersion},
                   {"kind", "hosted"},
                   {"game", g.Id},
                   {"seat", 1},
-                  {"token", token},
                   {"invite", invite},
                   {"expires", g.InviteExpires}});
     Send(socket, StateMessage(g));
-    Send(socket, TurnMessage(g, 1));
+    if (g.Play->SeatOnTurn() == 1)
+        Send(socket, TurnMessage(g, 1));
 }
 
 void GameServer::Join(QWebSocket* socket, const QJsonObject& m)
 {
     Error error;
     QString invite;
+    QString token;
     if (!protocol::TextField(m, "invite", kMaxIdChars, invite, error)) {
         Send(socket, protocol::ErrorMessage(error));
         return;
     }
-    const auto it = invites_.find(Hash(invite));
+    if (!SeatToken(socket, m, token))
+        return;
+    const QString tokenHash = Hash(token);
+    const QString inviteHash = Hash(invite);
+    // The same guest again with the same invite: its answer was lost, the seat is its own.
+    for (auto& [id, existing] : games_) {
+        Game& g = *existing;
+        if (g.InviteUsed && g.InviteHash == inviteHash && g.Seats[1].TokenHash == tokenHash) {
+            Joined(socket, g);
+            return;
+        }
+    }
+    const auto it = invites_.find(inviteHash);
     const auto found = it == invites_.end() ? games_.end() : games_.find(it->second);
     if (found == games_.end()) {
         Send(socket, protocol::ErrorMessage({"bad-invite", "the invite code is unknown or was used"}));
@@ -323,20 +391,30 @@ void GameServer::Join(QWebSocket* socket, const QJsonObject& m)
         Send(socket, protocol::ErrorMessage({"bad-invite", "the invite code has expired"}));
         return;
     }
-    const QString token = RandomHex(32);
+    if (tokenHash == g.Seats[0].TokenHash) {
+        Send(socket, protocol::ErrorMessage({"bad-field", "the two seats need tokens of their own"}));
+        return;
+    }
     QString why;
-    if (!store_.TakeInvite(g.Id, Hash(token), why)) {
+    if (!store_.TakeInvite(g.Id, tokenHash, why)) {
         Send(socket, protocol::ErrorMessage({"storage", "the seat could not be kept: " + why}));
         return;
     }
     invites_.erase(it);
     g.InviteUsed = true;
-    g.Seats[1].TokenHash = Hash(token);
+    g.Seats[1].TokenHash = tokenHash;
+    Joined(socket, g);
+    // The host hears that the game is whole.
+    Broadcast(g, false);
+}
+
+void GameServer::Joined(QWebSocket* socket, const Game& g)
+{
     Listen(socket, g.Id, 2);
-    Send(socket,
-         {{"v", protocol::kVersion}, {"kind", "joined"}, {"game", g.Id}, {"seat", 2}, {"token", token}});
-    // Both seats hear that the game is whole; the joining one its news if its turn runs.
-    Broadcast(g, g.Play->SeatOnTurn() == 2);
+    Send(socket, {{"v", protocol::kVersion}, {"kind", "joined"}, {"game", g.Id}, {"seat", 2}});
+    Send(socket, StateMessage(g));
+    if (g.Play->SeatOnTurn() == 2)
+        Send(socket, TurnMessage(g, 2));
 }
 
 GameServer::Game* GameServer::Authorize(QWebSocket* socket, const QJsonObject& m, int& seat, qint64 seq)

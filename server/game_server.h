@@ -71,7 +71,13 @@ private:
     void Send(QWebSocket* socket, const QJsonObject& message);
 
     void Host(QWebSocket* socket, const QJsonObject& m);
+    void Hosted(QWebSocket* socket, const Game& game, const QString& invite);
     void Join(QWebSocket* socket, const QJsonObject& m);
+    void Joined(QWebSocket* socket, const Game& game);
+    /// The seat token a host or join message brings, checked; false with the error sent.
+    bool SeatToken(QWebSocket* socket, const QJsonObject& m, QString& token);
+    /// A fresh invite code and when it expires; `hash` is what is kept of it.
+    std::pair<QString, qint64> NewInvite(QString& hash) const;
     void Resume(QWebSocket* socket, const QJsonObject& m);
     void RunCommand(QWebSocket* socket, const QJsonObject& m);
 

@@ -156,6 +156,22 @@ bool GameStore::Create(const StoredGame& g, QString& error)
     return true;
 }
 
+bool GameStore::RenewInvite(const QString& id, const QString& inviteHash, qint64 expires, QString& error)
+{
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare("UPDATE games SET invite_hash = ?, invite_expires = ? WHERE id = ? AND invite_used = 0");
+    q.addBindValue(inviteHash);
+    q.addBindValue(expires);
+    q.addBindValue(id);
+    if (!Exec(q, error))
+        return false;
+    if (q.numRowsAffected() != 1) {
+        error = "the invite was used already";
+        return false;
+    }
+    return true;
+}
+
 bool GameStore::TakeInvite(const QString& id, const QString& tokenHash, QString& error)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_);

@@ -48,6 +48,8 @@ public:
 
     /// A new game with the host's seat; all or nothing.
     bool Create(const StoredGame& game, QString& error);
+    /// Replaces the game's invite, not yet used, by a new one.
+    bool RenewInvite(const QString& id, const QString& inviteHash, qint64 expires, QString& error);
     /// Gives seat 2 to the holder of the invite, once: false when it was taken meanwhile.
     bool TakeInvite(const QString& id, const QString& tokenHash, QString& error);
     /// One command of a seat: its input (when `input` is given), the seat's last sequence number

@@ -51,17 +51,17 @@ QString Encode(const QJsonObject& message)
 QStringList FieldsOf(const QString& kind)
 {
     if (kind == "host")
-        return {"settings"};
+        return {"settings", "token"};
     if (kind == "join")
-        return {"invite"};
+        return {"invite", "token"};
     if (kind == "resume")
         return {"game", "seat", "token"};
     if (kind == "command")
         return {"game", "seat", "token", "seq", "text"};
     if (kind == "hosted")
-        return {"game", "seat", "token", "invite", "expires"};
+        return {"game", "seat", "invite", "expires"};
     if (kind == "joined")
-        return {"game", "seat", "token"};
+        return {"game", "seat"};
     if (kind == "resumed")
         return {"game", "seat", "seq"};
     if (kind == "result")

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
 #include <QWebSocket>
@@ -71,17 +72,35 @@ private:
     void Greet()
     {
         retries_ = 0;
-        if (!token_.isEmpty()) {
+        // The seat's secret is made here and only its hash is kept on the server: a host or join
+        // whose answer was lost is simply asked again with it.
+        if (token_.isEmpty())
+            token_ = RandomToken();
+        if (seat_ != 0) {
             Send({{"v", protocol::kVersion}, {"kind", "resume"}, {"game", game_}, {"seat", seat_}, {"token", token_}});
         } else if (options_.Host) {
-            if (greeted_)
-                return Finish(1, "the server went away before the game was made");
             protocol::HostSettings settings{options_.Settings, options_.Seed};
-            Send({{"v", protocol::kVersion}, {"kind", "host"}, {"settings", protocol::SettingsToJson(settings)}});
+            Send({{"v", protocol::kVersion},
+                  {"kind", "host"},
+                  {"settings", protocol::SettingsToJson(settings)},
+                  {"token", token_}});
         } else {
-            Send({{"v", protocol::kVersion}, {"kind", "join"}, {"invite", QString::fromStdString(options_.Invite)}});
+            Send({{"v", protocol::kVersion},
+                  {"kind", "join"},
+                  {"invite", QString::fromStdString(options_.Invite)},
+                  {"token", token_}});
         }
-        greeted_ = true;
+    }
+
+    static QString RandomToken()
+    {
+        QByteArray bytes(32, '\0');
+        for (int i = 0; i < bytes.size(); i += 4) {
+            const quint32 word = QRandomGenerator::system()->generate();
+            for (int k = 0; k < 4; ++k)
+                bytes[i + k] = static_cast<char>((word >> (8 * k)) & 0xFF);
+        }
+        return QString::fromLatin1(bytes.toHex());
     }
 
     void Lost()
@@ -104,7 +123,6 @@ private:
         if (kind == "hosted" || kind == "joined") {
             game_ = m.value("game").toString();
             seat_ = m.value("seat").toInt();
-            token_ = m.value("token").toString();
             if (kind == "hosted") {
                 std::printf("invite %s\n", qPrintable(m.value("invite").toString()));
                 std::fflush(stdout);
@@ -221,7 +239,6 @@ private:
     int retries_ = 0;
     int storageErrors_ = 0;
     bool retrying_ = false;
-    bool greeted_ = false;
     bool finished_ = false;
     int status_ = 1;
 };
