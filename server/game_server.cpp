@@ -194,12 +194,13 @@ void GameServer::Receive(QWebSocket* socket, const QString& text)
         return;
     Client& client = it->second;
     // A bucket of messages, refilled at the average rate: bursts up to its size pass.
-    client.Tokens = std::min(limits_.MessageBurst,
-                             client.Tokens + client.Refilled.restart() / 1000.0 * limits_.MessagesPerSecond);
+    client.Tokens =
+        std::min(limits_.MessageBurst, client.Tokens + client.Refilled.restart() / 1000.0 * limits_.MessagesPerSecond);
     if (client.Tokens < 1) {
         Send(socket,
-             protocol::ErrorMessage({"rate-limited", QString("at most %1 messages a second; this one was not read")
-                                                         .arg(limits_.MessagesPerSecond)}));
+             protocol::ErrorMessage(
+                 {"rate-limited",
+                  QString("at most %1 messages a second; this one was not read").arg(limits_.MessagesPerSecond)}));
         return;
     }
     client.Tokens -= 1;
@@ -241,9 +242,12 @@ QJsonObject GameServer::StateMessage(const Game& game) const
 
 QJsonObject GameServer::TurnMessage(const Game& game, int seat) const
 {
-    return {{"v", protocol::kVersion}, {"kind", "turn"},
-            {"game", game.Id},         {"seat", seat},
-            {"month", game.Play->Month()}, {"messages", Lines(game.Play->TurnMessages(seat))}};
+    return {{"v", protocol::kVersion},
+            {"kind", "turn"},
+            {"game", game.Id},
+            {"seat", seat},
+            {"month", game.Play->Month()},
+            {"messages", Lines(game.Play->TurnMessages(seat))}};
 }
 
 void GameServer::Broadcast(const Game& game, bool withTurn)
@@ -509,16 +513,20 @@ void GameServer::RunCommand(QWebSocket* socket, const QJsonObject& m)
     const PlayOutcome outcome = g->Play->Play(command);
     QJsonObject answer;
     if (outcome.Accepted) {
-        answer = {{"v", protocol::kVersion},   {"kind", "result"},
-                  {"game", g->Id},             {"seq", seq},
-                  {"accepted", true},          {"executed", QString::fromStdString(outcome.Executed)},
-                  {"messages", Lines(outcome.Messages)}, {"repeat", false}};
+        answer = {{"v", protocol::kVersion},
+                  {"kind", "result"},
+                  {"game", g->Id},
+                  {"seq", seq},
+                  {"accepted", true},
+                  {"executed", QString::fromStdString(outcome.Executed)},
+                  {"messages", Lines(outcome.Messages)},
+                  {"repeat", false}};
     } else {
         QStringList lines;
         for (const std::string& line : outcome.Messages)
             lines << QString::fromStdString(line);
-        answer = protocol::ErrorMessage({"refused", lines.isEmpty() ? "the rules refused the command" : lines.join('\n')},
-                                        seq);
+        answer = protocol::ErrorMessage(
+            {"refused", lines.isEmpty() ? "the rules refused the command" : lines.join('\n')}, seq);
     }
     const bool turnEnded = command.Kind == CommandKind::NextTurn;
     StoredInput input{seat, seq, QString::fromStdString(outcome.Executed),

@@ -136,8 +136,9 @@ bool GameStore::Create(const StoredGame& g, QString& error)
         return false;
     }
     QSqlQuery game(db);
-    game.prepare("INSERT INTO games (id, settings, seed, invite_hash, invite_expires, invite_used)"
-                 " VALUES (?, ?, ?, ?, ?, 0)");
+    game.prepare(
+        "INSERT INTO games (id, settings, seed, invite_hash, invite_expires, invite_used)"
+        " VALUES (?, ?, ?, ?, ?, 0)");
     game.addBindValue(g.Id);
     game.addBindValue(g.Settings);
     game.addBindValue(static_cast<qint64>(g.Seed));

@@ -52,9 +52,9 @@ private:
 /// What became of one command of a seat.
 struct PlayOutcome {
     bool Accepted = false;
-    std::string Executed;                ///< the command's text as it ran, its answer included
+    std::string Executed;               ///< the command's text as it ran, its answer included
     std::vector<std::string> Messages;  ///< what the player was shown while it ran
-    std::optional<int> TurnStarted;      ///< the seat whose turn began through it
+    std::optional<int> TurnStarted;     ///< the seat whose turn began through it
 };
 
 class HostedGame {

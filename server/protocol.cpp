@@ -84,9 +84,9 @@ std::optional<QJsonObject> Decode(const QString& text, const QStringList& kinds,
     QJsonParseError parse{};
     const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8(), &parse);
     if (parse.error != QJsonParseError::NoError || !doc.isObject()) {
-        Fail(error, "bad-json", parse.error != QJsonParseError::NoError
-                                    ? "the message is not JSON: " + parse.errorString()
-                                    : QString("the message must be a JSON object"));
+        Fail(error, "bad-json",
+             parse.error != QJsonParseError::NoError ? "the message is not JSON: " + parse.errorString()
+                                                     : QString("the message must be a JSON object"));
         return std::nullopt;
     }
     const QJsonObject m = doc.object();

@@ -13,7 +13,7 @@
 
 namespace protocol {
 
-inline constexpr int kVersion = 1;                     ///< the "v" of every message
+inline constexpr int kVersion = 1;                    ///< the "v" of every message
 inline constexpr qsizetype kMaxMessageBytes = 65536;  ///< a longer message is refused unread
 
 /// Why a message was refused: a code a program can act on and a line a person can read.

@@ -100,8 +100,7 @@ public:
                          [this](const QString& text) { inbox_.push_back(text); });
         QObject::connect(&socket_, &QWebSocket::disconnected, [this]() { closed_ = true; });
         socket_.open(QUrl(url));
-        return WaitFor([this]() { return socket_.state() == QAbstractSocket::ConnectedState || closed_; }) &&
-               !closed_;
+        return WaitFor([this]() { return socket_.state() == QAbstractSocket::ConnectedState || closed_; }) && !closed_;
     }
     void SendText(const QString& text) { socket_.sendTextMessage(text); }
     void Send(QJsonObject m)
@@ -141,7 +140,10 @@ public:
         });
         return found;
     }
-    bool Closed() { return WaitFor([this]() { return closed_; }, 5000); }
+    bool Closed()
+    {
+        return WaitFor([this]() { return closed_; }, 5000);
+    }
     void Drain()
     {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
@@ -156,9 +158,9 @@ private:
 
 QJsonObject HostSettings(int seed)
 {
-    return {{"map", 2},         {"expert", false}, {"delay", true}, {"events", true}, {"advanced", false},
-            {"reduce", false},  {"share", "60"},   {"name1", ""},   {"name2", ""},    {"start1", 3},
-            {"start2", 7},      {"seed", seed}};
+    return {{"map", 2},          {"expert", false}, {"delay", true}, {"events", true},
+            {"advanced", false}, {"reduce", false}, {"share", "60"}, {"name1", ""},
+            {"name2", ""},       {"start1", 3},     {"start2", 7},   {"seed", seed}};
 }
 
 /// The hot-seat game the network games must equal: savegame and record.
@@ -183,7 +185,17 @@ HotSeat PlayHotSeat()
 struct NetworkGame {
     QProcess Host;
     QProcess Guest;
+    QString HostOut;
+    QString GuestOut;
     QString Game;
+
+    NetworkGame()
+    {
+        QObject::connect(&Host, &QProcess::readyReadStandardOutput,
+                         [this]() { HostOut += QString::fromUtf8(Host.readAllStandardOutput()); });
+        QObject::connect(&Guest, &QProcess::readyReadStandardOutput,
+                         [this]() { GuestOut += QString::fromUtf8(Guest.readAllStandardOutput()); });
+    }
 
     /// Starts the host, reads its invite, starts the guest.
     bool Start(const QString& url)
@@ -191,36 +203,38 @@ struct NetworkGame {
         Host.start(TAVREK_SIM_PATH, QStringList{"--server", url, "--host"} + kGameOptions +
                                         QStringList{"--months", QString::number(kMonths), "--commands",
                                                     QString::fromStdString(kScript)});
-        if (!WaitFor([this]() { return Host.canReadLine() || Host.state() == QProcess::NotRunning; }))
+        if (!WaitFor([this]() { return HostOut.contains('\n') || Host.state() == QProcess::NotRunning; }))
             return false;
-        const QString first = QString::fromUtf8(Host.readLine()).trimmed();
+        const QString first = HostOut.section('\n', 0, 0);
         if (!first.startsWith("invite "))
             return false;
         Guest.start(TAVREK_SIM_PATH, {"--server", url, "--join", first.mid(7), "--months", QString::number(kMonths),
                                       "--commands", QString::fromStdString(kScript)});
         return Guest.waitForStarted(10000);
     }
+    bool Running() const { return Host.state() != QProcess::NotRunning || Guest.state() != QProcess::NotRunning; }
+    /// How many script lines both players have sent so far.
+    int LinesPlayed() const { return static_cast<int>(HostOut.count("\n> ") + GuestOut.count("\n> ")); }
     /// Waits for both to end; both must end well and name the same game.
     ::testing::AssertionResult Finish(int ms = 120000)
     {
-        if (!WaitFor([this]() { return Host.state() == QProcess::NotRunning && Guest.state() == QProcess::NotRunning; },
-                     ms))
+        if (!WaitFor([this]() { return !Running(); }, ms))
             return ::testing::AssertionFailure()
                    << "the players did not finish; the host said:\n"
-                   << Host.readAllStandardOutput().right(600).toStdString() << Host.readAllStandardError().toStdString()
+                   << HostOut.right(600).toStdString() << Host.readAllStandardError().toStdString()
                    << "\nthe guest said:\n"
-                   << Guest.readAllStandardOutput().right(600).toStdString() << Guest.readAllStandardError().toStdString();
-        const QString hostOut = QString::fromUtf8(Host.readAllStandardOutput());
-        const QString guestOut = QString::fromUtf8(Guest.readAllStandardOutput());
+                   << GuestOut.right(600).toStdString() << Guest.readAllStandardError().toStdString();
+        HostOut += QString::fromUtf8(Host.readAllStandardOutput());
+        GuestOut += QString::fromUtf8(Guest.readAllStandardOutput());
         if (Host.exitCode() != 0 || Guest.exitCode() != 0)
             return ::testing::AssertionFailure()
                    << "host " << Host.exitCode() << ": " << Host.readAllStandardError().toStdString() << "guest "
                    << Guest.exitCode() << ": " << Guest.readAllStandardError().toStdString();
-        const QString hostLast = hostOut.trimmed().split('\n').last();
-        const QString guestLast = guestOut.trimmed().split('\n').last();
+        const QString hostLast = HostOut.trimmed().split('\n').last();
+        const QString guestLast = GuestOut.trimmed().split('\n').last();
         if (!hostLast.startsWith("game ") || hostLast != guestLast)
-            return ::testing::AssertionFailure() << "last lines: " << hostLast.toStdString() << " / "
-                                                 << guestLast.toStdString();
+            return ::testing::AssertionFailure()
+                   << "last lines: " << hostLast.toStdString() << " / " << guestLast.toStdString();
         Game = hostLast.mid(5);
         return ::testing::AssertionSuccess();
     }
@@ -258,14 +272,13 @@ TEST(GameServer, AKilledServerTakesItsGamesUpAgainAndTheGameEndsTheSame)
     const int port = server.Port();
     NetworkGame game;
     ASSERT_TRUE(game.Start(server.Url()));
-    // Killed five times while the players play, at moments spread over the game; the players
-    // come back to the restarted server and go on.
+    // Killed five times while the players play, at points spread over the script's 35 lines
+    // (between commands, during one, between a turn's end and the next turn); the players come
+    // back to the restarted server and go on.
     int killedDuringTheGame = 0;
-    for (int kill = 0; kill < 5; ++kill) {
-        QElapsedTimer t;
-        t.start();
-        WaitFor([&]() { return t.elapsed() >= 60 + 45 * kill; }, 1000);
-        killedDuringTheGame += game.Host.state() != QProcess::NotRunning || game.Guest.state() != QProcess::NotRunning;
+    for (const int played : {1, 8, 15, 22, 29}) {
+        WaitFor([&]() { return game.LinesPlayed() >= played || !game.Running(); }, 60000);
+        killedDuringTheGame += game.Running();
         server.Kill();
         ASSERT_TRUE(server.Start(port)) << server.ErrorOutput().toStdString();
     }
@@ -350,7 +363,11 @@ TEST(GameServer, HostileMessagesAreRefusedAndChangeNothing)
         {"binary", [](Client& c) { c.SendBinary("\x01\x02"); }, "bad-json"},
         {"oversized", [&](Client& c) { c.Send(command(1, token1, 5, QString(70000, 'x'))); }, "too-large"},
         {"another version", [&](Client& c) { c.Send(badVersion); }, "bad-version"},
-        {"unknown kind", [](Client& c) { c.Send({{"kind", "teleport"}}); }, "unknown-kind"},
+        {"unknown kind",
+         [](Client& c) {
+             c.Send({{"kind", "teleport"}});
+         },
+         "unknown-kind"},
         {"unknown field", [&](Client& c) { c.Send(extra); }, "bad-field"},
         {"a number as text", [&](Client& c) { c.Send(seqAsText); }, "bad-field"},
         {"no such seat", [&](Client& c) { c.Send(command(3, token1, 5, "prices 3.60 - -")); }, "bad-field"},
@@ -369,12 +386,20 @@ TEST(GameServer, HostileMessagesAreRefusedAndChangeNothing)
         {"garbage command", [&](Client& c) { c.Send(command(1, token1, 5, "brew-gold 7")); }, "bad-command"},
         {"a question without its answer", [&](Client& c) { c.Send(command(1, token1, 5, "new-brand")); },
          "bad-command"},
-        {"a used invite", [&](Client& c) { c.Send({{"kind", "join"}, {"invite", invite}, {"token", QString(64, 'c')}}); },
+        {"a used invite",
+         [&](Client& c) {
+             c.Send({{"kind", "join"}, {"invite", invite}, {"token", QString(64, 'c')}});
+         },
          "bad-invite"},
         {"an unknown invite",
-         [&](Client& c) { c.Send({{"kind", "join"}, {"invite", QString(32, '0')}, {"token", QString(64, 'c')}}); },
+         [&](Client& c) {
+             c.Send({{"kind", "join"}, {"invite", QString(32, '0')}, {"token", QString(64, 'c')}});
+         },
          "bad-invite"},
-        {"a weak seat token", [&](Client& c) { c.Send({{"kind", "join"}, {"invite", invite}, {"token", "1234"}}); },
+        {"a weak seat token",
+         [&](Client& c) {
+             c.Send({{"kind", "join"}, {"invite", invite}, {"token", "1234"}});
+         },
          "bad-field"},
         {"bad settings",
          [&](Client& c) {
@@ -390,7 +415,8 @@ TEST(GameServer, HostileMessagesAreRefusedAndChangeNothing)
             client->Drain();
             c.Send(*client);
             const QJsonObject answer = client->Next("error");
-            EXPECT_EQ(answer.value("code").toString(), c.Code) << c.What << ": " << answer.value("text").toString().toStdString();
+            EXPECT_EQ(answer.value("code").toString(), c.Code)
+                << c.What << ": " << answer.value("text").toString().toStdString();
             EXPECT_FALSE(answer.value("text").toString().isEmpty()) << c.What;
         }
         EXPECT_EQ(digest(), before) << c.What << " changed the game";

@@ -31,9 +31,9 @@ public:
         // A connection that never came up ends in an error, not always in "disconnected".
         QObject::connect(&socket_, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error),
                          [this](QAbstractSocket::SocketError) {
-            if (socket_.state() == QAbstractSocket::UnconnectedState)
-                Lost();
-        });
+                             if (socket_.state() == QAbstractSocket::UnconnectedState)
+                                 Lost();
+                         });
         QObject::connect(&socket_, &QWebSocket::textMessageReceived, [this](const QString& text) { Receive(text); });
     }
 
@@ -247,6 +247,8 @@ private:
 
 int PlayOverNetwork(const NetPlayOptions& options, const std::vector<ScriptAction>& actions)
 {
+    // A network game runs at the other player's pace: each line is shown as it happens.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     int argc = 1;
     char name[] = "tavrek-sim";
     char* argv[] = {name, nullptr};

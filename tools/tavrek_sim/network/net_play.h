@@ -11,12 +11,12 @@
 #include "tools/tavrek_sim/sim_script.h"
 
 struct NetPlayOptions {
-    std::string Url;                ///< ws://HOST:PORT
-    bool Host = false;              ///< start the game (seat 1); false: join it (seat 2)
-    std::string Invite;             ///< the invite code, when joining
-    NewGameSettings Settings;       ///< the host's new game
-    std::optional<uint32_t> Seed;   ///< the host's seed; none: the server draws one
-    int32_t Months = 0;             ///< turns this seat plays
+    std::string Url;               ///< ws://HOST:PORT
+    bool Host = false;             ///< start the game (seat 1); false: join it (seat 2)
+    std::string Invite;            ///< the invite code, when joining
+    NewGameSettings Settings;      ///< the host's new game
+    std::optional<uint32_t> Seed;  ///< the host's seed; none: the server draws one
+    int32_t Months = 0;            ///< turns this seat plays
 };
 
 /// Plays the seat: the script's lines of each of its turns, then Next Turn, for `Months`
