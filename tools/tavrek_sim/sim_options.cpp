@@ -76,7 +76,8 @@ const char* SimHelp()
            "\n"
            "Exit status: 0 after the last round, 1 when a file cannot be read or written (the\n"
            "history beside a savegame too), 2 for a bad argument, files named so that one would\n"
-           "overwrite another, or a faulty --commands line.\n";
+           "overwrite another, or a faulty --commands line. A network player ends with 1 when\n"
+           "the server refuses it or cannot be reached.\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
