@@ -272,7 +272,7 @@ TEST(GameServer, AKilledServerTakesItsGamesUpAgainAndTheGameEndsTheSame)
     const int port = server.Port();
     NetworkGame game;
     ASSERT_TRUE(game.Start(server.Url()));
-    // Killed five times while the players play, at points spread over the script's 35 lines
+    // Killed five times while the players play, at points spread over the script's 33 lines
     // (between commands, during one, between a turn's end and the next turn); the players come
     // back to the restarted server and go on.
     int killedDuringTheGame = 0;
