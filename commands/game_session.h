@@ -95,6 +95,7 @@ public:
     /// Leaves the running game (after it was saved on the way out).
     void Leave() { state_.GameActive = false; }
 
+
     // --- the game menu ---------------------------------------------------------------------
     /// A new world from the setup dialog's choices, then the command buttons. The new game
     /// belongs to no file yet.

@@ -20,6 +20,9 @@
 #include "tools/tavrek_sim/sim_guide.h"
 #include "tools/tavrek_sim/sim_options.h"
 #include "tools/tavrek_sim/sim_script.h"
+#ifdef TAVREK_NETWORK
+#include "tools/tavrek_sim/network/net_play.h"
+#endif
 
 namespace {
 
@@ -167,6 +170,26 @@ int main(int argc, char** argv)
     }
     if (!options->ReplayFile.empty())
         return Replay(*options);
+    if (!options->Server.empty()) {
+        SimScript script;
+        if (!script.Load(options->CommandsFile, error)) {
+            std::fprintf(stderr, "tavrek-sim: %s\n", error.c_str());
+            return 2;
+        }
+#ifdef TAVREK_NETWORK
+        NetPlayOptions net;
+        net.Url = options->Server;
+        net.Host = options->Host;
+        net.Invite = options->Invite;
+        net.Settings = options->Settings;
+        net.Seed = options->Seed;
+        net.Months = options->Months;
+        return PlayOverNetwork(net, script.Actions());
+#else
+        std::fprintf(stderr, "tavrek-sim: this build cannot play over the network (built without Qt)\n");
+        return 2;
+#endif
+    }
     // Without --dir the settings and names files are the window's.
     std::string directory = options->Directory;
     if (directory.empty() && !ChooseSimFolder(directory, error)) {

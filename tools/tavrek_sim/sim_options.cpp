@@ -34,7 +34,9 @@ const char* SimUsage()
            "                  [--reduce] [--share TEXT] [--months N] [--save FILE] [--load FILE]\n"
            "                  [--commands FILE] [--history FILE] [--advise] [--guided] [--help]\n"
            "                  [--version]\n"
-           "       tavrek-sim --replay FILE.tsg.history [--dir DIR] [--save FILE] [--history FILE]\n";
+           "       tavrek-sim --replay FILE.tsg.history [--dir DIR] [--save FILE] [--history FILE]\n"
+           "       tavrek-sim --server URL --host [game options] [--months N] [--commands FILE]\n"
+           "       tavrek-sim --server URL --join CODE [--months N] [--commands FILE]\n";
 }
 
 const char* SimHelp()
@@ -75,13 +77,19 @@ const char* SimHelp()
            "  --guided         the guided first game's world (Fotzingfors on the Peninsula);\n"
            "                   prints each step of the guide as it is reached, guide MONTH: TEXT,\n"
            "                   and the month report when the guide asks to read it\n"
+           "  --server URL     play one seat of a two-player game on a game server\n"
+           "                   (tavrek-server), ws://HOST:PORT; the other seat plays elsewhere\n"
+           "  --host           with --server: start the game with the game options above, print\n"
+           "                   \"invite CODE\" first and play player 1\n"
+           "  --join CODE      with --server: take the seat the invite code offers, player 2\n"
+           "                   (network play prints \"game ID\" when its months are played)\n"
            "  --help           print this help and exit\n"
            "  --version        print the version and exit\n"
            "\n"
            "Exit status: 0 after the last round, 1 when a file cannot be read or written (the\n"
            "history beside a savegame too) or a record cannot be played again, 2 for a bad\n"
            "argument, files named so that one would overwrite another, or a faulty --commands\n"
-           "line.\n";
+           "line. A network player ends with 1 when the server refuses it or cannot be reached.\n";
 }
 
 std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, std::string& error)
@@ -93,6 +101,8 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
     o.Settings.DelayBuilding = true;
     o.Settings.Events = true;
     o.Settings.WinningShareText = "60";
+    // Options that choose the world: only the host of a network game may give them.
+    bool worldChosen = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const auto value = [&](std::string& out) {
@@ -146,14 +156,17 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
         } else if (a == "--seed") {
+            worldChosen = true;
             if (!number(0, std::numeric_limits<uint32_t>::max(), n))
                 return std::nullopt;
             o.Seed = static_cast<uint32_t>(n);
         } else if (a == "--map") {
+            worldChosen = true;
             if (!number(1, 3, n))
                 return std::nullopt;
             o.Settings.Map = static_cast<int32_t>(n);
         } else if (a == "--start" || a == "--start2") {
+            worldChosen = true;
             if (!number(0, 10, n))
                 return std::nullopt;
             if (a == "--start") {
@@ -163,6 +176,7 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 o.Settings.TwoPlayer = true;
             }
         } else if (a == "--name" || a == "--name2") {
+            worldChosen = true;
             std::string& name = a == "--name" ? o.Settings.Player1Name : o.Settings.Player2Name;
             if (!value(name))
                 return std::nullopt;
@@ -173,15 +187,20 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
         } else if (a == "--expert") {
+            worldChosen = true;
             o.Settings.Expert = true;
         } else if (a == "--no-delay") {
+            worldChosen = true;
             o.Settings.DelayBuilding = false;
         } else if (a == "--no-events") {
+            worldChosen = true;
             o.Settings.Events = false;
         } else if (a == "--reduce") {
+            worldChosen = true;
             o.Settings.AdvancedOptions = true;
             o.Settings.ReduceCapacities = true;
         } else if (a == "--share") {
+            worldChosen = true;
             if (!value(o.Settings.WinningShareText))
                 return std::nullopt;
             o.Settings.AdvancedOptions = true;
@@ -208,6 +227,22 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         } else if (a == "--commands") {
             if (!fileName(o.CommandsFile))
                 return std::nullopt;
+        } else if (a == "--server") {
+            if (!value(o.Server))
+                return std::nullopt;
+            if (o.Server.rfind("ws://", 0) != 0 || o.Server.size() <= 5) {
+                error = "option --server needs an address ws://HOST:PORT, not '" + o.Server + "'";
+                return std::nullopt;
+            }
+        } else if (a == "--host") {
+            o.Host = true;
+        } else if (a == "--join") {
+            if (!value(o.Invite))
+                return std::nullopt;
+            if (o.Invite.empty()) {
+                error = "option --join needs an invite code, not an empty text";
+                return std::nullopt;
+            }
         } else {
             error = "unknown option '" + a + "'";
             return std::nullopt;
@@ -228,6 +263,34 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         (!o.LoadFile.empty() || !o.CommandsFile.empty() || o.Months != 0 || o.Seed || o.Guided)) {
         error = "--replay plays the record's own game: it takes no --load, --commands, --months, --seed or --guided";
         return std::nullopt;
+    }
+    // A network game is played on the server: nothing of it is on this machine to load or save.
+    if (!o.Server.empty() || o.Host || !o.Invite.empty()) {
+        if (o.Server.empty()) {
+            error = std::string(o.Host ? "--host" : "--join") + " needs --server";
+            return std::nullopt;
+        }
+        if (o.Host == !o.Invite.empty()) {
+            error = "--server needs either --host or --join CODE";
+            return std::nullopt;
+        }
+        if (!o.Invite.empty() && worldChosen) {
+            error = "the host chooses the game: --join takes no game options";
+            return std::nullopt;
+        }
+        const std::pair<bool, const char*> local[] = {{!o.Directory.empty(), "--dir"},
+                                                      {!o.SaveFile.empty(), "--save"},
+                                                      {!o.LoadFile.empty(), "--load"},
+                                                      {!o.HistoryFile.empty(), "--history"},
+                                                      {o.Advise, "--advise"},
+                                                      {o.Guided, "--guided"},
+                                                      {!o.ReplayFile.empty(), "--replay"}};
+        for (const auto& [given, name] : local)
+            if (given) {
+                error = std::string(name) + " does not go with --server: the game is kept on the server";
+                return std::nullopt;
+            }
+        o.Settings.TwoPlayer = true;
     }
     return o;
 }

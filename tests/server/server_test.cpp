@@ -1,0 +1,520 @@
+/// @file server_test.cpp The game server with real processes on loopback: tavrek-sim clients
+/// play a network game that must end in the hot-seat game's bytes; hostile messages are refused
+/// and change nothing; limits hold; a killed server takes its games up again.
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTimer>
+#include <QUrl>
+#include <QWebSocket>
+
+#include "temp_dir.h"
+
+namespace {
+
+const std::string kScript = std::string(TAVREK_SERVER_TEST_DIR) + "/two_brewers.txt";
+const QStringList kGameOptions = {"--seed", "77", "--map", "2", "--start", "3", "--start2", "7"};
+constexpr int kMonths = 24;
+
+/// Lets Qt run until `done` holds or `ms` have passed; returns whether it holds.
+bool WaitFor(const std::function<bool()>& done, int ms = 20000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+/// A tavrek-server on loopback with its data folder.
+class Server {
+public:
+    explicit Server(QString data, QStringList extra = {}) : data_(std::move(data)), extra_(std::move(extra)) {}
+    ~Server() { Kill(); }
+
+    /// Starts it (on `port`, 0 for a free one) and reads its first line; false if it said none.
+    bool Start(int port = 0)
+    {
+        process_.start(TAVREK_SERVER_PATH,
+                       QStringList{"--data", data_, "--listen", QString("127.0.0.1:%1").arg(port)} + extra_);
+        if (!process_.waitForStarted(10000))
+            return false;
+        WaitFor([this]() { return process_.canReadLine() || process_.state() == QProcess::NotRunning; });
+        const QString line = QString::fromUtf8(process_.readLine()).trimmed();
+        if (!line.startsWith("listening on ws://127.0.0.1:"))
+            return false;
+        url_ = line.mid(13);
+        port_ = QUrl(url_).port();
+        return true;
+    }
+    void Kill()
+    {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(10000);
+        }
+    }
+    bool Running() const { return process_.state() == QProcess::Running; }
+    const QString& Url() const { return url_; }
+    int Port() const { return port_; }
+    QString ErrorOutput() { return QString::fromUtf8(process_.readAllStandardError()); }
+
+private:
+    QString data_;
+    QStringList extra_;
+    QProcess process_;
+    QString url_;
+    int port_ = 0;
+};
+
+/// Writes a game's savegame through the server's export; its exit status.
+int Export(const QString& data, const QString& game, const QString& file)
+{
+    QProcess p;
+    p.start(TAVREK_SERVER_PATH, {"--data", data, "--export", game, file});
+    p.waitForFinished(60000);
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+/// A raw WebSocket player: sends any text and keeps every message it receives.
+class Client {
+public:
+    bool Open(const QString& url)
+    {
+        QObject::connect(&socket_, &QWebSocket::textMessageReceived,
+                         [this](const QString& text) { inbox_.push_back(text); });
+        QObject::connect(&socket_, &QWebSocket::disconnected, [this]() { closed_ = true; });
+        socket_.open(QUrl(url));
+        return WaitFor([this]() { return socket_.state() == QAbstractSocket::ConnectedState || closed_; }) && !closed_;
+    }
+    void SendText(const QString& text) { socket_.sendTextMessage(text); }
+    void Send(QJsonObject m)
+    {
+        if (!m.contains("v"))
+            m.insert("v", 1);
+        SendText(QString::fromUtf8(QJsonDocument(m).toJson(QJsonDocument::Compact)));
+    }
+    void SendBinary(const QByteArray& data) { socket_.sendBinaryMessage(data); }
+    /// The next message of `kind` (others before it are dropped); an empty object after a while.
+    QJsonObject Next(const QString& kind)
+    {
+        QJsonObject found;
+        WaitFor([&]() {
+            while (!inbox_.empty()) {
+                const QJsonObject m = QJsonDocument::fromJson(inbox_.front().toUtf8()).object();
+                inbox_.pop_front();
+                if (m.value("kind").toString() == kind) {
+                    found = m;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return found;
+    }
+    /// The next message of any kind; empty after a while.
+    QJsonObject Any()
+    {
+        QJsonObject found;
+        WaitFor([&]() {
+            if (inbox_.empty())
+                return false;
+            found = QJsonDocument::fromJson(inbox_.front().toUtf8()).object();
+            inbox_.pop_front();
+            return true;
+        });
+        return found;
+    }
+    bool Closed()
+    {
+        return WaitFor([this]() { return closed_; }, 5000);
+    }
+    void Drain()
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        inbox_.clear();
+    }
+
+private:
+    QWebSocket socket_;
+    std::deque<QString> inbox_;
+    bool closed_ = false;
+};
+
+QJsonObject HostSettings(int seed)
+{
+    return {{"map", 2},          {"expert", false}, {"delay", true}, {"events", true},
+            {"advanced", false}, {"reduce", false}, {"share", "60"}, {"name1", ""},
+            {"name2", ""},       {"start1", 3},     {"start2", 7},   {"seed", seed}};
+}
+
+/// The hot-seat game the network games must equal: savegame and record.
+struct HotSeat {
+    std::string Game;
+    std::string Record;
+};
+HotSeat PlayHotSeat()
+{
+    TempDir d;
+    QProcess p;
+    const QString save = QString::fromStdString((d / "hot.tsg").string());
+    p.start(TAVREK_SIM_PATH, QStringList{"--dir", QString::fromStdString(d.Str())} + kGameOptions +
+                                 QStringList{"--months", QString::number(kMonths), "--commands",
+                                             QString::fromStdString(kScript), "--save", save});
+    p.waitForFinished(120000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    return {ReadFile(d / "hot.tsg"), ReadFile(d / "hot.tsg.history")};
+}
+
+/// Two tavrek-sim players, host and guest, playing the script on the server.
+struct NetworkGame {
+    QProcess Host;
+    QProcess Guest;
+    QString HostOut;
+    QString GuestOut;
+    QString Game;
+
+    NetworkGame()
+    {
+        QObject::connect(&Host, &QProcess::readyReadStandardOutput,
+                         [this]() { HostOut += QString::fromUtf8(Host.readAllStandardOutput()); });
+        QObject::connect(&Guest, &QProcess::readyReadStandardOutput,
+                         [this]() { GuestOut += QString::fromUtf8(Guest.readAllStandardOutput()); });
+    }
+
+    /// Starts the host, reads its invite, starts the guest.
+    bool Start(const QString& url)
+    {
+        Host.start(TAVREK_SIM_PATH, QStringList{"--server", url, "--host"} + kGameOptions +
+                                        QStringList{"--months", QString::number(kMonths), "--commands",
+                                                    QString::fromStdString(kScript)});
+        if (!WaitFor([this]() { return HostOut.contains('\n') || Host.state() == QProcess::NotRunning; }))
+            return false;
+        const QString first = HostOut.section('\n', 0, 0);
+        if (!first.startsWith("invite "))
+            return false;
+        Guest.start(TAVREK_SIM_PATH, {"--server", url, "--join", first.mid(7), "--months", QString::number(kMonths),
+                                      "--commands", QString::fromStdString(kScript)});
+        return Guest.waitForStarted(10000);
+    }
+    bool Running() const { return Host.state() != QProcess::NotRunning || Guest.state() != QProcess::NotRunning; }
+    /// How many script lines both players have sent so far.
+    int LinesPlayed() const { return static_cast<int>(HostOut.count("\n> ") + GuestOut.count("\n> ")); }
+    /// Waits for both to end; both must end well and name the same game.
+    ::testing::AssertionResult Finish(int ms = 120000)
+    {
+        if (!WaitFor([this]() { return !Running(); }, ms))
+            return ::testing::AssertionFailure()
+                   << "the players did not finish; the host said:\n"
+                   << HostOut.right(600).toStdString() << Host.readAllStandardError().toStdString()
+                   << "\nthe guest said:\n"
+                   << GuestOut.right(600).toStdString() << Guest.readAllStandardError().toStdString();
+        HostOut += QString::fromUtf8(Host.readAllStandardOutput());
+        GuestOut += QString::fromUtf8(Guest.readAllStandardOutput());
+        if (Host.exitCode() != 0 || Guest.exitCode() != 0)
+            return ::testing::AssertionFailure()
+                   << "host " << Host.exitCode() << ": " << Host.readAllStandardError().toStdString() << "guest "
+                   << Guest.exitCode() << ": " << Guest.readAllStandardError().toStdString();
+        const QString hostLast = HostOut.trimmed().split('\n').last();
+        const QString guestLast = GuestOut.trimmed().split('\n').last();
+        if (!hostLast.startsWith("game ") || hostLast != guestLast)
+            return ::testing::AssertionFailure()
+                   << "last lines: " << hostLast.toStdString() << " / " << guestLast.toStdString();
+        Game = hostLast.mid(5);
+        return ::testing::AssertionSuccess();
+    }
+};
+
+}  // namespace
+
+TEST(GameServer, ANetworkGameEndsInTheHotSeatGamesBytes)
+{
+    const HotSeat hot = PlayHotSeat();
+    ASSERT_FALSE(hot.Game.empty());
+    TempDir d;
+    const QString data = QString::fromStdString(d.Str());
+    Server server(data);
+    ASSERT_TRUE(server.Start());
+    NetworkGame game;
+    ASSERT_TRUE(game.Start(server.Url()));
+    ASSERT_TRUE(game.Finish());
+    const QString file = QString::fromStdString((d / "net.tsg").string());
+    ASSERT_EQ(Export(data, game.Game, file), 0);
+    EXPECT_TRUE(ReadFile(d / "net.tsg") == hot.Game) << "the savegames differ";
+    EXPECT_TRUE(ReadFile(d / "net.tsg.history") == hot.Record) << "the records differ";
+    // An unknown game is not exported, and says so.
+    EXPECT_EQ(Export(data, "0000000000000000", QString::fromStdString((d / "none.tsg").string())), 1);
+    EXPECT_FALSE(std::filesystem::exists(d / "none.tsg"));
+}
+
+TEST(GameServer, AKilledServerTakesItsGamesUpAgainAndTheGameEndsTheSame)
+{
+    const HotSeat hot = PlayHotSeat();
+    TempDir d;
+    const QString data = QString::fromStdString(d.Str());
+    Server server(data);
+    ASSERT_TRUE(server.Start());
+    const int port = server.Port();
+    NetworkGame game;
+    ASSERT_TRUE(game.Start(server.Url()));
+    // Killed five times while the players play, at points spread over the script's 33 lines
+    // (between commands, during one, between a turn's end and the next turn); the players come
+    // back to the restarted server and go on.
+    int killedDuringTheGame = 0;
+    for (const int played : {1, 8, 15, 22, 29}) {
+        WaitFor([&]() { return game.LinesPlayed() >= played || !game.Running(); }, 60000);
+        killedDuringTheGame += game.Running();
+        server.Kill();
+        ASSERT_TRUE(server.Start(port)) << server.ErrorOutput().toStdString();
+    }
+    EXPECT_EQ(killedDuringTheGame, 5) << "the game ended before the server was killed";
+    ASSERT_TRUE(game.Finish(30000));
+    const QString file = QString::fromStdString((d / "net.tsg").string());
+    ASSERT_EQ(Export(data, game.Game, file), 0);
+    EXPECT_TRUE(ReadFile(d / "net.tsg") == hot.Game) << "the savegames differ";
+    EXPECT_TRUE(ReadFile(d / "net.tsg.history") == hot.Record) << "the records differ";
+}
+
+TEST(GameServer, HostileMessagesAreRefusedAndChangeNothing)
+{
+    TempDir d;
+    Server server(QString::fromStdString(d.Str()));
+    ASSERT_TRUE(server.Start());
+    Client host;
+    Client guest;
+    ASSERT_TRUE(host.Open(server.Url()));
+    ASSERT_TRUE(guest.Open(server.Url()));
+    const QString token1 = QString(63, 'a') + "1";
+    const QString token2 = QString(63, 'a') + "2";
+    host.Send({{"kind", "host"}, {"settings", HostSettings(5)}, {"token", token1}});
+    const QJsonObject hosted = host.Next("hosted");
+    ASSERT_EQ(hosted.value("seat").toInt(), 1);
+    const QString game = hosted.value("game").toString();
+    const QString lostInvite = hosted.value("invite").toString();
+    EXPECT_EQ(lostInvite.size(), 32) << "128 random bits";
+    // The host asks again, as after a lost answer: the same game, a new invite.
+    host.Send({{"kind", "host"}, {"settings", HostSettings(5)}, {"token", token1}});
+    const QJsonObject again = host.Next("hosted");
+    EXPECT_EQ(again.value("game").toString(), game);
+    const QString invite = again.value("invite").toString();
+    EXPECT_NE(invite, lostInvite);
+    guest.Send({{"kind", "join"}, {"invite", lostInvite}, {"token", token2}});
+    EXPECT_EQ(guest.Next("error").value("code").toString(), "bad-invite");
+    guest.Send({{"kind", "join"}, {"invite", invite}, {"token", token2}});
+    ASSERT_EQ(guest.Next("joined").value("seat").toInt(), 2);
+    // And the guest too: its seat, not a refusal of the used invite.
+    guest.Send({{"kind", "join"}, {"invite", invite}, {"token", token2}});
+    EXPECT_EQ(guest.Next("joined").value("game").toString(), game);
+
+    const auto command = [&](int seat, const QString& token, qint64 seq, const QString& text) {
+        return QJsonObject{{"kind", "command"}, {"game", game}, {"seat", seat},
+                           {"token", token},    {"seq", seq},   {"text", text}};
+    };
+    // The game's state as the server tells it to its player 1.
+    const auto digest = [&]() {
+        Client look;
+        if (!look.Open(server.Url()))
+            return QString("no connection");
+        look.Send({{"kind", "resume"}, {"game", game}, {"seat", 1}, {"token", token1}});
+        const QJsonObject state = look.Next("state");
+        return QString("%1 %2 %3")
+            .arg(state.value("month").toInt())
+            .arg(state.value("turn").toInt())
+            .arg(state.value("digest").toString());
+    };
+    // One command that the rules take, so that repeats have something to repeat.
+    host.Drain();
+    host.Send(command(1, token1, 1, "prices 3.50 - -"));
+    const QJsonObject first = host.Next("result");
+    ASSERT_TRUE(first.value("accepted").toBool());
+    EXPECT_FALSE(first.value("repeat").toBool());
+    const QString before = digest();
+    ASSERT_TRUE(before.startsWith("1 1 ")) << before.toStdString();
+
+    struct Case {
+        const char* What;
+        std::function<void(Client&)> Send;
+        QString Code;
+    };
+    QJsonObject extra = command(1, token1, 5, "prices 3.60 - -");
+    extra.insert("cheat", true);
+    QJsonObject badVersion = command(1, token1, 5, "prices 3.60 - -");
+    badVersion.insert("v", 2);
+    QJsonObject seqAsText = command(1, token1, 5, "prices 3.60 - -");
+    seqAsText.insert("seq", "5");
+    const std::vector<Case> cases = {
+        {"malformed JSON", [](Client& c) { c.SendText("{\"v\":1,\"kind\":\"command\""); }, "bad-json"},
+        {"not an object", [](Client& c) { c.SendText("[1,2,3]"); }, "bad-json"},
+        {"binary", [](Client& c) { c.SendBinary("\x01\x02"); }, "bad-json"},
+        {"oversized", [&](Client& c) { c.Send(command(1, token1, 5, QString(70000, 'x'))); }, "too-large"},
+        {"another version", [&](Client& c) { c.Send(badVersion); }, "bad-version"},
+        {"unknown kind",
+         [](Client& c) {
+             c.Send({{"kind", "teleport"}});
+         },
+         "unknown-kind"},
+        {"unknown field", [&](Client& c) { c.Send(extra); }, "bad-field"},
+        {"a number as text", [&](Client& c) { c.Send(seqAsText); }, "bad-field"},
+        {"no such seat", [&](Client& c) { c.Send(command(3, token1, 5, "prices 3.60 - -")); }, "bad-field"},
+        {"wrong token", [&](Client& c) { c.Send(command(1, QString(64, 'a'), 5, "prices 3.60 - -")); }, "bad-token"},
+        {"the other seat's token", [&](Client& c) { c.Send(command(1, token2, 5, "prices 3.60 - -")); }, "bad-token"},
+        {"unknown game",
+         [&](Client& c) {
+             QJsonObject m = command(1, token1, 5, "prices 3.60 - -");
+             m.insert("game", "ffffffffffffffff");
+             c.Send(m);
+         },
+         "unknown-game"},
+        {"out of turn", [&](Client& c) { c.Send(command(2, token2, 1, "prices 2.00 - -")); }, "not-your-turn"},
+        {"out of turn: next-turn", [&](Client& c) { c.Send(command(2, token2, 1, "next-turn")); }, "not-your-turn"},
+        {"sequence number zero", [&](Client& c) { c.Send(command(1, token1, 0, "prices 3.60 - -")); }, "bad-field"},
+        {"garbage command", [&](Client& c) { c.Send(command(1, token1, 5, "brew-gold 7")); }, "bad-command"},
+        {"a question without its answer", [&](Client& c) { c.Send(command(1, token1, 5, "new-brand")); },
+         "bad-command"},
+        {"a used invite",
+         [&](Client& c) {
+             c.Send({{"kind", "join"}, {"invite", invite}, {"token", QString(64, 'c')}});
+         },
+         "bad-invite"},
+        {"an unknown invite",
+         [&](Client& c) {
+             c.Send({{"kind", "join"}, {"invite", QString(32, '0')}, {"token", QString(64, 'c')}});
+         },
+         "bad-invite"},
+        {"a weak seat token",
+         [&](Client& c) {
+             c.Send({{"kind", "join"}, {"invite", invite}, {"token", "1234"}});
+         },
+         "bad-field"},
+        {"bad settings",
+         [&](Client& c) {
+             QJsonObject s = HostSettings(5);
+             s.insert("map", 9);
+             c.Send({{"kind", "host"}, {"settings", s}, {"token", QString(64, 'd')}});
+         },
+         "bad-field"},
+    };
+    for (const Case& c : cases) {
+        // Sent by the guest's connection as well as by the host's: the connection grants nothing.
+        for (Client* client : {&host, &guest}) {
+            client->Drain();
+            c.Send(*client);
+            const QJsonObject answer = client->Next("error");
+            EXPECT_EQ(answer.value("code").toString(), c.Code)
+                << c.What << ": " << answer.value("text").toString().toStdString();
+            EXPECT_FALSE(answer.value("text").toString().isEmpty()) << c.What;
+        }
+        EXPECT_EQ(digest(), before) << c.What << " changed the game";
+    }
+
+    // A repeat of the last command is answered again and not run twice; an older one is stale.
+    host.Drain();
+    host.Send(command(1, token1, 1, "prices 9.99 - -"));
+    const QJsonObject repeated = host.Next("result");
+    EXPECT_TRUE(repeated.value("repeat").toBool());
+    EXPECT_EQ(repeated.value("executed"), first.value("executed"));
+    EXPECT_EQ(digest(), before);
+    host.Send(command(1, token1, 2, "extend 0 500"));
+    const QJsonObject refused = host.Next("error");
+    EXPECT_EQ(refused.value("code").toString(), "refused");
+    EXPECT_EQ(refused.value("seq").toInt(), 2);
+    EXPECT_TRUE(refused.value("text").toString().contains("money")) << refused.value("text").toString().toStdString();
+    EXPECT_EQ(digest(), before) << "a refused command changed the game";
+    host.Send(command(1, token1, 1, "prices 3.60 - -"));
+    EXPECT_EQ(host.Next("error").value("code").toString(), "stale-sequence");
+    EXPECT_EQ(digest(), before);
+
+    // The server still serves: this game goes on, and another one begins.
+    host.Send(command(1, token1, 3, "next-turn"));
+    EXPECT_TRUE(host.Next("result").value("accepted").toBool());
+    const QJsonObject turn = guest.Next("turn");
+    EXPECT_EQ(turn.value("seat").toInt(), 2);
+    EXPECT_EQ(turn.value("month").toInt(), 1);
+    EXPECT_NE(digest(), before);
+    Client other;
+    ASSERT_TRUE(other.Open(server.Url()));
+    other.Send({{"kind", "host"}, {"settings", HostSettings(6)}, {"token", QString(64, 'e')}});
+    EXPECT_EQ(other.Next("hosted").value("seat").toInt(), 1);
+    EXPECT_TRUE(server.Running());
+}
+
+TEST(GameServer, ConnectionsPerAddressAndMessagesPerSecondAreBounded)
+{
+    TempDir d;
+    Server server(QString::fromStdString(d.Str()), {"--connections-per-address", "2", "--messages-per-second", "5"});
+    ASSERT_TRUE(server.Start());
+    Client a;
+    Client b;
+    Client c;
+    ASSERT_TRUE(a.Open(server.Url()));
+    ASSERT_TRUE(b.Open(server.Url()));
+    // The third is told why and closed, perhaps before it could call itself connected.
+    c.Open(server.Url());
+    EXPECT_EQ(c.Next("error").value("code").toString(), "too-many-connections");
+    EXPECT_TRUE(c.Closed());
+    // A burst beyond the bucket: the rest is refused unread, the connection stays.
+    for (int i = 0; i < 30; ++i)
+        a.Send({{"kind", "teleport"}});
+    int limited = 0;
+    int unknown = 0;
+    for (int i = 0; i < 30; ++i) {
+        const QString code = a.Any().value("code").toString();
+        limited += code == "rate-limited";
+        unknown += code == "unknown-kind";
+    }
+    EXPECT_EQ(limited + unknown, 30);
+    EXPECT_GE(limited, 15);
+    EXPECT_GE(unknown, 10);
+    // After a pause the connection is heard again.
+    QElapsedTimer t;
+    t.start();
+    WaitFor([&]() { return t.elapsed() >= 1200; }, 2000);
+    a.Send({{"kind", "host"}, {"settings", HostSettings(1)}, {"token", QString(64, 'f')}});
+    EXPECT_EQ(a.Next("hosted").value("seat").toInt(), 1);
+}
+
+TEST(GameServer, NetworkPlayArgumentsAreChecked)
+{
+    struct Case {
+        QStringList Args;
+        const char* Says;
+    };
+    const std::vector<Case> cases = {
+        {{"--host"}, "--host needs --server"},
+        {{"--join", "abc"}, "--join needs --server"},
+        {{"--server", "ws://127.0.0.1:1"}, "either --host or --join"},
+        {{"--server", "ws://127.0.0.1:1", "--host", "--join", "abc"}, "either --host or --join"},
+        {{"--server", "http://127.0.0.1:1", "--host"}, "ws://HOST:PORT"},
+        {{"--server", "ws://127.0.0.1:1", "--join", "abc", "--seed", "4"}, "the host chooses the game"},
+        {{"--server", "ws://127.0.0.1:1", "--host", "--save", "x.tsg"}, "--save does not go with --server"},
+    };
+    for (const Case& c : cases) {
+        QProcess p;
+        p.start(TAVREK_SIM_PATH, c.Args);
+        p.waitForFinished(20000);
+        EXPECT_EQ(p.exitCode(), 2) << c.Args.join(' ').toStdString();
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(c.Says)) << c.Args.join(' ').toStdString();
+    }
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
