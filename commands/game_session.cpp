@@ -319,6 +319,7 @@ public:
     }
     bool AskYesNo(const LocalText& text, const LocalText& caption) override
     {
+        asked_ = true;
         if (!answer_)
             answer_ = inner_.AskYesNo(text, caption);
         return *answer_;
@@ -329,10 +330,12 @@ public:
     }
 
     bool Refused() const { return refused_; }
+    bool Asked() const { return asked_; }
 
 private:
     std::optional<bool>& answer_;
     bool refused_ = false;
+    bool asked_ = false;
 };
 
 // The entry a player would click: the wanted text if the list offers it, else nothing.
@@ -472,6 +475,9 @@ CommandResult GameSession::Run(const Command& command)
     const uint64_t drawsBefore = state_.Program.Rng.State();
     CommandAnswers answers(frontend_, result.Executed.Answer);
     ::PressOk(state_, panel_, inputs, answers);
+    // The command as it ran: an answer the rules never asked for is no part of it.
+    if (!answers.Asked())
+        result.Executed.Answer.reset();
     const bool changed = !(static_cast<const GameData&>(state_) == before) || state_.Program.Rng.State() != drawsBefore;
     result.Accepted = changed || !(answers.Refused() || panel_.CommandMode == mode);
     return result;

@@ -29,7 +29,9 @@ struct CommandResult {
     /// run). False: refused (no game, an ended game, an input the rules turn down and say why),
     /// and nothing in the game changed. A refusal about the input keeps it in the panel.
     bool Accepted = false;
-    Command Executed;  ///< the command as it ran, with the answer the player gave to its question
+    /// The command as it ran, with the answer the player gave to its question (none when the
+    /// rules did not ask it).
+    Command Executed;
 };
 
 class GameSession {
@@ -94,7 +96,6 @@ public:
     bool LeaveWithoutQuestion(std::string* why);
     /// Leaves the running game (after it was saved on the way out).
     void Leave() { state_.GameActive = false; }
-
 
     // --- the game menu ---------------------------------------------------------------------
     /// A new world from the setup dialog's choices, then the command buttons. The new game

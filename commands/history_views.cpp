@@ -32,8 +32,7 @@ constexpr const char* kSpendingLabels[kSpendingKinds][2] = {{"New breweries", "N
                                                             {"Transport", "Transporte"}};
 
 // Why a brand sold nothing in a town, in the words of the market's rules.
-std::string UnsoldLine(const GameState& s, int c, int b, int t, NothingSold why,
-                       Language language)
+std::string UnsoldLine(const GameState& s, int c, int b, int t, NothingSold why, Language language)
 {
     const bool german = language == Language::German;
     const char* town = s.TownName[t].c_str();

@@ -169,4 +169,11 @@ TEST_F(WindowGameTest, TwelveMonthsThroughTheWindowSaveTheSameGameAsTavrekSim)
     ASSERT_FALSE(expected.empty());
     EXPECT_TRUE(ReadFile(windowSave.toStdString()) == expected) << "the window's game went another way";
     EXPECT_GT(recorder_.Messages.size(), 1u);  // refusals and the year's news were shown
+
+    // The record the window kept beside its savegame plays the game again, headless, to the
+    // same savegame bytes.
+    const auto replayed = dir_ / "replayed.tsg";
+    const SimRun replay = RunSim("--replay " + windowSave.toStdString() + ".history --save " + replayed.string());
+    ASSERT_EQ(replay.Status, 0) << replay.Out;
+    EXPECT_TRUE(ReadFile(replayed) == expected) << "the replay of the window's record went another way";
 }

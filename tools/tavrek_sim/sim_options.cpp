@@ -278,13 +278,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
             error = "the host chooses the game: --join takes no game options";
             return std::nullopt;
         }
-        const std::pair<bool, const char*> local[] = {{!o.Directory.empty(), "--dir"},
-                                                      {!o.SaveFile.empty(), "--save"},
-                                                      {!o.LoadFile.empty(), "--load"},
-                                                      {!o.HistoryFile.empty(), "--history"},
-                                                      {o.Advise, "--advise"},
-                                                      {o.Guided, "--guided"},
-                                                      {!o.ReplayFile.empty(), "--replay"}};
+        const std::pair<bool, const char*> local[] = {
+            {!o.Directory.empty(), "--dir"},       {!o.SaveFile.empty(), "--save"}, {!o.LoadFile.empty(), "--load"},
+            {!o.HistoryFile.empty(), "--history"}, {o.Advise, "--advise"},          {o.Guided, "--guided"},
+            {!o.ReplayFile.empty(), "--replay"}};
         for (const auto& [given, name] : local)
             if (given) {
                 error = std::string(name) + " does not go with --server: the game is kept on the server";
