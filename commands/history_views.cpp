@@ -110,7 +110,7 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
             add("Money at the start of the month", "Geld zu Monatsbeginn", m.MoneyBefore + TotalSpending(m) - m.Other,
                 ReportAmount::Balance);
         for (int k = 0; k < kSpendingKinds; ++k)
-            if (const double spent = SpentOn(m, static_cast<SpendingKind>(k)); spent != 0)
+            if (const double spent = s.History.SpentOn(company, static_cast<SpendingKind>(k)); spent != 0)
                 add(kSpendingLabels[k][0], kSpendingLabels[k][1], -spent, ReportAmount::Change);
         if (m.Other != 0)
             add("Events and other changes", "Ereignisse und anderes", m.Other, ReportAmount::Change);

@@ -86,8 +86,12 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
         m.Share = ShareOfDemand(m.Sales, totalDemand);
         if (r.Detailed) {
             const OpenBooks& open = h.Open[c];
-            for (size_t k = 0; k < m.Spent.size(); ++k)
-                m.Spent[k] = static_cast<double>(open.Spent[k]);
+            long double spent = 0;
+            for (size_t k = 0; k < open.Spent.size(); ++k) {
+                h.NewestSpent[c][k] = static_cast<double>(open.Spent[k]);
+                spent += open.Spent[k];
+            }
+            m.Spent = static_cast<double>(spent);
             for (int t = 0; t < kTowns; ++t)
                 h.NewestTownSpent[c][t] = static_cast<double>(open.TownSpent[t]);
             m.Other = static_cast<double>(open.Other);

@@ -12,18 +12,15 @@ const MonthRecord* GameHistory::FindMonth(int32_t month) const
     return it != Months.end() && it->Month == month ? &*it : nullptr;
 }
 
-double SpentOn(const CompanyMonth& m, SpendingKind kind)
+double GameHistory::SpentOn(int company, SpendingKind kind) const
 {
-    return kind == SpendingKind::Transport ? m.Transport : m.Spent[static_cast<size_t>(kind)];
+    if (Months.empty() || company < 0 || company >= kHistoryCompanies)
+        return 0;
+    return kind == SpendingKind::Transport ? Months.back().Companies[company].Transport
+                                           : NewestSpent[company][static_cast<size_t>(kind)];
 }
 
-double TotalSpending(const CompanyMonth& m)
-{
-    double total = m.Transport;
-    for (const double spent : m.Spent)
-        total += spent;
-    return total;
-}
+double TotalSpending(const CompanyMonth& m) { return m.Spent + m.Transport; }
 
 void GameHistory::NoteSpending(int company, int town, SpendingKind kind, long double dollars)
 {
@@ -41,6 +38,7 @@ MonthRecord& GameHistory::AddMonth(int32_t month)
     NewestCells.clear();
     NewestDemand.fill(0);
     NewestTownSpent = {};
+    NewestSpent = {};
     NewestUnsold = {};
     MonthRecord& r = Months.emplace_back();
     r.Month = month;
@@ -55,6 +53,7 @@ void GameHistory::DropNewestMonth()
     NewestCells.clear();
     NewestDemand.fill(0);
     NewestTownSpent = {};
+    NewestSpent = {};
     NewestUnsold = {};
 }
 
@@ -118,7 +117,8 @@ CompanyLitres GameHistory::Litres(const MonthRecord& r, int company) const
 bool GameHistory::operator==(const GameHistory& other) const
 {
     return Months == other.Months && NewestCells == other.NewestCells && NewestDemand == other.NewestDemand &&
-           NewestTownSpent == other.NewestTownSpent && NewestUnsold == other.NewestUnsold &&
+           NewestTownSpent == other.NewestTownSpent && NewestSpent == other.NewestSpent &&
+           NewestUnsold == other.NewestUnsold &&
            Messages == other.Messages && End == other.End && Inputs == other.Inputs;
 }
 

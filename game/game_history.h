@@ -46,8 +46,7 @@ struct CompanyMonth {
     int64_t Supply = 0;      ///< litres offered at the month's market, all brands and towns
     int64_t Sales = 0;       ///< litres sold there
     // The two below are kept only where MonthRecord::Detailed says so.
-    /// Spending by kind but transport (that is Transport): Spent[SpendingKind].
-    std::array<double, kSpendingKinds - 1> Spent{};
+    double Spent = 0;  ///< own spending of every kind but transport (that is Transport)
     double Other = 0;  ///< every other change of money before the market: events, gifts, liquidation
 
     bool operator==(const CompanyMonth&) const = default;
@@ -106,8 +105,6 @@ struct OpenBooks {
 
 /// The month's own spending of a company (every kind, transport included).
 double TotalSpending(const CompanyMonth& m);
-/// What the company spent on one kind.
-double SpentOn(const CompanyMonth& m, SpendingKind kind);
 
 /// A message box of the turn engine, kept for the message log.
 struct RecordedMessage {
@@ -141,6 +138,8 @@ struct GameHistory {
     /// The newest month's spending of each company by the town that paid, and why a brand sold
     /// nothing where it was expected to sell (its month report's; kept where it is Detailed).
     std::array<std::array<double, kHistoryTowns>, kHistoryCompanies> NewestTownSpent{};
+    /// The newest month's spending of each company by kind but transport (its month report's).
+    std::array<std::array<double, kSpendingKinds - 1>, kHistoryCompanies> NewestSpent{};
     std::array<BrandTownTable<NothingSold>, kHistoryCompanies> NewestUnsold{};
     std::vector<RecordedMessage> Messages;  ///< in the order they were shown
     /// Transport spending of the month still open, per company; booked into the month's record
@@ -154,6 +153,8 @@ struct GameHistory {
     GameInputs Inputs;               ///< how the game began and what its players did
 
     void Clear() { *this = GameHistory{}; }
+    /// What a company spent on one kind in the newest month.
+    double SpentOn(int company, SpendingKind kind) const;
     /// Money a company paid out of a town's account for its own plans (a refund is negative).
     void NoteSpending(int company, int town, SpendingKind kind, long double dollars);
     /// Money that came or went otherwise before the market (events, liquidation).

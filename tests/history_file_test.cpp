@@ -338,11 +338,12 @@ GameHistory WithoutDetails(GameHistory h)
     for (MonthRecord& r : h.Months) {
         r.Detailed = false;
         for (CompanyMonth& m : r.Companies) {
-            m.Spent = {};
+            m.Spent = 0;
             m.Other = 0;
         }
     }
     h.NewestTownSpent = {};
+    h.NewestSpent = {};
     h.NewestUnsold = {};
     return h;
 }
