@@ -118,8 +118,8 @@ bool GameHistory::operator==(const GameHistory& other) const
 {
     return Months == other.Months && NewestCells == other.NewestCells && NewestDemand == other.NewestDemand &&
            NewestTownSpent == other.NewestTownSpent && NewestSpent == other.NewestSpent &&
-           NewestUnsold == other.NewestUnsold &&
-           Messages == other.Messages && End == other.End && Inputs == other.Inputs;
+           NewestUnsold == other.NewestUnsold && Messages == other.Messages && End == other.End &&
+           Inputs == other.Inputs;
 }
 
 std::size_t GameHistory::MemoryBytes() const
