@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 
+#include "commands/history_views.h"
 #include "engine/market.h"
 #include "engine/standing_orders.h"
 #include "game/map_tables.h"
@@ -150,12 +151,17 @@ std::vector<AdvisorHint> ComputeAdvice(const GameState& s, int c, Language langu
     // Which places already have a price hint: an idle brewery there says nothing more.
     BrandTownTable<bool> priceHint{};
 
-    for (int t = 0; t < kTowns; ++t)
+    for (int t = 0; t < kTowns; ++t) {
+        // The company's brands in the town meet each other with the beer they have on hand.
+        std::array<float, kBrands> prices{};
+        for (int b = 0; b < kBrands; ++b)
+            prices[b] = s.Price[c][b][t];
+        const GameData market = OwnBrandsAsOnHand(s, c, t, prices);
         for (int b = 0; b < kBrands; ++b) {
             if (!BrandExists(s, c, b) || s.Stock[c][b][t] <= 0)
                 continue;
             const float price = s.Price[c][b][t];
-            const BrandForecast f = ForecastBrand(s, c, b, t, price);
+            const BrandForecast f = ForecastBrand(market, c, b, t, price);
             const char* town = s.TownName[t].c_str();
             const char* brand = s.BrandName[c][b].c_str();
             if (f.Sold == 0 && f.AnySoldUpToCents) {
@@ -184,6 +190,7 @@ std::vector<AdvisorHint> ComputeAdvice(const GameState& s, int c, Language langu
                                     town, left, brand, cheaper.c_str()),
                              s.HasDepot[c][t] ? CommandKind::ChangePrices : CommandKind::BuildDepot, t});
         }
+    }
 
     // A brewery whose beer was on offer at home at the last market and sold none of it, while
     // its whole capacity is paid for every month. The first month has had no market yet.

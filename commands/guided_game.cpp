@@ -43,21 +43,25 @@ struct StepWords {
 // The words of each step, in the order of GuidedStep.
 const std::array<StepWords, kGuidedSteps + 1> kStepWords{{
     {{"Select a town", "Eine Stadt wählen"},
-     {"Every command acts in the selected town. Click {n} on the map. The panel shows the town: "
-      "it drinks far more beer a month (Demand) than anyone brews there, and its wages are close "
-      "to your beer's quality: people buy most of a beer whose quality suits their wages. (A "
-      "right click or a double click shows the town's information.)",
-      "Jeder Befehl wirkt in der gewählten Stadt. Klicken Sie auf der Karte auf {n}. Das Feld "
-      "unten zeigt die Stadt: Sie trinkt viel mehr Bier im Monat (Bedarf), als dort gebraut "
-      "wird, und ihre Löhne liegen nahe an der Qualität Ihres Biers: Die Leute kaufen am "
-      "meisten von einem Bier, dessen Qualität zu ihren Löhnen passt. (Rechtsklick oder "
-      "Doppelklick zeigt die Stadtinfos.)"}},
+     {"Every command acts in the selected town. Right-click {n} on the map (or double-click it): "
+      "the panel below shows the town's information. It drinks far more beer a month (Demand) "
+      "than anyone brews there, and its wages are close to your beer's quality: people buy most "
+      "of a beer whose quality suits their wages. There, F opens the town forecast: what your "
+      "beer would sell in the town this month.",
+      "Jeder Befehl wirkt in der gewählten Stadt. Klicken Sie auf der Karte mit der rechten "
+      "Maustaste auf {n} (oder doppelt): Das Feld unten zeigt die Stadtinfos. Die Stadt trinkt "
+      "viel mehr Bier im Monat (Bedarf), als dort gebraut wird, und ihre Löhne liegen nahe an "
+      "der Qualität Ihres Biers: Die Leute kaufen am meisten von einem Bier, dessen Qualität zu "
+      "ihren Löhnen passt. Dort öffnet F die Vorschau für die Stadt: was Ihr Bier in der Stadt "
+      "diesen Monat verkaufen würde."}},
     {{"Set a price with the forecast", "Einen Preis mit der Vorschau setzen"},
-     {"Click {h} again and press Change Prices. Type a price for {b}: beside the field the "
+     {"Cancel brings the command buttons back. Click {h} and press Change Prices. Type a price "
+      "for {b}: beside the field the "
       "forecast says how many litres this month's market would buy at that price, and the line "
       "below names the highest price that still sells all of your stock. Choose a price and press "
       "OK.",
-      "Klicken Sie wieder auf {h} und dann auf Preise ändern. Tippen Sie einen Preis für {b}: "
+      "Abbrechen bringt die Befehlsknöpfe zurück. Klicken Sie auf {h} und dann auf Preise "
+      "ändern. Tippen Sie einen Preis für {b}: "
       "Neben dem Feld sagt die Vorschau, wie viele Liter der Markt dieses Monats zu diesem Preis "
       "kaufen würde, und die Zeile darunter nennt den höchsten Preis, zu dem noch Ihr ganzer "
       "Vorrat verkauft wird. Wählen Sie einen Preis und drücken Sie OK."}},
@@ -81,17 +85,19 @@ const std::array<StepWords, kGuidedSteps + 1> kStepWords{{
       "Bier, das nicht verkauft wird, verdirbt am Monatsende, außer die Stadt hat ein Lagerhaus "
       "von Ihnen. Klicken Sie auf {n}, drücken Sie Lagerhaus bauen und OK."}},
     {{"Extend the brewery", "Die Brauerei erweitern"},
-     {"{h} drinks far more than your brewery brews. Click {h}, press Extend Brewery, choose "
-      "{b} and type a number of 100-litre steps (the panel says how many you can afford), then "
-      "OK.",
+     {"{h} drinks far more than your brewery brews. Click {h}, press Extend Brewery, click {b} "
+      "in the list and type a number of 100-litre steps (the panel says how many you can "
+      "afford), then OK.",
       "{h} trinkt viel mehr, als Ihre Brauerei braut. Klicken Sie auf {h}, drücken Sie Brauerei "
-      "erweitern, wählen Sie {b} und tippen Sie eine Zahl von 100-Liter-Stufen (das Feld sagt, "
-      "wie viele Sie bezahlen können), dann OK."}},
+      "erweitern, klicken Sie {b} in der Liste an und tippen Sie eine Zahl von 100-Liter-Stufen "
+      "(das Feld sagt, wie viele Sie bezahlen können), dann OK."}},
     {{"A standing order", "Ein Dauerauftrag"},
-     {"A standing order carries beer every month by itself. Choose Standing orders > New, then "
-      "{b}, from {h} to {n}, type 300 litres and press OK.",
-      "Ein Dauerauftrag bringt jeden Monat von selbst Bier. Wählen Sie Daueraufträge > Neu, dann "
-      "{b}, von {h} nach {n}, tippen Sie 300 Liter und drücken Sie OK."}},
+     {"A standing order carries beer every month by itself, at the start of your turn. Choose "
+      "Standing orders > New, type 300, click \"litre {b}\" in the small list beside it, {h} "
+      "under \"from\" and {n} under \"to\", and press OK.",
+      "Ein Dauerauftrag bringt jeden Monat zu Beginn Ihres Zuges von selbst Bier. Wählen Sie "
+      "Daueraufträge > Neu, tippen Sie 300, klicken Sie \"Liter {b}\" in der kleinen Liste "
+      "daneben an, {h} unter \"von\" und {n} unter \"nach\", und drücken Sie OK."}},
     {{"End the month", "Den Monat beenden"},
      {"That is a month's work. Press Next Turn: the computer companies move, every town buys its "
       "beer, the breweries brew and the books are closed.",
@@ -106,11 +112,13 @@ const std::array<StepWords, kGuidedSteps + 1> kStepWords{{
       "Kosten und nachher. Statistik > Berater gibt Tipps für den nächsten Monat."}},
     {{"Well done", "Gut gemacht"},
      {"You know the game's commands now; Build Brewery and New Brand work the same way. Play on: "
-      "sell 60 % of all the beer the towns drink before another company does. Help > Contents "
+      "sell 60 % of all the beer the towns drink before another company does. Before you set a "
+      "price, F in the town information shows what your brands would sell there. Help > Contents "
       "explains the market in full.",
       "Sie kennen jetzt die Befehle des Spiels; Brauerei bauen und Neue Biersorte gehen genauso. "
       "Spielen Sie weiter: Verkaufen Sie 60 % des Biers, das alle Städte trinken, bevor es eine "
-      "andere Firma tut. Hilfe > Inhalt erklärt den Markt ausführlich."}},
+      "andere Firma tut. Bevor Sie einen Preis setzen, zeigt F in den Stadtinfos, was Ihre Marken "
+      "dort verkaufen würden. Hilfe > Inhalt erklärt den Markt ausführlich."}},
 }};
 
 }  // namespace

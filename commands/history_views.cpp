@@ -194,11 +194,16 @@ PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std
     auto limit = [&](const std::optional<int64_t>& cents) {
         return cents ? Dollars(static_cast<double>(*cents) / 100.0) : std::string(german ? "kein Preis" : "no price");
     };
+    std::array<float, kBrands> prices{};
+    for (int b = 0; b < kBrands; ++b)
+        prices[b] = static_cast<float>(ReadPriceField(priceFields[b]));
+    // The brands compete with each other at the prices typed for them.
+    const GameData market = OwnBrandsAsOnHand(s, c, t, prices);
     for (int b = 0; b < kBrands; ++b) {
         if (!BrandExists(s, c, b))
             continue;
-        const float price = static_cast<float>(ReadPriceField(priceFields[b]));
-        const BrandForecast f = ForecastBrand(s, c, b, t, price);
+        const float price = prices[b];
+        const BrandForecast f = ForecastBrand(market, c, b, t, price);
         texts.Rows[b] = Format("~%d l", f.Sold);
         texts.Details[b] =
             Format(german ? "%s zu %.2f $: verkauft %d von %d l (Bedarf %d l), %s; alles bis %s, etwas bis %s"
@@ -208,4 +213,84 @@ PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std
                    limit(f.AnySoldUpToCents).c_str());
     }
     return texts;
+}
+
+GameData OwnBrandsAsOnHand(const GameState& s, int company, int town, const std::array<float, kBrands>& prices)
+{
+    GameData market = s;
+    if (company < 0 || company >= kCompanies || town < 0 || town >= kTowns)
+        return market;
+    for (int b = 0; b < kBrands; ++b) {
+        market.Supply[company][b][town] = s.Stock[company][b][town];
+        market.Price[company][b][town] = prices[b];
+    }
+    return market;
+}
+
+TownForecast ComputeTownForecast(const GameState& s, Language language)
+{
+    TownForecast forecast;
+    const bool german = language == Language::German;
+    forecast.Title = german ? "Vorschau" : "Forecast";
+    forecast.Note = german ? "Markt dieses Monats mit den heutigen Löhnen: Ihre Marken zu ihren Preisen mit dem "
+                             "Bier auf Lager, alle anderen Anbieter wie im letzten Monat. Baut, transportiert oder "
+                             "ändert die Konkurrenz etwas, oder ändern sich die Löhne, verkauft sich anders."
+                           : "This month's market with today's wages: your brands at their prices with the beer on "
+                             "hand, every other seller as it offered last month. When a rival builds, transports or "
+                             "changes its prices, or the wages move, the month sells differently.";
+    forecast.Headings = german ? std::array<std::string, 8>{"Marke",   "Preis",  "Bedarf",    "Lager",
+                                                            "Verkauf", "Umsatz", "Alles bis", "Etwas bis"}
+                               : std::array<std::string, 8>{"Brand", "Price",   "Demand",    "Stock",
+                                                            "Sells", "Revenue", "All up to", "Any up to"};
+    const int c = s.CurrentCompany;
+    const int t = s.SelectedTown;
+    if (!s.GameActive || c < 0 || c >= kCompanies || t < 0 || t >= kTowns) {
+        forecast.EmptyText = german ? "Kein Spiel läuft." : "No game is running.";
+        return forecast;
+    }
+    forecast.Title = Format(german ? "Vorschau für %s, %s" : "Forecast for %s, %s", s.TownName[t].c_str(),
+                            RecordMonthName(s.MonthCount, language).c_str());
+    auto limit = [&](const std::optional<int64_t>& cents) {
+        return cents ? Dollars(static_cast<double>(*cents) / 100.0) : std::string(german ? "kein Preis" : "no price");
+    };
+    std::array<float, kBrands> prices{};
+    for (int b = 0; b < kBrands; ++b)
+        prices[b] = s.Price[c][b][t];
+    const GameData market = OwnBrandsAsOnHand(s, c, t, prices);
+    for (int b = 0; b < kBrands; ++b) {
+        if (!BrandExists(s, c, b))
+            continue;
+        TownForecastRow row;
+        row.Brand = b;
+        row.Figures = ForecastBrand(market, c, b, t, prices[b]);
+        const BrandForecast& f = row.Figures;
+        row.Cells = {s.BrandName[c][b],
+                     Format("%.2f $", static_cast<double>(prices[b])),
+                     Format("%d l", f.Demand),
+                     Format("%d l", f.Stock),
+                     Format("%d l", f.Sold),
+                     Dollars(static_cast<double>(f.Revenue)),
+                     f.Stock > 0 ? limit(f.AllSoldUpToCents) : std::string("-"),
+                     f.Stock > 0 ? limit(f.AnySoldUpToCents) : std::string("-")};
+        forecast.Rows.push_back(std::move(row));
+    }
+    if (forecast.Rows.empty())
+        forecast.EmptyText = german ? "Sie haben keine Marke." : "You have no brand.";
+    int brands = 0;
+    int64_t offered = 0;
+    int64_t sold = 0;
+    for (int k = 0; k < kCompanies; ++k)
+        for (int b = 0; b < kBrands; ++b)
+            if (k != c && s.Supply[k][b][t] > 0) {
+                ++brands;
+                offered += s.Supply[k][b][t];
+                sold += s.Sales[k][b][t];
+            }
+    forecast.Others = Format(german ? "%s trinkt %d l im Monat. Die anderen Anbieter im letzten Monat: Marken %d, "
+                                      "angeboten %lld l, verkauft %lld l."
+                                    : "%s drinks %d l a month. The other sellers last month: brands %d, offered "
+                                      "%lld l, sold %lld l.",
+                             s.TownName[t].c_str(), s.Demand[t], brands, static_cast<long long>(offered),
+                             static_cast<long long>(sold));
+    return forecast;
 }

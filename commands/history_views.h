@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/market.h"
 #include "game/game_state.h"
 
 /// One row of the month report's sales table: a brand in a town.
@@ -74,3 +75,30 @@ struct PriceForecastTexts {
 };
 PriceForecastTexts ComputePriceForecast(const GameState& s, const std::array<std::string, kBrands>& priceFields,
                                         Language language);
+
+/// The town the market is forecast for as this month's market would meet it: the company's own
+/// brands there offer the beer they have on hand at `prices` (a brand's own stock and price the
+/// forecast of it sets again), every other seller what it offered at the last market. Without
+/// this a brand's forecast would meet the company's other brands with last month's litres.
+GameData OwnBrandsAsOnHand(const GameState& s, int company, int town, const std::array<float, kBrands>& prices);
+
+/// One brand's line of the town forecast.
+struct TownForecastRow {
+    int Brand = 0;
+    /// Brand, price, demand at that price, stock, what would sell, revenue, the highest price
+    /// that sells all of the stock, the highest that sells anything.
+    std::array<std::string, 8> Cells;
+    BrandForecast Figures;
+};
+
+/// The forecast the town information opens: each of the player's brands in the selected town
+/// at its current price, from a dry run of this month's market at today's wages.
+struct TownForecast {
+    std::string Title;  ///< "Forecast for Fotzingfors, March 1751"
+    std::string Note;   ///< that it is this month's market with today's wages, and what it assumes
+    std::array<std::string, 8> Headings;
+    std::vector<TownForecastRow> Rows;  ///< every brand of the company, in slot order
+    std::string Others;                 ///< the town's demand and what the other sellers offered last month
+    std::string EmptyText;              ///< without a game or without a brand
+};
+TownForecast ComputeTownForecast(const GameState& s, Language language);

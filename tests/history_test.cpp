@@ -1,5 +1,6 @@
 // The record of a game: filled by the month end with the month's own books, its messages, its
-// size over a long game; the price forecast against the market it forecasts; tavrek-sim's CSV.
+// size over a long game; the price forecast and the town forecast against the market they
+// forecast; tavrek-sim's CSV.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "command_world.h"
+#include "commands/history_views.h"
 #include "commands/logistics.h"
 #include "engine/end_of_game.h"
 #include "engine/market.h"
@@ -209,6 +211,23 @@ TEST(Forecast, EqualsTheMarketWhenTheOffersStayAsTheyWere)
             next.Price[c][0][town] = price;
             RunMarket(next);
             EXPECT_EQ(forecast, next.Sales[c][0][town]) << "town " << town << " price " << price;
+
+            // The town forecast: both brands of the player's at their prices with the beer on
+            // hand, against the month that sells that beer.
+            GameState priced = s;
+            priced.SelectedTown = town;
+            priced.Price[c][0][town] = price;
+            const TownForecast town_forecast = ComputeTownForecast(priced, Language::English);
+            GameState month = priced;
+            for (int k = 0; k < kCompanies; ++k)
+                for (int b = 0; b < kBrands; ++b)
+                    if (k != c)
+                        month.Stock[k][b][town] = s.Supply[k][b][town];
+            RunMarket(month);
+            ASSERT_EQ(town_forecast.Rows.size(), 2u);
+            for (const TownForecastRow& row : town_forecast.Rows)
+                EXPECT_EQ(row.Figures.Sold, month.Sales[c][row.Brand][town])
+                    << "town " << town << " price " << price << " brand " << row.Brand;
         }
     }
 }
@@ -241,26 +260,27 @@ int32_t RealSales(const GameState& s, int c, int b, int t, int64_t cents, int32_
     return month.Sales[c][b][t];
 }
 
-}  // namespace
+struct Rival {
+    int company;
+    int brand;
+    float quality;
+    float price;
+    int32_t stock;
+};
+struct ForecastCase {
+    const char* name;
+    float quality;
+    float wages;
+    int32_t demand;
+    int32_t stock;
+    std::vector<Rival> rivals;
+};
 
-TEST(Forecast, FindsWhatTheMonthSellsAndTheHighestPricesThatSell)
+// Towns of one brand of the player's against rivals that offer what they offered at the last
+// market.
+const std::vector<ForecastCase>& ForecastCases()
 {
-    struct Rival {
-        int company;
-        int brand;
-        float quality;
-        float price;
-        int32_t stock;
-    };
-    struct Case {
-        const char* name;
-        float quality;
-        float wages;
-        int32_t demand;
-        int32_t stock;
-        std::vector<Rival> rivals;
-    };
-    const std::vector<Case> cases = {
+    static const std::vector<ForecastCase> cases = {
         {"alone, stock below demand", 1.0f, 1.0f, 1000, 800, {}},
         {"alone, stock above demand", 1.0f, 1.0f, 1000, 1500, {}},
         {"a cheap rival", 1.0f, 1.05f, 1000, 600, {{4, 0, 1.0f, 2.0f, 2000}}},
@@ -274,21 +294,34 @@ TEST(Forecast, FindsWhatTheMonthSellsAndTheHighestPricesThatSell)
         {"no stock", 1.0f, 1.0f, 1000, 0, {{4, 0, 1.0f, 2.0f, 2000}}},
         {"a rival with all the demand to itself", 0.8f, 1.0f, 300, 400, {{4, 0, 1.0f, 0.5f, 5000}}},
     };
+    return cases;
+}
+
+// The case's town in a world of ten companies: the player (company `c`) with brand 0 there.
+GameState ForecastWorld(const ForecastCase& k, int c, int t)
+{
+    GameState s = TenNamedCompanies(1);
+    s.Demand[t] = k.demand;
+    s.Wages[t] = k.wages;
+    s.Quality[c][0] = k.quality;
+    s.Stock[c][0][t] = k.stock;
+    for (const Rival& r : k.rivals) {
+        s.Quality[r.company][r.brand] = r.quality;
+        s.Price[r.company][r.brand][t] = r.price;
+        s.Stock[r.company][r.brand][t] = r.stock;
+        s.Supply[r.company][r.brand][t] = r.stock;
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST(Forecast, FindsWhatTheMonthSellsAndTheHighestPricesThatSell)
+{
     const int c = 2;
     const int t = 3;
-    for (const Case& k : cases) {
-        GameState s = TenNamedCompanies(1);
-        s.Demand[t] = k.demand;
-        s.Wages[t] = k.wages;
-        s.Quality[c][0] = k.quality;
-        s.Stock[c][0][t] = k.stock;
-        // The rivals offer what they offered at the last market.
-        for (const Rival& r : k.rivals) {
-            s.Quality[r.company][r.brand] = r.quality;
-            s.Price[r.company][r.brand][t] = r.price;
-            s.Stock[r.company][r.brand][t] = r.stock;
-            s.Supply[r.company][r.brand][t] = r.stock;
-        }
+    for (const ForecastCase& k : ForecastCases()) {
+        const GameState s = ForecastWorld(k, c, t);
         for (const int64_t cents : {0, 50, 150, 230, 300, 360, 361, 450}) {
             const float price = static_cast<float>(static_cast<long double>(cents) / 100.0L);
             const GameState before = s;
@@ -336,6 +369,66 @@ TEST(Forecast, FindsWhatTheMonthSellsAndTheHighestPricesThatSell)
     EXPECT_EQ(ForecastBrand(s, c, 0, t, 2.0f).Sold, 1000);
     s.Quality[c][0] = 1.5f;
     EXPECT_EQ(ForecastBrand(s, c, 0, t, 2.0f).AnySoldUpToCents, std::nullopt);
+}
+
+TEST(Forecast, TheTownForecastIsTheMonthsMarketForEachOfThePlayersBrands)
+{
+    // The player's second brand in the town: none, one that competes with beer on hand that last
+    // month's market never saw, one without stock.
+    struct Second {
+        const char* name;
+        float quality;
+        float price;
+        int32_t stock;
+        int32_t lastSupply;
+    };
+    const std::vector<std::optional<Second>> seconds = {std::nullopt,
+                                                        Second{"a second brand with new stock", 1.1f, 2.0f, 700, 0},
+                                                        Second{"a second brand sold out", 0.9f, 1.0f, 0, 400}};
+    const int c = 2;
+    const int t = 3;
+    for (const ForecastCase& k : ForecastCases())
+        for (const std::optional<Second>& second : seconds)
+            for (const int64_t cents : {150, 300, 361}) {
+                const std::string what = std::string(k.name) + (second ? std::string(", ") + second->name : "") +
+                                         " at " + std::to_string(cents);
+                GameState s = ForecastWorld(k, c, t);
+                s.CurrentCompany = c;
+                s.SelectedTown = t;
+                s.Price[c][0][t] = static_cast<float>(static_cast<long double>(cents) / 100.0L);
+                if (second) {
+                    s.Quality[c][1] = second->quality;
+                    s.Price[c][1][t] = second->price;
+                    s.Stock[c][1][t] = second->stock;
+                    s.Supply[c][1][t] = second->lastSupply;
+                }
+                const GameState before = s;
+                const TownForecast f = ComputeTownForecast(s, Language::English);
+                EXPECT_TRUE(static_cast<const GameData&>(s) == before) << "the forecast changes nothing";
+                // The month's real market, every brand at once.
+                GameState month = s;
+                RunMarket(month);
+                ASSERT_EQ(f.Rows.size(), second ? 2u : 1u) << what;
+                for (const TownForecastRow& row : f.Rows) {
+                    const int b = row.Brand;
+                    const BrandForecast& r = row.Figures;
+                    const int64_t price = std::llround(static_cast<double>(s.Price[c][b][t]) * 100.0);
+                    EXPECT_EQ(r.Stock, s.Stock[c][b][t]) << what;
+                    EXPECT_EQ(r.Sold, month.Sales[c][b][t]) << what << " brand " << b;
+                    EXPECT_EQ(r.Revenue, static_cast<long double>(month.Sales[c][b][t]) * s.Price[c][b][t]) << what;
+                    EXPECT_EQ(r.Demand, RealSales(s, c, b, t, price, k.demand + 1)) << what << " brand " << b;
+                    if (r.AllSoldUpToCents) {
+                        EXPECT_EQ(RealSales(s, c, b, t, *r.AllSoldUpToCents, r.Stock), r.Stock) << what;
+                        EXPECT_LT(RealSales(s, c, b, t, *r.AllSoldUpToCents + 1, r.Stock), r.Stock) << what;
+                    }
+                    if (r.AnySoldUpToCents) {
+                        EXPECT_GT(RealSales(s, c, b, t, *r.AnySoldUpToCents, r.Stock), 0) << what;
+                        EXPECT_EQ(RealSales(s, c, b, t, *r.AnySoldUpToCents + 1, r.Stock), 0) << what;
+                    } else {
+                        EXPECT_EQ(r.Sold, 0) << what;
+                    }
+                }
+            }
 }
 
 TEST(History, TavrekSimWritesTheRecordAsCsv)

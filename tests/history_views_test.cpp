@@ -1,4 +1,5 @@
-// What the month report, the message log and the price forecast show, in both languages.
+// What the month report, the message log, the price forecast and the town forecast show, in both
+// languages.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -143,10 +144,12 @@ TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)
     s.Quality[2][2] = 1.0f;  // a third brand without beer in the town
     const PriceForecastTexts texts = ComputePriceForecast(s, {"2.5", "1", "3"}, Language::English);
     ASSERT_TRUE(texts.Rows[0]);
-    const BrandForecast f = ForecastBrand(s, 2, 0, 2, 2.5f);
+    // Each brand meets the others at their typed prices with the beer they have on hand.
+    const GameData market = OwnBrandsAsOnHand(s, 2, 2, {2.5f, 1.0f, 3.0f});
+    const BrandForecast f = ForecastBrand(market, 2, 0, 2, 2.5f);
     ASSERT_TRUE(f.AnySoldUpToCents);
     EXPECT_EQ(*texts.Rows[0], Format("~%d l", f.Sold));
-    EXPECT_EQ(f.Sold, ForecastSales(s, 2, 0, 2, 2.5f));
+    EXPECT_EQ(f.Sold, ForecastSales(market, 2, 0, 2, 2.5f));
     const std::string all = f.AllSoldUpToCents ? Format("%.2f $", *f.AllSoldUpToCents / 100.0) : "no price";
     EXPECT_EQ(*texts.Details[0],
               Format("Alpha at 2.50 $: sells %d of %d l (wants %d l), %.2f $; all up to %s, some up to %.2f $", f.Sold,
@@ -156,7 +159,7 @@ TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)
     ASSERT_TRUE(texts.Rows[2]);
     EXPECT_EQ(*texts.Rows[2], "~0 l");
     // A brand without beer in the town still learns what the town would take of it.
-    const int32_t wants = ForecastBrand(s, 2, 2, 2, 3.0f).Demand;
+    const int32_t wants = ForecastBrand(market, 2, 2, 2, 3.0f).Demand;
     EXPECT_GT(wants, 0);
     EXPECT_EQ(
         *texts.Details[2],
@@ -164,8 +167,51 @@ TEST(PriceForecastTexts, EachBrandRowAtItsTypedPrice)
     EXPECT_NE(texts.Note.find("today's wages"), std::string::npos);
     const PriceForecastTexts german = ComputePriceForecast(s, {"", "", "3"}, Language::German);
     EXPECT_NE(german.Note.find("heutige Löhne"), std::string::npos);
+    const int32_t wantsGerman = ForecastBrand(OwnBrandsAsOnHand(s, 2, 2, {0.0f, 0.0f, 3.0f}), 2, 2, 2, 3.0f).Demand;
     EXPECT_EQ(*german.Details[2],
               Format("Gamma zu 3.00 $: verkauft 0 von 0 l (Bedarf %d l), 0.00 $; alles bis kein Preis, etwas bis kein "
                      "Preis",
-                     wants));
+                     wantsGerman));
+}
+
+TEST(TownForecastTexts, EachBrandOfThePlayerInTheSelectedTownInBothLanguages)
+{
+    GameState s = TwoMonthsPlayed();
+    s.Quality[2][2] = 1.0f;  // a third brand without beer in the town
+    const TownForecast english = ComputeTownForecast(s, Language::English);
+    EXPECT_EQ(english.Title, "Forecast for " + s.TownName[2] + ", " + RecordMonthName(s.MonthCount, Language::English));
+    EXPECT_NE(english.Note.find("This month's market with today's wages"), std::string::npos);
+    EXPECT_NE(english.Others.find(Format("drinks %d l a month", s.Demand[2])), std::string::npos);
+    EXPECT_TRUE(english.EmptyText.empty());
+    ASSERT_EQ(english.Rows.size(), 2u) << "Alpha and Gamma; the empty slot has no row";
+    const GameData market = OwnBrandsAsOnHand(s, 2, 2, {s.Price[2][0][2], s.Price[2][1][2], s.Price[2][2][2]});
+    const BrandForecast alpha = ForecastBrand(market, 2, 0, 2, s.Price[2][0][2]);
+    ASSERT_TRUE(alpha.AnySoldUpToCents);
+    const std::string all = alpha.AllSoldUpToCents ? Format("%.2f $", *alpha.AllSoldUpToCents / 100.0) : "no price";
+    EXPECT_EQ(
+        english.Rows[0].Cells,
+        (std::array<std::string, 8>{"Alpha", Format("%.2f $", static_cast<double>(s.Price[2][0][2])),
+                                    Format("%d l", alpha.Demand), Format("%d l", alpha.Stock),
+                                    Format("%d l", alpha.Sold), Format("%.2f $", static_cast<double>(alpha.Revenue)),
+                                    all, Format("%.2f $", *alpha.AnySoldUpToCents / 100.0)}));
+    // Without beer in the town: what the town would take of it, and no limit to tell.
+    EXPECT_EQ(english.Rows[1].Brand, 2);
+    EXPECT_EQ(english.Rows[1].Cells[3], "0 l");
+    EXPECT_EQ(english.Rows[1].Cells[4], "0 l");
+    EXPECT_EQ(english.Rows[1].Cells[6], "-");
+    EXPECT_EQ(english.Rows[1].Cells[7], "-");
+
+    const TownForecast german = ComputeTownForecast(s, Language::German);
+    EXPECT_EQ(german.Title, "Vorschau für " + s.TownName[2] + ", " + RecordMonthName(s.MonthCount, Language::German));
+    EXPECT_NE(german.Note.find("Markt dieses Monats mit den heutigen Löhnen"), std::string::npos);
+    EXPECT_EQ(german.Headings[0], "Marke");
+    EXPECT_EQ(german.Rows[0].Cells[4], english.Rows[0].Cells[4]);
+
+    // No brand, no game: a line that says so instead of an empty table.
+    for (int b = 0; b < kBrands; ++b)
+        s.Quality[2][b] = 0.0f;
+    EXPECT_EQ(ComputeTownForecast(s, Language::English).EmptyText, "You have no brand.");
+    EXPECT_TRUE(ComputeTownForecast(s, Language::English).Rows.empty());
+    s.GameActive = false;
+    EXPECT_EQ(ComputeTownForecast(s, Language::German).EmptyText, "Kein Spiel läuft.");
 }

@@ -54,6 +54,7 @@
 #include "ui/guide_box.h"
 #include "ui/history_window.h"
 #include "ui/price_forecast.h"
+#include "ui/town_forecast_window.h"
 #include "ui/dialog_support.h"
 #include "ui/layout_builder.h"
 #include "ui/info.h"
@@ -241,6 +242,8 @@ void TForm1::CreateMenus()
     statistics->addSeparator();
     action(MenuEntry::Highscore1, statistics, &TForm1::Highscore1Click);
     auto* history = new HistoryMenu(statistics, this, session_);  // a child of the window
+    new TownForecastMenu(statistics, history->ReportOption(), this, session_,
+                         [this] { return zoom_; });  // a child of the window
     QMenu* options = submenu(MenuEntry::Sound1);
     action(MenuEntry::Sound2, options, &TForm1::Sound2Click, true);
     action(MenuEntry::EditNames1, options, &TForm1::EditNames1Click);
@@ -1276,6 +1279,7 @@ void TForm1::ApplyLanguage()
     findChild<HistoryMenu*>()->SetLanguage(language);
     findChild<GuideMenu*>()->SetLanguage(language);
     findChild<PriceForecastLabels*>()->Update();
+    findChild<TownForecastMenu*>()->SetLanguage();
     handOverAction_->setText(Q(LocalText{"Hand-over Screen", "Übergabebildschirm"}.In(language)));
     comfortsAction_->setText(Q(LocalText{"Comforts", "Komfort"}.In(language)));
     ApplyAccessKeys(controls_, language, session_.Comforts());

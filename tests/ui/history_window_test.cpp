@@ -1,19 +1,23 @@
 // The record's views in the real window: the Statistics menu opens the month report, the charts
 // and the message log in the game's language, and Change Prices shows the forecast as the player
-// types.
+// types; the town forecast opens from the town information and follows the town.
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QListView>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTabWidget>
 #include <filesystem>
 
 #include "commands/advisor.h"
+#include "commands/town_selection.h"
 #include "engine/market.h"
 #include "ui/history_window.h"
 #include "ui/price_forecast.h"
+#include "ui/town_forecast_window.h"
 #include "window_fixture.h"
 
 namespace {
@@ -230,4 +234,55 @@ TEST_F(HistoryWindowTest, TheAdvisorAfterEachTurnIsAnOptionKeptInTheSettings)
     }
     TForm1& again = Open();
     EXPECT_TRUE(again.findChild<HistoryMenu*>()->AdvisorOption()->isChecked());
+}
+
+TEST_F(HistoryWindowTest, TheTownInformationOpensTheTownForecastWithF)
+{
+    TForm1& form = OpenWithGame(1, 3);
+    Press(form.Button8);  // Next Turn
+    TownForecastMenu* menu = form.findChild<TownForecastMenu*>();
+    ASSERT_NE(menu, nullptr);
+    // F on the idle panel is no key of the forecast.
+    QTest::keyClick(form.Button1, Qt::Key_F);
+    EXPECT_EQ(menu->Window(), nullptr);
+
+    Press(form.Button11);  // the town information
+    QTest::keyClick(form.Button9, Qt::Key_F);
+    TownForecastWindow* window = menu->Window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->isVisible());
+    const GameState& s = form.State();
+    const auto shows = [&](const GameState& state) {
+        const TownForecast expected = ComputeTownForecast(state, state.Program.Language);
+        EXPECT_EQ(window->Title()->text().toStdString(), "<b>" + expected.Title + "</b>");
+        ASSERT_EQ(window->Table()->rowCount(), static_cast<int>(expected.Rows.size()));
+        for (int r = 0; r < window->Table()->rowCount(); ++r)
+            for (int column = 0; column < 8; ++column)
+                EXPECT_EQ(window->Table()->item(r, column)->text().toStdString(),
+                          expected.Rows[static_cast<size_t>(r)].Cells[static_cast<size_t>(column)]);
+        EXPECT_EQ(window->Note()->text().toStdString(), expected.Note);
+    };
+    shows(s);
+    EXPECT_EQ(window->Table()->rowCount(), 1);
+    EXPECT_NE(window->Note()->text().indexOf("today's wages"), -1);
+
+    // Another town clicked on the map: the window follows it once the click is handled.
+    const int other = (s.SelectedTown + 1) % kTowns;
+    const TownRect& rect = kTownHitRects[0][static_cast<size_t>(other)];
+    ClickAt(rect.XFrom + 2, rect.YFrom + 2);
+    QTest::qWait(20);
+    ASSERT_EQ(s.SelectedTown, other);
+    EXPECT_NE(window->Title()->text().indexOf(QString::fromStdString(s.TownName[other])), -1);
+    shows(s);
+
+    // Closed, the Statistics menu opens it again; the language switch reaches it.
+    window->CloseButton()->click();
+    EXPECT_FALSE(window->isVisible());
+    menu->Entry()->trigger();
+    EXPECT_TRUE(window->isVisible());
+    form.Deutsch1Click();
+    EXPECT_EQ(menu->Entry()->text(), QString::fromUtf8("Vorschau für die S&tadt...\tF"));
+    EXPECT_NE(window->Note()->text().indexOf(QString::fromUtf8("heutigen Löhnen")), -1);
+    shows(s);
+    window->close();
 }

@@ -37,6 +37,7 @@
 #include "ui/high.h"
 #include "ui/history_window.h"
 #include "ui/newgame.h"
+#include "ui/town_forecast_window.h"
 #include "ui/zwischen.h"
 
 namespace {
@@ -352,6 +353,13 @@ void GuidedShots(const std::string& work, Frontend& silent, Shots& shots, Langua
     shots.SaveImage(WindowWithGuide(form, box), "guided-2-change-prices" + suffix);
     form.Button10->click();
     PlayGuidedMonth(form, box);
+    // The town information's forecast for the home town, the month after.
+    form.Button11->click();
+    TownForecastMenu& forecast = *form.findChild<TownForecastMenu*>();
+    forecast.Open();
+    shots.Save(*forecast.Window(), "guided-town-forecast" + suffix);
+    forecast.Window()->close();
+    form.Button10->click();
     shots.SaveImage(WindowWithGuide(form, box), "guided-9-read-the-report" + suffix);
     box.ReportButton()->click();
     HistoryDialog& report = *form.findChild<HistoryMenu*>()->Dialog();
@@ -385,6 +393,12 @@ void HelpGuidedPictures(const std::string& work, Frontend& silent, Shots& shots,
     shots.Save(*form.Surface(), "help-forecast" + suffix, QRect(0, 400, 790, 135), 0.75);
     form.Button10->click();
     PlayGuidedMonth(form, box);
+    form.Button11->click();
+    TownForecastMenu& forecast = *form.findChild<TownForecastMenu*>();
+    forecast.Open();
+    shots.Save(*forecast.Window(), "help-town-forecast" + suffix, QRect(), 0.75);
+    forecast.Window()->close();
+    form.Button10->click();
     auto* history = form.findChild<HistoryMenu*>();
     history->Open(HistoryDialog::Report);
     shots.Save(*history->Dialog(), "help-report" + suffix, QRect(), 0.75);
@@ -487,13 +501,20 @@ void HistoryShots(TForm1& form, Shots& shots, const QString& suffix, bool charts
     dialog.close();
 }
 
-// Change Prices with a typed price and the forecast beside it.
+// Change Prices with a typed price and the forecast beside it; the town information's forecast.
 void ForecastShot(TForm1& form, Shots& shots, const QString& suffix)
 {
     form.Button10->click();
     form.Button6->click();
     form.Edit2->setText("2.80");
     shots.Save(form, "mode08-change-prices-forecast" + suffix);
+    form.Button10->click();
+    // The town information with its forecast.
+    form.Button11->click();
+    TownForecastMenu& forecast = *form.findChild<TownForecastMenu*>();
+    forecast.Open();
+    shots.Save(*forecast.Window(), "town-forecast" + suffix);
+    forecast.Window()->close();
     form.Button10->click();
 }
 
