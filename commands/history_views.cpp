@@ -286,6 +286,16 @@ TownForecast ComputeTownForecast(const GameState& s, Language language)
                 offered += s.Supply[k][b][t];
                 sold += s.Sales[k][b][t];
             }
+    // In the first month no market has been held: the forecast knows of no other seller,
+    // and says so rather than let an empty town look like a promise.
+    if (s.MonthCount <= 1) {
+        forecast.Others = Format(german ? "%s trinkt %d l im Monat. Noch gab es keinen Markt: Die Vorschau kennt "
+                                          "keine anderen Anbieter."
+                                        : "%s drinks %d l a month. No market has been held yet: the forecast knows "
+                                          "of no other seller.",
+                                 s.TownName[t].c_str(), s.Demand[t]);
+        return forecast;
+    }
     forecast.Others = Format(german ? "%s trinkt %d l im Monat. Die anderen Anbieter im letzten Monat: Marken %d, "
                                       "angeboten %lld l, verkauft %lld l."
                                     : "%s drinks %d l a month. The other sellers last month: brands %d, offered "

@@ -178,10 +178,29 @@ TEST(TownForecastTexts, EachBrandOfThePlayerInTheSelectedTownInBothLanguages)
 {
     GameState s = TwoMonthsPlayed();
     s.Quality[2][2] = 1.0f;  // a third brand without beer in the town
+    // A rival that sold there at the last market.
+    s.Quality[4][1] = 1.0f;
+    s.Price[4][1][2] = 2.5f;
+    s.Supply[4][1][2] = 600;
+    s.Sales[4][1][2] = 450;
     const TownForecast english = ComputeTownForecast(s, Language::English);
     EXPECT_EQ(english.Title, "Forecast for " + s.TownName[2] + ", " + RecordMonthName(s.MonthCount, Language::English));
     EXPECT_NE(english.Note.find("This month's market with today's wages"), std::string::npos);
-    EXPECT_NE(english.Others.find(Format("drinks %d l a month", s.Demand[2])), std::string::npos);
+    // What the other sellers offered and sold there at the last market.
+    int brands = 0;
+    long long offered = 0;
+    long long sold = 0;
+    for (int k = 0; k < kCompanies; ++k)
+        for (int b = 0; b < kBrands; ++b)
+            if (k != 2 && s.Supply[k][b][2] > 0) {
+                ++brands;
+                offered += s.Supply[k][b][2];
+                sold += s.Sales[k][b][2];
+            }
+    ASSERT_GT(brands, 0) << "a town with rivals";
+    EXPECT_EQ(english.Others,
+              Format("%s drinks %d l a month. The other sellers last month: brands %d, offered %lld l, sold %lld l.",
+                     s.TownName[2].c_str(), s.Demand[2], brands, offered, sold));
     EXPECT_TRUE(english.EmptyText.empty());
     ASSERT_EQ(english.Rows.size(), 2u) << "Alpha and Gamma; the empty slot has no row";
     const GameData market = OwnBrandsAsOnHand(s, 2, 2, {s.Price[2][0][2], s.Price[2][1][2], s.Price[2][2][2]});
@@ -206,6 +225,13 @@ TEST(TownForecastTexts, EachBrandOfThePlayerInTheSelectedTownInBothLanguages)
     EXPECT_NE(german.Note.find("Markt dieses Monats mit den heutigen Löhnen"), std::string::npos);
     EXPECT_EQ(german.Headings[0], "Marke");
     EXPECT_EQ(german.Rows[0].Cells[4], english.Rows[0].Cells[4]);
+
+    // Before the first market there is no other seller to know of, and the line says so.
+    const GameState first = CommandWorld();
+    ASSERT_EQ(first.MonthCount, 1);
+    EXPECT_EQ(ComputeTownForecast(first, Language::English).Others,
+              Format("%s drinks %d l a month. No market has been held yet: the forecast knows of no other seller.",
+                     first.TownName[2].c_str(), first.Demand[2]));
 
     // No brand, no game: a line that says so instead of an empty table.
     for (int b = 0; b < kBrands; ++b)
