@@ -146,7 +146,11 @@ void TownForecastWindow::hideEvent(QHideEvent* event)
 bool TownForecastWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::MouseButtonRelease || type == QEvent::KeyPress) && !lookSoon_) {
+    // A key the window's shortcuts take (Enter for OK) reaches nobody as a key press: its
+    // release and the shortcut itself are looked at too.
+    if ((type == QEvent::MouseButtonRelease || type == QEvent::KeyPress || type == QEvent::KeyRelease ||
+         type == QEvent::Shortcut) &&
+        !lookSoon_) {
         // Once the click or key has done its work.
         lookSoon_ = true;
         QTimer::singleShot(0, this, [this] {

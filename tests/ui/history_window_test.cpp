@@ -275,6 +275,16 @@ TEST_F(HistoryWindowTest, TheTownInformationOpensTheTownForecastWithF)
     EXPECT_NE(window->Title()->text().indexOf(QString::fromStdString(s.TownName[other])), -1);
     shows(s);
 
+    // A price changed with Change Prices and Enter (a shortcut, no key press reaches a widget).
+    Press(form.Button10);  // Cancel
+    Press(form.Button6);   // Change Prices
+    Type(form.Edit2, "2.75");
+    QTest::keyClick(form.Edit2, Qt::Key_Return);
+    QTest::qWait(20);
+    ASSERT_FLOAT_EQ(s.Price[s.CurrentCompany][0][other], 2.75f) << "the price was changed";
+    EXPECT_EQ(window->Table()->item(0, 1)->text(), "2.75 $");
+    shows(s);
+
     // Closed, the Statistics menu opens it again; the language switch reaches it.
     window->CloseButton()->click();
     EXPECT_FALSE(window->isVisible());
