@@ -55,13 +55,13 @@ const std::array<StepWords, kGuidedSteps + 1> kStepWords{{
       "ihren Löhnen passt. Dort öffnet F die Vorschau für die Stadt: was Ihr Bier in der Stadt "
       "diesen Monat verkaufen würde."}},
     {{"Set a price with the forecast", "Einen Preis mit der Vorschau setzen"},
-     {"Cancel brings the command buttons back. Click {h} and press Change Prices. Type a price "
-      "for {b}: beside the field the "
+     {"If the town information still shows, Cancel brings the command buttons back. Click {h} "
+      "and press Change Prices. Type a price for {b}: beside the field the "
       "forecast says how many litres this month's market would buy at that price, and the line "
       "below names the highest price that still sells all of your stock. Choose a price and press "
       "OK.",
-      "Abbrechen bringt die Befehlsknöpfe zurück. Klicken Sie auf {h} und dann auf Preise "
-      "ändern. Tippen Sie einen Preis für {b}: "
+      "Zeigt das Feld noch die Stadtinfos, bringt Abbrechen die Befehlsknöpfe zurück. Klicken "
+      "Sie auf {h} und dann auf Preise ändern. Tippen Sie einen Preis für {b}: "
       "Neben dem Feld sagt die Vorschau, wie viele Liter der Markt dieses Monats zu diesem Preis "
       "kaufen würde, und die Zeile darunter nennt den höchsten Preis, zu dem noch Ihr ganzer "
       "Vorrat verkauft wird. Wählen Sie einen Preis und drücken Sie OK."}},

@@ -238,7 +238,7 @@ TownForecast ComputeTownForecast(const GameState& s, Language language)
                            : "This month's market with today's wages: your brands at their prices with the beer on "
                              "hand, every other seller as it offered last month. When a rival builds, transports or "
                              "changes its prices, or the wages move, the month sells differently.";
-    forecast.Headings = german ? std::array<std::string, 8>{"Marke",   "Preis",  "Bedarf",    "Lager",
+    forecast.Headings = german ? std::array<std::string, 8>{"Marke",   "Preis",  "Bedarf",    "Vorrat",
                                                             "Verkauf", "Umsatz", "Alles bis", "Etwas bis"}
                                : std::array<std::string, 8>{"Brand", "Price",   "Demand",    "Stock",
                                                             "Sells", "Revenue", "All up to", "Any up to"};

@@ -29,7 +29,7 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 /// The window's size in layout pixels: eight columns of figures and three brand rows, the
 /// note under them.
 constexpr int kWidth = 640;
-constexpr int kHeight = 250;
+constexpr int kHeight = 230;
 
 /// The key that opens the forecast from the town information.
 constexpr Qt::Key kForecastKey = Qt::Key_F;
