@@ -80,6 +80,18 @@ TEST(Advisor, HintsFromTheGamesOwnFigures)
          },
          {{HintKind::Unsold, 4, "Town4: 500 l of Alpha wait unsold", "bleiben diesen Monat liegen",
            CommandKind::ChangePrices, 4}}},
+        {"two brands of the player's share one town's thirst",
+         [](GameState& s) {
+             // Beta's beer is new in the town: the last market never saw it, this month's will.
+             s.Quality[2][1] = 1.0f;
+             s.Price[2][1][4] = 2.0f;
+             s.Stock[2][0][4] = 800;
+             s.Stock[2][1][4] = 800;
+         },
+         {{HintKind::Unsold, 4, "Town4: 300 l of Alpha spoil at month end without a depot", "300 l Alpha",
+           CommandKind::BuildDepot, 4},
+          {HintKind::Unsold, 4, "Town4: 300 l of Beta spoil at month end without a depot", "300 l Beta",
+           CommandKind::BuildDepot, 4}}},
         {"a debt another town can pay",
          [](GameState& s) {
              s.Account[2][6] = -500.0L;
