@@ -151,10 +151,15 @@ TEST(NetworkWindow, HostAndJoinPlayMonthsAndEndOnTheServersGame)
     EXPECT_EQ(held->Seats[0].Seat, 1);
     EXPECT_EQ(ReadFile(host.Dir.Str() + "/Tavrek!.ini").find(held->Seats[0].Token), std::string::npos);
 
-    // Month 1, player 1: a town chosen on the map and a depot built, then Next Turn.
-    host.ClickTown(4);
+    // Month 1, player 1: a town chosen on the map, then the home town and a depot built there
+    // (the money is at home), then Next Turn.
+    const int hostHome = host.Form->State().PlayerCompany[0];
+    const int guestHome = host.Form->State().PlayerCompany[1];
+    host.ClickTown(hostHome == 4 ? 5 : 4);
+    host.ClickTown(hostHome);
     host.BuildDepot();
-    EXPECT_EQ(host.Form->State().SelectedTown, 4);
+    EXPECT_EQ(host.Form->State().SelectedTown, hostHome);
+    EXPECT_TRUE(host.Form->State().HasDepot[hostHome][hostHome]);
     host.NextTurn();
     ASSERT_TRUE(WaitUntil([&] { return host.Now() == Phase::Waiting; }));
     EXPECT_TRUE(host.Banner().contains("Waiting for player 2 to join")) << host.Banner().toStdString();
@@ -176,6 +181,7 @@ TEST(NetworkWindow, HostAndJoinPlayMonthsAndEndOnTheServersGame)
     EXPECT_FALSE(host.Form->Button3->isEnabled());
     EXPECT_FALSE(host.Form->Button8->isEnabled());
 
+    guest.ClickTown(guestHome);
     guest.BuildDepot();
     guest.NextTurn();
     ASSERT_TRUE(WaitUntil([&] { return host.Now() == Phase::OnTurn && guest.Now() == Phase::Waiting; }));
@@ -196,11 +202,9 @@ TEST(NetworkWindow, HostAndJoinPlayMonthsAndEndOnTheServersGame)
         << host.Banner().toStdString();
 
     host.ClickTown(2);
-    host.BuildDepot();
     host.NextTurn();
     ASSERT_TRUE(WaitUntil([&] { return guest.Now() == Phase::OnTurn; }));
     guest.ClickTown(6);
-    guest.BuildDepot();
     guest.NextTurn();
     ASSERT_TRUE(WaitUntil([&] {
         return host.Now() == Phase::OnTurn && guest.Now() == Phase::Waiting && guest.Form->State().MonthCount == 3;
@@ -211,16 +215,156 @@ TEST(NetworkWindow, HostAndJoinPlayMonthsAndEndOnTheServersGame)
     EXPECT_EQ(guest.Net().ChecksDone(), 2);
     EXPECT_EQ(host.Net().ChecksFailed(), 0);
     EXPECT_EQ(guest.Net().ChecksFailed(), 0);
-    EXPECT_EQ(host.Savegame(), guest.Savegame());
+    EXPECT_TRUE(host.Savegame() == guest.Savegame());
     // A turn that came while the window was not in front drew the player's eye.
-    if (!host.Form->isActiveWindow())
+    if (!host.Form->isActiveWindow()) {
         EXPECT_GT(host.Alerts, 0);
+    }
     const std::string game = host.Net().Client().Seat().Game;
     server.Kill();
     const std::string exported = server.Export(game, data.Str() + "/game.tsg");
     ASSERT_FALSE(exported.empty());
-    EXPECT_EQ(exported, host.Savegame());
+    EXPECT_TRUE(exported == host.Savegame());
     // The depots each player built stand in the server's game.
-    EXPECT_TRUE(host.Form->State().HasDepot[host.Form->State().PlayerCompany[0]][4]);
-    EXPECT_TRUE(host.Form->State().HasDepot[host.Form->State().PlayerCompany[1]][6]);
+    EXPECT_TRUE(host.Form->State().HasDepot[hostHome][hostHome]);
+    EXPECT_TRUE(host.Form->State().HasDepot[guestHome][guestHome]);
+    // The towns chosen last reached it too: player 1 is on turn in town 2.
+    EXPECT_EQ(host.Form->State().SelectedTown, 2);
+}
+
+TEST(NetworkWindow, ResumeTakesTheSeatUpAgainInAnotherWindow)
+{
+    TempDir data;
+    LoopbackServer server(data.Str());
+    ASSERT_TRUE(server.Start());
+    HeldSeat seat;
+    std::string game;
+    {
+        Player host;
+        host.Net().AskServer = [&](const QString&) { return std::optional<QString>(server.Url()); };
+        host.Net().Host();
+        ASSERT_TRUE(WaitUntil([&] { return host.Now() == Phase::OnTurn; }));
+        host.ClickTown(3);
+        host.ClickTown(host.Form->State().PlayerCompany[0]);
+        host.BuildDepot();
+        // Sent after the click's handler, then answered.
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(WaitUntil([&] { return host.Net().Client().Unanswered() == 0; }));
+        game = host.Savegame();
+        seat = ReadHeldSeats(host.Dir.Str())->Seats.at(0);
+    }
+    // The player comes back later, in a new window: the seat is taken up, the turn goes on.
+    Player again;
+    HeldSeats seats;
+    seats.Keep(seat);
+    ASSERT_TRUE(WriteHeldSeats(again.Dir.Str(), seats));
+    QStringList offered;
+    again.Net().AskSeat = [&](const QStringList& lines) {
+        offered = lines;
+        return std::optional<int>(0);
+    };
+    again.Net().Resume();
+    ASSERT_EQ(offered.size(), 1);
+    EXPECT_TRUE(offered[0].contains(QString::fromStdString(seat.Game))) << offered[0].toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return again.Now() == Phase::OnTurn; })) << again.Banner().toStdString();
+    EXPECT_TRUE(again.Savegame() == game);
+    // Commands go on with the seat's sequence numbers: the server takes the next one.
+    again.ClickTown(5);
+    again.NextTurn();
+    ASSERT_TRUE(WaitUntil([&] { return again.Now() == Phase::Waiting; }));
+    EXPECT_EQ(again.Net().ChecksFailed(), 0);
+    EXPECT_FALSE(again.Said("server did not take"));
+    EXPECT_FALSE(again.Said("differs from the server's"));
+}
+
+TEST(NetworkWindow, ServerGoneWrongInviteAndUnknownSeatAreSaidClearly)
+{
+    TempDir data;
+    LoopbackServer server(data.Str());
+    ASSERT_TRUE(server.Start());
+    const QString url = server.Url();
+
+    // A wrong invite code: refused, the window stays as it was.
+    Player guest;
+    guest.Net().AskJoin = [&](const QString&) {
+        return std::optional(std::pair{url, QString("0123456789abcdef0123456789abcdef")});
+    };
+    guest.Net().Join();
+    ASSERT_TRUE(WaitUntil([&] { return guest.Said("does not know this invite code"); }));
+    EXPECT_EQ(guest.Now(), Phase::Off);
+    EXPECT_FALSE(guest.Form->State().GameActive);
+    EXPECT_FALSE(guest.Net().Banner()->isVisible());
+
+    // A seat in a game the server does not know.
+    Player stranger;
+    HeldSeats seats;
+    seats.Keep({url.toStdString(), "feedfacefeedface", 1, std::string(64, 'a')});
+    ASSERT_TRUE(WriteHeldSeats(stranger.Dir.Str(), seats));
+    stranger.Net().AskSeat = [](const QStringList&) { return std::optional<int>(0); };
+    stranger.Net().Resume();
+    ASSERT_TRUE(WaitUntil([&] { return stranger.Said("no longer knows this game"); }));
+    EXPECT_EQ(stranger.Now(), Phase::Off);
+
+    // No seats at all.
+    Player newcomer;
+    newcomer.Net().Resume();
+    EXPECT_TRUE(newcomer.Said("You hold no seat"));
+
+    // The server is gone before the seat was taken: said at once, nothing waited for.
+    server.Kill();
+    Player host;
+    host.Net().AskServer = [&](const QString&) { return std::optional<QString>(url); };
+    host.Net().Host();
+    ASSERT_TRUE(WaitUntil([&] { return host.Said("cannot be reached"); }));
+    EXPECT_EQ(host.Now(), Phase::Off);
+    EXPECT_FALSE(host.Form->State().GameActive);
+    // Nothing of a network game is left in the window: its own buttons work as always.
+    EXPECT_TRUE(host.Form->Button8->isEnabled());
+}
+
+TEST(NetworkSeats, TheFileReadsBackAndADamagedLineCostsOnlyItsSeat)
+{
+    const std::string token(64, 'c');
+    HeldSeats seats;
+    seats.LastServer = "ws://example.org:4000";
+    seats.Keep({"ws://a:1", "g1", 1, token});
+    seats.Keep({"ws://a:1", "g2", 2, token});
+    seats.Keep({"ws://a:1", "g1", 1, std::string(64, 'd')});  // the same seat again: replaced, first
+    ASSERT_EQ(seats.Seats.size(), 2u);
+    EXPECT_EQ(seats.Seats[0].Game, "g1");
+    EXPECT_EQ(ParseHeldSeats(HeldSeatsText(seats)), seats);
+
+    struct Case {
+        const char* Line;
+        bool Kept;
+    };
+    const Case cases[] = {
+        {"seat ws://a:1 g 1 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc", true},
+        {"seat ws://a:1 g 3 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc", false},  // no seat 3
+        {"seat ws://a:1 g 1 CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC", false},  // not lower-case hex
+        {"seat ws://a:1 g 1 cccc", false},                                                               // too short
+        {"seat ws://a:1 g 1 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc extra", false},
+        {"seat ws://a:1", false},
+        {"garbage", false},
+    };
+    for (const Case& c : cases) {
+        const auto read = ParseHeldSeats(std::string("TAVREK seats 1\n") + c.Line + "\n");
+        ASSERT_TRUE(read) << c.Line;
+        EXPECT_EQ(read->Seats.size(), c.Kept ? 1u : 0u) << c.Line;
+    }
+    EXPECT_FALSE(ParseHeldSeats("Tavrek!.ini\n[Options]\n"));
+    EXPECT_FALSE(ParseHeldSeats(""));
+
+    // Written whole and owner-only; no file is no seats, a foreign file is refused.
+    TempDir dir;
+    EXPECT_TRUE(ReadHeldSeats(dir.Str()) && ReadHeldSeats(dir.Str())->Seats.empty());
+    ASSERT_TRUE(WriteHeldSeats(dir.Str(), seats));
+    struct stat info {};
+    ASSERT_EQ(::stat((dir.Str() + "/" + kSeatsFileName).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    EXPECT_EQ(ReadHeldSeats(dir.Str()), seats);
+    WriteFile(dir.Path() / kSeatsFileName, "something else\n");
+    std::string why;
+    EXPECT_FALSE(ReadHeldSeats(dir.Str(), &why));
+    EXPECT_NE(why.find("not a seats file"), std::string::npos);
 }
