@@ -474,13 +474,14 @@ void GameServer::Fetch(QWebSocket* socket, const QJsonObject& m)
         return;
     // The savegame whose hash the state messages carry: a window shows the game from it.
     const std::string text = SavegameText(g->Play->State());
-    Send(socket, {{"v", protocol::kVersion},
-                  {"kind", "snapshot"},
-                  {"game", g->Id},
-                  {"month", g->Play->Month()},
-                  {"turn", g->Play->SeatOnTurn()},
-                  {"digest", QString::fromStdString(StateDigest(g->Play->State()))},
-                  {"savegame", QString::fromLatin1(QByteArray(text.data(), static_cast<qsizetype>(text.size())).toBase64())}});
+    Send(socket,
+         {{"v", protocol::kVersion},
+          {"kind", "snapshot"},
+          {"game", g->Id},
+          {"month", g->Play->Month()},
+          {"turn", g->Play->SeatOnTurn()},
+          {"digest", QString::fromStdString(StateDigest(g->Play->State()))},
+          {"savegame", QString::fromLatin1(QByteArray(text.data(), static_cast<qsizetype>(text.size())).toBase64())}});
 }
 
 void GameServer::RunCommand(QWebSocket* socket, const QJsonObject& m)

@@ -38,10 +38,11 @@ NetworkClient::NetworkClient(QObject* parent) : QObject(parent)
     connect(&socket_, &QWebSocket::connected, this, &NetworkClient::Greet);
     connect(&socket_, &QWebSocket::disconnected, this, &NetworkClient::Lost);
     // A connection that never came up ends in an error, not always in "disconnected".
-    connect(&socket_, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this, [this](QAbstractSocket::SocketError) {
-        if (socket_.state() == QAbstractSocket::UnconnectedState)
-            Lost();
-    });
+    connect(&socket_, QOverload<QAbstractSocket::SocketError>::of(&QWebSocket::error), this,
+            [this](QAbstractSocket::SocketError) {
+                if (socket_.state() == QAbstractSocket::UnconnectedState)
+                    Lost();
+            });
     connect(&socket_, &QWebSocket::textMessageReceived, this, &NetworkClient::Receive);
 }
 
@@ -157,6 +158,13 @@ void NetworkClient::Fail(const QString& code, const QString& why)
     emit Failed(code, why);
 }
 
+void NetworkClient::Renumber()
+{
+    renumber_ = true;
+    resumed_ = false;
+    Greet();
+}
+
 void NetworkClient::SendCommand(const QString& text)
 {
     queue_.push_back({++seq_, text});
@@ -168,7 +176,8 @@ void NetworkClient::SendFront()
 {
     if (queue_.empty() || !resumed_ || !active_)
         return;
-    const Pending& p = queue_.front();
+    Pending& p = queue_.front();
+    p.Sent = true;
     Send({{"v", protocol::kVersion},
           {"kind", "command"},
           {"game", QString::fromStdString(seat_.Game)},
@@ -208,6 +217,13 @@ void NetworkClient::Receive(const QString& text)
         retryMs_ = 0;
         if (kind == "resumed")
             seq_ = std::max<qint64>(seq_, m.value("seq").toInteger());
+        if (renumber_) {
+            renumber_ = false;
+            for (Pending& p : queue_)
+                p = Pending{++seq_, p.Text, false, false};
+        } else if (!queue_.empty() && queue_.front().Sent) {
+            queue_.front().Resent = true;
+        }
         if (kind == "resumed" && again)
             emit Reconnected();
         else
@@ -228,6 +244,8 @@ void NetworkClient::Receive(const QString& text)
     } else if (kind == "result") {
         if (queue_.empty() || m.value("seq").toInteger() != queue_.front().Seq)
             return;
+        if (m.value("repeat").toBool() && !queue_.front().Resent)
+            return Renumber();
         const QString sent = queue_.front().Text;
         queue_.pop_front();
         SendFront();
@@ -238,6 +256,8 @@ void NetworkClient::Receive(const QString& text)
         const QString code = m.value("code").toString();
         const QString why = m.value("text").toString();
         const bool forCommand = !queue_.empty() && m.value("seq").toInteger() == queue_.front().Seq;
+        if (code == "stale-sequence" && forCommand)
+            return Renumber();
         if (code == "rate-limited" || code == "storage") {
             // Nothing was run: the same again, a little later.
             QTimer::singleShot(1000, this, [this] {

@@ -68,6 +68,8 @@ private:
     struct Pending {
         qint64 Seq = 0;
         QString Text;
+        bool Sent = false;    ///< sent on some connection
+        bool Resent = false;  ///< sent again after a lost line: a repeat is its own lost answer
     };
 
     void Open();
@@ -77,6 +79,9 @@ private:
     void Send(const QJsonObject& message);
     void SendFront();
     void Fail(const QString& code, const QString& why);
+    /// Our sequence number was spent by another client of the same seat (the player at a second
+    /// machine): ask the seat's last number again and send the commands under new ones.
+    void Renumber();
 
     QWebSocket socket_;
     QTimer* retry_ = nullptr;
@@ -89,8 +94,9 @@ private:
     qint64 seq_ = 0;
     std::deque<Pending> queue_;
     bool active_ = false;
-    bool greeted_ = false;   ///< the seat was taken once: a lost line is tried again
-    bool resumed_ = false;   ///< the seat is held on this connection
+    bool greeted_ = false;  ///< the seat was taken once: a lost line is tried again
+    bool resumed_ = false;  ///< the seat is held on this connection
     bool fetchWanted_ = false;
+    bool renumber_ = false;  ///< another client of the seat used our numbers: take new ones
     int retryMs_ = 0;
 };

@@ -82,9 +82,9 @@ NetworkMenu::NetworkMenu(QMenu* game, QAction* before, TForm1& window, std::func
 
     AskServer = [this](const QString& suggested) -> std::optional<QString> {
         bool ok = false;
-        const QString url = QInputDialog::getText(&window_, Text({"Network Game", "Netzwerkspiel"}),
-                                                  Text({"Server address:", "Adresse des Servers:"}), QLineEdit::Normal,
-                                                  suggested, &ok);
+        const QString url =
+            QInputDialog::getText(&window_, Text({"Network Game", "Netzwerkspiel"}),
+                                  Text({"Server address:", "Adresse des Servers:"}), QLineEdit::Normal, suggested, &ok);
         if (!ok || url.trimmed().isEmpty())
             return std::nullopt;
         return url;
@@ -153,7 +153,8 @@ void NetworkMenu::SetLanguage(Language language)
 
 void NetworkMenu::Tell(const LocalText& text, bool warning)
 {
-    window_.ShowMessage(text, {"Network Game", "Netzwerkspiel"}, warning ? MessageIcon::Warning : MessageIcon::Information);
+    window_.ShowMessage(text, {"Network Game", "Netzwerkspiel"},
+                        warning ? MessageIcon::Warning : MessageIcon::Information);
 }
 
 HeldSeats NetworkMenu::Seats() const
@@ -242,6 +243,7 @@ void NetworkMenu::Leave()
     fetching_ = false;
     checkingTurn_ = false;
     news_.clear();
+    newsMonth_ = 0;
     invite_.clear();
     lostNote_.clear();
     mySeat_ = 0;
@@ -301,8 +303,12 @@ void NetworkMenu::StateChanged(int month, int turn, bool joined, const QString& 
     UpdateBanner();
 }
 
-void NetworkMenu::TurnBegan(int /*month*/, const QStringList& messages)
+void NetworkMenu::TurnBegan(int month, const QStringList& messages)
 {
+    // The server tells a turn's news again on every resume: once is enough.
+    if (month == newsMonth_)
+        return;
+    newsMonth_ = month;
     news_ = messages;
     if (!fetching_)
         ShowNews();
@@ -365,8 +371,7 @@ bool NetworkMenu::Take(const QByteArray& savegame)
     const std::string path = (folder + "/" + id + ".tsg").toStdString();
     std::string why;
     const std::string bytes(savegame.constData(), static_cast<size_t>(savegame.size()));
-    if (!WriteFileSafely(path, bytes, &why) ||
-        window_.Session().Load(path, &why) != LoadStatus::Loaded) {
+    if (!WriteFileSafely(path, bytes, &why) || window_.Session().Load(path, &why) != LoadStatus::Loaded) {
         Tell({"The server's game cannot be shown: " + why, "Das Spiel des Servers kann nicht gezeigt werden: " + why});
         return false;
     }
@@ -380,14 +385,14 @@ bool NetworkMenu::Take(const QByteArray& savegame)
 
 void NetworkMenu::CommandAnswered(const QString& sent, const QString& /*executed*/, bool refused, const QString& why)
 {
-    if (sent == "next-turn") {
+    if (sent == "next-turn" && !refused) {
         if (phase_ == Phase::EndingTurn)
             SetPhase(Phase::Waiting);
         return;
     }
     if (refused) {
-        Tell({"The server refused what your copy of the game accepted (" + sent.toStdString() + "): " +
-                  why.toStdString() + "\nThe server's game is taken.",
+        Tell({"The server refused what your copy of the game accepted (" + sent.toStdString() +
+                  "): " + why.toStdString() + "\nThe server's game is taken.",
               "Der Server hat abgelehnt, was Ihre Kopie des Spiels angenommen hat (" + sent.toStdString() +
                   "): " + why.toStdString() + "\nDas Spiel des Servers wird übernommen."});
         ++mismatches_;
@@ -414,7 +419,8 @@ void NetworkMenu::Failed(const QString& code, const QString& why)
     const std::string server = client_->Seat().Server;
     LocalText text;
     if (code == "unreachable")
-        text = {"The server " + server + " cannot be reached: " + w, "Der Server " + server + " ist nicht erreichbar: " + w};
+        text = {"The server " + server + " cannot be reached: " + w,
+                "Der Server " + server + " ist nicht erreichbar: " + w};
     else if (code == "bad-invite")
         text = {"The server does not know this invite code, or it was used already or has expired.",
                 "Der Server kennt diesen Einladungscode nicht, oder er wurde schon benutzt oder ist abgelaufen."};
@@ -529,8 +535,9 @@ void NetworkMenu::UpdateBanner()
     const GameState& s = window_.State();
     const int other = mySeat_ == 1 ? 2 : 1;
     const int otherCompany = s.GameActive ? s.PlayerCompany[static_cast<size_t>(other - 1)] : -1;
-    const QString otherName = otherCompany >= 0 && otherCompany < kCompanies ? Q(s.CompanyName[otherCompany])
-                                                                             : Text({"the other player", "der andere Spieler"});
+    const QString otherName = otherCompany >= 0 && otherCompany < kCompanies
+                                  ? Q(s.CompanyName[otherCompany])
+                                  : Text({"the other player", "der andere Spieler"});
     QString text;
     switch (phase_) {
     case Phase::Connecting:
@@ -570,7 +577,8 @@ QString NetworkMenu::LocalDigest() const
     if (!window_.State().GameActive)
         return {};
     const std::string text = SavegameText(window_.State());
-    return QString::fromLatin1(QCryptographicHash::hash(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
-                                                        QCryptographicHash::Sha256)
-                                   .toHex());
+    return QString::fromLatin1(
+        QCryptographicHash::hash(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())),
+                                 QCryptographicHash::Sha256)
+            .toHex());
 }

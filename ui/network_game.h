@@ -107,12 +107,13 @@ private:
     int month_ = 0;
     bool joined_ = false;
     QString invite_;
-    QString lostNote_;             ///< the banner's word on a lost line, while it is down
-    size_t sent_ = 0;              ///< the game's inputs already sent or looked at
-    bool fetching_ = false;        ///< a snapshot is on its way
-    bool checkingTurn_ = false;    ///< the snapshot asked for compares the turn's end
-    QString digestAtEnd_;          ///< the copy's digest as the player ended the turn
-    QStringList news_;             ///< the news of the turn, shown once the game is taken
+    QString lostNote_;           ///< the banner's word on a lost line, while it is down
+    size_t sent_ = 0;            ///< the game's inputs already sent or looked at
+    bool fetching_ = false;      ///< a snapshot is on its way
+    bool checkingTurn_ = false;  ///< the snapshot asked for compares the turn's end
+    QString digestAtEnd_;        ///< the copy's digest as the player ended the turn
+    QStringList news_;           ///< the news of the turn, shown once the game is taken
+    int newsMonth_ = 0;          ///< the month whose news was last told
     bool lookSoon_ = false;
     int checks_ = 0;
     int mismatches_ = 0;

@@ -17,8 +17,8 @@ constexpr const char* kHeader = "TAVREK seats 1";
 
 bool IsToken(const std::string& token)
 {
-    return token.size() == 64 &&
-           std::all_of(token.begin(), token.end(), [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+    return token.size() == 64 && std::all_of(token.begin(), token.end(),
+                                             [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
 }
 
 bool IsWord(const std::string& word)
@@ -33,7 +33,9 @@ std::string PathIn(const std::string& folder) { return folder + "/" + kSeatsFile
 
 void HeldSeats::Keep(const HeldSeat& seat)
 {
-    std::erase_if(Seats, [&](const HeldSeat& s) { return s.Server == seat.Server && s.Game == seat.Game && s.Seat == seat.Seat; });
+    std::erase_if(Seats, [&](const HeldSeat& s) {
+        return s.Server == seat.Server && s.Game == seat.Game && s.Seat == seat.Seat;
+    });
     Seats.insert(Seats.begin(), seat);
 }
 

@@ -170,7 +170,8 @@ TEST(NetworkWindow, HostAndJoinPlayMonthsAndEndOnTheServersGame)
     ASSERT_TRUE(WaitUntil([&] { return guest.Now() == Phase::OnTurn; })) << guest.Banner().toStdString();
     EXPECT_TRUE(guest.Form->State().GameActive);
     EXPECT_EQ(guest.Form->State().CurrentCompany, guest.Form->State().PlayerCompany[1]);
-    ASSERT_TRUE(WaitUntil([&] { return host.Banner().contains("(player 2) is on turn"); })) << host.Banner().toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return host.Banner().contains("(player 2) is on turn"); }))
+        << host.Banner().toStdString();
 
     // While player 2 moves, player 1's map and panel are read-only.
     const int hostTown = host.Form->State().SelectedTown;
@@ -198,8 +199,9 @@ TEST(NetworkWindow, HostAndJoinPlayMonthsAndEndOnTheServersGame)
     server.Kill();
     ASSERT_TRUE(WaitUntil([&] { return host.Banner().contains("Connection lost"); })) << host.Banner().toStdString();
     ASSERT_TRUE(server.Start(port));
-    ASSERT_TRUE(WaitUntil([&] { return !host.Banner().contains("Connection lost") && !guest.Banner().contains("Connection lost"); }))
-        << host.Banner().toStdString();
+    ASSERT_TRUE(WaitUntil([&] {
+        return !host.Banner().contains("Connection lost") && !guest.Banner().contains("Connection lost");
+    })) << host.Banner().toStdString();
 
     host.ClickTown(2);
     host.NextTurn();
@@ -277,6 +279,46 @@ TEST(NetworkWindow, ResumeTakesTheSeatUpAgainInAnotherWindow)
     EXPECT_FALSE(again.Said("differs from the server's"));
 }
 
+TEST(NetworkWindow, ACopyThatDiffersIsToldAndTheServersGameTaken)
+{
+    TempDir data;
+    LoopbackServer server(data.Str());
+    ASSERT_TRUE(server.Start());
+    Player host;
+    host.Net().AskServer = [&](const QString&) { return std::optional<QString>(server.Url()); };
+    host.Net().Host();
+    ASSERT_TRUE(WaitUntil([&] { return host.Now() == Phase::OnTurn; }));
+
+    // The same seat at a second machine chooses a town the first window never hears of.
+    Player twin;
+    HeldSeats seats;
+    seats.Keep(ReadHeldSeats(host.Dir.Str())->Seats.at(0));
+    ASSERT_TRUE(WriteHeldSeats(twin.Dir.Str(), seats));
+    twin.Net().AskSeat = [](const QStringList&) { return std::optional<int>(0); };
+    twin.Net().Resume();
+    ASSERT_TRUE(WaitUntil([&] { return twin.Now() == Phase::OnTurn; }));
+    const int home = host.Form->State().PlayerCompany[0];
+    const int elsewhere = home == 5 ? 6 : 5;
+    twin.ClickTown(elsewhere);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(WaitUntil([&] { return twin.Net().Client().Unanswered() == 0; }));
+    EXPECT_EQ(host.Form->State().SelectedTown, home);
+
+    // At the end of the turn the first window's copy is compared: it differs, the player is told,
+    // and the server's game is what the window shows.
+    host.NextTurn();
+    ASSERT_TRUE(WaitUntil([&] { return host.Now() == Phase::Waiting; }));
+    EXPECT_TRUE(host.Said("differs from the server's"));
+    EXPECT_EQ(host.Net().ChecksDone(), 1);
+    EXPECT_EQ(host.Net().ChecksFailed(), 1);
+    // The town the twin chose is the one the server's game holds, and now the window's.
+    EXPECT_EQ(host.Form->State().SelectedTown, elsewhere);
+    // The second machine's command spent the sequence number the first one used next: the first
+    // took new numbers, and its Next Turn ran.
+    ASSERT_TRUE(WaitUntil([&] { return twin.Now() == Phase::Waiting; }));
+    EXPECT_TRUE(host.Savegame() == twin.Savegame());
+}
+
 TEST(NetworkWindow, ServerGoneWrongInviteAndUnknownSeatAreSaidClearly)
 {
     TempDir data;
@@ -341,8 +383,9 @@ TEST(NetworkSeats, TheFileReadsBackAndADamagedLineCostsOnlyItsSeat)
     const Case cases[] = {
         {"seat ws://a:1 g 1 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc", true},
         {"seat ws://a:1 g 3 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc", false},  // no seat 3
-        {"seat ws://a:1 g 1 CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC", false},  // not lower-case hex
-        {"seat ws://a:1 g 1 cccc", false},                                                               // too short
+        {"seat ws://a:1 g 1 CCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCCC",
+         false},                            // not lower-case hex
+        {"seat ws://a:1 g 1 cccc", false},  // too short
         {"seat ws://a:1 g 1 cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc extra", false},
         {"seat ws://a:1", false},
         {"garbage", false},
