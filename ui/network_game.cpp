@@ -194,8 +194,8 @@ void NetworkMenu::Host()
     NewGameSettings settings = dialog.Settings();
     settings.TwoPlayer = true;
     Leave();
-    SetPhase(Phase::Connecting);
     client_->Host(ServerUrl(*url), settings);
+    SetPhase(Phase::Connecting);
 }
 
 void NetworkMenu::Join()
@@ -207,8 +207,8 @@ void NetworkMenu::Join()
     if (!answer)
         return;
     Leave();
-    SetPhase(Phase::Connecting);
     client_->Join(ServerUrl(answer->first), answer->second);
+    SetPhase(Phase::Connecting);
 }
 
 void NetworkMenu::Resume()
@@ -233,8 +233,8 @@ void NetworkMenu::Resume()
     if (!mayReplaceGame_())
         return;
     Leave();
-    SetPhase(Phase::Connecting);
     client_->Resume(seats.Seats[static_cast<size_t>(*chosen)]);
+    SetPhase(Phase::Connecting);
 }
 
 void NetworkMenu::Leave()
@@ -267,17 +267,19 @@ void NetworkMenu::SeatTaken(const HeldSeat& seat, const QString& invite, qint64 
     seats.LastServer = seat.Server;
     seats.Keep(seat);
     KeepSeats(seats);
+    fetching_ = true;
+    client_->Fetch();
     if (!invite.isEmpty()) {
         invite_ = invite;
         const QString until = QDateTime::fromSecsSinceEpoch(expires).toString("yyyy-MM-dd hh:mm");
-        ShowInvite(invite, Text({"Your game is open on the server. Pass this invite code to the second player; it "
-                                 "is good once, until %1:",
-                                 "Ihr Spiel ist auf dem Server eröffnet. Geben Sie diesen Einladungscode an den "
-                                 "zweiten Spieler weiter; er gilt einmal, bis %1:"})
-                               .arg(until));
+        const QString text = Text({"Your game is open on the server. Pass this invite code to the second player; it "
+                                   "is good once, until %1:",
+                                   "Ihr Spiel ist auf dem Server eröffnet. Geben Sie diesen Einladungscode an den "
+                                   "zweiten Spieler weiter; er gilt einmal, bis %1:"})
+                                 .arg(until);
+        // Shown once the server's message has been handled: the box waits, the line does not.
+        QTimer::singleShot(0, this, [this, invite, text] { ShowInvite(invite, text); });
     }
-    fetching_ = true;
-    client_->Fetch();
 }
 
 void NetworkMenu::StateChanged(int month, int turn, bool joined, const QString& digest)

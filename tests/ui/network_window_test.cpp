@@ -279,6 +279,28 @@ TEST(NetworkWindow, ResumeTakesTheSeatUpAgainInAnotherWindow)
     EXPECT_FALSE(again.Said("differs from the server's"));
 }
 
+TEST(NetworkWindow, AGuestWhoJoinsWhileTheHostMovesWaitsForTheTurn)
+{
+    TempDir data;
+    LoopbackServer server(data.Str());
+    ASSERT_TRUE(server.Start());
+    Player host;
+    Player guest;
+    host.Net().AskServer = [&](const QString&) { return std::optional<QString>(server.Url()); };
+    host.Net().Host();
+    ASSERT_TRUE(WaitUntil([&] { return host.Now() == Phase::OnTurn; }));
+    guest.Net().AskJoin = [&](const QString&) { return std::optional(std::pair{server.Url(), host.Invite}); };
+    guest.Net().Join();
+    ASSERT_TRUE(WaitUntil([&] { return guest.Now() == Phase::Waiting && guest.Form->State().GameActive; }));
+    EXPECT_TRUE(guest.Banner().contains("(player 1) is on turn")) << guest.Banner().toStdString();
+    // The host's moves while the guest joined reach both.
+    host.ClickTown(host.Form->State().PlayerCompany[0] == 2 ? 3 : 2);
+    host.NextTurn();
+    ASSERT_TRUE(WaitUntil([&] { return guest.Now() == Phase::OnTurn && host.Now() == Phase::Waiting; }));
+    EXPECT_EQ(host.Net().ChecksFailed(), 0);
+    EXPECT_TRUE(host.Savegame() == guest.Savegame());
+}
+
 TEST(NetworkWindow, ACopyThatDiffersIsToldAndTheServersGameTaken)
 {
     TempDir data;
