@@ -153,8 +153,28 @@ void NetworkMenu::SetLanguage(Language language)
 
 void NetworkMenu::Tell(const LocalText& text, bool warning)
 {
-    window_.ShowMessage(text, {"Network Game", "Netzwerkspiel"},
-                        warning ? MessageIcon::Warning : MessageIcon::Information);
+    Box([this, text, warning] {
+        window_.ShowMessage(text, {"Network Game", "Netzwerkspiel"},
+                            warning ? MessageIcon::Warning : MessageIcon::Information);
+    });
+}
+
+void NetworkMenu::Box(std::function<void()> show)
+{
+    // One box at a time, each after the server's message that brought it has been handled:
+    // news that arrives while the invite code is shown waits until that box is closed.
+    boxes_.push_back(std::move(show));
+    QTimer::singleShot(0, this, [this] {
+        if (showingBox_)
+            return;
+        showingBox_ = true;
+        while (!boxes_.empty()) {
+            const std::function<void()> next = std::move(boxes_.front());
+            boxes_.pop_front();
+            next();
+        }
+        showingBox_ = false;
+    });
 }
 
 HeldSeats NetworkMenu::Seats() const
@@ -277,8 +297,7 @@ void NetworkMenu::SeatTaken(const HeldSeat& seat, const QString& invite, qint64 
                                    "Ihr Spiel ist auf dem Server eröffnet. Geben Sie diesen Einladungscode an den "
                                    "zweiten Spieler weiter; er gilt einmal, bis %1:"})
                                  .arg(until);
-        // Shown once the server's message has been handled: the box waits, the line does not.
-        QTimer::singleShot(0, this, [this, invite, text] { ShowInvite(invite, text); });
+        Box([this, invite, text] { ShowInvite(invite, text); });
     }
 }
 

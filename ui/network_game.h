@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -87,6 +88,7 @@ private:
     void ShowNews();
     void UpdateBanner();
     void Tell(const LocalText& text, bool warning = true);
+    void Box(std::function<void()> show);
     QString Text(const LocalText& text) const;
     QString LocalDigest() const;
     HeldSeats Seats() const;
@@ -115,6 +117,8 @@ private:
     QStringList news_;           ///< the news of the turn, shown once the game is taken
     int newsMonth_ = 0;          ///< the month whose news was last told
     bool lookSoon_ = false;
+    std::deque<std::function<void()>> boxes_;  ///< boxes waiting for the one shown to close
+    bool showingBox_ = false;
     int checks_ = 0;
     int mismatches_ = 0;
 };

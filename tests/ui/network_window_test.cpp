@@ -372,7 +372,7 @@ TEST(NetworkWindow, ServerGoneWrongInviteAndUnknownSeatAreSaidClearly)
     // No seats at all.
     Player newcomer;
     newcomer.Net().Resume();
-    EXPECT_TRUE(newcomer.Said("You hold no seat"));
+    EXPECT_TRUE(WaitUntil([&] { return newcomer.Said("You hold no seat"); }));
 
     // The server is gone before the seat was taken: said at once, nothing waited for.
     server.Kill();
