@@ -12,6 +12,7 @@
 #include <QWebSocket>
 #include <QWebSocketServer>
 
+#include "persistence/savegame.h"
 #include "server/protocol.h"
 
 namespace {
@@ -205,7 +206,7 @@ void GameServer::Receive(QWebSocket* socket, const QString& text)
     }
     client.Tokens -= 1;
     Error error;
-    const auto m = protocol::Decode(text, {"host", "join", "resume", "command"}, error);
+    const auto m = protocol::Decode(text, {"host", "join", "resume", "command", "fetch"}, error);
     if (!m) {
         Send(socket, protocol::ErrorMessage(error));
         return;
@@ -217,6 +218,8 @@ void GameServer::Receive(QWebSocket* socket, const QString& text)
         Join(socket, *m);
     else if (kind == "resume")
         Resume(socket, *m);
+    else if (kind == "fetch")
+        Fetch(socket, *m);
     else
         RunCommand(socket, *m);
 }
@@ -461,6 +464,24 @@ void GameServer::Resume(QWebSocket* socket, const QJsonObject& m)
     Send(socket, StateMessage(*g));
     if (g->Play->SeatOnTurn() == seat)
         Send(socket, TurnMessage(*g, seat));
+}
+
+void GameServer::Fetch(QWebSocket* socket, const QJsonObject& m)
+{
+    int seat = 0;
+    const Game* g = Authorize(socket, m, seat, -1);
+    if (!g)
+        return;
+    // The savegame whose hash the state messages carry: a window shows the game from it.
+    const std::string text = SavegameText(g->Play->State());
+    Send(socket,
+         {{"v", protocol::kVersion},
+          {"kind", "snapshot"},
+          {"game", g->Id},
+          {"month", g->Play->Month()},
+          {"turn", g->Play->SeatOnTurn()},
+          {"digest", QString::fromStdString(StateDigest(g->Play->State()))},
+          {"savegame", QString::fromLatin1(QByteArray(text.data(), static_cast<qsizetype>(text.size())).toBase64())}});
 }
 
 void GameServer::RunCommand(QWebSocket* socket, const QJsonObject& m)

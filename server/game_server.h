@@ -80,6 +80,8 @@ private:
     std::pair<QString, qint64> NewInvite(QString& hash) const;
     void Resume(QWebSocket* socket, const QJsonObject& m);
     void RunCommand(QWebSocket* socket, const QJsonObject& m);
+    /// The game as it stands, as its savegame: what a player's window shows.
+    void Fetch(QWebSocket* socket, const QJsonObject& m);
 
     /// The game and seat a message's game, seat and token name; nothing (with the error sent)
     /// when they do not hold together.

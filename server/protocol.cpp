@@ -58,6 +58,10 @@ QStringList FieldsOf(const QString& kind)
         return {"game", "seat", "token"};
     if (kind == "command")
         return {"game", "seat", "token", "seq", "text"};
+    if (kind == "fetch")
+        return {"game", "seat", "token"};
+    if (kind == "snapshot")
+        return {"game", "month", "turn", "digest", "savegame"};
     if (kind == "hosted")
         return {"game", "seat", "invite", "expires"};
     if (kind == "joined")

@@ -52,6 +52,7 @@
 #include "ui/help_window.h"
 #include "ui/high.h"
 #include "ui/guide_box.h"
+#include "ui/network_game.h"
 #include "ui/history_window.h"
 #include "ui/price_forecast.h"
 #include "ui/town_forecast_window.h"
@@ -231,6 +232,9 @@ void TForm1::CreateMenus()
     action(MenuEntry::Exit1, game, &TForm1::Exit1Click);
     new GuideMenu(game, Menu(MenuEntry::Open1), this, session_,
                   [this] { return MayLeaveRunningGame(session_.BeforeReplacingGame()); });  // a child of the window
+    // Network play: Game > Network Game, a child of the window.
+    new NetworkMenu(game, Menu(MenuEntry::Exit1), *this,
+                    [this] { return MayLeaveRunningGame(session_.BeforeReplacingGame()); });
     QMenu* orders = submenu(MenuEntry::Standingorders1);
     action(MenuEntry::New2, orders, &TForm1::New2Click);
     action(MenuEntry::Delete1, orders, &TForm1::Delete1Click);
@@ -805,6 +809,8 @@ void TForm1::Button7Click() { session_.EnterMode(kModeNewBrand); }
 
 void TForm1::Button8Click()
 {
+    if (findChild<NetworkMenu*>()->EndTurn())  // a network game's turn ends on the server
+        return;
     Command nextTurn;
     nextTurn.Kind = CommandKind::NextTurn;
     session_.Execute(nextTurn);
@@ -848,6 +854,7 @@ void TForm1::StartNewGame(const NewGameSettings& settings)
 {
     session_.NewGame(settings);
     findChild<GuideMenu*>()->GameReplaced();
+    findChild<NetworkMenu*>()->GameReplaced();
 }
 
 bool TForm1::MayLeaveRunningGame(GameSession::Leaving leaving)
@@ -874,8 +881,10 @@ void TForm1::New1Click()
 bool TForm1::OpenGameFile(const QString& path)
 {
     const bool opened = session_.Open(path.toStdString());
-    if (opened)
+    if (opened) {
         findChild<GuideMenu*>()->GameReplaced();
+        findChild<NetworkMenu*>()->GameReplaced();
+    }
     UpdateTitle();
     return opened;
 }
@@ -1278,6 +1287,7 @@ void TForm1::ApplyLanguage()
     controls_.ApplyLanguage(language);
     findChild<HistoryMenu*>()->SetLanguage(language);
     findChild<GuideMenu*>()->SetLanguage(language);
+    findChild<NetworkMenu*>()->SetLanguage(language);
     findChild<PriceForecastLabels*>()->Update();
     findChild<TownForecastMenu*>()->SetLanguage();
     handOverAction_->setText(Q(LocalText{"Hand-over Screen", "Übergabebildschirm"}.In(language)));

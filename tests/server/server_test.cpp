@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonArray>
+#include <QCryptographicHash>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -517,4 +518,46 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
+}
+
+TEST(GameServer, FetchGivesTheSavegameWhoseHashTheStateCarries)
+{
+    TempDir d;
+    Server server(QString::fromStdString(d.Str()));
+    ASSERT_TRUE(server.Start());
+    Client host;
+    ASSERT_TRUE(host.Open(server.Url()));
+    const QString token = QString(63, 'b') + "1";
+    host.Send({{"kind", "host"}, {"settings", HostSettings(9)}, {"token", token}});
+    const QString game = host.Next("hosted").value("game").toString();
+    const QString digest = host.Next("state").value("digest").toString();
+    ASSERT_EQ(digest.size(), 64);
+
+    host.Send({{"kind", "fetch"}, {"game", game}, {"seat", 1}, {"token", token}});
+    const QJsonObject snapshot = host.Next("snapshot");
+    EXPECT_EQ(snapshot.value("digest").toString(), digest);
+    EXPECT_EQ(snapshot.value("month").toInt(), 1);
+    EXPECT_EQ(snapshot.value("turn").toInt(), 1);
+    const QByteArray savegame = QByteArray::fromBase64(snapshot.value("savegame").toString().toLatin1());
+    EXPECT_GT(savegame.size(), 1000);
+    EXPECT_EQ(QCryptographicHash::hash(savegame, QCryptographicHash::Sha256).toHex(), digest.toLatin1());
+
+    // Only a seat's holder may look, and only with the fields of a fetch.
+    struct Case {
+        QJsonObject Message;
+        const char* Code;
+    };
+    const Case cases[] = {
+        {{{"kind", "fetch"}, {"game", game}, {"seat", 2}, {"token", token}}, "bad-token"},
+        {{{"kind", "fetch"}, {"game", game}, {"seat", 1}, {"token", QString(64, 'c')}}, "bad-token"},
+        {{{"kind", "fetch"}, {"game", "nosuchgame"}, {"seat", 1}, {"token", token}}, "unknown-game"},
+        {{{"kind", "fetch"}, {"game", game}, {"seat", 1}, {"token", token}, {"seq", 1}}, "bad-field"},
+        {{{"kind", "fetch"}, {"game", game}, {"token", token}}, "bad-field"},
+    };
+    for (const Case& c : cases) {
+        host.Drain();
+        host.Send(c.Message);
+        EXPECT_EQ(host.Next("error").value("code").toString(), c.Code)
+            << QJsonDocument(c.Message).toJson().toStdString();
+    }
 }
