@@ -107,7 +107,7 @@ TEST(TavrekSim, HelpAndVersionAnswerAndPlayNothing)
     for (const char* option :
          {"--dir",      "--seed",      "--map",    "--start", "--start2", "--name",   "--name2", "--expert",
           "--no-delay", "--no-events", "--reduce", "--share", "--months", "--save",   "--load",  "--commands",
-          "--history",  "--server",    "--host",   "--join",  "--help",   "--version"})
+          "--history",  "--server",    "--ca",     "--host",   "--join",  "--help",   "--version"})
         EXPECT_NE(help.Out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
 }
 
