@@ -33,6 +33,7 @@ const char* kHelp =
     "                               reads: listening on wss://ADDRESS:PORT\n"
     "  --export GAME FILE.tsg       write the game's savegame (and its record beside it), then\n"
     "                               exit\n"
+    "  --help, --version            print this help or the version, and exit\n"
     "\n"
     "Exit status: 0 when done, 1 when the database or a file cannot be used, 2 for a bad\n"
     "argument, or a certificate or key that cannot serve.\n";

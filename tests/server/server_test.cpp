@@ -200,9 +200,9 @@ struct NetworkGame {
     /// Starts the host, reads its invite, starts the guest; `extra` goes to both.
     bool Start(const QString& url, const QStringList& extra = {}, int months = kMonths)
     {
-        Host.start(TAVREK_SIM_PATH, QStringList{"--server", url, "--host"} + extra + kGameOptions +
-                                        QStringList{"--months", QString::number(months), "--commands",
-                                                    QString::fromStdString(kScript)});
+        Host.start(TAVREK_SIM_PATH,
+                   QStringList{"--server", url, "--host"} + extra + kGameOptions +
+                       QStringList{"--months", QString::number(months), "--commands", QString::fromStdString(kScript)});
         if (!WaitFor([this]() { return HostOut.contains('\n') || Host.state() == QProcess::NotRunning; }))
             return false;
         const QString first = HostOut.section('\n', 0, 0);
@@ -493,8 +493,8 @@ TEST(GameServer, ConnectionsPerAddressAndMessagesPerSecondAreBounded)
 bool MakeCertificate(const TempDir& d, const std::string& name)
 {
     QProcess p;
-    p.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
-                        "-days", "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+    p.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-days",
+                        "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
                         QString::fromStdString((d / (name + ".key")).string()), "-out",
                         QString::fromStdString((d / (name + ".pem")).string())});
     return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
@@ -525,11 +525,13 @@ TEST(GameServer, AGameOverTlsEndsInTheHotSeatGamesBytesAndAnUntrustedServerIsRef
     // A player that does not trust it (the system's store alone, or another certificate) stops
     // at once with the reason, and does not wait as for a server that is away.
     ASSERT_TRUE(MakeCertificate(d, "other"));
-    for (const QStringList& trust : {QStringList{}, QStringList{"--ca", QString::fromStdString((d / "other.pem").string())}}) {
+    for (const QStringList& trust :
+         {QStringList{}, QStringList{"--ca", QString::fromStdString((d / "other.pem").string())}}) {
         QProcess p;
         QElapsedTimer t;
         t.start();
-        p.start(TAVREK_SIM_PATH, QStringList{"--server", server.Url()} + trust + QStringList{"--host", "--months", "1"});
+        p.start(TAVREK_SIM_PATH,
+                QStringList{"--server", server.Url()} + trust + QStringList{"--host", "--months", "1"});
         ASSERT_TRUE(p.waitForFinished(30000));
         EXPECT_EQ(p.exitCode(), 1) << trust.join(' ').toStdString();
         EXPECT_LT(t.elapsed(), 10000) << "an untrusted server was tried again";
@@ -555,7 +557,9 @@ TEST(GameServer, ACertificateOrKeyThatCannotServeIsRefusedAtStart)
     const std::vector<Case> cases = {
         {"a missing certificate", {"--cert", at("none.pem"), "--key", at("a.key")}, "cannot read the certificate"},
         {"a missing key", {"--cert", at("a.pem"), "--key", at("none.key")}, "cannot read the key"},
-        {"a folder as the certificate", {"--cert", d.Str().c_str(), "--key", at("a.key")}, "cannot read the certificate"},
+        {"a folder as the certificate",
+         {"--cert", d.Str().c_str(), "--key", at("a.key")},
+         "cannot read the certificate"},
         {"no certificate in the file", {"--cert", at("a.key"), "--key", at("a.key")}, "holds no PEM certificate"},
         {"an empty certificate file", {"--cert", at("empty.pem"), "--key", at("a.key")}, "holds no PEM certificate"},
         {"no key in the file", {"--cert", at("a.pem"), "--key", at("a.pem")}, "holds no PEM private key"},

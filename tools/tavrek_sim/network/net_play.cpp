@@ -286,7 +286,8 @@ int PlayOverNetwork(const NetPlayOptions& options, const std::vector<ScriptActio
         }
         const QList<QSslCertificate> trusted = QSslCertificate::fromData(f.read(1 << 20), QSsl::Pem);
         if (trusted.isEmpty()) {
-            std::fprintf(stderr, "tavrek-sim: '%s' holds no PEM certificate\n", ControlsReplaced(options.CaFile).c_str());
+            std::fprintf(stderr, "tavrek-sim: '%s' holds no PEM certificate\n",
+                         ControlsReplaced(options.CaFile).c_str());
             return 1;
         }
         tls.addCaCertificates(trusted);
