@@ -130,6 +130,11 @@ private:
             game_ = m.value("game").toString();
             if (kind == "hosted")
                 invite_ = m.value("invite").toString();
+        } else if (kind == "state" && m.value("month").toInt() > months_ && !done_ && sentAt_ < 0) {
+            // The game's months are over for this seat too: a company liquidated before the end
+            // has no turns left to play.
+            done_ = true;
+            ++tally_.Finished;
         } else if (kind == "turn" && m.value("seat").toInt() == seat_) {
             const int month = m.value("month").toInt();
             if (done_ || month <= lastMonth_ || !queue_.empty() || sentAt_ >= 0)

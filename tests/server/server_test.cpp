@@ -198,10 +198,11 @@ struct NetworkGame {
     }
 
     /// Starts the host, reads its invite, starts the guest; `extra` goes to both.
-    bool Start(const QString& url, const QStringList& extra = {}, int months = kMonths)
+    bool Start(const QString& url, const QStringList& extra = {}, int months = kMonths,
+               const QStringList& options = kGameOptions)
     {
         Host.start(TAVREK_SIM_PATH,
-                   QStringList{"--server", url, "--host"} + extra + kGameOptions +
+                   QStringList{"--server", url, "--host"} + extra + options +
                        QStringList{"--months", QString::number(months), "--commands", QString::fromStdString(kScript)});
         if (!WaitFor([this]() { return HostOut.contains('\n') || Host.state() == QProcess::NotRunning; }))
             return false;
@@ -487,6 +488,18 @@ TEST(GameServer, ConnectionsPerAddressAndMessagesPerSecondAreBounded)
     WaitFor([&]() { return t.elapsed() >= 1200; }, 2000);
     a.Send({{"kind", "host"}, {"settings", HostSettings(1)}, {"token", QString(64, 'f')}});
     EXPECT_EQ(a.Next("hosted").value("seat").toInt(), 1);
+}
+
+TEST(GameServer, APlayerWhoseCompanyIsLiquidatedEndsWithTheGamesMonths)
+{
+    // With this seed player 1 goes bankrupt in month 18 and gets no turn again; player 2 plays on.
+    TempDir d;
+    Server server(QString::fromStdString(d.Str()));
+    ASSERT_TRUE(server.Start());
+    NetworkGame game;
+    ASSERT_TRUE(game.Start(server.Url(), {}, 20, {"--seed", "1", "--map", "2", "--start", "3", "--start2", "7"}));
+    ASSERT_TRUE(game.Finish(60000));
+    EXPECT_TRUE(game.HostOut.contains("has been liquidated")) << game.HostOut.right(400).toStdString();
 }
 
 /// A self-signed certificate for 127.0.0.1 and its key, made by openssl; false if it could not.

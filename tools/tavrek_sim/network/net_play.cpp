@@ -156,6 +156,11 @@ private:
             // without running it twice.
             if (pending_)
                 SendPending();
+        } else if (kind == "state") {
+            // A company liquidated before the last month gets no turn again: its player is done
+            // when the game's months are over, as at one machine.
+            if (m.value("month").toInt() > options_.Months && !inTurn_ && !pending_)
+                Finish(0);
         } else if (kind == "turn") {
             if (m.value("seat").toInt() == seat_)
                 BeginTurn(m);
