@@ -3,7 +3,8 @@
 # from a launcher (an empty working directory, a fresh home) the window reaches its first frame
 # offscreen, makes the player's data folder and writes nothing where it was started; with
 # XDG_DATA_HOME it uses that; started inside a game folder it keeps everything there; given a
-# savegame it opens it; tavrek-sim plays a year and keeps its files where the window does.
+# savegame it opens it; tavrek-sim plays a year and keeps its files where the window does; the game
+# server starts, says where it listens, and its systemd unit names it.
 # Usage: check-installed.sh PREFIX APP_ID VERSION
 #        check-installed.sh --from-build BUILD_DIR APP_ID VERSION   (cmake --install into a scratch prefix first)
 set -euo pipefail
@@ -38,9 +39,10 @@ games=$prefix/games
 doc=$prefix/share/doc/tavrek
 desktop=$prefix/share/applications/$app.desktop
 mime=$prefix/share/mime/packages/$app.xml
-for file in games/tavrek games/tavrek-sim share/tavrek/help/index1.html share/tavrek/help/index2.html \
+for file in games/tavrek games/tavrek-sim games/tavrek-server share/tavrek/help/index1.html share/tavrek/help/index2.html \
   share/applications/$app.desktop share/metainfo/$app.metainfo.xml share/mime/packages/$app.xml \
-  share/man/man6/tavrek.6.gz share/man/man6/tavrek-sim.6.gz share/doc/tavrek/copyright \
+  share/man/man6/tavrek.6.gz share/man/man6/tavrek-sim.6.gz share/man/man6/tavrek-server.6.gz \
+  lib/systemd/system/tavrek-server.service share/doc/tavrek/PROTOCOL.md share/doc/tavrek/copyright \
   share/doc/tavrek/changelog.gz share/doc/tavrek/changelog.Debian.gz share/lintian/overrides/tavrek; do
   check "$prefix/$file is installed" test -f "$prefix/$file"
 done
@@ -51,7 +53,7 @@ icon=$(sed -n 's/^Icon=//p' "$desktop" 2>/dev/null || true)
 for size in 16 32 48 64 128 256; do
   check "the launcher's icon '$icon' at ${size}x$size" test -f "$prefix/share/icons/hicolor/${size}x$size/apps/$icon.png"
 done
-check "no program in bin/" test ! -e "$prefix/bin/tavrek" -a ! -e "$prefix/bin/tavrek-sim"
+check "no program in bin/" test ! -e "$prefix/bin/tavrek" -a ! -e "$prefix/bin/tavrek-sim" -a ! -e "$prefix/bin/tavrek-server"
 exe=$(sed -n 's/^Exec=//p' "$desktop" 2>/dev/null | cut -d' ' -f1 || true)
 check "the launcher's program '$exe' is installed" test -x "$games/$exe"
 check "the launcher passes a file to the game" grep -qx 'Exec=tavrek %f' "$desktop"
@@ -65,7 +67,7 @@ fi
 if [ "$prefix" = /usr ] && command -v update-desktop-database >/dev/null; then
   check "the desktop opens savegames with the game" grep -qx "$type=$app.desktop;" /usr/share/applications/mimeinfo.cache
 fi
-check "the manual pages unpack" bash -c "gzip -t '$prefix/share/man/man6/tavrek.6.gz' '$prefix/share/man/man6/tavrek-sim.6.gz'"
+check "the manual pages unpack" bash -c "gzip -t '$prefix/share/man/man6/tavrek.6.gz' '$prefix/share/man/man6/tavrek-sim.6.gz' '$prefix/share/man/man6/tavrek-server.6.gz'"
 check "the changelog's newest release is $version" bash -c "gzip -dc '$doc/changelog.gz' | grep -m1 '^## ' | grep -q '^## $version '"
 check "the Debian changelog's newest entry is $version" bash -c "gzip -dc '$doc/changelog.Debian.gz' | head -n 1 | grep -q '^tavrek ($version-[0-9]*) '"
 check "the copyright file is in Debian's format" grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$doc/copyright"
@@ -75,6 +77,7 @@ check "the copyright file names the licence" grep -qx 'License: GPL-3+' "$doc/co
 check "tavrek --version" test "$("$games/tavrek" --version)" = "tavrek $version"
 check "tavrek-sim --version" test "$("$games/tavrek-sim" --version)" = "tavrek-sim $version"
 check "tavrek-sim --help prints the usage and exits 0" bash -c "'$games/tavrek-sim' --help | grep -q '^usage: tavrek-sim'"
+check "tavrek-server --version" test "$("$games/tavrek-server" --version)" = "tavrek-server $version"
 
 # Starts the installed window offscreen until its first frame, in folder $1 with home $2 (and
 # XDG_DATA_HOME $3 when not empty), the further arguments passed on; its output goes to
@@ -141,6 +144,35 @@ echo "no savegame" >"$scratch/saves/broken.tsg"
 check "given a file that is no savegame, the window still paints its first frame" \
   start_window "$scratch/work" "$scratch/home5" "" "$scratch/saves/broken.tsg"
 check "a file that is no savegame is not taken as the game" bash -c "! grep -q '^game opened' '$scratch/out'"
+
+# --- the game server ------------------------------------------------------------------------------
+# Started once as the service starts it, on a free loopback port: its first line says where it
+# listens, its database is made, and it is stopped again.
+server_started() {
+  "$games/tavrek-server" --data "$scratch/server" --listen 127.0.0.1:0 >"$scratch/server.out" 2>&1 &
+  local pid=$! line=
+  for _ in $(seq 100); do
+    line=$(head -n 1 "$scratch/server.out")
+    [ -n "$line" ] && break
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  echo "tavrek-server said: $line"
+  [[ $line =~ ^listening\ on\ ws://127\.0\.0\.1:[1-9][0-9]*$ ]]
+}
+check "the installed server starts and says where it listens" server_started
+check "the server made its database" test -f "$scratch/server/games.sqlite"
+unit=$prefix/lib/systemd/system/tavrek-server.service
+check "the service runs the server as its own user" grep -qx 'DynamicUser=yes' "$unit"
+check "the service listens on loopback by default" grep -q '^ExecStart=.* --listen 127\.0\.0\.1:' "$unit"
+# Installed in its place, the unit must name the installed program, and systemd must take it.
+if [ "$prefix" = /usr ]; then
+  check "the service starts the installed server" grep -q "^ExecStart=$games/tavrek-server " "$unit"
+  if command -v systemd-analyze >/dev/null; then
+    check "systemd-analyze verify takes the service" systemd-analyze verify --man=no "$unit"
+  fi
+fi
 
 echo "installed game: $passed checks passed, $failures failed"
 [ "$failures" -eq 0 ]

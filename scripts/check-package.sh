@@ -3,7 +3,8 @@
 # scripts/make-package.sh, reviewed by lintian (any error or warning fails), installed with
 # apt-get (which brings its dependencies), checked as installed (the window started offscreen
 # from a fresh home to its first frame, a savegame given on its command line opened, tavrek-sim
-# for a year: see packaging/check-installed.sh), purged, and nothing of it left under /usr.
+# for a year, the game server started once and its systemd unit verified: see
+# packaging/check-installed.sh), purged, and nothing of it left under /usr.
 # Installs system packages: run as root or with sudo. Usage: bash scripts/check-package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -75,7 +76,8 @@ if [ -s "$scratch/left" ]; then
   cat "$scratch/left" >&2
   exit 1
 fi
-for file in /usr/games/tavrek /usr/games/tavrek-sim /usr/share/tavrek /usr/share/doc/tavrek \
+for file in /usr/games/tavrek /usr/games/tavrek-sim /usr/games/tavrek-server /usr/share/tavrek /usr/share/doc/tavrek \
+  /usr/lib/systemd/system/tavrek-server.service \
   "/usr/share/applications/$app.desktop" "/usr/share/mime/packages/$app.xml"; do
   [ ! -e "$file" ] || { echo "FAIL: $file is still there after the purge" >&2; exit 1; }
 done

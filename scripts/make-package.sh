@@ -20,7 +20,7 @@ if [ -z "${CMAKE_CXX_COMPILER_LAUNCHER:-}" ] && command -v ccache >/dev/null; th
 fi
 cmake --preset package -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" "${launcher[@]}" >&2
 # Only what the package holds: the programs, their manual pages and the changelog.
-cmake --build --preset package -j2 --target tavrek tavrek-sim tavrek_man_pages tavrek_changelog >&2
+cmake --build --preset package -j2 --target tavrek tavrek-sim tavrek-server tavrek_man_pages tavrek_changelog >&2
 
 rm -f "$build"/tavrek_*.deb
 (cd "$build" && cpack -G DEB >"$build/cpack.log" 2>&1) || { cat "$build/cpack.log" >&2; exit 1; }

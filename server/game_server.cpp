@@ -89,8 +89,6 @@ std::unique_ptr<HostedGame> RebuildGame(const StoredGame& stored, const std::str
 GameServer::GameServer(GameStore& store, std::string programDirectory, ServerLimits limits, QObject* parent)
     : QObject(parent), store_(store), programDirectory_(std::move(programDirectory)), limits_(limits)
 {
-    server_ = new QWebSocketServer("tavrek-server", QWebSocketServer::NonSecureMode, this);
-    connect(server_, &QWebSocketServer::newConnection, this, &GameServer::Accept);
 }
 
 GameServer::~GameServer() = default;
@@ -129,8 +127,17 @@ void GameServer::LoadGames()
         std::fprintf(stderr, "tavrek-server: %s\n", qPrintable(error));
 }
 
+void GameServer::UseTls(const QSslConfiguration& tls) { tls_ = tls; }
+
 bool GameServer::Listen(const QHostAddress& address, quint16 port, QString& error)
 {
+    if (!server_) {
+        server_ = new QWebSocketServer("tavrek-server",
+                                       tls_ ? QWebSocketServer::SecureMode : QWebSocketServer::NonSecureMode, this);
+        if (tls_)
+            server_->setSslConfiguration(*tls_);
+        connect(server_, &QWebSocketServer::newConnection, this, &GameServer::Accept);
+    }
     if (server_->listen(address, port))
         return true;
     error = server_->errorString();
@@ -139,9 +146,11 @@ bool GameServer::Listen(const QHostAddress& address, quint16 port, QString& erro
 
 QString GameServer::Url() const
 {
+    if (!server_)
+        return {};
     const QHostAddress a = server_->serverAddress();
     const QString host = a.protocol() == QAbstractSocket::IPv6Protocol ? "[" + a.toString() + "]" : a.toString();
-    return QString("ws://%1:%2").arg(host).arg(server_->serverPort());
+    return QString("%1://%2:%3").arg(tls_ ? "wss" : "ws", host).arg(server_->serverPort());
 }
 
 void GameServer::Accept()

@@ -4,12 +4,14 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QJsonObject>
 #include <QObject>
+#include <QSslConfiguration>
 #include <QString>
 
 #include "server/game_store.h"
@@ -39,8 +41,10 @@ public:
     /// Rebuilds every stored game. A game that cannot be rebuilt is said on standard error and
     /// not served; the others are.
     void LoadGames();
+    /// Serves wss:// with this certificate and key from the next Listen on (LoadServerTls).
+    void UseTls(const QSslConfiguration& tls);
     bool Listen(const QHostAddress& address, quint16 port, QString& error);
-    /// ws://ADDRESS:PORT as it listens.
+    /// ws://ADDRESS:PORT (wss:// with TLS) as it listens.
     QString Url() const;
 
 private:
@@ -97,6 +101,7 @@ private:
     GameStore& store_;
     std::string programDirectory_;
     ServerLimits limits_;
+    std::optional<QSslConfiguration> tls_;
     QWebSocketServer* server_ = nullptr;
     std::map<QString, std::unique_ptr<Game>> games_;
     std::map<QString, QString> invites_;  ///< an open invite's hash: its game

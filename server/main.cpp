@@ -9,12 +9,13 @@
 
 #include "server/game_server.h"
 #include "server/game_store.h"
+#include "server/tls.h"
 
 namespace {
 
 const char* kUsage =
     "usage: tavrek-server --data DIR [--listen ADDRESS:PORT] [--connections-per-address N]\n"
-    "                     [--messages-per-second N]\n"
+    "                     [--messages-per-second N] [--cert FILE --key FILE]\n"
     "       tavrek-server --data DIR --export GAME FILE.tsg\n";
 
 const char* kHelp =
@@ -27,11 +28,15 @@ const char* kHelp =
     "                               first line printed is: listening on ws://ADDRESS:PORT\n"
     "  --connections-per-address N  connections one address may hold at once (default 8)\n"
     "  --messages-per-second N      what one connection may send on average (default 30)\n"
+    "  --cert FILE --key FILE       serve wss:// (TLS) with this PEM certificate (its chain\n"
+    "                               after it) and its PEM private key; the first line then\n"
+    "                               reads: listening on wss://ADDRESS:PORT\n"
     "  --export GAME FILE.tsg       write the game's savegame (and its record beside it), then\n"
     "                               exit\n"
+    "  --help, --version            print this help or the version, and exit\n"
     "\n"
     "Exit status: 0 when done, 1 when the database or a file cannot be used, 2 for a bad\n"
-    "argument.\n";
+    "argument, or a certificate or key that cannot serve.\n";
 
 int Usage(const QString& why)
 {
@@ -61,6 +66,8 @@ int main(int argc, char** argv)
     QString exportGame;
     QString exportFile;
     ServerLimits limits;
+    QString certificate;
+    QString key;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString a = args[i];
         const auto value = [&](QString& out) {
@@ -73,6 +80,10 @@ int main(int argc, char** argv)
         int n = 0;
         if (a == "--help" || a == "-h") {
             std::printf("%s\n%s", kUsage, kHelp);
+            return 0;
+        }
+        if (a == "--version") {
+            std::printf("tavrek-server %s\n", TAVREK_VERSION);
             return 0;
         }
         if (a == "--data") {
@@ -93,12 +104,31 @@ int main(int argc, char** argv)
                 return Usage("option --messages-per-second needs a whole number from 1");
             limits.MessagesPerSecond = n;
             limits.MessageBurst = 2.0 * n;
+        } else if (a == "--cert") {
+            if (!value(certificate) || certificate.isEmpty())
+                return Usage("option --cert needs a file");
+        } else if (a == "--key") {
+            if (!value(key) || key.isEmpty())
+                return Usage("option --key needs a file");
         } else {
             return Usage("unknown option '" + a + "'");
         }
     }
     if (data.isEmpty())
         return Usage("option --data is needed");
+    // Never plain text in place of the TLS that was asked for: a certificate or key that cannot
+    // serve stops the start, before anything is made on disk.
+    const bool secure = !certificate.isEmpty() || !key.isEmpty();
+    QSslConfiguration tls;
+    if (secure && (certificate.isEmpty() || key.isEmpty()))
+        return Usage("options --cert and --key go together");
+    if (secure && exportGame.isEmpty()) {
+        QString why;
+        if (!LoadServerTls(certificate, key, tls, why)) {
+            std::fprintf(stderr, "tavrek-server: %s\n", qPrintable(why));
+            return 2;
+        }
+    }
     if (!QDir().mkpath(data)) {
         std::fprintf(stderr, "tavrek-server: cannot make the folder '%s'\n", qPrintable(data));
         return 1;
@@ -148,6 +178,8 @@ int main(int argc, char** argv)
         return Usage("option --listen needs ADDRESS:PORT with a numeric address, not '" + listen + "'");
 
     GameServer server(store, program.toStdString(), limits);
+    if (secure)
+        server.UseTls(tls);
     server.LoadGames();
     if (!server.Listen(address, static_cast<quint16>(port), error)) {
         std::fprintf(stderr, "tavrek-server: cannot listen on %s: %s\n", qPrintable(listen), qPrintable(error));

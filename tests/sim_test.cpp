@@ -105,9 +105,9 @@ TEST(TavrekSim, HelpAndVersionAnswerAndPlayNothing)
     // The help names every option of the usage line.
     const SimRun help = RunSim("--help");
     for (const char* option :
-         {"--dir",      "--seed",      "--map",    "--start", "--start2", "--name",   "--name2", "--expert",
-          "--no-delay", "--no-events", "--reduce", "--share", "--months", "--save",   "--load",  "--commands",
-          "--history",  "--server",    "--host",   "--join",  "--help",   "--version"})
+         {"--dir",      "--seed",      "--map",    "--start", "--start2", "--name", "--name2",  "--expert",
+          "--no-delay", "--no-events", "--reduce", "--share", "--months", "--save", "--load",   "--commands",
+          "--history",  "--server",    "--ca",     "--host",  "--join",   "--help", "--version"})
         EXPECT_NE(help.Out.find(std::string("\n  ") + option + " "), std::string::npos) << option;
 }
 

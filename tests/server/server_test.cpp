@@ -57,7 +57,7 @@ public:
             return false;
         WaitFor([this]() { return process_.canReadLine() || process_.state() == QProcess::NotRunning; });
         const QString line = QString::fromUtf8(process_.readLine()).trimmed();
-        if (!line.startsWith("listening on ws://127.0.0.1:"))
+        if (!line.startsWith("listening on ws://127.0.0.1:") && !line.startsWith("listening on wss://127.0.0.1:"))
             return false;
         url_ = line.mid(13);
         port_ = QUrl(url_).port();
@@ -169,13 +169,13 @@ struct HotSeat {
     std::string Game;
     std::string Record;
 };
-HotSeat PlayHotSeat()
+HotSeat PlayHotSeat(int months = kMonths)
 {
     TempDir d;
     QProcess p;
     const QString save = QString::fromStdString((d / "hot.tsg").string());
     p.start(TAVREK_SIM_PATH, QStringList{"--dir", QString::fromStdString(d.Str())} + kGameOptions +
-                                 QStringList{"--months", QString::number(kMonths), "--commands",
+                                 QStringList{"--months", QString::number(months), "--commands",
                                              QString::fromStdString(kScript), "--save", save});
     p.waitForFinished(120000);
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
@@ -198,19 +198,21 @@ struct NetworkGame {
                          [this]() { GuestOut += QString::fromUtf8(Guest.readAllStandardOutput()); });
     }
 
-    /// Starts the host, reads its invite, starts the guest.
-    bool Start(const QString& url)
+    /// Starts the host, reads its invite, starts the guest; `extra` goes to both.
+    bool Start(const QString& url, const QStringList& extra = {}, int months = kMonths,
+               const QStringList& options = kGameOptions)
     {
-        Host.start(TAVREK_SIM_PATH, QStringList{"--server", url, "--host"} + kGameOptions +
-                                        QStringList{"--months", QString::number(kMonths), "--commands",
-                                                    QString::fromStdString(kScript)});
+        Host.start(TAVREK_SIM_PATH,
+                   QStringList{"--server", url, "--host"} + extra + options +
+                       QStringList{"--months", QString::number(months), "--commands", QString::fromStdString(kScript)});
         if (!WaitFor([this]() { return HostOut.contains('\n') || Host.state() == QProcess::NotRunning; }))
             return false;
         const QString first = HostOut.section('\n', 0, 0);
         if (!first.startsWith("invite "))
             return false;
-        Guest.start(TAVREK_SIM_PATH, {"--server", url, "--join", first.mid(7), "--months", QString::number(kMonths),
-                                      "--commands", QString::fromStdString(kScript)});
+        Guest.start(TAVREK_SIM_PATH, QStringList{"--server", url, "--join", first.mid(7)} + extra +
+                                         QStringList{"--months", QString::number(months), "--commands",
+                                                     QString::fromStdString(kScript)});
         return Guest.waitForStarted(10000);
     }
     bool Running() const { return Host.state() != QProcess::NotRunning || Guest.state() != QProcess::NotRunning; }
@@ -489,6 +491,115 @@ TEST(GameServer, ConnectionsPerAddressAndMessagesPerSecondAreBounded)
     EXPECT_EQ(a.Next("hosted").value("seat").toInt(), 1);
 }
 
+TEST(GameServer, APlayerWhoseCompanyIsLiquidatedEndsWithTheGamesMonths)
+{
+    // With this seed player 1 goes bankrupt in month 18 and gets no turn again; player 2 plays on.
+    TempDir d;
+    Server server(QString::fromStdString(d.Str()));
+    ASSERT_TRUE(server.Start());
+    NetworkGame game;
+    ASSERT_TRUE(game.Start(server.Url(), {}, 20, {"--seed", "1", "--map", "2", "--start", "3", "--start2", "7"}));
+    ASSERT_TRUE(game.Finish(60000));
+    EXPECT_TRUE(game.HostOut.contains("has been liquidated")) << game.HostOut.right(400).toStdString();
+}
+
+/// A self-signed certificate for 127.0.0.1 and its key, made by openssl; false if it could not.
+bool MakeCertificate(const TempDir& d, const std::string& name)
+{
+    QProcess p;
+    p.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-days",
+                        "2", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-keyout",
+                        QString::fromStdString((d / (name + ".key")).string()), "-out",
+                        QString::fromStdString((d / (name + ".pem")).string())});
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+TEST(GameServer, AGameOverTlsEndsInTheHotSeatGamesBytesAndAnUntrustedServerIsRefused)
+{
+    TempDir d;
+    ASSERT_TRUE(MakeCertificate(d, "server")) << "openssl is needed: bash scripts/deps.sh";
+    const QString cert = QString::fromStdString((d / "server.pem").string());
+    const QString key = QString::fromStdString((d / "server.key").string());
+    const QString data = QString::fromStdString((d / "data").string());
+    Server server(data, {"--cert", cert, "--key", key});
+    ASSERT_TRUE(server.Start()) << server.ErrorOutput().toStdString();
+    ASSERT_TRUE(server.Url().startsWith("wss://127.0.0.1:")) << server.Url().toStdString();
+
+    // Two players that trust the certificate play three months; the game is the hot-seat one.
+    constexpr int kShort = 3;
+    NetworkGame game;
+    ASSERT_TRUE(game.Start(server.Url(), {"--ca", cert}, kShort));
+    ASSERT_TRUE(game.Finish());
+    const QString file = QString::fromStdString((d / "net.tsg").string());
+    ASSERT_EQ(Export(data, game.Game, file), 0);
+    const HotSeat hot = PlayHotSeat(kShort);
+    EXPECT_TRUE(ReadFile(d / "net.tsg") == hot.Game) << "the savegames differ";
+    EXPECT_TRUE(ReadFile(d / "net.tsg.history") == hot.Record) << "the records differ";
+
+    // A player that does not trust it (the system's store alone, or another certificate) stops
+    // at once with the reason, and does not wait as for a server that is away.
+    ASSERT_TRUE(MakeCertificate(d, "other"));
+    for (const QStringList& trust :
+         {QStringList{}, QStringList{"--ca", QString::fromStdString((d / "other.pem").string())}}) {
+        QProcess p;
+        QElapsedTimer t;
+        t.start();
+        p.start(TAVREK_SIM_PATH,
+                QStringList{"--server", server.Url()} + trust + QStringList{"--host", "--months", "1"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), 1) << trust.join(' ').toStdString();
+        EXPECT_LT(t.elapsed(), 10000) << "an untrusted server was tried again";
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_TRUE(err.contains("certificate is refused") && err.contains("--ca FILE")) << err.toStdString();
+        EXPECT_FALSE(QString::fromUtf8(p.readAllStandardOutput()).contains("invite")) << "it played anyway";
+    }
+    EXPECT_TRUE(server.Running());
+}
+
+TEST(GameServer, ACertificateOrKeyThatCannotServeIsRefusedAtStart)
+{
+    TempDir d;
+    ASSERT_TRUE(MakeCertificate(d, "a")) << "openssl is needed: bash scripts/deps.sh";
+    ASSERT_TRUE(MakeCertificate(d, "b"));
+    const auto at = [&](const char* name) { return QString::fromStdString((d / name).string()); };
+    WriteFile(d / "empty.pem", "");
+    struct Case {
+        const char* What;
+        QStringList Args;
+        const char* Says;
+    };
+    const std::vector<Case> cases = {
+        {"a missing certificate", {"--cert", at("none.pem"), "--key", at("a.key")}, "cannot read the certificate"},
+        {"a missing key", {"--cert", at("a.pem"), "--key", at("none.key")}, "cannot read the key"},
+        {"a folder as the certificate",
+         {"--cert", d.Str().c_str(), "--key", at("a.key")},
+         "cannot read the certificate"},
+        {"no certificate in the file", {"--cert", at("a.key"), "--key", at("a.key")}, "holds no PEM certificate"},
+        {"an empty certificate file", {"--cert", at("empty.pem"), "--key", at("a.key")}, "holds no PEM certificate"},
+        {"no key in the file", {"--cert", at("a.pem"), "--key", at("a.pem")}, "holds no PEM private key"},
+        {"another certificate's key", {"--cert", at("a.pem"), "--key", at("b.key")}, "do not serve TLS together"},
+        {"a certificate without a key", {"--cert", at("a.pem")}, "--cert and --key go together"},
+        {"a key without a certificate", {"--key", at("a.key")}, "--cert and --key go together"},
+    };
+    for (const Case& c : cases) {
+        const QString data = at("data");
+        QProcess p;
+        p.start(TAVREK_SERVER_PATH, QStringList{"--data", data, "--listen", "127.0.0.1:0"} + c.Args);
+        if (!p.waitForFinished(20000)) {
+            p.kill();
+            p.waitForFinished();
+            ADD_FAILURE() << c.What << ": the server started";
+            continue;
+        }
+        EXPECT_EQ(p.exitCode(), 2) << c.What;
+        EXPECT_TRUE(p.readAllStandardOutput().isEmpty()) << c.What << ": it said it listens";
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_TRUE(err.startsWith("tavrek-server: ") && err.section('\n', 0, 0).contains(c.Says))
+            << c.What << ": " << err.toStdString();
+        EXPECT_FALSE(std::filesystem::exists(d / "data")) << c.What << ": the data folder was made";
+    }
+}
+
 TEST(GameServer, NetworkPlayArgumentsAreChecked)
 {
     struct Case {
@@ -501,6 +612,9 @@ TEST(GameServer, NetworkPlayArgumentsAreChecked)
         {{"--server", "ws://127.0.0.1:1"}, "either --host or --join"},
         {{"--server", "ws://127.0.0.1:1", "--host", "--join", "abc"}, "either --host or --join"},
         {{"--server", "http://127.0.0.1:1", "--host"}, "ws://HOST:PORT"},
+        {{"--server", "wss://", "--host"}, "wss://HOST:PORT"},
+        {{"--server", "ws://127.0.0.1:1", "--ca", "ca.pem", "--host"}, "--ca trusts a certificate for a wss:// server"},
+        {{"--server", "wss://127.0.0.1:1", "--ca", "", "--host"}, "--ca needs a file name"},
         {{"--server", "ws://127.0.0.1:1", "--join", "abc", "--seed", "4"}, "the host chooses the game"},
         {{"--server", "ws://127.0.0.1:1", "--host", "--save", "x.tsg"}, "--save does not go with --server"},
     };

@@ -179,6 +179,7 @@ int main(int argc, char** argv)
 #ifdef TAVREK_NETWORK
         NetPlayOptions net;
         net.Url = options->Server;
+        net.CaFile = options->CaFile;
         net.Host = options->Host;
         net.Invite = options->Invite;
         net.Settings = options->Settings;

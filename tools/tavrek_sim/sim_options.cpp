@@ -35,8 +35,9 @@ const char* SimUsage()
            "                  [--commands FILE] [--history FILE] [--advise] [--guided] [--help]\n"
            "                  [--version]\n"
            "       tavrek-sim --replay FILE.tsg.history [--dir DIR] [--save FILE] [--history FILE]\n"
-           "       tavrek-sim --server URL --host [game options] [--months N] [--commands FILE]\n"
-           "       tavrek-sim --server URL --join CODE [--months N] [--commands FILE]\n";
+           "       tavrek-sim --server URL [--ca FILE] --host [game options] [--months N]\n"
+           "                  [--commands FILE]\n"
+           "       tavrek-sim --server URL [--ca FILE] --join CODE [--months N] [--commands FILE]\n";
 }
 
 const char* SimHelp()
@@ -78,7 +79,11 @@ const char* SimHelp()
            "                   prints each step of the guide as it is reached, guide MONTH: TEXT,\n"
            "                   and the month report when the guide asks to read it\n"
            "  --server URL     play one seat of a two-player game on a game server\n"
-           "                   (tavrek-server), ws://HOST:PORT; the other seat plays elsewhere\n"
+           "                   (tavrek-server), ws://HOST:PORT, or wss://HOST:PORT over TLS;\n"
+           "                   the other seat plays elsewhere\n"
+           "  --ca FILE        with a wss:// server: trust the PEM certificates in FILE (its own\n"
+           "                   or its authority's) as well as the system's; a server whose\n"
+           "                   certificate nothing trusts is refused\n"
            "  --host           with --server: start the game with the game options above, print\n"
            "                   \"invite CODE\" first and play player 1\n"
            "  --join CODE      with --server: take the seat the invite code offers, player 2\n"
@@ -230,10 +235,14 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
         } else if (a == "--server") {
             if (!value(o.Server))
                 return std::nullopt;
-            if (o.Server.rfind("ws://", 0) != 0 || o.Server.size() <= 5) {
-                error = "option --server needs an address ws://HOST:PORT, not '" + o.Server + "'";
+            const size_t scheme = o.Server.rfind("ws://", 0) == 0 ? 5 : o.Server.rfind("wss://", 0) == 0 ? 6 : 0;
+            if (scheme == 0 || o.Server.size() <= scheme) {
+                error = "option --server needs an address ws://HOST:PORT or wss://HOST:PORT, not '" + o.Server + "'";
                 return std::nullopt;
             }
+        } else if (a == "--ca") {
+            if (!fileName(o.CaFile))
+                return std::nullopt;
         } else if (a == "--host") {
             o.Host = true;
         } else if (a == "--join") {
@@ -288,6 +297,10 @@ std::optional<SimOptions> ParseSimOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
         o.Settings.TwoPlayer = true;
+    }
+    if (!o.CaFile.empty() && o.Server.rfind("wss://", 0) != 0) {
+        error = "--ca trusts a certificate for a wss:// server: it needs --server wss://HOST:PORT";
+        return std::nullopt;
     }
     return o;
 }

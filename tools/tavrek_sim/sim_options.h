@@ -20,7 +20,8 @@ struct SimOptions {
     std::string ReplayFile;        ///< play this record's inputs again instead of a new game
     bool Advise = false;           ///< --advise: print the advisor's hints at each human turn
     bool Guided = false;           ///< --guided: the guided first game's world, its steps printed
-    std::string Server;            ///< ws://HOST:PORT of a game server: play one seat there
+    std::string Server;            ///< ws:// or wss://HOST:PORT of a game server: play one seat there
+    std::string CaFile;            ///< --ca FILE: certificates to trust for wss:// beside the system's
     bool Host = false;             ///< --host: start a game on the server, play seat 1
     std::string Invite;            ///< --join CODE: take seat 2 of the game the code invites to
     bool Help = false;             ///< --help: print the help and play nothing

@@ -5,9 +5,13 @@
 #include <deque>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRandomGenerator>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
 #include <QTimer>
 #include <QUrl>
 #include <QWebSocket>
@@ -23,9 +27,27 @@ inline constexpr int kRetries = 240;
 
 class NetPlayer {
 public:
-    NetPlayer(const NetPlayOptions& options, const std::vector<ScriptAction>& actions)
+    NetPlayer(const NetPlayOptions& options, const std::vector<ScriptAction>& actions, const QSslConfiguration& tls)
         : options_(options), actions_(actions), done_(actions.size(), false)
     {
+        socket_.setSslConfiguration(tls);
+        // A certificate nobody trusts does not become trusted by trying again: the player stops
+        // at once and says why, instead of waiting for a server that seems away.
+        QObject::connect(&socket_, &QWebSocket::sslErrors, [this](const QList<QSslError>& errors) {
+            QStringList why;
+            bool unknownIssuer = false;
+            for (const QSslError& e : errors) {
+                why << e.errorString();
+                unknownIssuer = unknownIssuer || e.error() == QSslError::SelfSignedCertificate ||
+                                e.error() == QSslError::SelfSignedCertificateInChain ||
+                                e.error() == QSslError::UnableToGetLocalIssuerCertificate ||
+                                e.error() == QSslError::UnableToGetIssuerCertificate ||
+                                e.error() == QSslError::UnableToVerifyFirstCertificate ||
+                                e.error() == QSslError::CertificateUntrusted;
+            }
+            Finish(1, "the server's certificate is refused: " + why.join("; ") +
+                          (unknownIssuer ? " (give its certificate or its authority's with --ca FILE)" : ""));
+        });
         QObject::connect(&socket_, &QWebSocket::connected, [this]() { Greet(); });
         QObject::connect(&socket_, &QWebSocket::disconnected, [this]() { Lost(); });
         // A connection that never came up ends in an error, not always in "disconnected".
@@ -134,6 +156,11 @@ private:
             // without running it twice.
             if (pending_)
                 SendPending();
+        } else if (kind == "state") {
+            // A company liquidated before the last month gets no turn again: its player is done
+            // when the game's months are over, as at one machine.
+            if (m.value("month").toInt() > options_.Months && !inTurn_ && !pending_)
+                Finish(0);
         } else if (kind == "turn") {
             if (m.value("seat").toInt() == seat_)
                 BeginTurn(m);
@@ -253,7 +280,24 @@ int PlayOverNetwork(const NetPlayOptions& options, const std::vector<ScriptActio
     char name[] = "tavrek-sim";
     char* argv[] = {name, nullptr};
     QCoreApplication app(argc, argv);
-    NetPlayer player(options, actions);
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    if (!options.CaFile.empty()) {
+        const QString file = QString::fromStdString(options.CaFile);
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "tavrek-sim: cannot read the certificates '%s': %s\n",
+                         ControlsReplaced(options.CaFile).c_str(), qPrintable(f.errorString()));
+            return 1;
+        }
+        const QList<QSslCertificate> trusted = QSslCertificate::fromData(f.read(1 << 20), QSsl::Pem);
+        if (trusted.isEmpty()) {
+            std::fprintf(stderr, "tavrek-sim: '%s' holds no PEM certificate\n",
+                         ControlsReplaced(options.CaFile).c_str());
+            return 1;
+        }
+        tls.addCaCertificates(trusted);
+    }
+    NetPlayer player(options, actions, tls);
     player.Start();
     app.exec();
     return player.Status();
