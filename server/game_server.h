@@ -29,6 +29,10 @@ struct ServerLimits {
 /// Rebuilds a stored game by running its inputs again from its settings; each month's digest
 /// must come out as it was stored. Nothing, with `error`, when the game cannot be rebuilt.
 std::unique_ptr<HostedGame> RebuildGame(const StoredGame& stored, const std::string& programDirectory, QString& error);
+/// Runs inputs kept in the database into a game that has run the `number` before them, each as
+/// its seat on turn, each digest checked; false with `error` at the first that does not fit.
+bool PlayInputs(HostedGame& game, const QString& id, const std::vector<StoredInput>& inputs, int number,
+                QString& error);
 
 class GameServer : public QObject {
     Q_OBJECT
@@ -65,6 +69,13 @@ private:
         std::vector<std::pair<QString, int>> Seats;  ///< the game seats it hears about
     };
 
+    /// A game's lock taken for the change a message asks for: the game is brought up to what the
+    /// database holds (loaded, or the inputs other servers ran played into it). Nothing, with the
+    /// error sent (when there is a socket), when the game is unknown or the database fails.
+    Game* Take(QWebSocket* socket, const QString& id, qint64 seq);
+    /// Another server changed a game: its players here hear what they would have heard there.
+    void Heard(const QString& id, const QString& notice);
+
     void Accept();
     void Receive(QWebSocket* socket, const QString& text);
     void Drop(QWebSocket* socket);
@@ -96,8 +107,8 @@ private:
     std::string programDirectory_;
     ServerLimits limits_;
     QWebSocketServer* server_ = nullptr;
+    /// The games as this server last saw them; the database has the last word.
     std::map<QString, std::unique_ptr<Game>> games_;
-    std::map<QString, QString> invites_;  ///< an open invite's hash: its game
     std::map<QWebSocket*, Client> clients_;
     std::map<QString, int> perAddress_;
 };
