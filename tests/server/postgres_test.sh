@@ -43,6 +43,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # The cluster's programs run in its folder: the user postgres may not enter the caller's.
+here=$PWD
 cd "$dir" || exit 1
 if ! "${as_owner[@]}" "$bin/initdb" -D "$dir/data" -U postgres --auth=trust --no-sync >"$dir/initdb.log" 2>&1; then
   cat "$dir/initdb.log" >&2
@@ -66,6 +67,7 @@ if [ "$started" -ne 1 ]; then
 fi
 "${as_owner[@]}" "$bin/createdb" -h "$dir" -p "$port" -U postgres tavrek || { cat "$dir/server.log" >&2; exit 1; }
 
+cd "$here" || exit 1
 export TAVREK_PG_SOCKET_URL="postgresql://postgres@localhost:$port/tavrek?host=$dir"
 export TAVREK_PG_TCP_URL="postgresql://postgres@127.0.0.1:$port/tavrek"
 "$@"

@@ -1,0 +1,190 @@
+/// @file postgres_test.cpp Several game servers on one PostgreSQL database (the cluster that
+/// postgres_test.sh starts): a game played with its seats on different servers, and through a
+/// relay that switches servers and loses one to SIGKILL, ends in the hot-seat game's bytes.
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QHostAddress>
+#include <QPointer>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include "server_harness.h"
+#include "temp_dir.h"
+
+using namespace harness;
+
+namespace {
+
+/// The database's URLs that the script gives: through its Unix socket, and through TCP.
+QString SocketUrl() { return QString::fromLocal8Bit(std::getenv("TAVREK_PG_SOCKET_URL")); }
+QString TcpUrl() { return QString::fromLocal8Bit(std::getenv("TAVREK_PG_TCP_URL")); }
+
+/// One address in front of several servers, as a community puts them behind one name: each new
+/// connection goes to the next server in turn, past any that does not answer. It can cut every
+/// connection at once, so the players come back, each to another server.
+class Relay {
+public:
+    explicit Relay(std::vector<int> ports) : ports_(std::move(ports))
+    {
+        QObject::connect(&server_, &QTcpServer::newConnection, [this]() {
+            while (QTcpSocket* player = server_.nextPendingConnection())
+                Link(player, ports_.size());
+        });
+    }
+    ~Relay() { CutAll(); }
+
+    bool Listen() { return server_.listen(QHostAddress::LocalHost, 0); }
+    QString Url() const { return QString("ws://127.0.0.1:%1").arg(server_.serverPort()); }
+    /// How many connections each server (by its port) took.
+    const std::map<int, int>& Served() const { return served_; }
+    void CutAll()
+    {
+        for (const auto& [player, upstream] : links_) {
+            if (player)
+                player->abort();
+            if (upstream)
+                upstream->abort();
+        }
+        links_.clear();
+    }
+
+private:
+    /// Joins the player to the next server; `tries` servers more may be asked.
+    void Link(QTcpSocket* player, size_t tries)
+    {
+        if (tries == 0) {
+            player->abort();
+            player->deleteLater();
+            return;
+        }
+        const int port = ports_[next_++ % ports_.size()];
+        auto* upstream = new QTcpSocket(player);
+        QObject::connect(upstream, &QTcpSocket::connected, [this, player, upstream, port]() {
+            ++served_[port];
+            links_.emplace_back(player, upstream);
+            QObject::connect(player, &QTcpSocket::readyRead, [player, upstream]() { upstream->write(player->readAll()); });
+            QObject::connect(upstream, &QTcpSocket::readyRead, [player, upstream]() { player->write(upstream->readAll()); });
+            QObject::connect(player, &QTcpSocket::disconnected, upstream, &QTcpSocket::disconnectFromHost);
+            QObject::connect(upstream, &QTcpSocket::disconnected, player, &QTcpSocket::disconnectFromHost);
+            QObject::connect(player, &QTcpSocket::disconnected, player, &QObject::deleteLater);
+            // What the player sent while the server was being reached.
+            if (player->bytesAvailable() > 0)
+                upstream->write(player->readAll());
+        });
+        QObject::connect(upstream, &QTcpSocket::errorOccurred, [this, player, upstream, tries](QAbstractSocket::SocketError) {
+            if (upstream->state() == QAbstractSocket::ConnectedState || links_.end() != FindLink(upstream))
+                return;
+            upstream->deleteLater();
+            Link(player, tries - 1);
+        });
+        upstream->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    }
+    std::vector<std::pair<QPointer<QTcpSocket>, QPointer<QTcpSocket>>>::iterator FindLink(QTcpSocket* upstream)
+    {
+        for (auto it = links_.begin(); it != links_.end(); ++it)
+            if (it->second == upstream)
+                return it;
+        return links_.end();
+    }
+
+    QTcpServer server_;
+    std::vector<int> ports_;
+    size_t next_ = 0;
+    std::vector<std::pair<QPointer<QTcpSocket>, QPointer<QTcpSocket>>> links_;
+    std::map<int, int> served_;
+};
+
+class PostgreSQL : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // Run without postgres_test.sh there is no database: that is a mistake, not a skip.
+        ASSERT_FALSE(SocketUrl().isEmpty() || TcpUrl().isEmpty())
+            << "run through postgres_test.sh, which starts the PostgreSQL cluster";
+    }
+};
+
+}  // namespace
+
+TEST_F(PostgreSQL, TwoServersServeOneGameEachASeat)
+{
+    const HotSeat hot = PlayHotSeat();
+    ASSERT_FALSE(hot.Game.empty());
+    TempDir d;
+    // Each server with a data folder of its own: they share nothing but the database.
+    Server a(QString::fromStdString((d / "a").string()), {"--database", SocketUrl()});
+    Server b(QString::fromStdString((d / "b").string()), {"--database", TcpUrl()});
+    ASSERT_TRUE(a.Start()) << a.ErrorOutput().toStdString();
+    ASSERT_TRUE(b.Start()) << b.ErrorOutput().toStdString();
+    // The host plays on one, the guest joins with an invite the other never gave, and each hears
+    // of the other's turns only through the database.
+    NetworkGame game;
+    ASSERT_TRUE(game.Start(a.Url(), b.Url()));
+    ASSERT_TRUE(game.Finish()) << "a: " << a.ErrorOutput().toStdString() << "\nb: " << b.ErrorOutput().toStdString();
+    // Either server's export, and one from the database alone, is the hot-seat game.
+    for (const QString& url : {SocketUrl(), TcpUrl()}) {
+        const QString file = QString::fromStdString((d / "net.tsg").string());
+        ASSERT_EQ(Export(QString::fromStdString((d / "export").string()), game.Game, file, {"--database", url}), 0);
+        EXPECT_TRUE(ReadFile(d / "net.tsg") == hot.Game) << "the savegames differ (" << url.toStdString() << ")";
+        EXPECT_TRUE(ReadFile(d / "net.tsg.history") == hot.Record) << "the records differ";
+    }
+}
+
+TEST_F(PostgreSQL, OneServerKilledTheOtherGoesOnAndTheGameEndsTheSame)
+{
+    const HotSeat hot = PlayHotSeat();
+    TempDir d;
+    Server a(QString::fromStdString((d / "a").string()), {"--database", SocketUrl()});
+    Server b(QString::fromStdString((d / "b").string()), {"--database", TcpUrl()});
+    ASSERT_TRUE(a.Start()) << a.ErrorOutput().toStdString();
+    ASSERT_TRUE(b.Start()) << b.ErrorOutput().toStdString();
+    const int portA = a.Port();
+    Relay relay({a.Port(), b.Port()});
+    ASSERT_TRUE(relay.Listen());
+    NetworkGame game;
+    ASSERT_TRUE(game.Start(relay.Url()));
+    // Over the script's 33 lines: every connection cut (each player comes back to the other
+    // server), or server A killed with SIGKILL (its players come back to B, which never stops)
+    // and started again later.
+    int disturbedDuringTheGame = 0;
+    int killed = 0;
+    for (const auto& [played, kill] : std::vector<std::pair<int, bool>>{
+             {2, true}, {6, false}, {10, true}, {14, false}, {18, true}, {22, false}, {26, true}, {30, false}}) {
+        WaitFor([&]() { return game.LinesPlayed() >= played || !game.Running(); }, 60000);
+        disturbedDuringTheGame += game.Running();
+        if (kill) {
+            a.Kill();
+            ++killed;
+            // B alone for a while.
+            WaitFor([&]() { return game.LinesPlayed() >= played + 2 || !game.Running(); }, 60000);
+            ASSERT_TRUE(a.Start(portA)) << a.ErrorOutput().toStdString();
+        } else {
+            relay.CutAll();
+        }
+        ASSERT_TRUE(b.Running()) << b.ErrorOutput().toStdString();
+    }
+    EXPECT_EQ(disturbedDuringTheGame, 8) << "the game ended before it was disturbed";
+    EXPECT_EQ(killed, 4);
+    ASSERT_TRUE(game.Finish(60000)) << "b: " << b.ErrorOutput().toStdString();
+    EXPECT_TRUE(b.Running());
+    EXPECT_GE(relay.Served().at(portA), 3) << "server A hardly served";
+    EXPECT_GE(relay.Served().at(b.Port()), 3) << "server B hardly served";
+    const QString file = QString::fromStdString((d / "net.tsg").string());
+    ASSERT_EQ(Export(QString::fromStdString((d / "export").string()), game.Game, file, {"--database", TcpUrl()}), 0);
+    EXPECT_TRUE(ReadFile(d / "net.tsg") == hot.Game) << "the savegames differ";
+    EXPECT_TRUE(ReadFile(d / "net.tsg.history") == hot.Record) << "the records differ";
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
