@@ -1,6 +1,7 @@
 /// @file game_server.cpp The game server.
 #include "server/game_server.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QCryptographicHash>
@@ -9,6 +10,7 @@
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QWebSocket>
 #include <QWebSocketServer>
 
@@ -22,6 +24,9 @@ inline constexpr qint64 kMaxSeq = (qint64{1} << 53) - 1;  ///< every whole numbe
 inline constexpr qsizetype kMaxCommandChars = 1000;
 inline constexpr qsizetype kMaxIdChars = 128;
 inline constexpr qsizetype kTokenChars = 64;
+/// How often a server sharing its database looks whether its players' games moved on elsewhere
+/// without a notice reaching it (a notice is lost with a broken database connection).
+inline constexpr int kLookAroundMs = 5000;
 
 /// `bytes` random bytes from the system's source, as hexadecimal text.
 QString RandomHex(int bytes)
@@ -103,7 +108,12 @@ GameServer::GameServer(GameStore& store, std::string programDirectory, ServerLim
 {
     server_ = new QWebSocketServer("tavrek-server", QWebSocketServer::NonSecureMode, this);
     connect(server_, &QWebSocketServer::newConnection, this, &GameServer::Accept);
-    store_.OnNotice([this](const QString& id, const QString& notice) { Heard(id, notice); });
+    store_.OnNotice([this](const QString& id) { Heard(id); });
+    if (store_.Shared()) {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, &GameServer::LookAround);
+        timer->start(kLookAroundMs);
+    }
 }
 
 GameServer::~GameServer() { store_.OnNotice(nullptr); }
@@ -121,6 +131,7 @@ std::unique_ptr<GameServer::Game> GameServer::Restore(const StoredGame& stored, 
     game->InviteExpires = stored.InviteExpires;
     game->InviteUsed = stored.InviteUsed;
     game->Inputs = static_cast<int>(stored.Inputs.size());
+    game->Told = {game->Play->Month(), game->Play->SeatOnTurn(), !game->Seats[1].TokenHash.isEmpty()};
     return game;
 }
 
@@ -169,6 +180,7 @@ GameServer::Game* GameServer::Take(QWebSocket* socket, const QString& id, qint64
     }
     // Not seen here yet, or not the game the other servers played: the whole game as the
     // database holds it (read under the same lock).
+    const auto told = g ? g->Told : std::tuple<int32_t, int, bool>{-1, 0, false};
     if (g)
         std::fprintf(stderr, "tavrek-server: %s; the game is read again\n", qPrintable(why));
     why.clear();
@@ -182,10 +194,12 @@ GameServer::Game* GameServer::Take(QWebSocket* socket, const QString& id, qint64
             Send(socket, protocol::ErrorMessage({"storage", "the game cannot be read: " + why}, seq));
         return nullptr;
     }
+    if (g)
+        restored->Told = told;
     return (games_[id] = std::move(restored)).get();
 }
 
-void GameServer::Heard(const QString& id, const QString& notice)
+void GameServer::Heard(const QString& id)
 {
     // A game nobody here listens to is brought up to date when it is next asked for.
     bool listened = false;
@@ -195,10 +209,36 @@ void GameServer::Heard(const QString& id, const QString& notice)
     if (!listened)
         return;
     const Unlock unlock{store_};
-    const Game* g = Take(nullptr, id, -1);
+    Game* g = Take(nullptr, id, -1);
     store_.Release();
-    if (g)
-        Broadcast(*g, notice == "turn");
+    if (!g)
+        return;
+    // Told only what changed since this server last told its players, whoever brought the game
+    // up to date meanwhile.
+    const auto [month, turn, joined] = g->Told;
+    if (month != g->Play->Month() || turn != g->Play->SeatOnTurn())
+        Broadcast(*g, true);
+    else if (joined != !g->Seats[1].TokenHash.isEmpty())
+        Broadcast(*g, false);
+}
+
+void GameServer::LookAround()
+{
+    std::vector<QString> ids;
+    for (const auto& [socket, client] : clients_)
+        for (const auto& [game, seat] : client.Seats)
+            if (std::find(ids.begin(), ids.end(), game) == ids.end())
+                ids.push_back(game);
+    QString error;
+    const auto progresses = store_.Progresses(ids, error);
+    if (!error.isEmpty())
+        std::fprintf(stderr, "tavrek-server: the games cannot be looked at: %s\n", qPrintable(error));
+    for (const auto& [id, progress] : progresses) {
+        const auto it = games_.find(id);
+        if (it != games_.end() &&
+            (progress.Inputs != it->second->Inputs || progress.Joined != it->second->InviteUsed))
+            Heard(id);
+    }
 }
 
 bool GameServer::Listen(const QHostAddress& address, quint16 port, QString& error)
@@ -323,8 +363,9 @@ QJsonObject GameServer::TurnMessage(const Game& game, int seat) const
             {"messages", Lines(game.Play->TurnMessages(seat))}};
 }
 
-void GameServer::Broadcast(const Game& game, bool withTurn)
+void GameServer::Broadcast(Game& game, bool withTurn)
 {
+    game.Told = {game.Play->Month(), game.Play->SeatOnTurn(), !game.Seats[1].TokenHash.isEmpty()};
     const QJsonObject state = StateMessage(game);
     const int onTurn = game.Play->SeatOnTurn();
     for (auto& [socket, client] : clients_)
@@ -480,7 +521,7 @@ void GameServer::Join(QWebSocket* socket, const QJsonObject& m)
         Send(socket, protocol::ErrorMessage({"bad-field", "the two seats need tokens of their own"}));
         return;
     }
-    if (!store_.TakeInvite(g.Id, tokenHash, "join", why)) {
+    if (!store_.TakeInvite(g.Id, tokenHash, why)) {
         Send(socket, protocol::ErrorMessage({"storage", "the seat could not be kept: " + why}));
         return;
     }
@@ -614,7 +655,7 @@ void GameServer::RunCommand(QWebSocket* socket, const QJsonObject& m)
                       turnEnded ? QString::fromStdString(StateDigest(g->Play->State())) : QString()};
     const QString answerText = protocol::Encode(answer);
     QString storeError;
-    if (!store_.Commit(g->Id, seat, seq, input, g->Inputs + 1, answerText, news ? "turn" : "", storeError)) {
+    if (!store_.Commit(g->Id, seat, seq, input, g->Inputs + 1, answerText, news, storeError)) {
         // The game in memory ran a command the disk does not hold: take the game back as stored.
         std::fprintf(stderr, "tavrek-server: game %s: a command could not be kept: %s\n", qPrintable(g->Id),
                      qPrintable(storeError));

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -61,6 +62,8 @@ private:
         qint64 InviteExpires = 0;
         bool InviteUsed = false;
         int Inputs = 0;
+        /// What this server last told the game's connections: month, seat on turn, seat 2 taken.
+        std::tuple<int32_t, int, bool> Told{-1, 0, false};
     };
     struct Client {
         QHostAddress Address;
@@ -73,8 +76,12 @@ private:
     /// database holds (loaded, or the inputs other servers ran played into it). Nothing, with the
     /// error sent (when there is a socket), when the game is unknown or the database fails.
     Game* Take(QWebSocket* socket, const QString& id, qint64 seq);
-    /// Another server changed a game: its players here hear what they would have heard there.
-    void Heard(const QString& id, const QString& notice);
+    /// Another server may have changed a game: its players here hear what they would have
+    /// heard there.
+    void Heard(const QString& id);
+    /// The games that connections here listen to, which another server has moved on, are heard
+    /// of: the safety net under the database's notices.
+    void LookAround();
 
     void Accept();
     void Receive(QWebSocket* socket, const QString& text);
@@ -101,7 +108,7 @@ private:
     QJsonObject TurnMessage(const Game& game, int seat) const;
     /// Tells every connection of the game's seats the game's state, and the seat on turn its news
     /// when `withTurn`.
-    void Broadcast(const Game& game, bool withTurn);
+    void Broadcast(Game& game, bool withTurn);
 
     GameStore& store_;
     std::string programDirectory_;

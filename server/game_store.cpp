@@ -126,10 +126,8 @@ bool GameStore::Open(const DatabaseUrl& url, QString& error)
     QObject::connect(db.driver(), &QSqlDriver::notification, db.driver(),
                      [this](const QString& name, QSqlDriver::NotificationSource source, const QVariant& payload) {
                          // Our own commits were told to our own players already.
-                         if (name != kChannel || source == QSqlDriver::SelfSource || !heard_)
-                             return;
-                         const QString text = payload.toString();
-                         heard_(text.section(' ', 0, 0), text.section(' ', 1));
+                         if (name == kChannel && source != QSqlDriver::SelfSource && heard_)
+                             heard_(payload.toString());
                      });
     if (!db.driver()->subscribeToNotification(kChannel)) {
         error = "cannot hear the other servers: " + db.driver()->lastError().text();
@@ -138,7 +136,7 @@ bool GameStore::Open(const DatabaseUrl& url, QString& error)
     return true;
 }
 
-void GameStore::OnNotice(std::function<void(const QString& game, const QString& notice)> heard)
+void GameStore::OnNotice(std::function<void(const QString& game)> heard)
 {
     heard_ = std::move(heard);
 }
@@ -163,15 +161,15 @@ void GameStore::Release()
     QSqlDatabase::database(connection_).rollback();
 }
 
-bool GameStore::Announce(const QString& id, const QString& notice, QString& error)
+bool GameStore::Announce(const QString& id, QString& error)
 {
-    if (!shared_ || notice.isEmpty())
+    if (!shared_)
         return true;
     // Sent by PostgreSQL only when the change commits, and then to every other server listening.
     QSqlQuery q(QSqlDatabase::database(connection_));
     q.prepare("SELECT pg_notify(?, ?)");
     q.addBindValue(QString(kChannel));
-    q.addBindValue(id + " " + notice);
+    q.addBindValue(id);
     return Exec(q, error);
 }
 
@@ -248,6 +246,28 @@ std::optional<QString> GameStore::GameOfHost(const QString& tokenHash, QString& 
     if (!Exec(q, error) || !q.next())
         return std::nullopt;
     return q.value(0).toString();
+}
+
+std::vector<std::pair<QString, GameStore::Progress>> GameStore::Progresses(const std::vector<QString>& ids,
+                                                                          QString& error) const
+{
+    std::vector<std::pair<QString, Progress>> found;
+    if (ids.empty())
+        return found;
+    QStringList marks;
+    for (size_t i = 0; i < ids.size(); ++i)
+        marks << "?";
+    QSqlQuery q(QSqlDatabase::database(connection_));
+    q.prepare("SELECT id, invite_used, (SELECT COALESCE(MAX(n), 0) FROM inputs WHERE game = games.id) FROM games"
+              " WHERE id IN (" +
+              marks.join(", ") + ")");
+    for (const QString& id : ids)
+        q.addBindValue(id);
+    if (!Exec(q, error))
+        return {};
+    while (q.next())
+        found.push_back({q.value(0).toString(), {q.value(2).toInt(), q.value(1).toInt() != 0}});
+    return found;
 }
 
 bool GameStore::Create(const StoredGame& g, QString& error)
@@ -340,7 +360,7 @@ bool GameStore::RenewInvite(const QString& id, const QString& inviteHash, qint64
     return Finish(ok, error);
 }
 
-bool GameStore::TakeInvite(const QString& id, const QString& tokenHash, const QString& notice, QString& error)
+bool GameStore::TakeInvite(const QString& id, const QString& tokenHash, QString& error)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     QSqlQuery take(db);
@@ -355,11 +375,11 @@ bool GameStore::TakeInvite(const QString& id, const QString& tokenHash, const QS
         error = "the invite was used already";
         ok = false;
     }
-    return Finish(ok && Exec(seat, error) && Announce(id, notice, error), error);
+    return Finish(ok && Exec(seat, error) && Announce(id, error), error);
 }
 
 bool GameStore::Commit(const QString& id, int seat, qint64 seq, const std::optional<StoredInput>& input,
-                       int inputNumber, const QString& answer, const QString& notice, QString& error)
+                       int inputNumber, const QString& answer, bool tell, QString& error)
 {
     QSqlDatabase db = QSqlDatabase::database(connection_);
     bool ok = true;
@@ -386,5 +406,5 @@ bool GameStore::Commit(const QString& id, int seat, qint64 seq, const std::optio
         error = "the seat is not in the database";
         ok = false;
     }
-    return Finish(ok && Announce(id, notice, error), error);
+    return Finish(ok && (!tell || Announce(id, error)), error);
 }

@@ -86,25 +86,32 @@ public:
     void Release();
     /// Replaces the game's invite, not yet used, by a new one.
     bool RenewInvite(const QString& id, const QString& inviteHash, qint64 expires, QString& error);
-    /// Gives seat 2 to the holder of the invite, once: false when it was taken meanwhile.
-    /// `notice` tells the other servers (see OnNotice); empty: nothing to tell.
-    bool TakeInvite(const QString& id, const QString& tokenHash, const QString& notice, QString& error);
+    /// Gives seat 2 to the holder of the invite, once: false when it was taken meanwhile. The
+    /// other servers are told (see OnNotice).
+    bool TakeInvite(const QString& id, const QString& tokenHash, QString& error);
     /// One command of a seat: its input (when `input` is given), the seat's last sequence number
-    /// and answer; all or nothing, and the other servers told `notice` when it is kept.
+    /// and answer; all or nothing, and the other servers told when `tell`.
     bool Commit(const QString& id, int seat, qint64 seq, const std::optional<StoredInput>& input, int inputNumber,
-                const QString& answer, const QString& notice, QString& error);
+                const QString& answer, bool tell, QString& error);
 
-    /// Calls `heard` with a game and a notice that another server committed.
-    void OnNotice(std::function<void(const QString& game, const QString& notice)> heard);
+    /// Calls `heard` with a game that another server changed and told of.
+    void OnNotice(std::function<void(const QString& game)> heard);
+
+    /// How far each of the games is: its number of inputs and whether seat 2 is taken.
+    struct Progress {
+        int Inputs = 0;
+        bool Joined = false;
+    };
+    std::vector<std::pair<QString, Progress>> Progresses(const std::vector<QString>& ids, QString& error) const;
 
 private:
     /// The end of a change: committed when `ok`, else rolled back with `error` kept.
     bool Finish(bool ok, QString& error);
-    /// Tells the other servers `notice` about the game when the change commits.
-    bool Announce(const QString& id, const QString& notice, QString& error);
+    /// Tells the other servers about the game when the change commits.
+    bool Announce(const QString& id, QString& error);
 
     QString connection_;
     bool shared_ = false;
     bool open_ = false;  ///< a change (a transaction) is open
-    std::function<void(const QString&, const QString&)> heard_;
+    std::function<void(const QString&)> heard_;
 };

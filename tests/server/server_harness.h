@@ -1,7 +1,8 @@
 /// @file server_harness.h What the game server's tests share: a tavrek-server process, its
-/// export, the hot-seat game a network game must equal, two tavrek-sim players.
+/// export, the hot-seat game a network game must equal, two tavrek-sim players, a raw player.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -10,9 +11,12 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 #include <QUrl>
+#include <QWebSocket>
 
 #include "temp_dir.h"
 
@@ -163,5 +167,77 @@ struct NetworkGame {
         return ::testing::AssertionSuccess();
     }
 };
+
+/// A raw WebSocket player: sends any text and keeps every message it receives.
+class Client {
+public:
+    bool Open(const QString& url)
+    {
+        QObject::connect(&socket_, &QWebSocket::textMessageReceived,
+                         [this](const QString& text) { inbox_.push_back(text); });
+        QObject::connect(&socket_, &QWebSocket::disconnected, [this]() { closed_ = true; });
+        socket_.open(QUrl(url));
+        return WaitFor([this]() { return socket_.state() == QAbstractSocket::ConnectedState || closed_; }) && !closed_;
+    }
+    void SendText(const QString& text) { socket_.sendTextMessage(text); }
+    void Send(QJsonObject m)
+    {
+        if (!m.contains("v"))
+            m.insert("v", 1);
+        SendText(QString::fromUtf8(QJsonDocument(m).toJson(QJsonDocument::Compact)));
+    }
+    void SendBinary(const QByteArray& data) { socket_.sendBinaryMessage(data); }
+    /// The next message of `kind` (others before it are dropped); an empty object after a while.
+    QJsonObject Next(const QString& kind)
+    {
+        QJsonObject found;
+        WaitFor([&]() {
+            while (!inbox_.empty()) {
+                const QJsonObject m = QJsonDocument::fromJson(inbox_.front().toUtf8()).object();
+                inbox_.pop_front();
+                if (m.value("kind").toString() == kind) {
+                    found = m;
+                    return true;
+                }
+            }
+            return false;
+        });
+        return found;
+    }
+    /// The next message of any kind; empty after a while.
+    QJsonObject Any()
+    {
+        QJsonObject found;
+        WaitFor([&]() {
+            if (inbox_.empty())
+                return false;
+            found = QJsonDocument::fromJson(inbox_.front().toUtf8()).object();
+            inbox_.pop_front();
+            return true;
+        });
+        return found;
+    }
+    bool Closed()
+    {
+        return WaitFor([this]() { return closed_; }, 5000);
+    }
+    void Drain()
+    {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        inbox_.clear();
+    }
+
+private:
+    QWebSocket socket_;
+    std::deque<QString> inbox_;
+    bool closed_ = false;
+};
+
+inline QJsonObject HostSettings(int seed)
+{
+    return {{"map", 2},          {"expert", false}, {"delay", true}, {"events", true},
+            {"advanced", false}, {"reduce", false}, {"share", "60"}, {"name1", ""},
+            {"name2", ""},       {"start1", 3},     {"start2", 7},   {"seed", seed}};
+}
 
 }  // namespace harness
