@@ -1,6 +1,7 @@
 /// @file database_url.cpp Where a PostgreSQL database is.
 #include "server/database_url.h"
 
+#include <QRegularExpression>
 #include <QUrl>
 #include <QUrlQuery>
 
@@ -39,24 +40,30 @@ std::optional<DatabaseUrl> ParseDatabaseUrl(const QString& text, QString& why)
         return std::nullopt;
     }
     // QUrl takes an empty port ("HOST:/NAME") as none; a port is a number from 1.
-    const QString authority = url.authority(QUrl::FullyEncoded);
-    if (authority.endsWith(':') || url.port() == 0) {
+    const qsizetype end = text.indexOf(QRegularExpression("[/?#]"), start);
+    if (text.mid(start, end < 0 ? -1 : end - start).endsWith(':') || url.port() == 0) {
         why = shape + ": PORT is a number from 1 to 65535";
         return std::nullopt;
     }
     if (url.port() > 0)
         d.Port = url.port();
     const QUrlQuery query(url);
-    for (const auto& [key, value] : query.queryItems(QUrl::FullyDecoded)) {
+    const auto items = query.queryItems(QUrl::FullyDecoded);
+    for (const auto& [key, value] : items)
         if (key != "host") {
             why = "a database URL knows only the parameter host=/FOLDER (a Unix socket's folder), not '" + key + "'";
             return std::nullopt;
         }
-        if (!value.startsWith('/')) {
+    if (items.size() > 1) {
+        why = "a database URL gives host= once";
+        return std::nullopt;
+    }
+    if (!items.empty()) {
+        if (!items[0].second.startsWith('/')) {
             why = "the parameter host= names the folder of the database's Unix socket, from '/'";
             return std::nullopt;
         }
-        d.Host = value;
+        d.Host = items[0].second;
     }
     if (d.Host.isEmpty()) {
         why = shape + ": the HOST is missing (or ?host=/FOLDER for a Unix socket)";

@@ -93,8 +93,11 @@ int main(int argc, char** argv)
             QString why;
             if (!value(v))
                 return Usage("option --database needs a URL");
-            if (database = ParseDatabaseUrl(v, why); !database)
-                return Usage("option --database: " + why);
+            // One line that says what is wrong with the URL; the usage would not.
+            if (database = ParseDatabaseUrl(v, why); !database) {
+                std::fprintf(stderr, "tavrek-server: option --database: %s\n", qPrintable(why));
+                return 2;
+            }
         } else if (a == "--export") {
             if (!value(exportGame) || !value(exportFile) || exportGame.isEmpty() || exportFile.isEmpty())
                 return Usage("option --export needs a game and a file");

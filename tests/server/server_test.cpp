@@ -296,6 +296,59 @@ TEST(GameServer, NetworkPlayArgumentsAreChecked)
     }
 }
 
+TEST(GameServer, ADatabaseUrlIsCheckedBeforeAnythingIsOpened)
+{
+    TempDir d;
+    const QString data = QString::fromStdString((d / "data").string());
+    struct Case {
+        QString Url;
+        const char* Says;
+    };
+    const std::vector<Case> malformed = {
+        {"mysql://u@h/db", "postgresql://USER@HOST:PORT/NAME, not 'mysql://u@h/db'"},
+        {"", "postgresql://USER@HOST:PORT/NAME, not ''"},
+        {"postgresql://h:5432/db", "the user is missing"},
+        {"postgresql://u:secret@h/db", "carries no password"},
+        {"postgresql://u:@h/db", "carries no password"},
+        {"postgresql://u@h:0/db", "PORT is a number from 1 to 65535"},
+        {"postgresql://u@h:/db", "PORT is a number from 1 to 65535"},
+        {"postgresql://u@h:99999/db", "not 'postgresql://u@h:99999/db'"},
+        {"postgresql://u@h:5432", "NAME is missing"},
+        {"postgresql://u@h/a/b", "NAME is missing"},
+        {"postgresql://u@/db", "the HOST is missing"},
+        {"postgresql://u@h/db#x", "without '#'"},
+        {"postgresql://u@h/db?sslmode=disable", "not 'sslmode'"},
+        {"postgresql://u@h/db?host=relative", "from '/'"},
+        {"postgresql://u@h/db?host=/a&host=/b", "host= once"},
+    };
+    for (const Case& c : malformed) {
+        for (const QStringList& tail : {QStringList{}, QStringList{"--export", "0000000000000000", "x.tsg"}}) {
+            QProcess p;
+            p.start(TAVREK_SERVER_PATH, QStringList{"--data", data, "--database", c.Url} + tail);
+            p.waitForFinished(20000);
+            const QString said = QString::fromUtf8(p.readAllStandardError());
+            EXPECT_EQ(p.exitCode(), 2) << c.Url.toStdString();
+            EXPECT_TRUE(said.startsWith("tavrek-server: option --database: ")) << said.toStdString();
+            EXPECT_TRUE(said.contains(c.Says)) << c.Url.toStdString() << ": " << said.toStdString();
+            EXPECT_EQ(said.count('\n'), 1) << "one line: " << said.toStdString();
+            EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+        }
+    }
+    // Nothing was made of a refused command line.
+    EXPECT_FALSE(std::filesystem::exists(d / "data"));
+    // A good URL where no database answers: the server says so and does not start (no port is
+    // listened on, no line printed).
+    for (const QString& url : {QString("postgresql://u@127.0.0.1:1/db"),
+                               "postgresql://u@localhost:5432/db?host=" + QString::fromStdString((d / "none").string())}) {
+        QProcess p;
+        p.start(TAVREK_SERVER_PATH, {"--data", data, "--database", url});
+        ASSERT_TRUE(p.waitForFinished(30000)) << url.toStdString();
+        EXPECT_EQ(p.exitCode(), 1) << url.toStdString();
+        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).startsWith("tavrek-server: cannot open the database 'db'"));
+        EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
+    }
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
