@@ -79,8 +79,7 @@ std::unique_ptr<HostedGame> RebuildGame(const StoredGame& stored, const std::str
     return game;
 }
 
-bool PlayInputs(HostedGame& game, const QString& id, const std::vector<StoredInput>& inputs, int number,
-                QString& error)
+bool PlayInputs(HostedGame& game, const QString& id, const std::vector<StoredInput>& inputs, int number, QString& error)
 {
     for (const StoredInput& input : inputs) {
         ++number;
@@ -235,8 +234,7 @@ void GameServer::LookAround()
         std::fprintf(stderr, "tavrek-server: the games cannot be looked at: %s\n", qPrintable(error));
     for (const auto& [id, progress] : progresses) {
         const auto it = games_.find(id);
-        if (it != games_.end() &&
-            (progress.Inputs != it->second->Inputs || progress.Joined != it->second->InviteUsed))
+        if (it != games_.end() && (progress.Inputs != it->second->Inputs || progress.Joined != it->second->InviteUsed))
             Heard(id);
     }
 }

@@ -109,6 +109,10 @@ bool GameStore::Open(const DatabaseUrl& url, QString& error)
         return false;
     }
     shared_ = true;
+    // A server that hangs while it holds a game stops only that game, and only for a while: the
+    // others give up waiting with an error, and their players send their commands again.
+    if (!Exec(db, "SET lock_timeout = '10s'", error))
+        return false;
     // Servers starting together make the tables once: the first holds the lock, the others then
     // find them made.
     open_ = db.transaction();
@@ -136,10 +140,7 @@ bool GameStore::Open(const DatabaseUrl& url, QString& error)
     return true;
 }
 
-void GameStore::OnNotice(std::function<void(const QString& game)> heard)
-{
-    heard_ = std::move(heard);
-}
+void GameStore::OnNotice(std::function<void(const QString& game)> heard) { heard_ = std::move(heard); }
 
 bool GameStore::Finish(bool ok, QString& error)
 {
@@ -249,7 +250,7 @@ std::optional<QString> GameStore::GameOfHost(const QString& tokenHash, QString& 
 }
 
 std::vector<std::pair<QString, GameStore::Progress>> GameStore::Progresses(const std::vector<QString>& ids,
-                                                                          QString& error) const
+                                                                           QString& error) const
 {
     std::vector<std::pair<QString, Progress>> found;
     if (ids.empty())
@@ -258,9 +259,10 @@ std::vector<std::pair<QString, GameStore::Progress>> GameStore::Progresses(const
     for (size_t i = 0; i < ids.size(); ++i)
         marks << "?";
     QSqlQuery q(QSqlDatabase::database(connection_));
-    q.prepare("SELECT id, invite_used, (SELECT COALESCE(MAX(n), 0) FROM inputs WHERE game = games.id) FROM games"
-              " WHERE id IN (" +
-              marks.join(", ") + ")");
+    q.prepare(
+        "SELECT id, invite_used, (SELECT COALESCE(MAX(n), 0) FROM inputs WHERE game = games.id) FROM games"
+        " WHERE id IN (" +
+        marks.join(", ") + ")");
     for (const QString& id : ids)
         q.addBindValue(id);
     if (!Exec(q, error))

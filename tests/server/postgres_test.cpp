@@ -69,8 +69,10 @@ private:
         QObject::connect(upstream, &QTcpSocket::connected, [this, player, upstream, port]() {
             ++served_[port];
             links_.emplace_back(player, upstream);
-            QObject::connect(player, &QTcpSocket::readyRead, [player, upstream]() { upstream->write(player->readAll()); });
-            QObject::connect(upstream, &QTcpSocket::readyRead, [player, upstream]() { player->write(upstream->readAll()); });
+            QObject::connect(player, &QTcpSocket::readyRead,
+                             [player, upstream]() { upstream->write(player->readAll()); });
+            QObject::connect(upstream, &QTcpSocket::readyRead,
+                             [player, upstream]() { player->write(upstream->readAll()); });
             QObject::connect(player, &QTcpSocket::disconnected, upstream, &QTcpSocket::disconnectFromHost);
             QObject::connect(upstream, &QTcpSocket::disconnected, player, &QTcpSocket::disconnectFromHost);
             QObject::connect(player, &QTcpSocket::disconnected, player, &QObject::deleteLater);
@@ -78,12 +80,13 @@ private:
             if (player->bytesAvailable() > 0)
                 upstream->write(player->readAll());
         });
-        QObject::connect(upstream, &QTcpSocket::errorOccurred, [this, player, upstream, tries](QAbstractSocket::SocketError) {
-            if (upstream->state() == QAbstractSocket::ConnectedState || links_.end() != FindLink(upstream))
-                return;
-            upstream->deleteLater();
-            Link(player, tries - 1);
-        });
+        QObject::connect(
+            upstream, &QTcpSocket::errorOccurred, [this, player, upstream, tries](QAbstractSocket::SocketError) {
+                if (upstream->state() == QAbstractSocket::ConnectedState || links_.end() != FindLink(upstream))
+                    return;
+                upstream->deleteLater();
+                Link(player, tries - 1);
+            });
         upstream->connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
     }
     std::vector<std::pair<QPointer<QTcpSocket>, QPointer<QTcpSocket>>>::iterator FindLink(QTcpSocket* upstream)
@@ -128,7 +131,8 @@ TEST_F(PostgreSQL, TwoServersServeOneGameEachASeat)
     // slow look around every 5 s alone would take about two minutes for the 48 turns).
     NetworkGame game;
     ASSERT_TRUE(game.Start(a.Url(), b.Url()));
-    ASSERT_TRUE(game.Finish(60000)) << "a: " << a.ErrorOutput().toStdString() << "\nb: " << b.ErrorOutput().toStdString();
+    ASSERT_TRUE(game.Finish(60000)) << "a: " << a.ErrorOutput().toStdString()
+                                    << "\nb: " << b.ErrorOutput().toStdString();
     // Either server's export, and one from the database alone, is the hot-seat game.
     for (const QString& url : {SocketUrl(), TcpUrl()}) {
         const QString file = QString::fromStdString((d / "net.tsg").string());
@@ -225,7 +229,8 @@ TEST_F(PostgreSQL, ACommandSentToBothServersAtOnceRunsOnce)
         ASSERT_EQ(fromA.value("seq").toInt(), seq) << text.toStdString();
         ASSERT_EQ(fromB.value("seq").toInt(), seq) << text.toStdString();
         EXPECT_EQ(fromA.value("executed"), fromB.value("executed"));
-        EXPECT_NE(fromA.value("repeat").toBool(), fromB.value("repeat").toBool()) << "seq " << seq << " ran twice or never";
+        EXPECT_NE(fromA.value("repeat").toBool(), fromB.value("repeat").toBool())
+            << "seq " << seq << " ran twice or never";
     }
     // Seat 2, on B, is on turn, and ends it: seat 1 hears its new month on A as on B.
     EXPECT_EQ(guest.Next("turn").value("month").toInt(), 1);
@@ -248,6 +253,44 @@ TEST_F(PostgreSQL, ACommandSentToBothServersAtOnceRunsOnce)
     const QString onA = digest(a);
     EXPECT_TRUE(onA.startsWith("2 1 ")) << onA.toStdString();
     EXPECT_EQ(onA, digest(b));
+}
+
+TEST_F(PostgreSQL, AGameHeldTooLongElsewhereIsRefusedForNowAndRunsLater)
+{
+    TempDir d;
+    Server a(QString::fromStdString((d / "a").string()), {"--database", SocketUrl()});
+    ASSERT_TRUE(a.Start()) << a.ErrorOutput().toStdString();
+    Client host;
+    ASSERT_TRUE(host.Open(a.Url()));
+    const QString token = QString(63, 'c') + "1";
+    host.Send({{"kind", "host"}, {"settings", HostSettings(4)}, {"token", token}});
+    const QString game = host.Next("hosted").value("game").toString();
+    ASSERT_FALSE(game.isEmpty());
+    // Another server, hung while it holds the game: a psql session that locks the game's row.
+    const QStringList psql = QString::fromLocal8Bit(std::getenv("TAVREK_PG_PSQL")).split(' ');
+    ASSERT_GT(psql.size(), 1) << "TAVREK_PG_PSQL is not set";
+    QProcess hung;
+    hung.start(psql[0], psql.mid(1));
+    ASSERT_TRUE(hung.waitForStarted(10000));
+    hung.write(("BEGIN; SELECT id FROM games WHERE id = '" + game + "' FOR UPDATE;\n").toUtf8());
+    ASSERT_TRUE(WaitFor([&]() { return hung.readAllStandardOutput().contains(game.toUtf8()); }, 20000));
+    const QJsonObject command{{"kind", "command"}, {"game", game}, {"seat", 1},
+                              {"token", token},    {"seq", 1},     {"text", "prices 3.10 - -"}};
+    host.Send(command);
+    // The server waits a while for the game (10 s; its other games wait with it), then says so;
+    // nothing ran.
+    const QJsonObject waited = host.Next("error");
+    EXPECT_EQ(waited.value("code").toString(), "storage") << waited.value("text").toString().toStdString();
+    EXPECT_EQ(waited.value("seq").toInt(), 1);
+    // Once the other lets go, the same command runs, once.
+    hung.write("ROLLBACK;\n");
+    hung.closeWriteChannel();
+    ASSERT_TRUE(hung.waitForFinished(10000));
+    host.Send(command);
+    const QJsonObject ran = host.Next("result");
+    EXPECT_TRUE(ran.value("accepted").toBool());
+    EXPECT_FALSE(ran.value("repeat").toBool());
+    EXPECT_TRUE(a.Running());
 }
 
 int main(int argc, char** argv)

@@ -70,6 +70,7 @@ fi
 cd "$here" || exit 1
 export TAVREK_PG_SOCKET_URL="postgresql://postgres@localhost:$port/tavrek?host=$dir"
 export TAVREK_PG_TCP_URL="postgresql://postgres@127.0.0.1:$port/tavrek"
+export TAVREK_PG_PSQL="$bin/psql -X -q -h $dir -p $port -U postgres tavrek"
 "$@"
 status=$?
 [ $status -ne 0 ] && tail -n 30 "$dir/server.log" >&2

@@ -136,8 +136,8 @@ struct NetworkGame {
         const QString first = HostOut.section('\n', 0, 0);
         if (!first.startsWith("invite "))
             return false;
-        Guest.start(TAVREK_SIM_PATH, {"--server", guestUrl, "--join", first.mid(7), "--months", QString::number(kMonths),
-                                      "--commands", QString::fromStdString(kScript)});
+        Guest.start(TAVREK_SIM_PATH, {"--server", guestUrl, "--join", first.mid(7), "--months",
+                                      QString::number(kMonths), "--commands", QString::fromStdString(kScript)});
         return Guest.waitForStarted(10000);
     }
     bool Running() const { return Host.state() != QProcess::NotRunning || Guest.state() != QProcess::NotRunning; }

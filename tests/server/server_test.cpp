@@ -338,13 +338,15 @@ TEST(GameServer, ADatabaseUrlIsCheckedBeforeAnythingIsOpened)
     EXPECT_FALSE(std::filesystem::exists(d / "data"));
     // A good URL where no database answers: the server says so and does not start (no port is
     // listened on, no line printed).
-    for (const QString& url : {QString("postgresql://u@127.0.0.1:1/db"),
-                               "postgresql://u@localhost:5432/db?host=" + QString::fromStdString((d / "none").string())}) {
+    for (const QString& url :
+         {QString("postgresql://u@127.0.0.1:1/db"),
+          "postgresql://u@localhost:5432/db?host=" + QString::fromStdString((d / "none").string())}) {
         QProcess p;
         p.start(TAVREK_SERVER_PATH, {"--data", data, "--database", url});
         ASSERT_TRUE(p.waitForFinished(30000)) << url.toStdString();
         EXPECT_EQ(p.exitCode(), 1) << url.toStdString();
-        EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).startsWith("tavrek-server: cannot open the database 'db'"));
+        EXPECT_TRUE(
+            QString::fromUtf8(p.readAllStandardError()).startsWith("tavrek-server: cannot open the database 'db'"));
         EXPECT_TRUE(p.readAllStandardOutput().isEmpty());
     }
 }
