@@ -73,8 +73,9 @@ private:
                              [player, upstream]() { upstream->write(player->readAll()); });
             QObject::connect(upstream, &QTcpSocket::readyRead,
                              [player, upstream]() { player->write(upstream->readAll()); });
-            QObject::connect(player, &QTcpSocket::disconnected, upstream, &QTcpSocket::disconnectFromHost);
-            QObject::connect(upstream, &QTcpSocket::disconnected, player, &QTcpSocket::disconnectFromHost);
+            // A connection lost on either side is lost on both, at once.
+            QObject::connect(player, &QTcpSocket::disconnected, upstream, &QTcpSocket::abort);
+            QObject::connect(upstream, &QTcpSocket::disconnected, player, &QTcpSocket::abort);
             QObject::connect(player, &QTcpSocket::disconnected, player, &QObject::deleteLater);
             // What the player sent while the server was being reached.
             if (player->bytesAvailable() > 0)
@@ -179,8 +180,9 @@ TEST_F(PostgreSQL, OneServerKilledTheOtherGoesOnAndTheGameEndsTheSame)
     EXPECT_EQ(killed, 4);
     ASSERT_TRUE(game.Finish(60000)) << "b: " << b.ErrorOutput().toStdString();
     EXPECT_TRUE(b.Running());
-    EXPECT_GE(relay.Served().at(portA), 3) << "server A hardly served";
-    EXPECT_GE(relay.Served().at(b.Port()), 3) << "server B hardly served";
+    // Each served the players more than once: A before and after it was killed.
+    EXPECT_GE(relay.Served().at(portA), 2) << "server A hardly served";
+    EXPECT_GE(relay.Served().at(b.Port()), 2) << "server B hardly served";
     const QString file = QString::fromStdString((d / "net.tsg").string());
     ASSERT_EQ(Export(QString::fromStdString((d / "export").string()), game.Game, file, {"--database", TcpUrl()}), 0);
     EXPECT_TRUE(ReadFile(d / "net.tsg") == hot.Game) << "the savegames differ";
