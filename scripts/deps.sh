@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   # The window: Qt 6 with its German translations, the window and map fonts.
   qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev fonts-liberation fonts-ebgaramond fontconfig
-  # The game server and network play: WebSockets, its games kept in SQLite; openssl makes the
-  # TLS tests' certificates.
-  qt6-websockets-dev libqt6sql6-sqlite openssl
+  # The game server and network play: WebSockets, its games kept in SQLite or PostgreSQL; the
+  # server's tests start a PostgreSQL cluster of their own, and openssl makes the TLS tests'
+  # certificates.
+  qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql postgresql openssl
   # The tests of the installed files: launcher, software-centre entry, manual pages.
   desktop-file-utils appstream groff-base)
 if [ "${1:-}" = "--ci" ] || [ "${1:-}" = "--package" ]; then

@@ -1,6 +1,7 @@
 /// @file game_server.cpp The game server.
 #include "server/game_server.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QCryptographicHash>
@@ -9,6 +10,7 @@
 #include <QJsonDocument>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QWebSocket>
 #include <QWebSocketServer>
 
@@ -23,6 +25,9 @@ inline constexpr qint64 kMaxSeq = (qint64{1} << 53) - 1;  ///< every whole numbe
 inline constexpr qsizetype kMaxCommandChars = 1000;
 inline constexpr qsizetype kMaxIdChars = 128;
 inline constexpr qsizetype kTokenChars = 64;
+/// How often a server sharing its database looks whether its players' games moved on elsewhere
+/// without a notice reaching it (a notice is lost with a broken database connection).
+inline constexpr int kLookAroundMs = 5000;
 
 /// `bytes` random bytes from the system's source, as hexadecimal text.
 QString RandomHex(int bytes)
@@ -52,6 +57,12 @@ QJsonArray Lines(const std::vector<std::string>& lines)
 
 qint64 Now() { return QDateTime::currentSecsSinceEpoch(); }
 
+/// Ends a change of a game that nothing committed, however the handling of a message ends.
+struct Unlock {
+    GameStore& Store;
+    ~Unlock() { Store.Release(); }
+};
+
 }  // namespace
 
 std::unique_ptr<HostedGame> RebuildGame(const StoredGame& stored, const std::string& programDirectory, QString& error)
@@ -64,34 +75,46 @@ std::unique_ptr<HostedGame> RebuildGame(const StoredGame& stored, const std::str
         return nullptr;
     }
     auto game = std::make_unique<HostedGame>(programDirectory, settings.Game, stored.Seed);
-    int number = 0;
-    for (const StoredInput& input : stored.Inputs) {
+    if (!PlayInputs(*game, stored.Id, stored.Inputs, 0, error))
+        return nullptr;
+    return game;
+}
+
+bool PlayInputs(HostedGame& game, const QString& id, const std::vector<StoredInput>& inputs, int number, QString& error)
+{
+    for (const StoredInput& input : inputs) {
         ++number;
         Command command;
         std::string reason;
         if (!ParseCommand(input.Line.toStdString(), command, reason)) {
-            error = QString("game %1: input %2 cannot be read: %3").arg(stored.Id).arg(number).arg(reason.c_str());
-            return nullptr;
+            error = QString("game %1: input %2 cannot be read: %3").arg(id).arg(number).arg(reason.c_str());
+            return false;
         }
-        if (game->SeatOnTurn() != input.Seat) {
-            error = QString("game %1: input %2 is of seat %3, out of turn").arg(stored.Id).arg(number).arg(input.Seat);
-            return nullptr;
+        if (game.SeatOnTurn() != input.Seat) {
+            error = QString("game %1: input %2 is of seat %3, out of turn").arg(id).arg(number).arg(input.Seat);
+            return false;
         }
-        game->Play(command);
-        if (!input.Digest.isEmpty() && input.Digest.toStdString() != StateDigest(game->State())) {
-            error = QString("game %1: after input %2 the game is not the one played").arg(stored.Id).arg(number);
-            return nullptr;
+        game.Play(command);
+        if (!input.Digest.isEmpty() && input.Digest.toStdString() != StateDigest(game.State())) {
+            error = QString("game %1: after input %2 the game is not the one played").arg(id).arg(number);
+            return false;
         }
     }
-    return game;
+    return true;
 }
 
 GameServer::GameServer(GameStore& store, std::string programDirectory, ServerLimits limits, QObject* parent)
     : QObject(parent), store_(store), programDirectory_(std::move(programDirectory)), limits_(limits)
 {
+    store_.OnNotice([this](const QString& id) { Heard(id); });
+    if (store_.Shared()) {
+        auto* timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, &GameServer::LookAround);
+        timer->start(kLookAroundMs);
+    }
 }
 
-GameServer::~GameServer() = default;
+GameServer::~GameServer() { store_.OnNotice(nullptr); }
 
 std::unique_ptr<GameServer::Game> GameServer::Restore(const StoredGame& stored, QString& error) const
 {
@@ -106,6 +129,7 @@ std::unique_ptr<GameServer::Game> GameServer::Restore(const StoredGame& stored, 
     game->InviteExpires = stored.InviteExpires;
     game->InviteUsed = stored.InviteUsed;
     game->Inputs = static_cast<int>(stored.Inputs.size());
+    game->Told = {game->Play->Month(), game->Play->SeatOnTurn(), !game->Seats[1].TokenHash.isEmpty()};
     return game;
 }
 
@@ -119,8 +143,6 @@ void GameServer::LoadGames()
             std::fprintf(stderr, "tavrek-server: %s\n", qPrintable(error));
             continue;
         }
-        if (!game->InviteUsed)
-            invites_[game->InviteHash] = id;
         games_[id] = std::move(game);
     }
     if (!error.isEmpty())
@@ -128,6 +150,95 @@ void GameServer::LoadGames()
 }
 
 void GameServer::UseTls(const QSslConfiguration& tls) { tls_ = tls; }
+
+GameServer::Game* GameServer::Take(QWebSocket* socket, const QString& id, qint64 seq)
+{
+    const auto it = games_.find(id);
+    Game* g = it == games_.end() ? nullptr : it->second.get();
+    GameNews news;
+    QString why;
+    const GameLock lock = store_.Lock(id, g ? g->Inputs : 0, news, why);
+    if (lock == GameLock::NoGame) {
+        if (socket)
+            Send(socket, protocol::ErrorMessage({"unknown-game", "there is no game " + id + " here"}, seq));
+        return nullptr;
+    }
+    if (lock == GameLock::Failed) {
+        std::fprintf(stderr, "tavrek-server: game %s cannot be read: %s\n", qPrintable(id), qPrintable(why));
+        if (socket)
+            Send(socket, protocol::ErrorMessage({"storage", "the game could not be read; send it again"}, seq));
+        return nullptr;
+    }
+    if (g && PlayInputs(*g->Play, id, news.Inputs, g->Inputs, why)) {
+        g->Inputs += static_cast<int>(news.Inputs.size());
+        for (int i = 0; i < 2; ++i)
+            g->Seats[i] = {news.Seats[i].TokenHash, news.Seats[i].LastSeq, news.Seats[i].LastAnswer};
+        g->InviteHash = news.InviteHash;
+        g->InviteExpires = news.InviteExpires;
+        g->InviteUsed = news.InviteUsed;
+        return g;
+    }
+    // Not seen here yet, or not the game the other servers played: the whole game as the
+    // database holds it (read under the same lock).
+    const auto told = g ? g->Told : std::tuple<int32_t, int, bool>{-1, 0, false};
+    if (g)
+        std::fprintf(stderr, "tavrek-server: %s; the game is read again\n", qPrintable(why));
+    why.clear();
+    const auto stored = store_.Load(id, why);
+    auto restored = stored ? Restore(*stored, why) : nullptr;
+    if (!restored) {
+        store_.Release();
+        games_.erase(id);
+        std::fprintf(stderr, "tavrek-server: %s\n", qPrintable(why));
+        if (socket)
+            Send(socket, protocol::ErrorMessage({"storage", "the game cannot be read: " + why}, seq));
+        return nullptr;
+    }
+    if (g)
+        restored->Told = told;
+    return (games_[id] = std::move(restored)).get();
+}
+
+void GameServer::Heard(const QString& id)
+{
+    // A game nobody here listens to is brought up to date when it is next asked for.
+    bool listened = false;
+    for (const auto& [socket, client] : clients_)
+        for (const auto& [game, seat] : client.Seats)
+            listened = listened || game == id;
+    if (!listened)
+        return;
+    const Unlock unlock{store_};
+    Game* g = Take(nullptr, id, -1);
+    store_.Release();
+    if (!g)
+        return;
+    // Told only what changed since this server last told its players, whoever brought the game
+    // up to date meanwhile.
+    const auto [month, turn, joined] = g->Told;
+    if (month != g->Play->Month() || turn != g->Play->SeatOnTurn())
+        Broadcast(*g, true);
+    else if (joined != !g->Seats[1].TokenHash.isEmpty())
+        Broadcast(*g, false);
+}
+
+void GameServer::LookAround()
+{
+    std::vector<QString> ids;
+    for (const auto& [socket, client] : clients_)
+        for (const auto& [game, seat] : client.Seats)
+            if (std::find(ids.begin(), ids.end(), game) == ids.end())
+                ids.push_back(game);
+    QString error;
+    const auto progresses = store_.Progresses(ids, error);
+    if (!error.isEmpty())
+        std::fprintf(stderr, "tavrek-server: the games cannot be looked at: %s\n", qPrintable(error));
+    for (const auto& [id, progress] : progresses) {
+        const auto it = games_.find(id);
+        if (it != games_.end() && (progress.Inputs != it->second->Inputs || progress.Joined != it->second->InviteUsed))
+            Heard(id);
+    }
+}
 
 bool GameServer::Listen(const QHostAddress& address, quint16 port, QString& error)
 {
@@ -262,8 +373,9 @@ QJsonObject GameServer::TurnMessage(const Game& game, int seat) const
             {"messages", Lines(game.Play->TurnMessages(seat))}};
 }
 
-void GameServer::Broadcast(const Game& game, bool withTurn)
+void GameServer::Broadcast(Game& game, bool withTurn)
 {
+    game.Told = {game.Play->Month(), game.Play->SeatOnTurn(), !game.Seats[1].TokenHash.isEmpty()};
     const QJsonObject state = StateMessage(game);
     const int onTurn = game.Play->SeatOnTurn();
     for (auto& [socket, client] : clients_)
@@ -318,25 +430,29 @@ void GameServer::Host(QWebSocket* socket, const QJsonObject& m)
     QString why;
     // The same host again: its answer was lost. The game stands; the invite nobody could have
     // seen is replaced by a new one.
-    for (auto& [id, existing] : games_) {
-        Game& g = *existing;
-        if (g.Seats[0].TokenHash != tokenHash)
-            continue;
+    const auto existing = store_.GameOfHost(tokenHash, why);
+    if (!why.isEmpty()) {
+        Send(socket, protocol::ErrorMessage({"storage", "the games could not be read: " + why}));
+        return;
+    }
+    if (existing) {
+        const Unlock unlock{store_};
+        Game* g = Take(socket, *existing, -1);
+        if (!g)
+            return;
         QString invite;
-        if (!g.InviteUsed) {
+        if (!g->InviteUsed) {
             QString hash;
             const auto [code, expires] = NewInvite(hash);
-            if (!store_.RenewInvite(g.Id, hash, expires, why)) {
+            if (!store_.RenewInvite(g->Id, hash, expires, why)) {
                 Send(socket, protocol::ErrorMessage({"storage", "the invite could not be kept: " + why}));
                 return;
             }
-            invites_.erase(g.InviteHash);
-            g.InviteHash = hash;
-            g.InviteExpires = expires;
-            invites_[hash] = g.Id;
+            g->InviteHash = hash;
+            g->InviteExpires = expires;
             invite = code;
         }
-        Hosted(socket, g, invite);
+        Hosted(socket, *g, invite);
         return;
     }
     if (!settings.Seed)
@@ -356,8 +472,7 @@ void GameServer::Host(QWebSocket* socket, const QJsonObject& m)
         Send(socket, protocol::ErrorMessage({"storage", "the game could not be kept: " + why}));
         return;
     }
-    Game& g = *games_.emplace(stored.Id, std::move(game)).first->second;
-    invites_[stored.InviteHash] = stored.Id;
+    Game& g = *(games_[stored.Id] = std::move(game));
     Hosted(socket, g, invite);
 }
 
@@ -388,21 +503,26 @@ void GameServer::Join(QWebSocket* socket, const QJsonObject& m)
         return;
     const QString tokenHash = Hash(token);
     const QString inviteHash = Hash(invite);
-    // The same guest again with the same invite: its answer was lost, the seat is its own.
-    for (auto& [id, existing] : games_) {
-        Game& g = *existing;
-        if (g.InviteUsed && g.InviteHash == inviteHash && g.Seats[1].TokenHash == tokenHash) {
-            Joined(socket, g);
-            return;
-        }
+    QString why;
+    const auto id = store_.GameOfInvite(inviteHash, why);
+    if (!why.isEmpty()) {
+        Send(socket, protocol::ErrorMessage({"storage", "the games could not be read: " + why}));
+        return;
     }
-    const auto it = invites_.find(inviteHash);
-    const auto found = it == invites_.end() ? games_.end() : games_.find(it->second);
-    if (found == games_.end()) {
+    const Unlock unlock{store_};
+    Game* found = id ? Take(socket, *id, -1) : nullptr;
+    if (id && !found)
+        return;
+    // The same guest again with the same invite: its answer was lost, the seat is its own.
+    if (found && found->InviteUsed && found->Seats[1].TokenHash == tokenHash) {
+        Joined(socket, *found);
+        return;
+    }
+    if (!found || found->InviteUsed) {
         Send(socket, protocol::ErrorMessage({"bad-invite", "the invite code is unknown or was used"}));
         return;
     }
-    Game& g = *found->second;
+    Game& g = *found;
     if (Now() >= g.InviteExpires) {
         Send(socket, protocol::ErrorMessage({"bad-invite", "the invite code has expired"}));
         return;
@@ -411,12 +531,10 @@ void GameServer::Join(QWebSocket* socket, const QJsonObject& m)
         Send(socket, protocol::ErrorMessage({"bad-field", "the two seats need tokens of their own"}));
         return;
     }
-    QString why;
     if (!store_.TakeInvite(g.Id, tokenHash, why)) {
         Send(socket, protocol::ErrorMessage({"storage", "the seat could not be kept: " + why}));
         return;
     }
-    invites_.erase(it);
     g.InviteUsed = true;
     g.Seats[1].TokenHash = tokenHash;
     Joined(socket, g);
@@ -444,23 +562,23 @@ GameServer::Game* GameServer::Authorize(QWebSocket* socket, const QJsonObject& m
         Send(socket, protocol::ErrorMessage(error, seq));
         return nullptr;
     }
-    const auto it = games_.find(id);
-    if (it == games_.end()) {
-        Send(socket, protocol::ErrorMessage({"unknown-game", "there is no game " + id + " here"}, seq));
+    Game* g = Take(socket, id, seq);
+    if (!g)
         return nullptr;
-    }
     seat = static_cast<int>(n);
-    const QString& held = it->second->Seats[seat - 1].TokenHash;
+    const QString& held = g->Seats[seat - 1].TokenHash;
     if (held.isEmpty() || held != Hash(token)) {
+        store_.Release();
         Send(socket, protocol::ErrorMessage({"bad-token", "that token does not hold that seat"}, seq));
         return nullptr;
     }
-    return it->second.get();
+    return g;
 }
 
 void GameServer::Resume(QWebSocket* socket, const QJsonObject& m)
 {
     int seat = 0;
+    const Unlock unlock{store_};
     Game* g = Authorize(socket, m, seat, -1);
     if (!g)
         return;
@@ -502,6 +620,7 @@ void GameServer::RunCommand(QWebSocket* socket, const QJsonObject& m)
         return;
     }
     int seat = 0;
+    const Unlock unlock{store_};
     Game* g = Authorize(socket, m, seat, seq);
     if (!g)
         return;
@@ -559,11 +678,12 @@ void GameServer::RunCommand(QWebSocket* socket, const QJsonObject& m)
             {"refused", lines.isEmpty() ? "the rules refused the command" : lines.join('\n')}, seq);
     }
     const bool turnEnded = command.Kind == CommandKind::NextTurn;
+    const bool news = turnEnded || outcome.TurnStarted;
     StoredInput input{seat, seq, QString::fromStdString(outcome.Executed),
                       turnEnded ? QString::fromStdString(StateDigest(g->Play->State())) : QString()};
     const QString answerText = protocol::Encode(answer);
     QString storeError;
-    if (!store_.Commit(g->Id, seat, seq, input, g->Inputs + 1, answerText, storeError)) {
+    if (!store_.Commit(g->Id, seat, seq, input, g->Inputs + 1, answerText, news, storeError)) {
         // The game in memory ran a command the disk does not hold: take the game back as stored.
         std::fprintf(stderr, "tavrek-server: game %s: a command could not be kept: %s\n", qPrintable(g->Id),
                      qPrintable(storeError));
@@ -582,6 +702,6 @@ void GameServer::RunCommand(QWebSocket* socket, const QJsonObject& m)
     s.LastSeq = seq;
     s.LastAnswer = answerText;
     Send(socket, answer);
-    if (turnEnded || outcome.TurnStarted)
+    if (news)
         Broadcast(*g, true);
 }

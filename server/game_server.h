@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -31,6 +32,10 @@ struct ServerLimits {
 /// Rebuilds a stored game by running its inputs again from its settings; each month's digest
 /// must come out as it was stored. Nothing, with `error`, when the game cannot be rebuilt.
 std::unique_ptr<HostedGame> RebuildGame(const StoredGame& stored, const std::string& programDirectory, QString& error);
+/// Runs inputs kept in the database into a game that has run the `number` before them, each as
+/// its seat on turn, each digest checked; false with `error` at the first that does not fit.
+bool PlayInputs(HostedGame& game, const QString& id, const std::vector<StoredInput>& inputs, int number,
+                QString& error);
 
 class GameServer : public QObject {
     Q_OBJECT
@@ -61,6 +66,8 @@ private:
         qint64 InviteExpires = 0;
         bool InviteUsed = false;
         int Inputs = 0;
+        /// What this server last told the game's connections: month, seat on turn, seat 2 taken.
+        std::tuple<int32_t, int, bool> Told{-1, 0, false};
     };
     struct Client {
         QHostAddress Address;
@@ -68,6 +75,17 @@ private:
         QElapsedTimer Refilled;
         std::vector<std::pair<QString, int>> Seats;  ///< the game seats it hears about
     };
+
+    /// A game's lock taken for the change a message asks for: the game is brought up to what the
+    /// database holds (loaded, or the inputs other servers ran played into it). Nothing, with the
+    /// error sent (when there is a socket), when the game is unknown or the database fails.
+    Game* Take(QWebSocket* socket, const QString& id, qint64 seq);
+    /// Another server may have changed a game: its players here hear what they would have
+    /// heard there.
+    void Heard(const QString& id);
+    /// The games that connections here listen to, which another server has moved on, are heard
+    /// of: the safety net under the database's notices.
+    void LookAround();
 
     void Accept();
     void Receive(QWebSocket* socket, const QString& text);
@@ -96,15 +114,15 @@ private:
     QJsonObject TurnMessage(const Game& game, int seat) const;
     /// Tells every connection of the game's seats the game's state, and the seat on turn its news
     /// when `withTurn`.
-    void Broadcast(const Game& game, bool withTurn);
+    void Broadcast(Game& game, bool withTurn);
 
     GameStore& store_;
     std::string programDirectory_;
     ServerLimits limits_;
     std::optional<QSslConfiguration> tls_;
     QWebSocketServer* server_ = nullptr;
+    /// The games as this server last saw them; the database has the last word.
     std::map<QString, std::unique_ptr<Game>> games_;
-    std::map<QString, QString> invites_;  ///< an open invite's hash: its game
     std::map<QWebSocket*, Client> clients_;
     std::map<QString, int> perAddress_;
 };

@@ -1,12 +1,14 @@
 /// @file main.cpp tavrek-server: hosts two-player games for players elsewhere; or writes one
 /// hosted game's savegame.
 #include <cstdio>
+#include <optional>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QHostAddress>
 #include <QStringList>
 
+#include "server/database_url.h"
 #include "server/game_server.h"
 #include "server/game_store.h"
 #include "server/tls.h"
@@ -14,18 +16,24 @@
 namespace {
 
 const char* kUsage =
-    "usage: tavrek-server --data DIR [--listen ADDRESS:PORT] [--connections-per-address N]\n"
-    "                     [--messages-per-second N] [--cert FILE --key FILE]\n"
-    "       tavrek-server --data DIR --export GAME FILE.tsg\n";
+    "usage: tavrek-server --data DIR [--listen ADDRESS:PORT] [--database URL]\n"
+    "                     [--connections-per-address N] [--messages-per-second N]\n"
+    "                     [--cert FILE --key FILE]\n"
+    "       tavrek-server --data DIR [--database URL] --export GAME FILE.tsg\n";
 
 const char* kHelp =
     "Hosts games of The TAVREK! War for two players on different machines: the server runs the\n"
     "rules, the players (tavrek-sim --server) send their commands. Every game is kept in the\n"
-    "database DIR/games.sqlite, command by command, and rebuilt from it on the next start.\n"
+    "database DIR/games.sqlite (or PostgreSQL, --database), command by command, and rebuilt\n"
+    "from it on the next start.\n"
     "\n"
     "  --data DIR                   folder of the database (made on the first start)\n"
     "  --listen ADDRESS:PORT        where to listen (default 127.0.0.1:0, a free port); the\n"
     "                               first line printed is: listening on ws://ADDRESS:PORT\n"
+    "  --database URL               keep the games in PostgreSQL instead, where several servers\n"
+    "                               may serve them at once: postgresql://USER@HOST:PORT/NAME\n"
+    "                               (?host=/FOLDER for a Unix socket; the password, if any, in\n"
+    "                               PGPASSWORD or ~/.pgpass)\n"
     "  --connections-per-address N  connections one address may hold at once (default 8)\n"
     "  --messages-per-second N      what one connection may send on average (default 30)\n"
     "  --cert FILE --key FILE       serve wss:// (TLS) with this PEM certificate (its chain\n"
@@ -65,6 +73,7 @@ int main(int argc, char** argv)
     QString listen = "127.0.0.1:0";
     QString exportGame;
     QString exportFile;
+    std::optional<DatabaseUrl> database;
     ServerLimits limits;
     QString certificate;
     QString key;
@@ -92,6 +101,15 @@ int main(int argc, char** argv)
         } else if (a == "--listen") {
             if (!value(listen))
                 return Usage("option --listen needs ADDRESS:PORT");
+        } else if (a == "--database") {
+            QString why;
+            if (!value(v))
+                return Usage("option --database needs a URL");
+            // One line that says what is wrong with the URL; the usage would not.
+            if (database = ParseDatabaseUrl(v, why); !database) {
+                std::fprintf(stderr, "tavrek-server: option --database: %s\n", qPrintable(why));
+                return 2;
+            }
         } else if (a == "--export") {
             if (!value(exportGame) || !value(exportFile) || exportGame.isEmpty() || exportFile.isEmpty())
                 return Usage("option --export needs a game and a file");
@@ -141,8 +159,9 @@ int main(int argc, char** argv)
     }
     GameStore store;
     QString error;
-    if (!store.Open(data, error)) {
-        std::fprintf(stderr, "tavrek-server: cannot open the database in '%s': %s\n", qPrintable(data),
+    if (database ? !store.Open(*database, error) : !store.Open(data, error)) {
+        std::fprintf(stderr, "tavrek-server: cannot open the database %s: %s\n",
+                     qPrintable(database ? "'" + database->Name + "' on " + database->Host : "in '" + data + "'"),
                      qPrintable(error));
         return 1;
     }
