@@ -24,6 +24,10 @@ namespace {
 /// How long a lost server is waited for before the player gives up: long enough for a restart.
 inline constexpr int kRetryMs = 250;
 inline constexpr int kRetries = 240;
+/// A command unanswered this long over a line that seems open: the line is taken as broken (a
+/// half-open connection answers nothing) and taken up again; the repeat is harmless, the server
+/// knows its sequence number.
+inline constexpr int kAnswerMs = 10000;
 
 class NetPlayer {
 public:
@@ -57,6 +61,14 @@ public:
                                  Lost();
                          });
         QObject::connect(&socket_, &QWebSocket::textMessageReceived, [this](const QString& text) { Receive(text); });
+        answerTimer_.setSingleShot(true);
+        answerTimer_.setInterval(kAnswerMs);
+        QObject::connect(&answerTimer_, &QTimer::timeout, [this]() {
+            if (!pending_ || finished_ || socket_.state() != QAbstractSocket::ConnectedState)
+                return;
+            socket_.abort();
+            Lost();
+        });
     }
 
     void Start() { socket_.open(QUrl(QString::fromStdString(options_.Url))); }
@@ -234,11 +246,13 @@ private:
               {"token", token_},
               {"seq", pending_->Seq},
               {"text", pending_->Text}});
+        answerTimer_.start();
     }
 
     void Done()
     {
         pending_.reset();
+        answerTimer_.stop();
         if (!endingTurn_)
             return Next();
         endingTurn_ = false;
@@ -266,6 +280,7 @@ private:
     int retries_ = 0;
     int storageErrors_ = 0;
     bool retrying_ = false;
+    QTimer answerTimer_;
     bool finished_ = false;
     int status_ = 1;
 };
