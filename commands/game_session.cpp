@@ -46,7 +46,7 @@ WorldNames NamesOf(const GameState& s) { return {s.CompanyName, s.BrandName}; }
 void GameSession::NewGame(const NewGameSettings& settings)
 {
     MakeWorld(settings, NamesForNewWorld(state_, settings));
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    SetCommandMode(state_, panel_, frontend_, PanelMode::Idle);
 }
 
 void GameSession::MakeWorld(const NewGameSettings& settings, const WorldNames& names)
@@ -80,9 +80,9 @@ bool GameSession::Open(const std::string& path)
         return false;
     // How the record beside it was read stays with the session (the business history says it):
     // the status line keeps the game's own line.
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    SetCommandMode(state_, panel_, frontend_, PanelMode::Idle);
     if (end_) {
-        panel_.CommandMode = kModeGameOver;
+        panel_.CommandMode = PanelMode::GameOver;
         frontend_.Redraw();
     }
     return true;
@@ -93,7 +93,7 @@ LoadStatus GameSession::Load(const std::string& path, std::string* reason)
     OpenedPair pair = ReadGameAndRecord(path, reason);
     if (pair.Game == LoadStatus::Loaded) {
         TakeOver(path, pair);
-        panel_.CommandMode = end_ ? kModeGameOver : kModeIdle;
+        panel_.CommandMode = end_ ? PanelMode::GameOver : PanelMode::Idle;
     }
     return pair.Game;
 }
@@ -250,7 +250,7 @@ bool GameSession::Changed() const
 
 PanelContent GameSession::Content() const
 {
-    if (end_ && panel_.CommandMode == kModeGameOver)
+    if (end_ && panel_.CommandMode == PanelMode::GameOver)
         return GameOverContent(state_, *end_);
     return ComputePanelContent(state_, panel_.CommandMode);
 }
@@ -297,7 +297,7 @@ GameSession::Leaving GameSession::BeforeClosing()
     return leaving;
 }
 
-void GameSession::EnterMode(int32_t mode)
+void GameSession::EnterMode(PanelMode mode)
 {
     // An ended game offers no command.
     if (!end_)
@@ -362,11 +362,11 @@ bool IsBrand(int brand) { return brand >= 0 && brand < kBrands; }
 
 void GameSession::OpenCommand(CommandKind kind, int town)
 {
-    const int32_t mode = ModeOfCommand(kind);
-    if (!state_.GameActive || end_ || !IsTown(town) || mode == kModeNone)
+    const PanelMode mode = ModeOfCommand(kind);
+    if (!state_.GameActive || end_ || !IsTown(town) || mode == PanelMode::None)
         return;
     // From the idle panel, as the player would: a click on the town, then the command's button.
-    EnterMode(kModeIdle);
+    EnterMode(PanelMode::Idle);
     ClickTown(state_, panel_, frontend_, town);
     EnterMode(mode);
 }
@@ -462,7 +462,7 @@ CommandResult GameSession::Run(const Command& command)
     default:
         break;
     }
-    const int32_t mode = ModeOfCommand(command.Kind);
+    const PanelMode mode = ModeOfCommand(command.Kind);
     // The command's button or menu entry, unless its mode is open already.
     if (panel_.CommandMode != mode)
         EnterMode(mode);
@@ -515,7 +515,7 @@ void GameSession::ClickMap(MouseButton button, bool doubleClick, int x, int y)
     choice.Town = town;
     Execute(choice);
     if (button == MouseButton::Right || doubleClick)
-        EnterMode(kModeTownInformation);
+        EnterMode(PanelMode::TownInformation);
 }
 
 bool GameSession::ClickKeepsInput(MouseButton button, bool doubleClick, int x, int y) const
@@ -565,7 +565,7 @@ void GameSession::EndTurn()
     if (end && stopAtTheEnd_ && (end->Winner >= 0 || state_.Program.Comforts)) {
         end_ = end;
         state_.History.End = RecordedEnd{end->Winner, end->HumanWon, end->Points, end->LastPlayer};
-        panel_.CommandMode = kModeGameOver;
+        panel_.CommandMode = PanelMode::GameOver;
         frontend_.Redraw();
     }
 }
@@ -634,7 +634,7 @@ void GameSession::Adopt(const GameData& game)
     saveFile_.clear();
     end_.reset();
     Keep();
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    SetCommandMode(state_, panel_, frontend_, PanelMode::Idle);
 }
 
 bool GameSession::RestoreNames()
@@ -716,7 +716,7 @@ bool GameSession::BeginRecorded(const GameStart& start, std::string* reason)
         break;
     }
     }
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    SetCommandMode(state_, panel_, frontend_, PanelMode::Idle);
     if (state_.History.Inputs.Start.At.Digest != start.At.Digest)
         return fail("the game does not begin as recorded (its digest differs)");
     return true;

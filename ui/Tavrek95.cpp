@@ -524,7 +524,7 @@ uint64_t TForm1::MapLayerKey() const
 {
     // Everything map and markers depend on; mixed into one number.
     uint64_t key = static_cast<uint64_t>(state_.GameActive) | static_cast<uint64_t>(state_.MapNumber & 0xff) << 1 |
-                   static_cast<uint64_t>(panel_.CommandMode == kModeStatistics) << 9 |
+                   static_cast<uint64_t>(panel_.CommandMode == PanelMode::Statistics) << 9 |
                    static_cast<uint64_t>(state_.CurrentCompany & 0xff) << 10 |
                    static_cast<uint64_t>(BufferRatio() * 4) << 18 |
                    static_cast<uint64_t>(state_.SelectedTown & 0xff) << 56;
@@ -562,7 +562,7 @@ void TForm1::RebuildBackBuffer()
     // Map and markers go through the back buffer, which the map animation draws on too.
     QPainter b(&backBuffer_);
     PaintMap(b, pictures_, state_, panel_.CommandMode);
-    if (state_.GameActive && panel_.CommandMode != kModeStatistics) {
+    if (state_.GameActive && panel_.CommandMode != PanelMode::Statistics) {
         DrawCompanyMarkers(b, pictures_, state_);
         DrawBreweriesUnderConstruction(b, pictures_, state_);
         DrawSelectedTownFrame(b, state_);
@@ -639,8 +639,8 @@ void TForm1::FillPanelControls(bool keepInput)
         Control(control)->setVisible(content.Shows(control));
     }
     // The language choice belongs to the start screen; every mode switch hides it.
-    RadioButton1->setVisible(panel_.CommandMode == kModeNone);
-    RadioButton2->setVisible(panel_.CommandMode == kModeNone);
+    RadioButton1->setVisible(panel_.CommandMode == PanelMode::None);
+    RadioButton2->setVisible(panel_.CommandMode == PanelMode::None);
     Button9->setText(OkCaptionWithAccessKey(content.Mode, content.Button9Caption, state_.Program.Language));
     Button10->setText(Q(content.Button10Caption.empty() ? kButtonTexts[9].Caption.In(state_.Program.Language)
                                                         : content.Button10Caption));
@@ -648,8 +648,8 @@ void TForm1::FillPanelControls(bool keepInput)
     for (QShortcut* ok : okKeys_)
         ok->setEnabled(content.Shows(PanelControl::Button9));
     // An ended game's Button10 opens a game: no Escape should do that.
-    cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != kModeGameOver);
-    nextTurnKey_->setEnabled(session_.Comforts() && panel_.CommandMode == kModeIdle &&
+    cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != PanelMode::GameOver);
+    nextTurnKey_->setEnabled(session_.Comforts() && panel_.CommandMode == PanelMode::Idle &&
                              content.Shows(PanelControl::Button8));
     auto fillList = [keepInput, &content](QListWidget* list, const std::vector<std::string>& entries,
                                           const std::vector<int>& values) {
@@ -698,11 +698,11 @@ void TForm1::FillPanelControls(bool keepInput)
 
 void TForm1::FocusFirstControl(const PanelContent& content)
 {
-    if (content.Mode == kModeNone)
+    if (content.Mode == PanelMode::None)
         return;
     // The command buttons wait for their keys; a command starts in its first field or list, a
     // mode without one on OK.
-    if (content.Mode == kModeIdle) {
+    if (content.Mode == PanelMode::Idle) {
         surface_->setFocus();
         return;
     }
@@ -792,13 +792,13 @@ std::optional<Command> TForm1::GatherCommand() const
     return c;
 }
 
-void TForm1::Button1Click() { session_.EnterMode(kModeBuildBrewery); }
-void TForm1::Button2Click() { session_.EnterMode(kModeExtendBrewery); }
-void TForm1::Button3Click() { session_.EnterMode(kModeBuildDepot); }
-void TForm1::Button4Click() { session_.EnterMode(kModeTransportBeer); }
-void TForm1::Button5Click() { session_.EnterMode(kModeTransferMoney); }
-void TForm1::Button6Click() { session_.EnterMode(kModeChangePrices); }
-void TForm1::Button7Click() { session_.EnterMode(kModeNewBrand); }
+void TForm1::Button1Click() { session_.EnterMode(PanelMode::BuildBrewery); }
+void TForm1::Button2Click() { session_.EnterMode(PanelMode::ExtendBrewery); }
+void TForm1::Button3Click() { session_.EnterMode(PanelMode::BuildDepot); }
+void TForm1::Button4Click() { session_.EnterMode(PanelMode::TransportBeer); }
+void TForm1::Button5Click() { session_.EnterMode(PanelMode::TransferMoney); }
+void TForm1::Button6Click() { session_.EnterMode(PanelMode::ChangePrices); }
+void TForm1::Button7Click() { session_.EnterMode(PanelMode::NewBrand); }
 
 void TForm1::Button8Click()
 {
@@ -831,7 +831,7 @@ void TForm1::Button10Click()
     }
     session_.PressCancel();
 }
-void TForm1::Button11Click() { session_.EnterMode(kModeTownInformation); }
+void TForm1::Button11Click() { session_.EnterMode(PanelMode::TownInformation); }
 
 void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 {
@@ -958,10 +958,10 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
 }
 
-void TForm1::New2Click() { session_.EnterMode(kModeNewOrder); }
-void TForm1::Delete1Click() { session_.EnterMode(kModeDeleteOrder); }
-void TForm1::DisplayChange1Click() { session_.EnterMode(kModeListOrders); }
-void TForm1::MarketShares1Click() { session_.EnterMode(kModeMarketShares); }
+void TForm1::New2Click() { session_.EnterMode(PanelMode::NewOrder); }
+void TForm1::Delete1Click() { session_.EnterMode(PanelMode::DeleteOrder); }
+void TForm1::DisplayChange1Click() { session_.EnterMode(PanelMode::ListOrders); }
+void TForm1::MarketShares1Click() { session_.EnterMode(PanelMode::MarketShares); }
 
 void TForm1::StatisticDialog1Click()
 {
@@ -982,7 +982,7 @@ void TForm1::StatisticDialog1Click()
     ComboBox3->setCurrentIndex(opening.Company);
     ComboBox4->setCurrentIndex(opening.CompanySort);
     FillCompaniesGrid();
-    session_.EnterMode(kModeStatistics);
+    session_.EnterMode(PanelMode::Statistics);
 }
 
 namespace {

@@ -320,10 +320,10 @@ private:
     LocalText lastCaption_;                      ///< the caption the rules set last; the title adds the file's name
     /// Set while a click that chose no town redraws: the open command keeps what was typed.
     bool keepInputOnRedraw_ = false;
-    std::array<QShortcut*, 2> okKeys_{};  ///< Return and Enter press OK
-    QShortcut* cancelKey_ = nullptr;      ///< Escape presses Cancel
-    QShortcut* nextTurnKey_ = nullptr;    ///< N ends the month from the idle panel
-    int32_t focusedMode_ = kModeNone;     ///< the mode the keyboard was last put into
+    std::array<QShortcut*, 2> okKeys_{};       ///< Return and Enter press OK
+    QShortcut* cancelKey_ = nullptr;           ///< Escape presses Cancel
+    QShortcut* nextTurnKey_ = nullptr;         ///< N ends the month from the idle panel
+    PanelMode focusedMode_ = PanelMode::None;  ///< the mode the keyboard was last put into
     HandOverCover* handOverCover_ = nullptr;
     /// What the statistics view showed last: kept while the program runs.
     StatisticsChoice statistics_;
