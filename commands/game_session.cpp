@@ -1,5 +1,6 @@
 /// @file game_session.cpp The game with its panel and its file, and the player's actions.
 #include "commands/game_session.h"
+#include "game/status_line.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -22,7 +23,6 @@ namespace {
 
 const LocalText kSaveRunningGame{"Save the running game?", "Das laufende Spiel speichern?"};
 // The close questions' caption.
-const LocalText kSaveCaption{"The TAVREK! War", "TAVRIK! - Das Spiel"};
 
 }  // namespace
 
@@ -185,13 +185,12 @@ void GameSession::TellRecord(const std::string& path, const PairSave& saved, boo
     case RecordSave::Saved:
         break;
     case RecordSave::NotARecord:
-        frontend_.ShowMessage(NotARecordNote(HistoryFileName(path)), {"File Error", "Dateifehler"},
-                              MessageIcon::Warning);
+        frontend_.ShowMessage(NotARecordNote(HistoryFileName(path)), FileErrorCaption(), MessageIcon::Warning);
         break;
     case RecordSave::Failed:
         // The status line goes with the window or the game being left: then a box says it.
         if (inBox)
-            frontend_.ShowMessage(HistoryNotSavedNote(), {"File Error", "Dateifehler"}, MessageIcon::Warning);
+            frontend_.ShowMessage(HistoryNotSavedNote(), FileErrorCaption(), MessageIcon::Warning);
         else
             frontend_.ShowStatusLine(HistoryNotSavedNote());
         break;
@@ -232,7 +231,7 @@ bool GameSession::MayClose()
         }
     }
     if (frontend_.AskYesNo({"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"},
-                           kSaveCaption)) {
+                           CapitalGameTitle())) {
         Leave();
         return true;
     }
@@ -274,7 +273,7 @@ GameSession::Leaving GameSession::BeforeReplacingGame()
     // The game as it always was: New and Open replace the running game without a word.
     if (!state_.Program.Comforts || !Changed())
         return Leaving::Go;
-    switch (frontend_.AskYesNoCancel(kSaveRunningGame, kSaveCaption)) {
+    switch (frontend_.AskYesNoCancel(kSaveRunningGame, CapitalGameTitle())) {
     case YesNoCancel::Yes:
         return Leaving::SaveFirst;
     case YesNoCancel::No:

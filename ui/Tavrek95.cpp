@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -197,7 +196,7 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     // Said once, when the window is up: otherwise lost options and names would come unexplained.
     if (!CanKeepSettingsAndNames(state_.Program.ProgramDirectory))
         QTimer::singleShot(0, this, [this] {
-            ShowMessage(CannotKeepSettingsText(state_.Program.ProgramDirectory), {"File Error", "Dateifehler"},
+            ShowMessage(CannotKeepSettingsText(state_.Program.ProgramDirectory), FileErrorCaption(),
                         MessageIcon::Warning);
         });
 }
@@ -410,17 +409,10 @@ void TForm1::ShowCurrentPicture()
 void TForm1::ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon)
 {
     ShowCurrentPicture();
-    if (dialogs_) {
+    if (dialogs_)
         dialogs_->ShowMessage(text, caption, icon);
-        return;
-    }
-    const Language language = state_.Program.Language;
-    const QMessageBox::Icon qicon = icon == MessageIcon::Warning       ? QMessageBox::Warning
-                                    : icon == MessageIcon::Information ? QMessageBox::Information
-                                                                       : QMessageBox::NoIcon;
-    QMessageBox box(qicon, Q(caption.In(language)), Q(text.In(language)), QMessageBox::Ok, this);
-    ZoomMessageBox(box, zoom_);
-    box.exec();
+    else
+        boxes_.Show(text, caption, icon, state_.Program.Language, zoom_);
 }
 
 bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
@@ -428,11 +420,7 @@ bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
     ShowCurrentPicture();
     if (dialogs_)
         return dialogs_->AskYesNo(text, caption);
-    const Language language = state_.Program.Language;
-    QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    ZoomMessageBox(box, zoom_);
-    return box.exec() == QMessageBox::Yes;
+    return boxes_.AskYesNo(text, caption, state_.Program.Language, zoom_);
 }
 
 YesNoCancel TForm1::AskYesNoCancel(const LocalText& text, const LocalText& caption)
@@ -440,15 +428,7 @@ YesNoCancel TForm1::AskYesNoCancel(const LocalText& text, const LocalText& capti
     ShowCurrentPicture();
     if (dialogs_)
         return dialogs_->AskYesNoCancel(text, caption);
-    const Language language = state_.Program.Language;
-    QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.setEscapeButton(QMessageBox::Cancel);
-    ZoomMessageBox(box, zoom_);
-    const int answer = box.exec();
-    return answer == QMessageBox::Yes  ? YesNoCancel::Yes
-           : answer == QMessageBox::No ? YesNoCancel::No
-                                       : YesNoCancel::Cancel;
+    return boxes_.AskYesNoCancel(text, caption, state_.Program.Language, zoom_);
 }
 
 void TForm1::PlaySoundEffect(int number)
@@ -1179,7 +1159,7 @@ void TForm1::ShowFileError(const QString& path)
     const std::string file = QDir::toNativeSeparators(path).toStdString();
     ShowMessage({Format("The file %s could not be opened.", file.c_str()),
                  Format("Die Datei %s konnte nicht geöffnet werden.", file.c_str())},
-                {"File Error", "Dateifehler"}, MessageIcon::Warning);
+                FileErrorCaption(), MessageIcon::Warning);
 }
 
 void TForm1::EditNames1Click()

@@ -21,6 +21,7 @@
 #include "ui/animation_painter.h"
 #include "ui/language_tables.h"
 #include "ui/layout_builder.h"
+#include "ui/message_boxes.h"
 #include "ui/pictures.h"
 #include "ui/sound_effects.h"
 
@@ -282,7 +283,8 @@ private:
     const PanelState& panel_;  ///< the session's panel
     std::unique_ptr<SoundEffects> sounds_;
     Frontend* dialogs_ = nullptr;
-    GameFolders folders_;  ///< where the player's files are kept and the sounds and help found
+    MessageBoxes boxes_{this};  ///< the Qt boxes when no test or tool answers instead
+    GameFolders folders_;       ///< where the player's files are kept and the sounds and help found
     FormSurface* surface_ = nullptr;
     QImage backBuffer_;
     /// Set when an animation tick drew into the back buffer since the last paint: that paint
