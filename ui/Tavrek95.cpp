@@ -32,6 +32,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <ctime>
+#include <span>
 
 #include "commands/hand_over.h"
 #include "commands/panel_content.h"
@@ -53,6 +54,7 @@
 #include "ui/guide_box.h"
 #include "ui/history_window.h"
 #include "ui/price_forecast.h"
+#include "ui/window_layouts.h"
 #include "ui/dialog_support.h"
 #include "ui/layout_builder.h"
 #include "ui/info.h"
@@ -67,12 +69,9 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-/// The band of the command panel.
-constexpr QRect kPanelBand(0, 401, 792, 113);
-
 /// The make-up all four grids share: rows of 16 pixels under a heading of 16, figures to read
 /// rather than pick (no highlighted cell or heading, no editing), a vertical scroll bar.
-void SetUpGrid(QTableWidget* grid, std::initializer_list<int> columnWidths)
+void SetUpGrid(QTableWidget* grid, std::span<const int> columnWidths)
 {
     QHeaderView* rows = grid->verticalHeader();
     rows->hide();
@@ -298,12 +297,12 @@ void TForm1::CreateControls()
     StringGrid1 = c.Get<QTableWidget>("StringGrid1");
     StringGrid1->setRowCount(kSalesGridRows - 1);
     StringGrid1->setColumnCount(kSalesGridColumns);
-    SetUpGrid(StringGrid1, {250, 50, 50, 75, 75});
+    SetUpGrid(StringGrid1, kSalesGridColumnWidths);
 
     StringGrid2 = c.Get<QTableWidget>("StringGrid2");
     StringGrid2->setRowCount(kMarketShareRows - 1);
     StringGrid2->setColumnCount(kStatisticsColumns);
-    SetUpGrid(StringGrid2, {180, 70, 70, 70, 150});
+    SetUpGrid(StringGrid2, kMarketShareGridColumnWidths);
     // The five columns fill the grid beside its scroll bar; no sideways scrolling.
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
@@ -344,7 +343,7 @@ void TForm1::CreateControls()
     }
 
     Timer1 = new QTimer(this);
-    Timer1->setInterval(100);
+    Timer1->setInterval(kAnimationTickMs);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 }
 
@@ -378,8 +377,8 @@ void TForm1::CreateStatisticsView()
     PageControl1->addTab(TabSheet1, QString());
     PageControl1->addTab(TabSheet2, QString());
     // Set up once the pages belong to the window, so they have its font and style.
-    SetUpGrid(StringGrid3, {230, 230, 80, 80, 80});
-    SetUpGrid(StringGrid4, {230, 230, 80, 80, 80});
+    SetUpGrid(StringGrid3, kStatisticsGridColumnWidths);
+    SetUpGrid(StringGrid4, kStatisticsGridColumnWidths);
     // A click on a column's heading sorts by it: the columns are the sort keys in their order.
     auto sortByHeading = [this](QTableWidget* grid, QComboBox* sort, void (TForm1::*change)()) {
         grid->horizontalHeader()->setSectionsClickable(true);
@@ -595,7 +594,7 @@ void TForm1::FormPaint(QPainter& p)
     p.drawImage(QRect(0, 0, Zoomed(kClientWidth, zoom_), Zoomed(kClientHeight, zoom_)), backBuffer_);
 
     // DrawPanel: the band, then the texts of the mode, at their zoomed places in the zoomed font.
-    p.fillRect(ZoomedRect(kPanelBand, zoom_), face);
+    p.fillRect(ZoomedRect(QRect(kPanelBand.X, kPanelBand.Y, kPanelBand.Width, kPanelBand.Height), zoom_), face);
     const QFont font = WindowFont(zoom_);
     p.setFont(font);
     p.setPen(palette().color(QPalette::ButtonText));
