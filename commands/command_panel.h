@@ -6,33 +6,13 @@
 #include <string>
 
 #include "commands/command.h"
+#include "commands/panel_mode.h"
 #include "game/frontend.h"
 #include "game/game_state.h"
 
-/// The panel's modes, numbered as the window knows them.
-enum PanelMode : int32_t {
-    kModeNone = 0,  ///< no game yet: no panel control is shown
-    kModeIdle = 1,  ///< the eight command buttons and the town information button
-    kModeBuildBrewery = 2,
-    kModeNewBrand = 3,
-    kModeBuildDepot = 4,
-    kModeTownInformation = 5,
-    kModeLastSales = 6,
-    kModeExtendBrewery = 7,
-    kModeChangePrices = 8,
-    kModeTransportBeer = 9,
-    kModeTransferMoney = 10,
-    kModeMarketShares = 11,
-    kModeNewOrder = 12,
-    kModeListOrders = 13,
-    kModeDeleteOrder = 14,
-    kModeStatistics = 15,
-    kModeGameOver = 16,  ///< ours: the game has ended; only New and Open are offered
-};
-
 /// The panel's view state; the window owns it, it is not part of a saved game.
 struct PanelState {
-    int32_t CommandMode = kModeNone;  ///< which mode the panel shows
+    PanelMode CommandMode = PanelMode::None;  ///< which mode the panel shows
 };
 
 /// What the panel does when a command has run.
@@ -56,16 +36,16 @@ struct PanelInputs {
     std::string Edit5;                    ///< amount of a transport, transfer or new order
 };
 
-/// The mode whose OK gives a command of this kind; kModeNone for the commands without one (a
+/// The mode whose OK gives a command of this kind; PanelMode::None for the commands without one (a
 /// town choice, Next Turn).
-int32_t ModeOfCommand(CommandKind kind);
+PanelMode ModeOfCommand(CommandKind kind);
 /// The command OK gives in a mode; none in the modes whose OK only turns a page or closes a view.
-std::optional<CommandKind> CommandOfMode(int32_t mode);
+std::optional<CommandKind> CommandOfMode(PanelMode mode);
 
 /// Switches the panel to a mode and redraws. Entering the new-order mode with all ten slots
 /// in use tells the player so, once. Without a running game only the start screen's mode 0 is
 /// taken; any other is refused and nothing happens.
-void SetCommandMode(const GameState& s, PanelState& panel, Frontend& frontend, int32_t mode);
+void SetCommandMode(const GameState& s, PanelState& panel, Frontend& frontend, PanelMode mode);
 
 /// OK (Button9): runs the command of the current mode and moves on as it says.
 void PressOk(GameState& s, PanelState& panel, const PanelInputs& inputs, Frontend& frontend);

@@ -23,7 +23,7 @@ std::optional<GameEnd> GameEndAfterTurn(const TurnOutcome& outcome, bool twoPlay
 PanelContent GameOverContent(const GameState& s, const GameEnd& end)
 {
     PanelContent content;
-    content.Mode = kModeGameOver;
+    content.Mode = PanelMode::GameOver;
     content.Visible = {PanelControl::Button9, PanelControl::Button10};
     const Language language = s.Program.Language;
     content.Button9Caption = LocalText{"New Game", "Neues Spiel"}.In(language);

@@ -1,5 +1,6 @@
 /// @file game_session.cpp The game with its panel and its file, and the player's actions.
 #include "commands/game_session.h"
+#include "game/status_line.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -22,7 +23,6 @@ namespace {
 
 const LocalText kSaveRunningGame{"Save the running game?", "Das laufende Spiel speichern?"};
 // The close questions' caption.
-const LocalText kSaveCaption{"The TAVREK! War", "TAVRIK! - Das Spiel"};
 
 }  // namespace
 
@@ -46,7 +46,7 @@ WorldNames NamesOf(const GameState& s) { return {s.CompanyName, s.BrandName}; }
 void GameSession::NewGame(const NewGameSettings& settings)
 {
     MakeWorld(settings, NamesForNewWorld(state_, settings));
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    SetCommandMode(state_, panel_, frontend_, PanelMode::Idle);
 }
 
 void GameSession::MakeWorld(const NewGameSettings& settings, const WorldNames& names)
@@ -80,9 +80,9 @@ bool GameSession::Open(const std::string& path)
         return false;
     // How the record beside it was read stays with the session (the business history says it):
     // the status line keeps the game's own line.
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    SetCommandMode(state_, panel_, frontend_, PanelMode::Idle);
     if (end_) {
-        panel_.CommandMode = kModeGameOver;
+        panel_.CommandMode = PanelMode::GameOver;
         frontend_.Redraw();
     }
     return true;
@@ -93,7 +93,7 @@ LoadStatus GameSession::Load(const std::string& path, std::string* reason)
     OpenedPair pair = ReadGameAndRecord(path, reason);
     if (pair.Game == LoadStatus::Loaded) {
         TakeOver(path, pair);
-        panel_.CommandMode = end_ ? kModeGameOver : kModeIdle;
+        panel_.CommandMode = end_ ? PanelMode::GameOver : PanelMode::Idle;
     }
     return pair.Game;
 }
@@ -185,13 +185,12 @@ void GameSession::TellRecord(const std::string& path, const PairSave& saved, boo
     case RecordSave::Saved:
         break;
     case RecordSave::NotARecord:
-        frontend_.ShowMessage(NotARecordNote(HistoryFileName(path)), {"File Error", "Dateifehler"},
-                              MessageIcon::Warning);
+        frontend_.ShowMessage(NotARecordNote(HistoryFileName(path)), FileErrorCaption(), MessageIcon::Warning);
         break;
     case RecordSave::Failed:
         // The status line goes with the window or the game being left: then a box says it.
         if (inBox)
-            frontend_.ShowMessage(HistoryNotSavedNote(), {"File Error", "Dateifehler"}, MessageIcon::Warning);
+            frontend_.ShowMessage(HistoryNotSavedNote(), FileErrorCaption(), MessageIcon::Warning);
         else
             frontend_.ShowStatusLine(HistoryNotSavedNote());
         break;
@@ -232,7 +231,7 @@ bool GameSession::MayClose()
         }
     }
     if (frontend_.AskYesNo({"Do you really want to leave this game?", "Wollen Sie das Spiel wirklich beenden?"},
-                           kSaveCaption)) {
+                           CapitalGameTitle())) {
         Leave();
         return true;
     }
@@ -250,7 +249,7 @@ bool GameSession::Changed() const
 
 PanelContent GameSession::Content() const
 {
-    if (end_ && panel_.CommandMode == kModeGameOver)
+    if (end_ && panel_.CommandMode == PanelMode::GameOver)
         return GameOverContent(state_, *end_);
     return ComputePanelContent(state_, panel_.CommandMode);
 }
@@ -274,7 +273,7 @@ GameSession::Leaving GameSession::BeforeReplacingGame()
     // The game as it always was: New and Open replace the running game without a word.
     if (!state_.Program.Comforts || !Changed())
         return Leaving::Go;
-    switch (frontend_.AskYesNoCancel(kSaveRunningGame, kSaveCaption)) {
+    switch (frontend_.AskYesNoCancel(kSaveRunningGame, CapitalGameTitle())) {
     case YesNoCancel::Yes:
         return Leaving::SaveFirst;
     case YesNoCancel::No:
@@ -297,7 +296,7 @@ GameSession::Leaving GameSession::BeforeClosing()
     return leaving;
 }
 
-void GameSession::EnterMode(int32_t mode)
+void GameSession::EnterMode(PanelMode mode)
 {
     // An ended game offers no command.
     if (!end_)
@@ -362,11 +361,11 @@ bool IsBrand(int brand) { return brand >= 0 && brand < kBrands; }
 
 void GameSession::OpenCommand(CommandKind kind, int town)
 {
-    const int32_t mode = ModeOfCommand(kind);
-    if (!state_.GameActive || end_ || !IsTown(town) || mode == kModeNone)
+    const PanelMode mode = ModeOfCommand(kind);
+    if (!state_.GameActive || end_ || !IsTown(town) || mode == PanelMode::None)
         return;
     // From the idle panel, as the player would: a click on the town, then the command's button.
-    EnterMode(kModeIdle);
+    EnterMode(PanelMode::Idle);
     ClickTown(state_, panel_, frontend_, town);
     EnterMode(mode);
 }
@@ -462,7 +461,7 @@ CommandResult GameSession::Run(const Command& command)
     default:
         break;
     }
-    const int32_t mode = ModeOfCommand(command.Kind);
+    const PanelMode mode = ModeOfCommand(command.Kind);
     // The command's button or menu entry, unless its mode is open already.
     if (panel_.CommandMode != mode)
         EnterMode(mode);
@@ -515,7 +514,7 @@ void GameSession::ClickMap(MouseButton button, bool doubleClick, int x, int y)
     choice.Town = town;
     Execute(choice);
     if (button == MouseButton::Right || doubleClick)
-        EnterMode(kModeTownInformation);
+        EnterMode(PanelMode::TownInformation);
 }
 
 bool GameSession::ClickKeepsInput(MouseButton button, bool doubleClick, int x, int y) const
@@ -565,7 +564,7 @@ void GameSession::EndTurn()
     if (end && stopAtTheEnd_ && (end->Winner >= 0 || state_.Program.Comforts)) {
         end_ = end;
         state_.History.End = RecordedEnd{end->Winner, end->HumanWon, end->Points, end->LastPlayer};
-        panel_.CommandMode = kModeGameOver;
+        panel_.CommandMode = PanelMode::GameOver;
         frontend_.Redraw();
     }
 }
@@ -634,7 +633,7 @@ void GameSession::Adopt(const GameData& game)
     saveFile_.clear();
     end_.reset();
     Keep();
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    SetCommandMode(state_, panel_, frontend_, PanelMode::Idle);
 }
 
 bool GameSession::RestoreNames()
@@ -716,7 +715,7 @@ bool GameSession::BeginRecorded(const GameStart& start, std::string* reason)
         break;
     }
     }
-    SetCommandMode(state_, panel_, frontend_, kModeIdle);
+    SetCommandMode(state_, panel_, frontend_, PanelMode::Idle);
     if (state_.History.Inputs.Start.At.Digest != start.At.Digest)
         return fail("the game does not begin as recorded (its digest differs)");
     return true;

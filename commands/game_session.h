@@ -134,7 +134,7 @@ public:
     /// none. A refusal leaves the panel open with the input, as OK does.
     CommandResult Execute(const Command& command);
     /// Opens a command mode; modes that need a game are refused without one.
-    void EnterMode(int32_t mode);
+    void EnterMode(PanelMode mode);
     /// OK in a mode that gives no command: the town information turns its page, a view closes.
     /// A command mode's OK is its command (Execute).
     void PressOk();

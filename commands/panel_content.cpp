@@ -17,40 +17,40 @@ namespace {
 using C = PanelControl;
 
 // The controls a mode shows besides OK and Cancel.
-std::vector<PanelControl> ModeControls(int32_t mode)
+std::vector<PanelControl> ModeControls(PanelMode mode)
 {
     switch (mode) {
-    case kModeBuildBrewery:
+    case PanelMode::BuildBrewery:
         return {C::ListBox1};
-    case kModeLastSales:
+    case PanelMode::LastSales:
         return {C::StringGrid1};
-    case kModeExtendBrewery:
+    case PanelMode::ExtendBrewery:
         return {C::ListBox1, C::Edit1};
-    case kModeChangePrices:
+    case PanelMode::ChangePrices:
         return {C::Edit2, C::Edit3, C::Edit4};
-    case kModeTransportBeer:
+    case PanelMode::TransportBeer:
         return {C::ListBox3, C::ListBox4, C::Edit5};
-    case kModeTransferMoney:
+    case PanelMode::TransferMoney:
         return {C::ListBox4, C::Edit5};
-    case kModeMarketShares:
+    case PanelMode::MarketShares:
         return {C::StringGrid2};
-    case kModeNewOrder:
+    case PanelMode::NewOrder:
         return {C::ListBox4, C::ListBox5, C::ListBox6, C::Edit5};
-    case kModeListOrders:
-    case kModeDeleteOrder:
+    case PanelMode::ListOrders:
+    case PanelMode::DeleteOrder:
         return {C::ListBox2};
-    case kModeStatistics:
+    case PanelMode::Statistics:
         return {C::PageControl1};
     default:
         return {};
     }
 }
 
-std::vector<PanelControl> VisibleControls(int32_t mode)
+std::vector<PanelControl> VisibleControls(PanelMode mode)
 {
-    if (mode == kModeNone)
+    if (mode == PanelMode::None)
         return {};
-    if (mode == kModeIdle)
+    if (mode == PanelMode::Idle)
         return {C::Button1, C::Button2, C::Button3, C::Button4, C::Button5,
                 C::Button6, C::Button7, C::Button8, C::Button11};
     std::vector<PanelControl> visible{C::Button9, C::Button10};
@@ -74,41 +74,41 @@ public:
     void Build()
     {
         switch (content_.Mode) {
-        case kModeBuildBrewery:
+        case PanelMode::BuildBrewery:
             BuildBrewery();
             break;
-        case kModeNewBrand:
+        case PanelMode::NewBrand:
             NewBrand();
             break;
-        case kModeBuildDepot:
+        case PanelMode::BuildDepot:
             BuildDepot();
             break;
-        case kModeTownInformation:
+        case PanelMode::TownInformation:
             TownInformation();
             break;
-        case kModeLastSales:
+        case PanelMode::LastSales:
             LastSales();
             break;
-        case kModeExtendBrewery:
+        case PanelMode::ExtendBrewery:
             ExtendBrewery();
             break;
-        case kModeChangePrices:
+        case PanelMode::ChangePrices:
             ChangePrices();
             break;
-        case kModeTransportBeer:
+        case PanelMode::TransportBeer:
             TransportBeer();
             break;
-        case kModeTransferMoney:
+        case PanelMode::TransferMoney:
             TransferMoney();
             break;
-        case kModeNewOrder:
+        case PanelMode::NewOrder:
             NewOrder();
             break;
-        case kModeListOrders:
-        case kModeDeleteOrder:
+        case PanelMode::ListOrders:
+        case PanelMode::DeleteOrder:
             ListOrders();
             break;
-        case kModeMarketShares: {
+        case PanelMode::MarketShares: {
             const MarketShareGrid grid = ComputeMarketShareGrid(s_);
             content_.MarketShares.assign(grid.begin(), grid.end());
             break;
@@ -392,7 +392,7 @@ void SortListEntries(std::vector<std::string>& entries, std::vector<int>& values
     values = std::move(sortedValues);
 }
 
-PanelContent ComputePanelContent(const GameState& s, int32_t mode)
+PanelContent ComputePanelContent(const GameState& s, PanelMode mode)
 {
     PanelContent content;
     content.Mode = mode;
@@ -400,9 +400,9 @@ PanelContent ComputePanelContent(const GameState& s, int32_t mode)
     content.PreselectSingleEntry = s.Program.Comforts;
     static const LocalText kSales{"Sales", "Verkäufe"};
     static const LocalText kDelete{"Delete", "Löschen"};
-    if (mode == kModeTownInformation)
+    if (mode == PanelMode::TownInformation)
         content.Button9Caption = kSales.In(s.Program.Language);
-    else if (mode == kModeDeleteOrder)
+    else if (mode == PanelMode::DeleteOrder)
         content.Button9Caption = kDelete.In(s.Program.Language);
     if (s.GameActive && s.CurrentCompany >= 0 && s.CurrentCompany < kCompanies && s.SelectedTown >= 0 &&
         s.SelectedTown < kTowns)

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/panel_mode.h"
 #include "commands/statistics.h"
 #include "game/game_state.h"
 
@@ -61,7 +62,7 @@ inline constexpr int kSalesGridColumns = 5;
 using SalesGridRow = std::array<std::string, kSalesGridColumns>;
 
 struct PanelContent {
-    int32_t Mode = 0;                   ///< the mode this content belongs to
+    PanelMode Mode = PanelMode::None;   ///< the mode this content belongs to
     std::vector<PanelText> Texts;       ///< in drawing order
     std::vector<PanelControl> Visible;  ///< the controls shown, in the order of PanelControl
     std::string Button9Caption = "OK";  ///< "OK", or the mode's own word
@@ -99,7 +100,7 @@ struct PanelContent {
 };
 
 /// The panel of a mode for the moving company, the selected town and the current language.
-PanelContent ComputePanelContent(const GameState& s, int32_t mode);
+PanelContent ComputePanelContent(const GameState& s, PanelMode mode);
 
 /// Orders list entries as the sorted list boxes keep them: alphabetically, ignoring case.
 void SortListEntries(std::vector<std::string>& entries);

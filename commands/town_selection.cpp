@@ -80,14 +80,14 @@ void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton b
         WriteStatusLine(s, frontend);
         frontend.SetCaption(EnglishGameTitle());
         if (button == MouseButton::Right || doubleClick) {
-            SetCommandMode(s, panel, frontend, kModeTownInformation);
+            SetCommandMode(s, panel, frontend, PanelMode::TownInformation);
             return;  // the mode switch has redrawn the panel
         }
     }
     frontend.Redraw();
 }
 
-bool FollowsSelectedTown(int32_t mode) { return mode >= kModeIdle && mode <= kModeTransferMoney; }
+bool FollowsSelectedTown(PanelMode mode) { return mode >= PanelMode::Idle && mode <= PanelMode::TransferMoney; }
 
 int SteppedTown(const GameState& s, const PanelState& panel, int step)
 {

@@ -41,7 +41,7 @@ void ClickMap(GameState& s, PanelState& panel, Frontend& frontend, MouseButton b
 void ClickTown(GameState& s, PanelState& panel, Frontend& frontend, int town);
 
 /// Whether a mode's panel follows the selected town (the idle panel and the town's commands).
-bool FollowsSelectedTown(int32_t mode);
+bool FollowsSelectedTown(PanelMode mode);
 /// The town Page Down (`step` 1) or Page Up (-1) chooses: the next or previous one in the map's
 /// order, in the modes that follow the selected town; -1 elsewhere (the key does nothing).
 int SteppedTown(const GameState& s, const PanelState& panel, int step);

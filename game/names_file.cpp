@@ -88,7 +88,7 @@ bool RestoreNames(GameState& s, Frontend& frontend)
 {
     const bool yes =
         frontend.AskYesNo({"Do you really want to restore all names?", "Möchten Sie wirklich alle Namen zurücksetzen?"},
-                          {"The TAVREK! War", "TAVRIK! - Das Spiel"});
+                          CapitalGameTitle());
     if (!yes)
         return false;
     // A folder that cannot be written still gives the game its default names.

@@ -13,7 +13,14 @@ LocalText StatusLineText(const GameState& s);
 /// Shows the status line through the frontend.
 void WriteStatusLine(const GameState& s, Frontend& frontend);
 
-/// The title in the language of the moment.
+// The game's German title has two spellings, each kept where the game has always shown it.
+
+/// The caption a month's turn sets back after an event or a liquidation ("Tavrik!").
 inline LocalText GameTitle() { return {"The TAVREK! War", "Tavrik! - Das Spiel"}; }
+/// The window's own caption and the caption of the save and Restore Names questions, the German
+/// spelt in capitals ("TAVRIK!").
+inline LocalText CapitalGameTitle() { return {"The TAVREK! War", "TAVRIK! - Das Spiel"}; }
 /// The English title, which some steps show in both languages.
 inline LocalText EnglishGameTitle() { return BothLanguages("The TAVREK! War"); }
+/// The caption of every box that says a file could not be read or written.
+inline LocalText FileErrorCaption() { return {"File Error", "Dateifehler"}; }

@@ -87,7 +87,7 @@ PlayOutcome HostedGame::Play(const Command& command)
         outcome.Executed = CommandText(command);
     } else {
         const CommandResult result = session_.Execute(command);
-        if (command.Kind != CommandKind::SelectTown && session_.Panel().CommandMode != kModeIdle)
+        if (command.Kind != CommandKind::SelectTown && session_.Panel().CommandMode != PanelMode::Idle)
             session_.PressCancel();
         outcome.Accepted = result.Accepted;
         outcome.Executed = CommandText(result.Executed);

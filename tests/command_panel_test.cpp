@@ -9,9 +9,9 @@
 TEST(CommandPanel, OkRunsTheModesCommandAndMovesOn)
 {
     struct Case {
-        int32_t mode;
+        PanelMode mode;
         PanelInputs inputs;
-        int32_t after;
+        PanelMode after;
         size_t messages;
     };
     PanelInputs transport;
@@ -27,42 +27,43 @@ TEST(CommandPanel, OkRunsTheModesCommandAndMovesOn)
     badOrder.ListBox4 = "Seaside";
     badOrder.Edit5 = "5";
     const Case cases[] = {
-        {kModeBuildBrewery, {}, kModeBuildBrewery, 1},    // nothing selected
-        {kModeExtendBrewery, {}, kModeExtendBrewery, 1},  // nothing selected
-        {kModeTransportBeer, {}, kModeTransportBeer, 1},  // no destination
-        {kModeTransferMoney, {}, kModeTransferMoney, 1},  // no destination
-        {kModeTransferMoney, poorTransfer, kModeTransferMoney, 1},
-        {kModeNewOrder, badOrder, kModeNewOrder, 1},  // invalid amount
-        {kModeDeleteOrder, {}, kModeDeleteOrder, 1},  // nothing selected
-        {kModeTransportBeer, transport, kModeIdle, 0},
-        {kModeBuildDepot, {}, kModeIdle, 0},
-        {kModeChangePrices, {}, kModeIdle, 0},
-        {kModeNewBrand, {}, kModeIdle, 1},  // the offer, declined
-        {kModeTownInformation, {}, kModeLastSales, 0},
-        {kModeLastSales, {}, kModeTownInformation, 0},
-        {kModeMarketShares, {}, kModeIdle, 0},
-        {kModeListOrders, {}, kModeIdle, 0},
-        {kModeStatistics, {}, kModeIdle, 0},
+        {PanelMode::BuildBrewery, {}, PanelMode::BuildBrewery, 1},    // nothing selected
+        {PanelMode::ExtendBrewery, {}, PanelMode::ExtendBrewery, 1},  // nothing selected
+        {PanelMode::TransportBeer, {}, PanelMode::TransportBeer, 1},  // no destination
+        {PanelMode::TransferMoney, {}, PanelMode::TransferMoney, 1},  // no destination
+        {PanelMode::TransferMoney, poorTransfer, PanelMode::TransferMoney, 1},
+        {PanelMode::NewOrder, badOrder, PanelMode::NewOrder, 1},  // invalid amount
+        {PanelMode::DeleteOrder, {}, PanelMode::DeleteOrder, 1},  // nothing selected
+        {PanelMode::TransportBeer, transport, PanelMode::Idle, 0},
+        {PanelMode::BuildDepot, {}, PanelMode::Idle, 0},
+        {PanelMode::ChangePrices, {}, PanelMode::Idle, 0},
+        {PanelMode::NewBrand, {}, PanelMode::Idle, 1},  // the offer, declined
+        {PanelMode::TownInformation, {}, PanelMode::LastSales, 0},
+        {PanelMode::LastSales, {}, PanelMode::TownInformation, 0},
+        {PanelMode::MarketShares, {}, PanelMode::Idle, 0},
+        {PanelMode::ListOrders, {}, PanelMode::Idle, 0},
+        {PanelMode::Statistics, {}, PanelMode::Idle, 0},
     };
     for (const Case& c : cases) {
         GameState s = CommandWorld();
         PanelState panel{c.mode};
         RecordingFrontend f;
         PressOk(s, panel, c.inputs, f);
-        EXPECT_EQ(panel.CommandMode, c.after) << "mode " << c.mode;
-        EXPECT_EQ(f.Messages.size(), c.messages) << "mode " << c.mode;
+        EXPECT_EQ(panel.CommandMode, c.after) << "mode " << static_cast<int>(c.mode);
+        EXPECT_EQ(f.Messages.size(), c.messages) << "mode " << static_cast<int>(c.mode);
         EXPECT_EQ(f.Redraws, c.after == c.mode ? 0 : 1) << "a mode switch redraws; staying does not";
     }
 }
 
 TEST(CommandPanel, CancelLeavesEveryModeForTheButtons)
 {
-    for (int32_t mode = kModeBuildBrewery; mode <= kModeStatistics; ++mode) {
+    for (int32_t mode = static_cast<int32_t>(PanelMode::BuildBrewery);
+         mode <= static_cast<int32_t>(PanelMode::Statistics); ++mode) {
         GameState s = CommandWorld();
-        PanelState panel{mode};
+        PanelState panel{static_cast<PanelMode>(mode)};
         RecordingFrontend f;
         PressCancel(s, panel, f);
-        EXPECT_EQ(panel.CommandMode, kModeIdle) << mode;
+        EXPECT_EQ(panel.CommandMode, PanelMode::Idle) << mode;
         EXPECT_EQ(s.Account, CommandWorld().Account);
     }
 }
@@ -72,7 +73,7 @@ TEST(CommandPanel, CommandsActOnTheTownSelectedWhenOkIsPressed)
     GameState s = CommandWorld();
     PanelState panel;
     RecordingFrontend f;
-    SetCommandMode(s, panel, f, kModeBuildDepot);
+    SetCommandMode(s, panel, f, PanelMode::BuildDepot);
     s.SelectedTown = 6;  // a click on the map while the mode is open
     PressOk(s, panel, {}, f);
     EXPECT_TRUE(s.HasDepot[2][6]);

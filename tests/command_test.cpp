@@ -188,7 +188,7 @@ TEST_F(SessionCommands, ARefusedCommandChangesNothingAndSaysWhy)
         EXPECT_FALSE(result.Accepted);
         EXPECT_TRUE(SavegameText(session.State()) == before) << "the refused command changed the game";
         EXPECT_FALSE(frontend.Messages.empty()) << "the player is told why";
-        if (session.Panel().CommandMode != kModeIdle)
+        if (session.Panel().CommandMode != PanelMode::Idle)
             session.PressCancel();
     }
 }
@@ -210,7 +210,7 @@ TEST_F(SessionCommands, AnAcceptedCommandActsAsThePanelsOk)
     const std::string before = SavegameText(session.State());
     const CommandResult prices = Run("prices 3.10 - -");
     EXPECT_TRUE(prices.Accepted);
-    EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(session.Panel().CommandMode, PanelMode::Idle);
     EXPECT_FALSE(SavegameText(session.State()) == before);
 
     const int next = (session.State().SelectedTown + 3) % kTowns;

@@ -50,18 +50,18 @@ TEST(BuildBrewery, WithDelayTheBrandWaitsForItsCapacity)
     GameState s = TwoBrandWorld();
     RecordingFrontend f;
     s.DelayBuilding = true;
-    EXPECT_EQ(ComputePanelContent(s, kModeBuildBrewery).ListBox1, Texts{"Beta"});
+    EXPECT_EQ(ComputePanelContent(s, PanelMode::BuildBrewery).ListBox1, Texts{"Beta"});
     EXPECT_EQ(BuildBrewery(s, f, "Beta"), PanelNext::Idle);
     EXPECT_EQ(s.Capacity[2][1][2], 0);
     EXPECT_EQ(s.Stock[2][1][2], 0);
     EXPECT_EQ(s.ConstructionPipeline[2][1][2][2], 1000);
     for (int month = 0; month < 3; ++month) {
-        EXPECT_EQ(ComputePanelContent(s, kModeBuildBrewery).ListBox1, Texts{}) << month;
-        EXPECT_EQ(ComputePanelContent(s, kModeExtendBrewery).ListBox1, Texts{"Alpha"}) << month;
+        EXPECT_EQ(ComputePanelContent(s, PanelMode::BuildBrewery).ListBox1, Texts{}) << month;
+        EXPECT_EQ(ComputePanelContent(s, PanelMode::ExtendBrewery).ListBox1, Texts{"Alpha"}) << month;
         AdvanceConstruction(s, 2);
     }
     EXPECT_EQ(s.Capacity[2][1][2], 1000);
-    EXPECT_EQ(ComputePanelContent(s, kModeExtendBrewery).ListBox1, (Texts{"Alpha", "Beta"}));
+    EXPECT_EQ(ComputePanelContent(s, PanelMode::ExtendBrewery).ListBox1, (Texts{"Alpha", "Beta"}));
 }
 
 TEST(BuildBrewery, Refusals)

@@ -107,7 +107,7 @@ TEST_F(GameEndFixture, TheGameEndsWhenACompanyWinsOrTheOnlyPlayerIsLiquidated)
             expected.Points = session.End()->Points;
         }
         EXPECT_EQ(*session.End(), expected);
-        EXPECT_EQ(session.Panel().CommandMode, kModeGameOver);
+        EXPECT_EQ(session.Panel().CommandMode, PanelMode::GameOver);
 
         const int named = c.winner == 1 ? other : me;
         const char* name = session.State().CompanyName[named].c_str();
@@ -124,7 +124,7 @@ TEST_F(GameEndFixture, TheGameEndsWhenACompanyWinsOrTheOnlyPlayerIsLiquidated)
         // No further turn and no command: the rules' state stays as the end left it.
         const GameData ended = session.State();
         session.NextTurn();
-        session.EnterMode(kModeChangePrices);
+        session.EnterMode(PanelMode::ChangePrices);
         session.PressOk();
         Command prices;
         prices.Kind = CommandKind::ChangePrices;
@@ -133,11 +133,11 @@ TEST_F(GameEndFixture, TheGameEndsWhenACompanyWinsOrTheOnlyPlayerIsLiquidated)
         session.PressCancel();
         session.ClickMap(MouseButton::Right, false, 100, 220);
         EXPECT_TRUE(static_cast<const GameData&>(session.State()) == ended);
-        EXPECT_EQ(session.Panel().CommandMode, kModeGameOver);
+        EXPECT_EQ(session.Panel().CommandMode, PanelMode::GameOver);
         // A new game is played again.
         Start();
         EXPECT_FALSE(session.End().has_value());
-        EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+        EXPECT_EQ(session.Panel().CommandMode, PanelMode::Idle);
     }
 }
 
@@ -149,7 +149,7 @@ TEST_F(GameEndFixture, InATwoPlayerGameTheOtherPlayerGoesOnAloneAfterABankruptcy
     session.NextTurn();
     EXPECT_FALSE(session.End().has_value());
     EXPECT_EQ(session.State().CurrentCompany, second);
-    EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(session.Panel().CommandMode, PanelMode::Idle);
     // Now the only player, the second one's bankruptcy ends the game.
     Bankrupt(second);
     session.NextTurn();
@@ -163,7 +163,7 @@ TEST_F(GameEndFixture, InATwoPlayerGameTheOtherPlayerGoesOnAloneAfterABankruptcy
     ASSERT_TRUE(reader.Open(File("over.tsg")));
     ASSERT_TRUE(reader.End().has_value());
     EXPECT_EQ(*reader.End(), over);
-    EXPECT_EQ(reader.Panel().CommandMode, kModeGameOver);
+    EXPECT_EQ(reader.Panel().CommandMode, PanelMode::GameOver);
     reader.NextTurn();
     EXPECT_EQ(reader.State().MonthCount, session.State().MonthCount) << "no further turn";
     // Without its record the savegame alone cannot tell: it opens running. Where the months go
@@ -176,7 +176,7 @@ TEST_F(GameEndFixture, InATwoPlayerGameTheOtherPlayerGoesOnAloneAfterABankruptcy
     ASSERT_EQ(sim.Load(File("over.tsg")), LoadStatus::Loaded);
     EXPECT_FALSE(sim.End().has_value());
     EXPECT_FALSE(sim.History().End.has_value());
-    EXPECT_EQ(sim.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(sim.Panel().CommandMode, PanelMode::Idle);
 }
 
 TEST_F(GameEndFixture, WithoutStoppingTheMonthsGoOnAsTheRulesLeaveThem)
@@ -187,7 +187,7 @@ TEST_F(GameEndFixture, WithoutStoppingTheMonthsGoOnAsTheRulesLeaveThem)
     Bankrupt(session.State().CurrentCompany);
     session.NextTurn();
     EXPECT_FALSE(session.End().has_value());
-    EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(session.Panel().CommandMode, PanelMode::Idle);
     const int month = session.State().MonthCount;
     session.NextTurn();
     EXPECT_EQ(session.State().MonthCount, month + 1);
@@ -365,7 +365,7 @@ TEST_F(GameEndFixture, TheComfortsChangeTheFlowOnlyWhenTheyAreOn)
             const int month = session.State().MonthCount;
             session.NextTurn();
             EXPECT_EQ(session.End().has_value(), on);
-            EXPECT_EQ(session.Panel().CommandMode, on ? kModeGameOver : kModeIdle);
+            EXPECT_EQ(session.Panel().CommandMode, on ? PanelMode::GameOver : PanelMode::Idle);
             session.NextTurn();
             EXPECT_EQ(session.State().MonthCount, on ? month + 1 : month + 2);
 
@@ -374,6 +374,6 @@ TEST_F(GameEndFixture, TheComfortsChangeTheFlowOnlyWhenTheyAreOn)
             SellEverything(session.State().CurrentCompany);
             session.NextTurn();
             EXPECT_TRUE(session.End().has_value());
-            EXPECT_EQ(session.Panel().CommandMode, kModeGameOver);
+            EXPECT_EQ(session.Panel().CommandMode, PanelMode::GameOver);
         }
 }

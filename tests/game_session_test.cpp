@@ -26,9 +26,9 @@ struct SessionFixture : ::testing::Test {
 
 TEST_F(SessionFixture, WithoutAGameEveryActionThatNeedsOneDoesNothing)
 {
-    for (int mode = kModeIdle; mode <= kModeStatistics; ++mode) {
-        session.EnterMode(mode);
-        EXPECT_EQ(session.Panel().CommandMode, kModeNone) << mode;
+    for (int mode = static_cast<int>(PanelMode::Idle); mode <= static_cast<int>(PanelMode::Statistics); ++mode) {
+        session.EnterMode(static_cast<PanelMode>(mode));
+        EXPECT_EQ(session.Panel().CommandMode, PanelMode::None) << mode;
     }
     session.NextTurn();
     session.PressOk();
@@ -49,7 +49,7 @@ TEST_F(SessionFixture, SaveWritesWhereTheGameCameFromAndANewGameAsksForAFile)
 {
     session.SetSeed(5);
     session.NewGame(NewGameSettings{});
-    EXPECT_EQ(session.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(session.Panel().CommandMode, PanelMode::Idle);
     EXPECT_EQ(session.Save(), SaveStatus::CannotOpen) << "no file yet: the window asks for one";
 
     WritableState(session).MonthCount = 9;
@@ -168,30 +168,32 @@ TEST(SessionClose, TheAutosaveIsAWholePathInTheProgramDirectory)
 TEST_F(SessionFixture, AHintOpensItsCommandInItsTown)
 {
     session.OpenCommand(CommandKind::ChangePrices, 4);
-    EXPECT_EQ(session.Panel().CommandMode, kModeNone) << "no game, nothing opens";
+    EXPECT_EQ(session.Panel().CommandMode, PanelMode::None) << "no game, nothing opens";
     session.NewGame(NewGameSettings{});
     struct Case {
         CommandKind kind;
         int town;
-        int32_t mode;
+        PanelMode mode;
     };
-    for (const Case& c :
-         {Case{CommandKind::ChangePrices, 4, kModeChangePrices},
-          Case{CommandKind::TransferMoney, 0, kModeTransferMoney}, Case{CommandKind::BuildDepot, 9, kModeBuildDepot},
-          Case{CommandKind::ExtendBrewery, 2, kModeExtendBrewery},
-          Case{CommandKind::TransportBeer, 7, kModeTransportBeer}, Case{CommandKind::DeleteOrder, 3, kModeDeleteOrder},
-          Case{CommandKind::BuildBrewery, 5, kModeBuildBrewery}}) {
+    for (const Case& c : {Case{CommandKind::ChangePrices, 4, PanelMode::ChangePrices},
+                          Case{CommandKind::TransferMoney, 0, PanelMode::TransferMoney},
+                          Case{CommandKind::BuildDepot, 9, PanelMode::BuildDepot},
+                          Case{CommandKind::ExtendBrewery, 2, PanelMode::ExtendBrewery},
+                          Case{CommandKind::TransportBeer, 7, PanelMode::TransportBeer},
+                          Case{CommandKind::DeleteOrder, 3, PanelMode::DeleteOrder},
+                          Case{CommandKind::BuildBrewery, 5, PanelMode::BuildBrewery}}) {
         session.OpenCommand(c.kind, c.town);
         EXPECT_EQ(session.State().SelectedTown, c.town);
         EXPECT_EQ(session.Panel().CommandMode, c.mode) << static_cast<int>(c.kind);
     }
     // Kinds without a mode, and towns off the map, change nothing.
     const int town = session.State().SelectedTown;
-    for (const Case& c : {Case{CommandKind::NextTurn, 1, 0}, Case{CommandKind::SelectTown, 1, 0},
-                          Case{CommandKind::ChangePrices, 10, 0}, Case{CommandKind::ChangePrices, -1, 0}}) {
+    for (const Case& c :
+         {Case{CommandKind::NextTurn, 1, PanelMode::None}, Case{CommandKind::SelectTown, 1, PanelMode::None},
+          Case{CommandKind::ChangePrices, 10, PanelMode::None}, Case{CommandKind::ChangePrices, -1, PanelMode::None}}) {
         session.OpenCommand(c.kind, c.town);
         EXPECT_EQ(session.State().SelectedTown, town);
-        EXPECT_EQ(session.Panel().CommandMode, kModeBuildBrewery);
+        EXPECT_EQ(session.Panel().CommandMode, PanelMode::BuildBrewery);
     }
     EXPECT_EQ(session.State().MonthCount, 1) << "no turn ended";
 }

@@ -45,7 +45,7 @@ struct GuidedFixture : ::testing::Test {
     bool Do(const std::string& text)
     {
         const CommandResult result = session.Execute(Make(text));
-        if (!result.Accepted && session.Panel().CommandMode != kModeIdle)
+        if (!result.Accepted && session.Panel().CommandMode != PanelMode::Idle)
             session.PressCancel();
         CurrentGuidedStep(session.State(), progress);
         return result.Accepted;
@@ -123,7 +123,7 @@ TEST_F(GuidedFixture, ARefusedCommandDoesNotCountAsItsStep)
     ASSERT_TRUE(Do("select 9"));
     ASSERT_TRUE(Do("select 2"));
     // Change Prices left with Cancel sets no price.
-    session.EnterMode(kModeChangePrices);
+    session.EnterMode(PanelMode::ChangePrices);
     session.PressCancel();
     EXPECT_EQ(Step(), GuidedStep::SetPrice);
     ASSERT_TRUE(Do("prices 3.40 - -"));

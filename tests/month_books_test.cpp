@@ -130,7 +130,7 @@ Played Play(const ScriptedGame& game, const TempDir& dir)
             for (const ScriptLine& line : script)
                 if (line.Month == s.MonthCount && line.Player == player) {
                     session.Execute(line.Do);
-                    if (line.Do.Kind != CommandKind::SelectTown && session.Panel().CommandMode != kModeIdle)
+                    if (line.Do.Kind != CommandKind::SelectTown && session.Panel().CommandMode != PanelMode::Idle)
                         session.PressCancel();
                 }
             session.NextTurn();

@@ -21,7 +21,7 @@ TEST(NewStandingOrder, TakesTheLowestFreeSlot)
     s.StandingOrder[2][0] = Order(3, 1, 2, 100);
     s.StandingOrder[2][2] = Order(0, 2, 3, 500);
     EXPECT_EQ(
-        ComputePanelContent(s, kModeListOrders).ListBox2,
+        ComputePanelContent(s, PanelMode::ListOrders).ListBox2,
         (Texts{"1.: 100 Dollar from Tomsville to Fotzingfors", "3.: 500 litre Alpha from Fotzingfors to Seaside"}));
 
     RecordingFrontend f;
@@ -37,7 +37,7 @@ TEST(NewStandingOrder, TakesTheLowestFreeSlot)
 
     // Deleted orders leave gaps; the numbers do not close up.
     s.StandingOrder[2][1].Kind = kOrderEmpty;
-    EXPECT_EQ(ComputePanelContent(s, kModeDeleteOrder).ListBox2,
+    EXPECT_EQ(ComputePanelContent(s, PanelMode::DeleteOrder).ListBox2,
               (Texts{"1.: 100 Dollar from Tomsville to Fotzingfors", "3.: 500 litre Alpha from Fotzingfors to Seaside",
                      "4.: 0 Dollar from Seaside to Kha'Sar", "5.: 2147483647 litre Alpha from Seaside to Kha'Sar"}));
 }
@@ -50,7 +50,8 @@ TEST(NewStandingOrder, GermanEntriesNameTheBrandTheSameWay)
     RecordingFrontend f;
     EXPECT_EQ(NewStandingOrder(s, f, "Liter Beta", "Seaside", "Truestone", "70"), PanelNext::Idle);
     EXPECT_EQ(s.StandingOrder[2][0], Order(1, 3, 0, 70));
-    EXPECT_EQ(ComputePanelContent(s, kModeListOrders).ListBox2, Texts{"1.: 70 Liter Beta von Seaside nach Truestone"});
+    EXPECT_EQ(ComputePanelContent(s, PanelMode::ListOrders).ListBox2,
+              Texts{"1.: 70 Liter Beta von Seaside nach Truestone"});
 }
 
 TEST(NewStandingOrder, RefusalsKeepThePanelAndChangeNothing)
@@ -101,21 +102,21 @@ TEST(NewStandingOrder, AllSlotsInUse)
     GameState s = CommandWorld();
     for (auto& order : s.StandingOrder[2])
         order = Order(3, 0, 1, 5);
-    PanelState panel{kModeIdle};
+    PanelState panel{PanelMode::Idle};
     RecordingFrontend f;
-    SetCommandMode(s, panel, f, kModeNewOrder);
+    SetCommandMode(s, panel, f, PanelMode::NewOrder);
     EXPECT_EQ(f.EnglishTexts(), Texts{"No further standing order possible!"});
     EXPECT_EQ(f.Messages[0].Text.German, "Keine weiteren Daueraufträge möglich!");
-    const PanelContent content = ComputePanelContent(s, kModeNewOrder);
+    const PanelContent content = ComputePanelContent(s, PanelMode::NewOrder);
     EXPECT_TRUE(content.Texts.empty());
     EXPECT_TRUE(content.ListBox4.empty() && content.ListBox5.empty() && content.ListBox6.empty());
     // The empty lists give nothing to select; the player leaves with Cancel.
     PressOk(s, panel, PanelInputs{}, f);
     EXPECT_EQ(f.EnglishTexts().back(), "Please select what you want to transfer/transport.");
-    EXPECT_EQ(panel.CommandMode, kModeNewOrder);
+    EXPECT_EQ(panel.CommandMode, PanelMode::NewOrder);
     EXPECT_EQ(f.Messages.size(), 2u) << "a redraw does not repeat the warning";
     PressCancel(s, panel, f);
-    EXPECT_EQ(panel.CommandMode, kModeIdle);
+    EXPECT_EQ(panel.CommandMode, PanelMode::Idle);
 }
 
 TEST(DeleteStandingOrder, TheNumberNamesTheSlot)

@@ -44,7 +44,7 @@ GameState PanelWorld(int language)
 }
 
 struct Expected {
-    int mode;
+    PanelMode mode;
     int language;
     std::vector<PanelText> texts;
     std::vector<PanelControl> visible;
@@ -86,74 +86,74 @@ TEST(PanelContent, TextsAndControlsOfEveryMode)
         L(450, 480, "250 l"), L(520, 480, "3.60 $")};
     const std::vector<PanelControl> okCancel{C::Button9, C::Button10};
     const std::vector<Expected> cases{
-        {kModeNone, 1, {}, {}},
-        {kModeIdle, 1, {}, {C::Button1, C::Button2, C::Button3, C::Button4, C::Button5, C::Button6, C::Button7,
+        {PanelMode::None, 1, {}, {}},
+        {PanelMode::Idle, 1, {}, {C::Button1, C::Button2, C::Button3, C::Button4, C::Button5, C::Button6, C::Button7,
                             C::Button8, C::Button11}},
-        {kModeBuildBrewery, 1,
+        {PanelMode::BuildBrewery, 1,
          {L(50, 440, "Build a"), L(325, 440, "brewery in Fotzingfors.   12346 $ available."),
           L(325, 460, "Costs: 18150 $.")},
          {C::Button9, C::Button10, C::ListBox1}},
-        {kModeBuildBrewery, 2,
+        {PanelMode::BuildBrewery, 2,
          {L(40, 440, "Baue eine"), L(325, 440, "Brauerei in Fotzingfors.   12346 $ vorhanden."),
           L(325, 460, "Kosten: 18150 $.")},
          {C::Button9, C::Button10, C::ListBox1}},
-        {kModeNewBrand, 1, {L(50, 460, "Buy a new brand in Fotzingfors,   12346 $ available." + k23)}, okCancel},
-        {kModeNewBrand, 2, {L(50, 460, "Kaufe eine neue Marke in Fotzingfors,   12346 $ vorhanden.")}, okCancel},
-        {kModeBuildDepot, 1, {L(50, 460, "Build a depot in Fotzingfors. Costs: 5025 $,   12346 $ available." + k23)},
+        {PanelMode::NewBrand, 1, {L(50, 460, "Buy a new brand in Fotzingfors,   12346 $ available." + k23)}, okCancel},
+        {PanelMode::NewBrand, 2, {L(50, 460, "Kaufe eine neue Marke in Fotzingfors,   12346 $ vorhanden.")}, okCancel},
+        {PanelMode::BuildDepot, 1, {L(50, 460, "Build a depot in Fotzingfors. Costs: 5025 $,   12346 $ available." + k23)},
          okCancel},
-        {kModeBuildDepot, 2,
+        {PanelMode::BuildDepot, 2,
          {L(50, 460, "Baue ein Lagerhaus in Fotzingfors. Kosten: 5025 $,   12346 $ vorhanden." + k23)}, okCancel},
-        {kModeTownInformation, 1, infoEnglish, okCancel, "Sales"},
-        {kModeTownInformation, 2, infoGerman, okCancel, "Verkäufe"},
-        {kModeLastSales, 1, {L(50, 405, "Last month's sales:")}, {C::Button9, C::Button10, C::StringGrid1}},
-        {kModeLastSales, 2, {L(50, 405, "Verkaufszahlen des letzten Monats:")},
+        {PanelMode::TownInformation, 1, infoEnglish, okCancel, "Sales"},
+        {PanelMode::TownInformation, 2, infoGerman, okCancel, "Verkäufe"},
+        {PanelMode::LastSales, 1, {L(50, 405, "Last month's sales:")}, {C::Button9, C::Button10, C::StringGrid1}},
+        {PanelMode::LastSales, 2, {L(50, 405, "Verkaufszahlen des letzten Monats:")},
          {C::Button9, C::Button10, C::StringGrid1}},
-        {kModeExtendBrewery, 1,
+        {PanelMode::ExtendBrewery, 1,
          {L(40, 440, "Extend the"), L(325, 440, "brewery in Fotzingfors" + std::string(14, ' ')),
           L(135, 492, "times for 100l. Costs:  1105 $ each, maximum of 11 times."),
           L(325, 460, "(enter negative value to reduce capacity)")},
          {C::Button9, C::Button10, C::ListBox1, C::Edit1}},
-        {kModeExtendBrewery, 2,
+        {PanelMode::ExtendBrewery, 2,
          {L(30, 440, "Erweitere die"), L(325, 440, "Brauerei in Fotzingfors"),
           L(135, 492, "mal um 100l. Kosten: je  1105 $, maximal 11 mal."),
           L(325, 460, "(zum Verringern negativen Wert eingeben)")},
          {C::Button9, C::Button10, C::ListBox1, C::Edit1}},
-        {kModeChangePrices, 1,
+        {PanelMode::ChangePrices, 1,
          {L(532, 440, "$"), L(532, 464, "$"), L(532, 488, "$"), L(15, 440, "Change prices in Fotzingfors:"),
           R(450, 440, "Alpha"), R(450, 464, "Beta")},
          {C::Button9, C::Button10, C::Edit2, C::Edit3, C::Edit4}},
-        {kModeChangePrices, 2,
+        {PanelMode::ChangePrices, 2,
          {L(532, 440, "$"), L(532, 464, "$"), L(532, 488, "$"), L(15, 440, "Ändere Preise in Fotzingfors:"),
           R(450, 440, "Alpha"), R(450, 464, "Beta")},
          {C::Button9, C::Button10, C::Edit2, C::Edit3, C::Edit4}},
-        {kModeTransportBeer, 1,
+        {PanelMode::TransportBeer, 1,
          {L(100, 428, "Transport"), L(260, 428, "litre"), R(320, 470, "from Fotzingfors to")},
          {C::Button9, C::Button10, C::ListBox3, C::ListBox4, C::Edit5}},
-        {kModeTransportBeer, 2,
+        {PanelMode::TransportBeer, 2,
          {L(95, 428, "Transportiere"), L(260, 428, "Liter"), R(320, 470, "von Fotzingfors nach")},
          {C::Button9, C::Button10, C::ListBox3, C::ListBox4, C::Edit5}},
-        {kModeTransferMoney, 1,
+        {PanelMode::TransferMoney, 1,
          {L(100, 428, "Transfer"), L(260, 428, "$"), R(320, 470, "from Fotzingfors (  12346 Dollar available) to")},
          {C::Button9, C::Button10, C::ListBox4, C::Edit5}},
-        {kModeTransferMoney, 2,
+        {PanelMode::TransferMoney, 2,
          {L(100, 428, "Überweise"), L(260, 428, "$"), R(320, 470, "von Fotzingfors (  12346 Dollar vorhanden) nach")},
          {C::Button9, C::Button10, C::ListBox4, C::Edit5}},
-        {kModeMarketShares, 1, {}, {C::Button9, C::Button10, C::StringGrid2}},
-        {kModeNewOrder, 1, {L(30, 425, "New Order:"), L(25, 480, "from"), L(300, 480, "to")},
+        {PanelMode::MarketShares, 1, {}, {C::Button9, C::Button10, C::StringGrid2}},
+        {PanelMode::NewOrder, 1, {L(30, 425, "New Order:"), L(25, 480, "from"), L(300, 480, "to")},
          {C::Button9, C::Button10, C::ListBox4, C::ListBox5, C::ListBox6, C::Edit5}},
-        {kModeNewOrder, 2, {L(30, 425, "Neuer Auftrag:"), L(25, 480, "von"), L(297, 480, "nach")},
+        {PanelMode::NewOrder, 2, {L(30, 425, "Neuer Auftrag:"), L(25, 480, "von"), L(297, 480, "nach")},
          {C::Button9, C::Button10, C::ListBox4, C::ListBox5, C::ListBox6, C::Edit5}},
-        {kModeListOrders, 1, {L(30, 420, "Current standing orders:")}, {C::Button9, C::Button10, C::ListBox2}},
-        {kModeListOrders, 2, {L(30, 420, "Aktuelle Daueraufträge:")}, {C::Button9, C::Button10, C::ListBox2}},
-        {kModeDeleteOrder, 1, {L(30, 420, "Current standing orders:")}, {C::Button9, C::Button10, C::ListBox2},
+        {PanelMode::ListOrders, 1, {L(30, 420, "Current standing orders:")}, {C::Button9, C::Button10, C::ListBox2}},
+        {PanelMode::ListOrders, 2, {L(30, 420, "Aktuelle Daueraufträge:")}, {C::Button9, C::Button10, C::ListBox2}},
+        {PanelMode::DeleteOrder, 1, {L(30, 420, "Current standing orders:")}, {C::Button9, C::Button10, C::ListBox2},
          "Delete"},
-        {kModeDeleteOrder, 2, {L(30, 420, "Aktuelle Daueraufträge:")}, {C::Button9, C::Button10, C::ListBox2},
+        {PanelMode::DeleteOrder, 2, {L(30, 420, "Aktuelle Daueraufträge:")}, {C::Button9, C::Button10, C::ListBox2},
          "Löschen"},
-        {kModeStatistics, 2, {}, {C::Button9, C::Button10, C::PageControl1}},  // Next Turn hidden too
+        {PanelMode::Statistics, 2, {}, {C::Button9, C::Button10, C::PageControl1}},  // Next Turn hidden too
     };
     for (const Expected& e : cases) {
         const PanelContent content = ComputePanelContent(PanelWorld(e.language), e.mode);
-        const std::string where = "mode " + std::to_string(e.mode) + ", language " + std::to_string(e.language);
+        const std::string where = "mode " + std::to_string(static_cast<int>(e.mode)) + ", language " + std::to_string(e.language);
         EXPECT_EQ(content.Mode, e.mode);
         EXPECT_EQ(content.Texts, e.texts) << where;
         EXPECT_EQ(content.Visible, e.visible) << where;
@@ -167,28 +167,28 @@ TEST(PanelContent, ListsAndFieldsOfEveryMode)
     for (const int language : {1, 2}) {
         const GameState s = PanelWorld(language);
         const bool german = language == 2;
-        EXPECT_EQ(ComputePanelContent(s, kModeBuildBrewery).ListBox1, Texts{"Beta"});
-        const PanelContent extend = ComputePanelContent(s, kModeExtendBrewery);
+        EXPECT_EQ(ComputePanelContent(s, PanelMode::BuildBrewery).ListBox1, Texts{"Beta"});
+        const PanelContent extend = ComputePanelContent(s, PanelMode::ExtendBrewery);
         EXPECT_EQ(extend.ListBox1, Texts{"Alpha"});
         EXPECT_EQ(extend.Edit1, "1");
-        const PanelContent prices = ComputePanelContent(s, kModeChangePrices);
+        const PanelContent prices = ComputePanelContent(s, PanelMode::ChangePrices);
         EXPECT_EQ(prices.Edit2, "3.00");
         EXPECT_EQ(prices.Edit3, "3.60");
         EXPECT_EQ(prices.Edit4, "") << "no third brand";
-        const PanelContent transport = ComputePanelContent(s, kModeTransportBeer);
+        const PanelContent transport = ComputePanelContent(s, PanelMode::TransportBeer);
         EXPECT_EQ(transport.ListBox3, (Texts{"1. Alpha, 1000 l", "2. Beta, 250 l"}));
         EXPECT_EQ(transport.ListBox4, kTransportDestinations);
         EXPECT_EQ(transport.Edit5, "");
-        EXPECT_EQ(ComputePanelContent(s, kModeTransferMoney).ListBox4, kOtherTowns);
-        const PanelContent order = ComputePanelContent(s, kModeNewOrder);
+        EXPECT_EQ(ComputePanelContent(s, PanelMode::TransferMoney).ListBox4, kOtherTowns);
+        const PanelContent order = ComputePanelContent(s, PanelMode::NewOrder);
         EXPECT_EQ(order.ListBox6, german ? (Texts{"Dollar", "Liter Alpha", "Liter Beta"})
                                          : (Texts{"Dollar", "litre Alpha", "litre Beta"}));
         EXPECT_EQ(order.ListBox5, kAllTowns);
         EXPECT_EQ(order.ListBox4, kAllTowns);
         const std::string entry = german ? "2.: 500 Liter Alpha von Fotzingfors nach Seaside"
                                          : "2.: 500 litre Alpha from Fotzingfors to Seaside";
-        EXPECT_EQ(ComputePanelContent(s, kModeListOrders).ListBox2, Texts{entry});
-        EXPECT_EQ(ComputePanelContent(s, kModeDeleteOrder).ListBox2, Texts{entry});
+        EXPECT_EQ(ComputePanelContent(s, PanelMode::ListOrders).ListBox2, Texts{entry});
+        EXPECT_EQ(ComputePanelContent(s, PanelMode::DeleteOrder).ListBox2, Texts{entry});
     }
 }
 
@@ -203,8 +203,9 @@ TEST(PanelContent, EveryListRowCarriesWhatItStandsFor)
         s.Quality[2][2] = 1.1f;
         const int c = s.CurrentCompany;
         const int t = s.SelectedTown;
-        for (const int32_t mode : {kModeBuildBrewery, kModeExtendBrewery, kModeTransportBeer, kModeTransferMoney,
-                                   kModeNewOrder, kModeListOrders, kModeDeleteOrder}) {
+        for (const PanelMode mode :
+             {PanelMode::BuildBrewery, PanelMode::ExtendBrewery, PanelMode::TransportBeer, PanelMode::TransferMoney,
+              PanelMode::NewOrder, PanelMode::ListOrders, PanelMode::DeleteOrder}) {
             SCOPED_TRACE(testing::Message() << "mode " << mode << ", language " << language);
             const PanelContent p = ComputePanelContent(s, mode);
             const auto check = [&](const Texts& list, const std::vector<int>& values, auto textOf) {
@@ -216,7 +217,7 @@ TEST(PanelContent, EveryListRowCarriesWhatItStandsFor)
             check(p.ListBox2, p.ListBox2Values, [&](int order) { return OrderListEntry(s, c, order - 1); });
             check(p.ListBox3, p.ListBox3Values, [&](int brand) { return BrandStockEntry(s, c, brand, t); });
             check(p.ListBox4, p.ListBox4Values, [&](int town) {
-                return mode == kModeTransportBeer ? TransportDestinationEntry(s, t, town) : s.TownName[town];
+                return mode == PanelMode::TransportBeer ? TransportDestinationEntry(s, t, town) : s.TownName[town];
             });
             check(p.ListBox5, p.ListBox5Values, [&](int town) { return s.TownName[town]; });
             check(p.ListBox6, p.ListBox6Values, [&](int goods) {
@@ -224,9 +225,9 @@ TEST(PanelContent, EveryListRowCarriesWhatItStandsFor)
             });
         }
         // The sorted town lists are out of the map's order, so the check above meant something.
-        const PanelContent transfer = ComputePanelContent(s, kModeTransferMoney);
+        const PanelContent transfer = ComputePanelContent(s, PanelMode::TransferMoney);
         EXPECT_FALSE(std::is_sorted(transfer.ListBox4Values.begin(), transfer.ListBox4Values.end()));
-        EXPECT_EQ(ComputePanelContent(s, kModeDeleteOrder).ListBox2Values, (std::vector<int>{2, 7}));
+        EXPECT_EQ(ComputePanelContent(s, PanelMode::DeleteOrder).ListBox2Values, (std::vector<int>{2, 7}));
     }
 }
 
@@ -234,7 +235,7 @@ TEST(PanelContent, ExtensionHintOnlyWhereCapacitiesMayShrink)
 {
     GameState s = PanelWorld(1);
     s.ReduceCapacities = false;
-    EXPECT_EQ(ComputePanelContent(s, kModeExtendBrewery).Texts.size(), 3u);
+    EXPECT_EQ(ComputePanelContent(s, PanelMode::ExtendBrewery).Texts.size(), 3u);
 }
 
 TEST(PanelContent, TownInformationKeepsEachBrandOnItsRow)
@@ -244,7 +245,7 @@ TEST(PanelContent, TownInformationKeepsEachBrandOnItsRow)
     s.Quality[2][1] = 0.0f;
     s.Quality[2][2] = 0.8f;
     s.HasDepot[2][2] = false;
-    const PanelContent content = ComputePanelContent(s, kModeTownInformation);
+    const PanelContent content = ComputePanelContent(s, PanelMode::TownInformation);
     std::vector<PanelText> rows(content.Texts.begin() + 13, content.Texts.end());
     ASSERT_EQ(rows.size(), 7u);
     for (const PanelText& text : rows)
@@ -252,7 +253,7 @@ TEST(PanelContent, TownInformationKeepsEachBrandOnItsRow)
     EXPECT_EQ(rows[0].Text, "Gamma");
     EXPECT_EQ(content.Texts[4], L(580, 405, "No depot existing"));
     s.Program.Language = Language::German;
-    EXPECT_EQ(ComputePanelContent(s, kModeTownInformation).Texts[4], L(580, 405, "Kein Lagerhaus vorhanden"));
+    EXPECT_EQ(ComputePanelContent(s, PanelMode::TownInformation).Texts[4], L(580, 405, "Kein Lagerhaus vorhanden"));
 }
 
 TEST(PanelContent, LastMonthsSalesByCompanyAndBrand)
@@ -269,7 +270,7 @@ TEST(PanelContent, LastMonthsSalesByCompanyAndBrand)
     s.Supply[2][1][2] = 250;
     s.Sales[2][1][2] = 250;
     s.Supply[5][0][3] = 999;  // another town
-    const PanelContent content = ComputePanelContent(s, kModeLastSales);
+    const PanelContent content = ComputePanelContent(s, PanelMode::LastSales);
     ASSERT_EQ(content.SalesGrid.size(), 31u);
     EXPECT_EQ(content.SalesGrid[0], (SalesGridRow{"", "Quality", "Price", "Supply", "Sales"}));
     EXPECT_EQ(content.SalesGrid[1], (SalesGridRow{"Company0's Brand00", "0.90", "2.70", "   800", "   700"}));
@@ -280,7 +281,7 @@ TEST(PanelContent, LastMonthsSalesByCompanyAndBrand)
 
     s.Program.Language = Language::German;
     s.SelectedTown = 9;  // nobody offered beer there
-    const PanelContent empty = ComputePanelContent(s, kModeLastSales);
+    const PanelContent empty = ComputePanelContent(s, PanelMode::LastSales);
     EXPECT_EQ(empty.SalesGrid[0], (SalesGridRow{"", "Qualität", "Preis", "Angebot", "Verkauf"}));
     for (int row = 1; row < 31; ++row)
         EXPECT_EQ(empty.SalesGrid[row], SalesGridRow{}) << row;
@@ -296,7 +297,7 @@ TEST(PanelContent, SortedListsIgnoreCase)
     s.BrandName[2] = {"Zwickel", "Alt", "Mild"};
     s.Quality[2][2] = 0.9f;
     s.Stock[2][2][2] = 5;
-    EXPECT_EQ(ComputePanelContent(s, kModeTransportBeer).ListBox3,
+    EXPECT_EQ(ComputePanelContent(s, PanelMode::TransportBeer).ListBox3,
               (Texts{"1. Zwickel, 1000 l", "2. Alt, 250 l", "3. Mild, 5 l"}));
 }
 
@@ -304,7 +305,7 @@ TEST(PanelContent, NothingWithoutAGame)
 {
     GameState s = PanelWorld(1);
     s.GameActive = false;
-    const PanelContent content = ComputePanelContent(s, kModeTransportBeer);
+    const PanelContent content = ComputePanelContent(s, PanelMode::TransportBeer);
     EXPECT_TRUE(content.Texts.empty());
     EXPECT_TRUE(content.ListBox4.empty());
 }
@@ -318,7 +319,7 @@ TEST(PanelContent, NumbersKeepTheirPointUnderAGermanLocale)
     char decimal[16];
     std::snprintf(decimal, sizeof decimal, "%.2f", 1.05);
     const std::string inGerman = decimal;
-    const PanelContent content = ComputePanelContent(PanelWorld(2), kModeTownInformation);
+    const PanelContent content = ComputePanelContent(PanelWorld(2), PanelMode::TownInformation);
     const std::string format = Format("%1.2f", 1.05);
     EXPECT_EQ(inGerman, "1,05") << "the German locale is in force";
     EXPECT_EQ(format, "1.05");

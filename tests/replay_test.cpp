@@ -281,7 +281,7 @@ TEST(Replay, OkInACommandModeIsNoDoorAroundTheRecord)
     GameSession& s = played.session;
     const std::string before = SavegameText(s.State());
     const size_t entries = s.History().Inputs.Entries.size();
-    s.EnterMode(kModeTransferMoney);
+    s.EnterMode(PanelMode::TransferMoney);
     s.PressOk();
     EXPECT_EQ(SavegameText(s.State()), before);
     EXPECT_TRUE(s.History().Inputs.Replayable());

@@ -50,11 +50,11 @@ TEST(MarketShares, OneRowPerCompanyWithCapacityInCompanyOrder)
 TEST(MarketShares, TheTableIsPartOfThePanelOnlyDuringAGame)
 {
     GameState s = ShareWorld(1);
-    const PanelContent content = ComputePanelContent(s, kModeMarketShares);
+    const PanelContent content = ComputePanelContent(s, PanelMode::MarketShares);
     ASSERT_EQ(content.MarketShares.size(), static_cast<size_t>(kMarketShareRows));
     EXPECT_EQ(content.MarketShares[1][0], "Company1");
     s.GameActive = false;
-    EXPECT_TRUE(ComputePanelContent(s, kModeMarketShares).MarketShares.empty());
+    EXPECT_TRUE(ComputePanelContent(s, PanelMode::MarketShares).MarketShares.empty());
 }
 
 TEST(MarketShares, NoDemandGivesNoShareInsteadOfADivisionByZero)

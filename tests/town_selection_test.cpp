@@ -54,12 +54,12 @@ TEST(ClickMap, SelectsTheTownWithASoundForItsThirst)
          {Case{100, 220, 16001, 7}, Case{100, 220, 16000, 10}, Case{76, 206, 10000, 9}, Case{161, 231, 3000, 8}}) {
         GameState s = CommandWorld();
         s.Demand[1] = c.demand;
-        PanelState panel{kModeTransportBeer};
+        PanelState panel{PanelMode::TransportBeer};
         RecordingFrontend f;
         ClickMap(s, panel, f, MouseButton::Left, false, c.x, c.y);
         EXPECT_EQ(s.SelectedTown, 1);
         EXPECT_EQ(f.Sounds, std::vector<int>{c.sound}) << c.demand;
-        EXPECT_EQ(panel.CommandMode, kModeTransportBeer) << "a left click keeps the open command";
+        EXPECT_EQ(panel.CommandMode, PanelMode::TransportBeer) << "a left click keeps the open command";
         EXPECT_EQ(f.StatusLines.back().English, "Company2 in Tomsville, January 1750");
         EXPECT_EQ(f.Captions.back(), (LocalText{"The TAVREK! War", "The TAVREK! War"}));
         EXPECT_EQ(f.Redraws, 1);
@@ -73,21 +73,21 @@ TEST(ClickMap, RightAndDoubleClicksOpenTheTownInformation)
 {
     for (const bool right : {true, false}) {
         GameState s = CommandWorld();
-        PanelState panel{kModeBuildDepot};
+        PanelState panel{PanelMode::BuildDepot};
         RecordingFrontend f;
         ClickMap(s, panel, f, right ? MouseButton::Right : MouseButton::Left, !right, 700, 380);
         EXPECT_EQ(s.SelectedTown, 2) << "nothing hit: the town stays";
-        EXPECT_EQ(panel.CommandMode, kModeTownInformation);
+        EXPECT_EQ(panel.CommandMode, PanelMode::TownInformation);
         EXPECT_TRUE(f.Sounds.empty());
         EXPECT_EQ(f.StatusLines.size(), 1u);
     }
     GameState s = CommandWorld();
     s.GameActive = false;
-    PanelState panel{kModeNone};
+    PanelState panel{PanelMode::None};
     RecordingFrontend f;
     ClickMap(s, panel, f, MouseButton::Right, false, 100, 220);
     EXPECT_EQ(s.SelectedTown, 2);
-    EXPECT_EQ(panel.CommandMode, kModeNone);
+    EXPECT_EQ(panel.CommandMode, PanelMode::None);
     EXPECT_TRUE(f.StatusLines.empty());
     EXPECT_EQ(f.Redraws, 1) << "the panel band is redrawn all the same";
 }
@@ -121,7 +121,7 @@ TEST(TownAt, EveryTownsSymbolStripChoosesThatTownOnEveryMap)
 
     // On the Peninsula, a click on Seaside's symbols in the window's click chooses Seaside.
     GameState s = CommandWorld();
-    PanelState panel{kModeIdle};
+    PanelState panel{PanelMode::Idle};
     RecordingFrontend f;
     const MapPoint seaside = kMarkerBases[0][3];
     const int depotX = seaside.X + kDepotMarkerOffset.X + 2;
@@ -134,16 +134,16 @@ TEST(TownAt, EveryTownsSymbolStripChoosesThatTownOnEveryMap)
 TEST(StepSelectedTown, PageDownAndUpChooseTheNextTownAsALeftClickOnItWould)
 {
     struct Case {
-        int32_t mode;
+        PanelMode mode;
         int from;
         int step;
         int to;  // -1: nothing happens
     };
     const Case cases[] = {
-        {kModeIdle, 2, 1, 3},           {kModeIdle, 9, 1, 0},         {kModeIdle, 0, -1, 9},
-        {kModeTransportBeer, 4, -1, 3}, {kModeChangePrices, 1, 1, 2}, {kModeTownInformation, 5, 1, 6},
-        {kModeMarketShares, 2, 1, -1},  {kModeNewOrder, 2, 1, -1},    {kModeStatistics, 2, 1, -1},
-        {kModeGameOver, 2, 1, -1},      {kModeNone, 2, 1, -1},
+        {PanelMode::Idle, 2, 1, 3},           {PanelMode::Idle, 9, 1, 0},         {PanelMode::Idle, 0, -1, 9},
+        {PanelMode::TransportBeer, 4, -1, 3}, {PanelMode::ChangePrices, 1, 1, 2}, {PanelMode::TownInformation, 5, 1, 6},
+        {PanelMode::MarketShares, 2, 1, -1},  {PanelMode::NewOrder, 2, 1, -1},    {PanelMode::Statistics, 2, 1, -1},
+        {PanelMode::GameOver, 2, 1, -1},      {PanelMode::None, 2, 1, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " from " << c.from << " step " << c.step);

@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -33,6 +32,7 @@
 #include <QTranslator>
 #include <cstdio>
 #include <ctime>
+#include <span>
 
 #include "commands/hand_over.h"
 #include "commands/panel_content.h"
@@ -56,6 +56,7 @@
 #include "ui/history_window.h"
 #include "ui/price_forecast.h"
 #include "ui/town_forecast_window.h"
+#include "ui/window_layouts.h"
 #include "ui/dialog_support.h"
 #include "ui/layout_builder.h"
 #include "ui/info.h"
@@ -70,12 +71,9 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-/// The band of the command panel.
-constexpr QRect kPanelBand(0, 401, 792, 113);
-
 /// The make-up all four grids share: rows of 16 pixels under a heading of 16, figures to read
 /// rather than pick (no highlighted cell or heading, no editing), a vertical scroll bar.
-void SetUpGrid(QTableWidget* grid, std::initializer_list<int> columnWidths)
+void SetUpGrid(QTableWidget* grid, std::span<const int> columnWidths)
 {
     QHeaderView* rows = grid->verticalHeader();
     rows->hide();
@@ -199,7 +197,7 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
     // Said once, when the window is up: otherwise lost options and names would come unexplained.
     if (!CanKeepSettingsAndNames(state_.Program.ProgramDirectory))
         QTimer::singleShot(0, this, [this] {
-            ShowMessage(CannotKeepSettingsText(state_.Program.ProgramDirectory), {"File Error", "Dateifehler"},
+            ShowMessage(CannotKeepSettingsText(state_.Program.ProgramDirectory), FileErrorCaption(),
                         MessageIcon::Warning);
         });
 }
@@ -306,12 +304,12 @@ void TForm1::CreateControls()
     StringGrid1 = c.Get<QTableWidget>("StringGrid1");
     StringGrid1->setRowCount(kSalesGridRows - 1);
     StringGrid1->setColumnCount(kSalesGridColumns);
-    SetUpGrid(StringGrid1, {250, 50, 50, 75, 75});
+    SetUpGrid(StringGrid1, kSalesGridColumnWidths);
 
     StringGrid2 = c.Get<QTableWidget>("StringGrid2");
     StringGrid2->setRowCount(kMarketShareRows - 1);
     StringGrid2->setColumnCount(kStatisticsColumns);
-    SetUpGrid(StringGrid2, {180, 70, 70, 70, 150});
+    SetUpGrid(StringGrid2, kMarketShareGridColumnWidths);
     // The five columns fill the grid beside its scroll bar; no sideways scrolling.
     StringGrid2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
@@ -352,7 +350,7 @@ void TForm1::CreateControls()
     }
 
     Timer1 = new QTimer(this);
-    Timer1->setInterval(100);
+    Timer1->setInterval(kAnimationTickMs);
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 }
 
@@ -386,8 +384,8 @@ void TForm1::CreateStatisticsView()
     PageControl1->addTab(TabSheet1, QString());
     PageControl1->addTab(TabSheet2, QString());
     // Set up once the pages belong to the window, so they have its font and style.
-    SetUpGrid(StringGrid3, {230, 230, 80, 80, 80});
-    SetUpGrid(StringGrid4, {230, 230, 80, 80, 80});
+    SetUpGrid(StringGrid3, kStatisticsGridColumnWidths);
+    SetUpGrid(StringGrid4, kStatisticsGridColumnWidths);
     // A click on a column's heading sorts by it: the columns are the sort keys in their order.
     auto sortByHeading = [this](QTableWidget* grid, QComboBox* sort, void (TForm1::*change)()) {
         grid->horizontalHeader()->setSectionsClickable(true);
@@ -417,17 +415,10 @@ void TForm1::ShowCurrentPicture()
 void TForm1::ShowMessage(const LocalText& text, const LocalText& caption, MessageIcon icon)
 {
     ShowCurrentPicture();
-    if (dialogs_) {
+    if (dialogs_)
         dialogs_->ShowMessage(text, caption, icon);
-        return;
-    }
-    const Language language = state_.Program.Language;
-    const QMessageBox::Icon qicon = icon == MessageIcon::Warning       ? QMessageBox::Warning
-                                    : icon == MessageIcon::Information ? QMessageBox::Information
-                                                                       : QMessageBox::NoIcon;
-    QMessageBox box(qicon, Q(caption.In(language)), Q(text.In(language)), QMessageBox::Ok, this);
-    ZoomMessageBox(box, zoom_);
-    box.exec();
+    else
+        boxes_.Show(text, caption, icon, state_.Program.Language, zoom_);
 }
 
 bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
@@ -435,11 +426,7 @@ bool TForm1::AskYesNo(const LocalText& text, const LocalText& caption)
     ShowCurrentPicture();
     if (dialogs_)
         return dialogs_->AskYesNo(text, caption);
-    const Language language = state_.Program.Language;
-    QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    ZoomMessageBox(box, zoom_);
-    return box.exec() == QMessageBox::Yes;
+    return boxes_.AskYesNo(text, caption, state_.Program.Language, zoom_);
 }
 
 YesNoCancel TForm1::AskYesNoCancel(const LocalText& text, const LocalText& caption)
@@ -447,15 +434,7 @@ YesNoCancel TForm1::AskYesNoCancel(const LocalText& text, const LocalText& capti
     ShowCurrentPicture();
     if (dialogs_)
         return dialogs_->AskYesNoCancel(text, caption);
-    const Language language = state_.Program.Language;
-    QMessageBox box(QMessageBox::Question, Q(caption.In(language)), Q(text.In(language)),
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    box.setEscapeButton(QMessageBox::Cancel);
-    ZoomMessageBox(box, zoom_);
-    const int answer = box.exec();
-    return answer == QMessageBox::Yes  ? YesNoCancel::Yes
-           : answer == QMessageBox::No ? YesNoCancel::No
-                                       : YesNoCancel::Cancel;
+    return boxes_.AskYesNoCancel(text, caption, state_.Program.Language, zoom_);
 }
 
 void TForm1::PlaySoundEffect(int number)
@@ -531,7 +510,7 @@ uint64_t TForm1::MapLayerKey() const
 {
     // Everything map and markers depend on; mixed into one number.
     uint64_t key = static_cast<uint64_t>(state_.GameActive) | static_cast<uint64_t>(state_.MapNumber & 0xff) << 1 |
-                   static_cast<uint64_t>(panel_.CommandMode == kModeStatistics) << 9 |
+                   static_cast<uint64_t>(panel_.CommandMode == PanelMode::Statistics) << 9 |
                    static_cast<uint64_t>(state_.CurrentCompany & 0xff) << 10 |
                    static_cast<uint64_t>(BufferRatio() * 4) << 18 |
                    static_cast<uint64_t>(state_.SelectedTown & 0xff) << 56;
@@ -569,7 +548,7 @@ void TForm1::RebuildBackBuffer()
     // Map and markers go through the back buffer, which the map animation draws on too.
     QPainter b(&backBuffer_);
     PaintMap(b, pictures_, state_, panel_.CommandMode);
-    if (state_.GameActive && panel_.CommandMode != kModeStatistics) {
+    if (state_.GameActive && panel_.CommandMode != PanelMode::Statistics) {
         DrawCompanyMarkers(b, pictures_, state_);
         DrawBreweriesUnderConstruction(b, pictures_, state_);
         DrawSelectedTownFrame(b, state_);
@@ -622,7 +601,7 @@ void TForm1::FormPaint(QPainter& p)
     p.drawImage(QRect(0, 0, Zoomed(kClientWidth, zoom_), Zoomed(kClientHeight, zoom_)), backBuffer_);
 
     // DrawPanel: the band, then the texts of the mode, at their zoomed places in the zoomed font.
-    p.fillRect(ZoomedRect(kPanelBand, zoom_), face);
+    p.fillRect(ZoomedRect(QRect(kPanelBand.X, kPanelBand.Y, kPanelBand.Width, kPanelBand.Height), zoom_), face);
     const QFont font = WindowFont(zoom_);
     p.setFont(font);
     p.setPen(palette().color(QPalette::ButtonText));
@@ -646,8 +625,8 @@ void TForm1::FillPanelControls(bool keepInput)
         Control(control)->setVisible(content.Shows(control));
     }
     // The language choice belongs to the start screen; every mode switch hides it.
-    RadioButton1->setVisible(panel_.CommandMode == kModeNone);
-    RadioButton2->setVisible(panel_.CommandMode == kModeNone);
+    RadioButton1->setVisible(panel_.CommandMode == PanelMode::None);
+    RadioButton2->setVisible(panel_.CommandMode == PanelMode::None);
     Button9->setText(OkCaptionWithAccessKey(content.Mode, content.Button9Caption, state_.Program.Language));
     Button10->setText(Q(content.Button10Caption.empty() ? kButtonTexts[9].Caption.In(state_.Program.Language)
                                                         : content.Button10Caption));
@@ -655,8 +634,8 @@ void TForm1::FillPanelControls(bool keepInput)
     for (QShortcut* ok : okKeys_)
         ok->setEnabled(content.Shows(PanelControl::Button9));
     // An ended game's Button10 opens a game: no Escape should do that.
-    cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != kModeGameOver);
-    nextTurnKey_->setEnabled(session_.Comforts() && panel_.CommandMode == kModeIdle &&
+    cancelKey_->setEnabled(content.Shows(PanelControl::Button10) && panel_.CommandMode != PanelMode::GameOver);
+    nextTurnKey_->setEnabled(session_.Comforts() && panel_.CommandMode == PanelMode::Idle &&
                              content.Shows(PanelControl::Button8));
     auto fillList = [keepInput, &content](QListWidget* list, const std::vector<std::string>& entries,
                                           const std::vector<int>& values) {
@@ -705,11 +684,11 @@ void TForm1::FillPanelControls(bool keepInput)
 
 void TForm1::FocusFirstControl(const PanelContent& content)
 {
-    if (content.Mode == kModeNone)
+    if (content.Mode == PanelMode::None)
         return;
     // The command buttons wait for their keys; a command starts in its first field or list, a
     // mode without one on OK.
-    if (content.Mode == kModeIdle) {
+    if (content.Mode == PanelMode::Idle) {
         surface_->setFocus();
         return;
     }
@@ -799,13 +778,13 @@ std::optional<Command> TForm1::GatherCommand() const
     return c;
 }
 
-void TForm1::Button1Click() { session_.EnterMode(kModeBuildBrewery); }
-void TForm1::Button2Click() { session_.EnterMode(kModeExtendBrewery); }
-void TForm1::Button3Click() { session_.EnterMode(kModeBuildDepot); }
-void TForm1::Button4Click() { session_.EnterMode(kModeTransportBeer); }
-void TForm1::Button5Click() { session_.EnterMode(kModeTransferMoney); }
-void TForm1::Button6Click() { session_.EnterMode(kModeChangePrices); }
-void TForm1::Button7Click() { session_.EnterMode(kModeNewBrand); }
+void TForm1::Button1Click() { session_.EnterMode(PanelMode::BuildBrewery); }
+void TForm1::Button2Click() { session_.EnterMode(PanelMode::ExtendBrewery); }
+void TForm1::Button3Click() { session_.EnterMode(PanelMode::BuildDepot); }
+void TForm1::Button4Click() { session_.EnterMode(PanelMode::TransportBeer); }
+void TForm1::Button5Click() { session_.EnterMode(PanelMode::TransferMoney); }
+void TForm1::Button6Click() { session_.EnterMode(PanelMode::ChangePrices); }
+void TForm1::Button7Click() { session_.EnterMode(PanelMode::NewBrand); }
 
 void TForm1::Button8Click()
 {
@@ -840,7 +819,7 @@ void TForm1::Button10Click()
     }
     session_.PressCancel();
 }
-void TForm1::Button11Click() { session_.EnterMode(kModeTownInformation); }
+void TForm1::Button11Click() { session_.EnterMode(PanelMode::TownInformation); }
 
 void TForm1::FormMouseDown(MouseButton button, bool doubleClick, int x, int y)
 {
@@ -970,10 +949,10 @@ void TForm1::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
 }
 
-void TForm1::New2Click() { session_.EnterMode(kModeNewOrder); }
-void TForm1::Delete1Click() { session_.EnterMode(kModeDeleteOrder); }
-void TForm1::DisplayChange1Click() { session_.EnterMode(kModeListOrders); }
-void TForm1::MarketShares1Click() { session_.EnterMode(kModeMarketShares); }
+void TForm1::New2Click() { session_.EnterMode(PanelMode::NewOrder); }
+void TForm1::Delete1Click() { session_.EnterMode(PanelMode::DeleteOrder); }
+void TForm1::DisplayChange1Click() { session_.EnterMode(PanelMode::ListOrders); }
+void TForm1::MarketShares1Click() { session_.EnterMode(PanelMode::MarketShares); }
 
 void TForm1::StatisticDialog1Click()
 {
@@ -994,7 +973,7 @@ void TForm1::StatisticDialog1Click()
     ComboBox3->setCurrentIndex(opening.Company);
     ComboBox4->setCurrentIndex(opening.CompanySort);
     FillCompaniesGrid();
-    session_.EnterMode(kModeStatistics);
+    session_.EnterMode(PanelMode::Statistics);
 }
 
 namespace {
@@ -1191,7 +1170,7 @@ void TForm1::ShowFileError(const QString& path)
     const std::string file = QDir::toNativeSeparators(path).toStdString();
     ShowMessage({Format("The file %s could not be opened.", file.c_str()),
                  Format("Die Datei %s konnte nicht geöffnet werden.", file.c_str())},
-                {"File Error", "Dateifehler"}, MessageIcon::Warning);
+                FileErrorCaption(), MessageIcon::Warning);
 }
 
 void TForm1::EditNames1Click()

@@ -21,6 +21,7 @@
 #include "ui/animation_painter.h"
 #include "ui/language_tables.h"
 #include "ui/layout_builder.h"
+#include "ui/message_boxes.h"
 #include "ui/pictures.h"
 #include "ui/sound_effects.h"
 
@@ -282,7 +283,8 @@ private:
     const PanelState& panel_;  ///< the session's panel
     std::unique_ptr<SoundEffects> sounds_;
     Frontend* dialogs_ = nullptr;
-    GameFolders folders_;  ///< where the player's files are kept and the sounds and help found
+    MessageBoxes boxes_{this};  ///< the Qt boxes when no test or tool answers instead
+    GameFolders folders_;       ///< where the player's files are kept and the sounds and help found
     FormSurface* surface_ = nullptr;
     QImage backBuffer_;
     /// Set when an animation tick drew into the back buffer since the last paint: that paint
@@ -320,10 +322,10 @@ private:
     LocalText lastCaption_;                      ///< the caption the rules set last; the title adds the file's name
     /// Set while a click that chose no town redraws: the open command keeps what was typed.
     bool keepInputOnRedraw_ = false;
-    std::array<QShortcut*, 2> okKeys_{};  ///< Return and Enter press OK
-    QShortcut* cancelKey_ = nullptr;      ///< Escape presses Cancel
-    QShortcut* nextTurnKey_ = nullptr;    ///< N ends the month from the idle panel
-    int32_t focusedMode_ = kModeNone;     ///< the mode the keyboard was last put into
+    std::array<QShortcut*, 2> okKeys_{};       ///< Return and Enter press OK
+    QShortcut* cancelKey_ = nullptr;           ///< Escape presses Cancel
+    QShortcut* nextTurnKey_ = nullptr;         ///< N ends the month from the idle panel
+    PanelMode focusedMode_ = PanelMode::None;  ///< the mode the keyboard was last put into
     HandOverCover* handOverCover_ = nullptr;
     /// What the statistics view showed last: kept while the program runs.
     StatisticsChoice statistics_;

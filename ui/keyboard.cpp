@@ -108,9 +108,9 @@ void InstallPanelKeys(const BuiltControls& controls, QObject* owner)
             widget->installEventFilter(keys);
 }
 
-QString OkCaptionWithAccessKey(int32_t mode, const std::string& caption, Language language)
+QString OkCaptionWithAccessKey(PanelMode mode, const std::string& caption, Language language)
 {
-    if (mode != kModeTownInformation)
+    if (mode != PanelMode::TownInformation)
         return QString::fromStdString(caption);
     return Q(LocalText{"S&ales", "&Verkäufe"}.In(language));
 }

@@ -42,7 +42,7 @@ void ApplyAccessKeys(const BuiltControls& controls, Language language, bool name
 
 /// OK's caption for a mode with its access key marked where it has a word of its own: the town
 /// information's "Sales" (a letter neither the menu bar nor Cancel uses).
-QString OkCaptionWithAccessKey(int32_t mode, const std::string& caption, Language language);
+QString OkCaptionWithAccessKey(PanelMode mode, const std::string& caption, Language language);
 
 /// Chains the panel's controls in kPanelTabOrder.
 void SetPanelTabOrder(const BuiltControls& controls);

@@ -66,8 +66,4 @@ const HelpWindowTexts kHelpWindowTexts = {
     {"Close", "Schließen"},
 };
 
-LocalText WindowTitle()
-{
-    // The German window caption is spelled in capitals, unlike the title of the message boxes.
-    return {"The TAVREK! War", "TAVRIK! - Das Spiel"};
-}
+LocalText WindowTitle() { return CapitalGameTitle(); }

@@ -5,9 +5,9 @@
 #include "ui/pictures.h"
 #include "ui/window_layouts.h"
 
-void PaintMap(QPainter& p, PictureSet& pictures, const GameState& s, int commandMode)
+void PaintMap(QPainter& p, PictureSet& pictures, const GameState& s, PanelMode commandMode)
 {
-    if (commandMode == kModeStatistics)
+    if (commandMode == PanelMode::Statistics)
         return;
     const qreal ratio = p.device()->devicePixelRatioF();
     if (s.GameActive) {

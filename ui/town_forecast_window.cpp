@@ -226,9 +226,9 @@ bool TownForecastMenu::eventFilter(QObject* watched, QEvent* event)
         return QObject::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
     const auto* widget = qobject_cast<QWidget*>(watched);
-    const int32_t mode = session_.Panel().CommandMode;
+    const PanelMode mode = session_.Panel().CommandMode;
     if (key->key() == kForecastKey && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat() && widget &&
-        widget->window() == window_ && (mode == kModeTownInformation || mode == kModeLastSales) && !Hidden(window_)) {
+        widget->window() == window_ && (mode == PanelMode::TownInformation || mode == PanelMode::LastSales) && !Hidden(window_)) {
         Open();
         return true;
     }

@@ -84,6 +84,16 @@ inline constexpr PicturePlace kTitlePlace{271, 122};
 inline constexpr PicturePlace kEnglishFlagPlace{330, 62};
 inline constexpr PicturePlace kGermanFlagPlace{330, 82};
 
+/// The band behind the command panel's controls, painted in the buttons' face colour.
+inline constexpr LayoutRect kPanelBand{0, 401, 792, 113};
+/// The grids' column widths at 100 %, left to right: last month's sales, the market shares, and
+/// the statistics view's two pages.
+inline constexpr std::array<int, 5> kSalesGridColumnWidths{250, 50, 50, 75, 75};
+inline constexpr std::array<int, 5> kMarketShareGridColumnWidths{180, 70, 70, 70, 150};
+inline constexpr std::array<int, 5> kStatisticsGridColumnWidths{230, 230, 80, 80, 80};
+/// The map animation's tick.
+inline constexpr int kAnimationTickMs = 100;
+
 /// Every table, for the structural test.
 extern const std::array<const WindowLayout*, 7> kAllLayouts;
 

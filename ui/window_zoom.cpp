@@ -25,7 +25,7 @@ constexpr const char* kHeadingFontProperty = "tavrekHeadingFont";
 
 }  // namespace
 
-void SetGridLayout(QTableWidget& grid, std::initializer_list<int> columnWidths, int rowHeight, int zoom)
+void SetGridLayout(QTableWidget& grid, std::span<const int> columnWidths, int rowHeight, int zoom)
 {
     QVariantList lengths;
     for (const int width : columnWidths)

@@ -4,7 +4,7 @@
 
 #include <QFont>
 #include <QRect>
-#include <initializer_list>
+#include <span>
 
 class QDialog;
 class QMessageBox;
@@ -13,7 +13,7 @@ struct WindowLayout;
 
 /// Remembers a grid's column widths, row height and heading font at 100 % and sets them at the
 /// zoom (percent). The heading is a row of the same height.
-void SetGridLayout(QTableWidget& grid, std::initializer_list<int> columnWidths, int rowHeight, int zoom);
+void SetGridLayout(QTableWidget& grid, std::span<const int> columnWidths, int rowHeight, int zoom);
 /// Sets a grid's remembered columns and rows at the zoom.
 void ZoomGrid(QTableWidget& grid, int zoom);
 

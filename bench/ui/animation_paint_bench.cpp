@@ -2,7 +2,6 @@
 /// at scale 1 and 2, for a reveal tick (mask and sprite row) and the erase tick.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include "commands/map_animation.h"
@@ -55,15 +54,3 @@ BENCHMARK(BM_PaintEraseTick)->Arg(1)->Arg(2);
 BENCHMARK(BM_PaintFirstLeavingTick)->Arg(1)->Arg(2);
 
 }  // namespace
-
-int main(int argc, char** argv)
-{
-    // QPainter on a QImage needs the application's fonts and platform even offscreen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

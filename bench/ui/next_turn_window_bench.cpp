@@ -8,7 +8,6 @@
 #include <QTest>
 #include <algorithm>
 #include <benchmark/benchmark.h>
-#include <clocale>
 
 #include "game/silent_frontend.h"
 #include "ui/Tavrek95.h"
@@ -139,14 +138,3 @@ static void BM_ResidentMemoryAfter600Months(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ResidentMemoryAfter600Months)->Arg(100)->Arg(200)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -1,13 +1,11 @@
 /// @file repaint_bench.cpp One full repaint of the main window's surface: map, markers and the
 /// town information panel (mode 5), rendered into an image as the screen would get it, at 100
 /// and 200 %.
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <clocale>
 
 #include "game/silent_frontend.h"
 #include "ui/Tavrek95.h"
@@ -66,14 +64,3 @@ static void BM_AnimationTickInWindow(benchmark::State& state)
     benchmark::DoNotOptimize(form.BackBuffer().constBits());
 }
 BENCHMARK(BM_AnimationTickInWindow)->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

@@ -31,7 +31,7 @@ TEST_F(WindowTest, ANewGameShowsTheCommandButtonsStatusLineAndEnglishCaption)
 {
     TForm1& form = OpenWithGame(1, 3);
     EXPECT_TRUE(form.State().GameActive);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
     for (QPushButton* b : {form.Button1, form.Button2, form.Button3, form.Button4, form.Button5, form.Button6,
                            form.Button7, form.Button8, form.Button11})
         EXPECT_TRUE(b->isVisible()) << b->text().toStdString();
@@ -84,7 +84,7 @@ TEST_F(WindowTest, ATownClickPlaysItsSoundOnceAndKeepsTheOpenMode)
     ASSERT_EQ(recorder_.Sounds.size(), 1u);
     ClickAt(tomsville.x(), tomsville.y());
     EXPECT_EQ(recorder_.Sounds.size(), 1u);
-    EXPECT_EQ(form.Panel().CommandMode, kModeTransportBeer);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::TransportBeer);
     // The caption is the English title after a click, whatever the language.
     EXPECT_EQ(form.windowTitle(), "The TAVREK! War");
     // The destinations are those of the new town: it is not among them.
@@ -97,17 +97,17 @@ TEST_P(ZoomedClickTest, RightAndDoubleClickOpenTheTownInformation)
     TForm1& form = OpenWithGame(2);
     ASSERT_EQ(form.Zoom(), GetParam());
     ClickAt(700, 380, Qt::RightButton);
-    EXPECT_EQ(form.Panel().CommandMode, kModeTownInformation);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::TownInformation);
     EXPECT_EQ(form.Button9->text(), "S&ales");
     Press(form.Button10);
     // A right click on the empty panel band opens it as well.
     ClickAt(10, 420, Qt::RightButton);
-    EXPECT_EQ(form.Panel().CommandMode, kModeTownInformation);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::TownInformation);
     Press(form.Button10);
     const QPoint p = Centre(2, 5);
     DoubleClickAt(p.x(), p.y());
     EXPECT_EQ(form.State().SelectedTown, 5);
-    EXPECT_EQ(form.Panel().CommandMode, kModeTownInformation);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::TownInformation);
 }
 
 TEST_F(WindowTest, EveryModeShowsItsControlsAndCancelReturnsToTheButtons)
@@ -115,25 +115,25 @@ TEST_F(WindowTest, EveryModeShowsItsControlsAndCancelReturnsToTheButtons)
     TForm1& form = OpenWithGame(3);
     struct Entry {
         std::function<void()> Enter;
-        int32_t Mode;
+        PanelMode Mode;
         std::vector<QWidget*> Shown;
     };
     const std::vector<Entry> entries = {
-        {[&] { Press(form.Button1); }, kModeBuildBrewery, {form.ListBox1}},
-        {[&] { Press(form.Button2); }, kModeExtendBrewery, {form.ListBox1, form.Edit1}},
-        {[&] { Press(form.Button3); }, kModeBuildDepot, {}},
-        {[&] { Press(form.Button4); }, kModeTransportBeer, {form.ListBox3, form.ListBox4, form.Edit5}},
-        {[&] { Press(form.Button5); }, kModeTransferMoney, {form.ListBox4, form.Edit5}},
-        {[&] { Press(form.Button6); }, kModeChangePrices, {form.Edit2, form.Edit3, form.Edit4}},
-        {[&] { Press(form.Button7); }, kModeNewBrand, {}},
-        {[&] { Press(form.Button11); }, kModeTownInformation, {}},
-        {[&] { form.Menu(MenuEntry::MarketShares1)->trigger(); }, kModeMarketShares, {form.StringGrid2}},
+        {[&] { Press(form.Button1); }, PanelMode::BuildBrewery, {form.ListBox1}},
+        {[&] { Press(form.Button2); }, PanelMode::ExtendBrewery, {form.ListBox1, form.Edit1}},
+        {[&] { Press(form.Button3); }, PanelMode::BuildDepot, {}},
+        {[&] { Press(form.Button4); }, PanelMode::TransportBeer, {form.ListBox3, form.ListBox4, form.Edit5}},
+        {[&] { Press(form.Button5); }, PanelMode::TransferMoney, {form.ListBox4, form.Edit5}},
+        {[&] { Press(form.Button6); }, PanelMode::ChangePrices, {form.Edit2, form.Edit3, form.Edit4}},
+        {[&] { Press(form.Button7); }, PanelMode::NewBrand, {}},
+        {[&] { Press(form.Button11); }, PanelMode::TownInformation, {}},
+        {[&] { form.Menu(MenuEntry::MarketShares1)->trigger(); }, PanelMode::MarketShares, {form.StringGrid2}},
         {[&] { form.Menu(MenuEntry::New2)->trigger(); },
-         kModeNewOrder,
+         PanelMode::NewOrder,
          {form.ListBox4, form.ListBox5, form.ListBox6, form.Edit5}},
-        {[&] { form.Menu(MenuEntry::DisplayChange1)->trigger(); }, kModeListOrders, {form.ListBox2}},
-        {[&] { form.Menu(MenuEntry::Delete1)->trigger(); }, kModeDeleteOrder, {form.ListBox2}},
-        {[&] { form.Menu(MenuEntry::StatisticDialog1)->trigger(); }, kModeStatistics, {form.PageControl1}},
+        {[&] { form.Menu(MenuEntry::DisplayChange1)->trigger(); }, PanelMode::ListOrders, {form.ListBox2}},
+        {[&] { form.Menu(MenuEntry::Delete1)->trigger(); }, PanelMode::DeleteOrder, {form.ListBox2}},
+        {[&] { form.Menu(MenuEntry::StatisticDialog1)->trigger(); }, PanelMode::Statistics, {form.PageControl1}},
     };
     const std::vector<QWidget*> extras = {form.ListBox1,    form.ListBox2,    form.ListBox3, form.ListBox4,
                                           form.ListBox5,    form.ListBox6,    form.Edit1,    form.Edit2,
@@ -151,7 +151,7 @@ TEST_F(WindowTest, EveryModeShowsItsControlsAndCancelReturnsToTheButtons)
             EXPECT_EQ(w->isVisible(), expected) << "mode " << e.Mode << " " << w->metaObject()->className();
         }
         Press(form.Button10);
-        EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+        EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
         for (QWidget* w : extras)
             EXPECT_FALSE(w->isVisible());
         EXPECT_TRUE(form.Button8->isVisible());
@@ -160,11 +160,11 @@ TEST_F(WindowTest, EveryModeShowsItsControlsAndCancelReturnsToTheButtons)
     // The town information and last month's sales toggle with OK.
     Press(form.Button11);
     Press(form.Button9);
-    EXPECT_EQ(form.Panel().CommandMode, kModeLastSales);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::LastSales);
     EXPECT_TRUE(form.StringGrid1->isVisible());
     EXPECT_EQ(form.StringGrid1->horizontalHeaderItem(1)->text(), "Quality");
     Press(form.Button9);
-    EXPECT_EQ(form.Panel().CommandMode, kModeTownInformation);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::TownInformation);
     // Switching between two order modes through the menu swaps their lists.
     form.Menu(MenuEntry::New2)->trigger();
     form.Menu(MenuEntry::DisplayChange1)->trigger();
@@ -186,7 +186,7 @@ TEST_F(WindowTest, CommandsRunThroughOkWithTheirMessageBoxes)
     Press(form.Button9);
     ASSERT_EQ(recorder_.Messages.size(), 1u);
     EXPECT_EQ(recorder_.Messages[0].Icon, MessageIcon::Warning);
-    EXPECT_EQ(form.Panel().CommandMode, kModeBuildBrewery);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::BuildBrewery);
     Press(form.Button10);
 
     // Extend Brewery: ten steps of 100 litres.
@@ -200,7 +200,7 @@ TEST_F(WindowTest, CommandsRunThroughOkWithTheirMessageBoxes)
     const int32_t after = s.Capacity[c][0][home] + s.ConstructionPipeline[c][0][home][0] +
                           s.ConstructionPipeline[c][0][home][1] + s.ConstructionPipeline[c][0][home][2];
     EXPECT_EQ(after - before, 1000);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
 
     // Build Depot.
     Press(form.Button3);
@@ -278,7 +278,7 @@ TEST_F(WindowTest, ALanguageSwitchWithAModeOpenTranslatesAndKeepsTheInput)
     const QString chosen = form.ListBox4->currentItem()->text();
     Type(form.Edit5, "777");
     form.Menu(MenuEntry::Deutsch1)->trigger();
-    EXPECT_EQ(form.Panel().CommandMode, kModeTransferMoney);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::TransferMoney);
     EXPECT_EQ(form.Edit5->text(), "777");
     ASSERT_NE(form.ListBox4->currentItem(), nullptr);
     EXPECT_EQ(form.ListBox4->currentItem()->text(), chosen);
@@ -316,7 +316,7 @@ TEST_F(WindowTest, SaveAndOpenThroughTheMenu)
     openFile_ = QString::fromStdString(path);
     form.Menu(MenuEntry::Open1)->trigger();
     EXPECT_EQ(form.State().MonthCount, 1);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
     // Save writes to the file chosen in the save dialog, not asking again.
     saveFile_.clear();
     form.Menu(MenuEntry::Save1)->trigger();
@@ -369,7 +369,7 @@ TEST_F(WindowTest, NewThroughTheSetupDialogStartsTheChosenGameAndCancelKeepsTheR
     EXPECT_TRUE(form.State().GameActive);
     EXPECT_EQ(form.State().MapNumber, 2);
     EXPECT_EQ(form.State().SelectedTown, 4);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
     const int32_t month = form.State().MonthCount;
     Press(form.Button8);
     form.RunNewGameDialog = [](TNGDialog&) { return false; };

@@ -80,7 +80,7 @@ protected:
             FAIL() << "the guided script has no " << a.Text;
         }
         Press(form.Button9);
-        EXPECT_EQ(form.Panel().CommandMode, kModeIdle) << a.Text << " was refused";
+        EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle) << a.Text << " was refused";
     }
 };
 

@@ -195,12 +195,12 @@ TEST_F(HistoryWindowTest, AClickOnAHintOpensItsCommandInItsTown)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
     EXPECT_FALSE(dialog->isVisible()) << "the panel is what the player needs now";
     EXPECT_EQ(form.State().SelectedTown, hint.CommandTown);
-    const std::pair<CommandKind, int32_t> modes[] = {
-        {CommandKind::ChangePrices, kModeChangePrices}, {CommandKind::TransferMoney, kModeTransferMoney},
-        {CommandKind::BuildDepot, kModeBuildDepot},     {CommandKind::ExtendBrewery, kModeExtendBrewery},
-        {CommandKind::BuildBrewery, kModeBuildBrewery}, {CommandKind::TransportBeer, kModeTransportBeer},
-        {CommandKind::DeleteOrder, kModeDeleteOrder}};
-    int32_t expected = kModeNone;
+    const std::pair<CommandKind, PanelMode> modes[] = {
+        {CommandKind::ChangePrices, PanelMode::ChangePrices}, {CommandKind::TransferMoney, PanelMode::TransferMoney},
+        {CommandKind::BuildDepot, PanelMode::BuildDepot},     {CommandKind::ExtendBrewery, PanelMode::ExtendBrewery},
+        {CommandKind::BuildBrewery, PanelMode::BuildBrewery}, {CommandKind::TransportBeer, PanelMode::TransportBeer},
+        {CommandKind::DeleteOrder, PanelMode::DeleteOrder}};
+    PanelMode expected = PanelMode::None;
     for (const auto& [kind, mode] : modes)
         if (kind == hint.Command)
             expected = mode;

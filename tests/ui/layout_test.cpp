@@ -80,10 +80,11 @@ TEST_P(ZoomedLayoutTest, EveryPromptFitsWithoutOverlapInBothLanguages)
     EXPECT_EQ(QFontInfo(font).family(), "Liberation Sans");
     const QFontMetrics m(font);
     const QRect window(0, 0, Zoomed(kClientWidth, zoom), Zoomed(kClientHeight, zoom));
-    const int modes[] = {kModeBuildBrewery,  kModeNewBrand,      kModeBuildDepot,   kModeTownInformation,
-                         kModeLastSales,     kModeExtendBrewery, kModeChangePrices, kModeTransportBeer,
-                         kModeTransferMoney, kModeMarketShares,  kModeNewOrder,     kModeListOrders,
-                         kModeDeleteOrder};
+    const PanelMode modes[] = {PanelMode::BuildBrewery,    PanelMode::NewBrand,      PanelMode::BuildDepot,
+                               PanelMode::TownInformation, PanelMode::LastSales,     PanelMode::ExtendBrewery,
+                               PanelMode::ChangePrices,    PanelMode::TransportBeer, PanelMode::TransferMoney,
+                               PanelMode::MarketShares,    PanelMode::NewOrder,      PanelMode::ListOrders,
+                               PanelMode::DeleteOrder};
     int checked = 0;
     std::ostringstream faults;
     for (int map = 1; map <= kMaps; ++map) {
@@ -96,7 +97,7 @@ TEST_P(ZoomedLayoutTest, EveryPromptFitsWithoutOverlapInBothLanguages)
             s.Program.Language = LanguageFromNumber(language);
             for (int t = 0; t < kTowns; ++t) {
                 s.SelectedTown = t;
-                for (const int mode : modes) {
+                for (const PanelMode mode : modes) {
                     const PanelContent content = ComputePanelContent(s, mode);
                     std::vector<Box> boxes;
                     for (const PanelText& text : content.Texts) {
@@ -109,7 +110,8 @@ TEST_P(ZoomedLayoutTest, EveryPromptFitsWithoutOverlapInBothLanguages)
                         ++checked;
                     }
                     const std::string where = "map " + std::to_string(map) + " language " + std::to_string(language) +
-                                              " town " + std::to_string(t) + " mode " + std::to_string(mode) + ": ";
+                                              " town " + std::to_string(t) + " mode " +
+                                              std::to_string(static_cast<int>(mode)) + ": ";
                     for (size_t i = 0; i < boxes.size(); ++i) {
                         if (!window.contains(boxes[i].Rect))
                             faults << where << "'" << boxes[i].What << "' leaves the window\n";

@@ -26,7 +26,7 @@ TEST_F(WindowTest, FirstStartWithoutSettingsFileIsEnglishWithSoundAndWithoutAuto
     EXPECT_TRUE(form.RadioButton1->isVisible());
     EXPECT_FALSE(form.Button1->isVisible());
     EXPECT_FALSE(form.Button9->isVisible());
-    EXPECT_EQ(form.Panel().CommandMode, kModeNone);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::None);
 }
 
 TEST_F(WindowTest, ClientAreaAndControlsSitAtTheirPlaces)
@@ -83,7 +83,7 @@ TEST_F(WindowTest, EntriesThatNeedAGameDoNothingOnTheStartScreen)
     for (MenuEntry e : {MenuEntry::Save1, MenuEntry::Saveas1, MenuEntry::New2, MenuEntry::Delete1,
                         MenuEntry::DisplayChange1, MenuEntry::MarketShares1, MenuEntry::StatisticDialog1})
         form.Menu(e)->trigger();
-    EXPECT_EQ(form.Panel().CommandMode, kModeNone);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::None);
     EXPECT_FALSE(std::filesystem::exists(dir_ / "never.tsg"));
     EXPECT_TRUE(recorder_.Messages.empty());
     // A click on the start screen selects nothing.

@@ -46,7 +46,7 @@ TEST_F(WindowTest, AClickOnTheSeaOrThePanelKeepsWhatWasTypedAndATownClickRefills
         EXPECT_EQ(form.Edit5->text(), "1234") << at.x() << "," << at.y();
         ASSERT_EQ(form.ListBox4->selectedItems().size(), 1);
         EXPECT_EQ(form.ListBox4->selectedItems().front()->text(), "Seaside");
-        EXPECT_EQ(form.Panel().CommandMode, kModeTransferMoney);
+        EXPECT_EQ(form.Panel().CommandMode, PanelMode::TransferMoney);
     }
     // A click on a town chooses it: the command starts afresh there.
     const QPoint tomsville = TownCentre(1, 1);
@@ -56,7 +56,7 @@ TEST_F(WindowTest, AClickOnTheSeaOrThePanelKeepsWhatWasTypedAndATownClickRefills
     EXPECT_TRUE(form.ListBox4->selectedItems().isEmpty());
     // A right click on the sea still opens the town information, as it always did.
     ClickAt(700, 380, Qt::RightButton);
-    EXPECT_EQ(form.Panel().CommandMode, kModeTownInformation);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::TownInformation);
 }
 
 TEST_F(WindowTest, NewOpenAndExitOfferToSaveAChangedGame)
@@ -159,7 +159,7 @@ TEST_F(WindowTest, AfterTheEndThePanelSaysSoAndOffersNewAndOpenInBothLanguages)
     form.Menu(MenuEntry::Saveas1)->trigger();
     s.Account[me].fill(-1e9L);  // bankrupt at the end of this turn
     Press(form.Button8);
-    EXPECT_EQ(form.Panel().CommandMode, kModeGameOver);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::GameOver);
     for (QPushButton* b : {form.Button1, form.Button2, form.Button3, form.Button4, form.Button5, form.Button6,
                            form.Button7, form.Button8, form.Button11})
         EXPECT_FALSE(b->isVisible()) << b->text().toStdString();
@@ -180,16 +180,16 @@ TEST_F(WindowTest, AfterTheEndThePanelSaysSoAndOffersNewAndOpenInBothLanguages)
     QTest::keyClick(form.Surface(), Qt::Key_N);
     ClickAt(100, 220, Qt::RightButton);
     EXPECT_EQ(s.MonthCount, month);
-    EXPECT_EQ(form.Panel().CommandMode, kModeGameOver);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::GameOver);
 
     // Escape is no "Open Game"; the button is.
     openFile_ = saveFile_;
     QTest::keyClick(form.Surface(), Qt::Key_Escape);
-    EXPECT_EQ(form.Panel().CommandMode, kModeGameOver);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::GameOver);
     // Open Game loads a saved one, which runs again.
     recorder_.ThreeWayAnswers = {YesNoCancel::No};
     Press(form.Button10);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
     EXPECT_TRUE(form.Button8->isVisible());
     EXPECT_EQ(form.State().CompanyName[form.State().CurrentCompany], name);
     EXPECT_EQ(form.State().MonthCount, 1);
@@ -337,7 +337,7 @@ TEST_F(WindowTest, WithComfortsOffTheGameGoesItsOwnWayAndWithThemOnTheComfortsHo
                 Press(form.Button9);
                 EXPECT_EQ(asked(),
                           german ? "Bitte wählen Sie eine Marke." : "Please select a brand to build a brewery.");
-                EXPECT_EQ(form.Panel().CommandMode, kModeExtendBrewery);
+                EXPECT_EQ(form.Panel().CommandMode, PanelMode::ExtendBrewery);
             }
             Press(form.Button10);
 
@@ -404,7 +404,7 @@ TEST_F(WindowTest, WithComfortsOffTheGameGoesItsOwnWayAndWithThemOnTheComfortsHo
             // The only player's liquidation: the game-over panel, or the months run on.
             s.Account[me].fill(-1e9L);
             Press(form.Button8);
-            EXPECT_EQ(form.Panel().CommandMode, on ? kModeGameOver : kModeIdle);
+            EXPECT_EQ(form.Panel().CommandMode, on ? PanelMode::GameOver : PanelMode::Idle);
             EXPECT_EQ(form.Button8->isVisible(), !on);
         }
 }

@@ -123,7 +123,7 @@ protected:
             recorder_.Answers = {*d.Answer};
         Press(form.Button9);
         recorder_.Answers.clear();
-        if (form.Panel().CommandMode != kModeIdle)
+        if (form.Panel().CommandMode != PanelMode::Idle)
             Press(form.Button10);  // a refusal that keeps the panel open: the player gives up
     }
 };

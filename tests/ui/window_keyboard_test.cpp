@@ -60,36 +60,36 @@ TEST_F(KeyboardTest, AMonthIsPlayedWithTheKeyboardAlone)
     const int town = s.SelectedTown;
 
     // Change Prices: the first price field has the focus; Enter is OK.
-    AccessKey(Qt::Key_P, [&form] { return form.Panel().CommandMode == kModeChangePrices; });
-    ASSERT_EQ(form.Panel().CommandMode, kModeChangePrices);
+    AccessKey(Qt::Key_P, [&form] { return form.Panel().CommandMode == PanelMode::ChangePrices; });
+    ASSERT_EQ(form.Panel().CommandMode, PanelMode::ChangePrices);
     EXPECT_EQ(Focus(), form.Edit2);
     ASSERT_FALSE(form.Edit2->text().isEmpty());
     Keys("3.75");  // types over the price shown
     Key(Qt::Key_Return);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
     EXPECT_EQ(s.Price[me][0][town], 3.75f);
     EXPECT_TRUE(recorder_.Messages.empty()) << recorder_.EnglishTexts().front();
 
     // Build Depot, then Escape: nothing built. A mode without inputs starts on OK.
-    AccessKey(Qt::Key_D, [&form] { return form.Panel().CommandMode == kModeBuildDepot; });
-    ASSERT_EQ(form.Panel().CommandMode, kModeBuildDepot);
+    AccessKey(Qt::Key_D, [&form] { return form.Panel().CommandMode == PanelMode::BuildDepot; });
+    ASSERT_EQ(form.Panel().CommandMode, PanelMode::BuildDepot);
     EXPECT_EQ(Focus(), form.Button9);
     Key(Qt::Key_Escape);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
     EXPECT_FALSE(s.HasDepot[me][town]);
 
     // The town information: Enter shows the sales, Escape goes back to the buttons.
-    AccessKey(Qt::Key_I, [&form] { return form.Panel().CommandMode == kModeTownInformation; });
-    ASSERT_EQ(form.Panel().CommandMode, kModeTownInformation);
+    AccessKey(Qt::Key_I, [&form] { return form.Panel().CommandMode == PanelMode::TownInformation; });
+    ASSERT_EQ(form.Panel().CommandMode, PanelMode::TownInformation);
     Key(Qt::Key_Enter);
-    EXPECT_EQ(form.Panel().CommandMode, kModeLastSales);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::LastSales);
     Key(Qt::Key_Escape);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
 
     // Transfer Money: amount, Tab to the towns, the first town, Enter.
     const long double before = s.Account[me][town];
-    AccessKey(Qt::Key_M, [&form] { return form.Panel().CommandMode == kModeTransferMoney; });
-    ASSERT_EQ(form.Panel().CommandMode, kModeTransferMoney);
+    AccessKey(Qt::Key_M, [&form] { return form.Panel().CommandMode == PanelMode::TransferMoney; });
+    ASSERT_EQ(form.Panel().CommandMode, PanelMode::TransferMoney);
     EXPECT_EQ(Focus(), form.Edit5);
     Keys("1000");
     Key(Qt::Key_Tab);
@@ -100,7 +100,7 @@ TEST_F(KeyboardTest, AMonthIsPlayedWithTheKeyboardAlone)
     Key(Qt::Key_N);
     EXPECT_EQ(s.MonthCount, 1);
     Key(Qt::Key_Return);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
     EXPECT_EQ(s.Account[me][town], before - 1000);
 
     // Enter on the idle panel never ends the month; N does.
@@ -136,7 +136,7 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAndTheFirstDownChoosesTheFirstE
     Key(Qt::Key_Tab);
     ASSERT_EQ(Focus(), form.Button10);
     Key(Qt::Key_Return);
-    EXPECT_EQ(form.Panel().CommandMode, kModeIdle);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle);
     EXPECT_EQ(s.Account[me][me], money) << "Enter on Cancel bought the extension";
     EXPECT_TRUE(recorder_.Messages.empty());
 
@@ -152,7 +152,7 @@ TEST_F(KeyboardTest, EnterPressesTheFocusedButtonAndTheFirstDownChoosesTheFirstE
             ASSERT_EQ(Focus(), form.Button9);
         }
         Key(Qt::Key_Enter);
-        EXPECT_EQ(form.Panel().CommandMode, kModeIdle) << onButton;
+        EXPECT_EQ(form.Panel().CommandMode, PanelMode::Idle) << onButton;
         EXPECT_LT(s.Account[me][me], before) << onButton;
     }
     // In a list of several towns the first Down, or Up, chooses the entry the focus shows.
@@ -193,7 +193,7 @@ TEST_F(KeyboardTest, PageDownAndPageUpChooseTheNextAndPreviousTown)
     const int from = s.SelectedTown;
     Key(Qt::Key_PageDown);
     EXPECT_EQ(s.SelectedTown, (from + 1) % kTowns);
-    EXPECT_EQ(form.Panel().CommandMode, kModeChangePrices);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::ChangePrices);
     EXPECT_NE(form.Edit2->text(), "9.99") << "the new town's prices are shown";
     Key(Qt::Key_Escape);
 
@@ -202,7 +202,7 @@ TEST_F(KeyboardTest, PageDownAndPageUpChooseTheNextAndPreviousTown)
     const int shown = s.SelectedTown;
     Key(Qt::Key_PageDown);
     EXPECT_EQ(s.SelectedTown, shown);
-    EXPECT_EQ(form.Panel().CommandMode, kModeMarketShares);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::MarketShares);
 }
 
 TEST_F(KeyboardTest, TabRunsThroughTheModesControlsInReadingOrder)
@@ -279,7 +279,7 @@ TEST_F(KeyboardTest, MenuShortcutsAndAccessKeysInBothLanguages)
         }
         EXPECT_EQ(letters.size(), menuLetters + kPanelAccessKeys.size()) << "a letter used twice";
         // Town information's Sales button has a letter of its own too.
-        const QString sales = OkCaptionWithAccessKey(kModeTownInformation, "", language);
+        const QString sales = OkCaptionWithAccessKey(PanelMode::TownInformation, "", language);
         ASSERT_EQ(sales.count('&'), 1);
         EXPECT_EQ(letters.count(sales.at(sales.indexOf('&') + 1).toUpper()), 0u) << sales.toStdString();
     }

@@ -89,12 +89,13 @@ TEST_F(WindowTest, TheControlsOfEveryPanelModeDoNotOverlap)
 {
     TForm1& form = Open();
     std::ostringstream faults;
-    for (int mode = kModeNone; mode <= kModeStatistics; ++mode) {
+    for (int number = static_cast<int>(PanelMode::None); number <= static_cast<int>(PanelMode::Statistics); ++number) {
+        const PanelMode mode = static_cast<PanelMode>(number);
         GameState s = form.State();
-        s.GameActive = mode != kModeNone;
+        s.GameActive = mode != PanelMode::None;
         const PanelContent content = ComputePanelContent(s, mode);
         std::vector<const ControlLayout*> shown = {&FindControl(kMainWindowLayout, "StatusBar1")};
-        if (mode == kModeNone)
+        if (mode == PanelMode::None)
             for (const char* name : {"RadioButton1", "RadioButton2"})
                 shown.push_back(&FindControl(kMainWindowLayout, name));
         for (const PanelControl control : content.Visible)

@@ -139,13 +139,13 @@ TEST_F(WindowTest, RestoreNamesKeepsThePlayersNameInTheGameTheStatusLineAndTheNe
 
     // In the middle of a command, "Yes" keeps what the player typed; "No" changes nothing at all.
     Press(form.Button6);
-    ASSERT_EQ(form.Panel().CommandMode, kModeChangePrices);
+    ASSERT_EQ(form.Panel().CommandMode, PanelMode::ChangePrices);
     for (const bool yes : {true, false}) {
         form.Edit2->setText("4.25");
         recorder_.Answers = {yes};
         form.Menu(MenuEntry::RestoreNames1)->trigger();
         EXPECT_EQ(form.Edit2->text(), "4.25") << yes;
-        EXPECT_EQ(form.Panel().CommandMode, kModeChangePrices) << yes;
+        EXPECT_EQ(form.Panel().CommandMode, PanelMode::ChangePrices) << yes;
     }
     Press(form.Button10);
 

@@ -205,9 +205,9 @@ TEST_F(StatisticsWindowTest, MarketSharesFillTheGridFromThePanelContent)
 {
     TForm1& form = OpenWithGame(1);
     form.Menu(MenuEntry::MarketShares1)->trigger();
-    ASSERT_EQ(form.Panel().CommandMode, kModeMarketShares);
+    ASSERT_EQ(form.Panel().CommandMode, PanelMode::MarketShares);
     ASSERT_TRUE(form.StringGrid2->isVisible());
-    const PanelContent content = ComputePanelContent(form.State(), kModeMarketShares);
+    const PanelContent content = ComputePanelContent(form.State(), PanelMode::MarketShares);
     ASSERT_EQ(content.MarketShares.size(), 11u);
     EXPECT_EQ(Heading(form.StringGrid2),
               QStringList({"Company", "Sales", "Production", "Market Share", "Company Value"}));
@@ -232,7 +232,7 @@ TEST_F(StatisticsWindowTest, StatisticsViewCoversTheMapWithBothTabsAndSortsStabl
     s.Capacity[3][0][0] = 900;
     s.BrandName[3][0] = "Mid";
     form.Menu(MenuEntry::StatisticDialog1)->trigger();
-    ASSERT_EQ(form.Panel().CommandMode, kModeStatistics);
+    ASSERT_EQ(form.Panel().CommandMode, PanelMode::Statistics);
     EXPECT_TRUE(form.PageControl1->isVisible());
     EXPECT_FALSE(form.Button8->isVisible()) << "Next Turn is hidden";
     EXPECT_EQ(form.PageControl1->geometry(), QRect(16, 16, 761, 409));
@@ -272,7 +272,7 @@ TEST_F(StatisticsWindowTest, StatisticsViewCoversTheMapWithBothTabsAndSortsStabl
     // A language switch translates the view and keeps the snapshot, the key and the rows.
     const QStringList rows = Column(form.StringGrid3, 0);
     form.Deutsch1Click();
-    EXPECT_EQ(form.Panel().CommandMode, kModeStatistics);
+    EXPECT_EQ(form.Panel().CommandMode, PanelMode::Statistics);
     EXPECT_EQ(form.PageControl1->tabText(0), "Städte");
     EXPECT_EQ(form.ComboBox2->currentIndex(), kSortByCapacity);
     EXPECT_EQ(form.ComboBox2->currentText(), QString::fromUtf8("Kapazität"));

@@ -132,7 +132,7 @@ void SimScript::Run(const ScriptAction& a, GameSession& session, ScriptAnswers& 
     command.Answer.reset();
     session.Execute(command);
     // A refusal that keeps the panel open: the player gives up with Cancel.
-    if (command.Kind != CommandKind::SelectTown && session.Panel().CommandMode != kModeIdle)
+    if (command.Kind != CommandKind::SelectTown && session.Panel().CommandMode != PanelMode::Idle)
         session.PressCancel();
     answers.AnswerNext(std::nullopt);
 }
