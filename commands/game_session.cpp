@@ -12,6 +12,7 @@
 #include "commands/order_commands.h"
 #include "engine/end_of_game.h"
 #include "engine/month_digest.h"
+#include "engine/month_record.h"
 #include "engine/turn.h"
 #include "game/text.h"
 #include "game/names_file.h"
@@ -104,10 +105,12 @@ void GameSession::TakeOver(const std::string& path, OpenedPair& pair)
     ApplySavegame(state_, *pair.Content);
     historyLoad_ = pair.Record;
     historyReason_ = pair.RecordReason;
-    if (historyLoad_ == HistoryLoad::Loaded)
+    if (historyLoad_ == HistoryLoad::Loaded) {
         state_.History = std::move(pair.History);
-    else
+        NoteMoneyOfOpenedGame(state_);
+    } else {
         state_.History.Clear();
+    }
     // Save writes the game back where it came from, never over the game that was running.
     saveFile_ = path;
     end_.reset();
@@ -739,6 +742,7 @@ bool GameSession::ReplayTakenUp(const RecordedInput& input, const TakenUp& at, s
             return false;
         }
         ApplySavegame(state_, *content);
+        NoteMoneyOfOpenedGame(state_);
         state_.Program.Rng.SetState(at.Random);
         end_.reset();
     }

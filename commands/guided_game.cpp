@@ -17,13 +17,11 @@ int32_t CountDepots(const GameState& s, int c)
 // pipeline first, and it counts as ordered all the same.
 int64_t CountCapacity(const GameState& s, int c)
 {
-    int64_t litres = 0;
-    for (int b = 0; b < kBrands; ++b)
-        for (int t = 0; t < kTowns; ++t) {
-            litres += s.Capacity[c][b][t];
-            for (int32_t stage : s.ConstructionPipeline[c][b][t])
+    int64_t litres = SumOfLitres(s.Capacity, c);
+    for (const auto& towns : s.ConstructionPipeline[c])
+        for (const auto& stages : towns)
+            for (const int32_t stage : stages)
                 litres += stage;
-        }
     return litres;
 }
 

@@ -72,17 +72,21 @@ std::string RecordMonthName(int32_t month, Language language)
     return Format("%s %lld", kMonthNames[language == Language::German ? 1 : 0][index], static_cast<long long>(year));
 }
 
-MonthReport ComputeMonthReport(const GameState& s, int company, Language language)
+MonthReport ComputeMonthReport(const GameState& s, int company, Language language, std::optional<int32_t> month)
 {
     MonthReport report;
     const bool german = language == Language::German;
-    if (company < 0 || company >= kCompanies || s.History.Months.empty()) {
+    const GameHistory& h = s.History;
+    const MonthRecord* chosen = h.Months.empty() ? nullptr : month ? h.FindMonth(*month) : &h.Months.back();
+    if (company < 0 || company >= kCompanies || !chosen) {
         report.Title = german ? "Monatsbericht" : "Month report";
         report.EmptyText = german ? "Noch ist kein Monat abgeschlossen." : "No month has been closed yet.";
         return report;
     }
-    const MonthRecord& r = s.History.Months.back();
+    const MonthRecord& r = *chosen;
+    const bool newest = &r == &h.Months.back();
     const CompanyMonth& m = r.Companies[company];
+    const CompanyBooks books = h.BooksOf(r.Month, company);
     const CompanyLitres litres = s.History.Litres(r, company);
     report.Empty = false;
     report.Title = Format(german ? "Bericht für %s: %s" : "Report for %s: %s",
@@ -96,24 +100,23 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
                                         Format("%d l", litres.Sales[b][t]), Format("%d l", s.History.NewestDemand[t])});
 
     report.BooksHeading = german ? "Geld des Monats" : "The month's money";
-    const MonthRecord* previous =
-        s.History.Months.size() > 1 ? &s.History.Months[s.History.Months.size() - 2] : nullptr;
+    const MonthRecord* previous = h.FindMonth(r.Month - 1);
     const auto add = [&](const char* english, const char* germanLabel, double amount, ReportAmount::Role part) {
         report.Books.push_back({german ? germanLabel : english, Dollars(amount), part});
     };
     if (r.Detailed) {
-        if (previous && previous->Month == r.Month - 1)
+        if (previous)
             add("Money after last month", "Geld nach dem Vormonat", previous->Companies[company].Money,
                 ReportAmount::Balance);
         else
             // The game's first month: what the company started with, as the month's books give it.
-            add("Money at the start of the month", "Geld zu Monatsbeginn", m.MoneyBefore + TotalSpending(m) - m.Other,
-                ReportAmount::Balance);
+            add("Money at the start of the month", "Geld zu Monatsbeginn",
+                m.MoneyBefore + h.TotalSpending(r, company) - books.Other, ReportAmount::Balance);
         for (int k = 0; k < kSpendingKinds; ++k)
-            if (const double spent = s.History.SpentOn(company, static_cast<SpendingKind>(k)); spent != 0)
+            if (const double spent = h.SpentOn(r, company, static_cast<SpendingKind>(k)); spent != 0)
                 add(kSpendingLabels[k][0], kSpendingLabels[k][1], -spent, ReportAmount::Change);
-        if (m.Other != 0)
-            add("Events and other changes", "Ereignisse und anderes", m.Other, ReportAmount::Change);
+        if (books.Other != 0)
+            add("Events and other changes", "Ereignisse und anderes", books.Other, ReportAmount::Change);
     } else {
         // A month the game was opened in: only its transport is known.
         report.Books.push_back({german ? "Ausgaben nicht erfasst (Spiel im Monat geladen)"
@@ -132,7 +135,8 @@ MonthReport ComputeMonthReport(const GameState& s, int company, Language languag
 
     report.TownSpendingHeading = german ? "Ausgaben nach Städten" : "Spending by town";
     report.UnsoldHeading = german ? "Nichts verkauft" : "Sold nothing";
-    if (r.Detailed) {
+    // Town by town and place by place only for the newest month.
+    if (r.Detailed && newest) {
         for (int t = 0; t < kTowns; ++t)
             if (s.History.NewestTownSpent[company][t] != 0)
                 report.TownSpending.push_back(

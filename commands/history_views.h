@@ -48,8 +48,11 @@ struct MonthReport {
     std::vector<std::string> Messages;  ///< the month's messages to this company
 };
 
-/// The report of the last closed month for `company` (the one on turn).
-MonthReport ComputeMonthReport(const GameState& s, int company, Language language);
+/// The report of the last closed month (or of `month`, when given) for `company` (the one on
+/// turn). An older month has its books, without the places, the towns' spending and the reasons
+/// that the record keeps for the newest month alone.
+MonthReport ComputeMonthReport(const GameState& s, int company, Language language,
+                               std::optional<int32_t> month = std::nullopt);
 
 /// The month's name and year as the record's texts write it ("March 1751").
 std::string RecordMonthName(int32_t month, Language language);

@@ -11,14 +11,7 @@
 
 namespace {
 
-int64_t TotalCapacity(const GameState& s, int k)
-{
-    int64_t sum = 0;
-    for (int b = 0; b < kBrands; ++b)
-        for (int t = 0; t < kTowns; ++t)
-            sum += s.Capacity[k][b][t];
-    return sum;
-}
+int64_t TotalCapacity(const GameState& s, int k) { return SumOfLitres(s.Capacity, k); }
 
 long long AsLong(int64_t value) { return static_cast<long long>(value); }
 

@@ -32,9 +32,7 @@ public:
         for (int t = 0; t < kTowns; ++t)
             accounts += s_.Account[c_][t];
         budget_ = 0.95L * accounts;
-        for (int b = 0; b < kBrands; ++b)
-            for (int t = 0; t < kTowns; ++t)
-                totalCapacity_ += s_.Capacity[c_][b][t];
+        totalCapacity_ = SumOfLitres(s_.Capacity, c_);
         for (int t = 0; t < kTowns; ++t)
             totalDemand_ += s_.Demand[t];
 
@@ -205,12 +203,18 @@ private:
     void TransportAndPrices()
     {
         // Last month's sales do not change while the company acts: look once per town whether
-        // another company sold there.
-        for (int other = 0; other < kCompanies; ++other)
+        // another company sold there (without a branch per place: most places sold nothing).
+        std::array<int32_t, kTowns> sold{};
+        for (int other = 0; other < kCompanies; ++other) {
+            if (other == c_)
+                continue;
             for (int ob = 0; ob < kBrands; ++ob)
                 for (int t = 0; t < kTowns; ++t)
-                    if (other != c_ && s_.Sales[other][ob][t] > 0)
-                        competition_[t] = true;
+                    sold[t] |= static_cast<int32_t>(s_.Sales[other][ob][t] > 0);
+        }
+        for (int t = 0; t < kTowns; ++t)
+            if (sold[t] != 0)
+                competition_[t] = true;
         for (int t = 0; t < kTowns; ++t)
             for (int b = 0; b < kBrands; ++b) {
                 ShipSurplus(b, t);

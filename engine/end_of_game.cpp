@@ -68,14 +68,7 @@ double TotalDemand(const GameState& s)
     return total;
 }
 
-int64_t TotalSales(const GameState& s, int c)
-{
-    int64_t sold = 0;
-    for (int b = 0; b < kBrands; ++b)
-        for (int t = 0; t < kTowns; ++t)
-            sold += s.Sales[c][b][t];
-    return sold;
-}
+int64_t TotalSales(const GameState& s, int c) { return SumOfLitres(s.Sales, c); }
 
 float MarketShare(const GameState& s, int c) { return ShareOfDemand(TotalSales(s, c), TotalDemand(s)); }
 

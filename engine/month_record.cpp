@@ -2,16 +2,16 @@
 #include "engine/month_record.h"
 
 #include <cmath>
-#include <vector>
 
 #include "engine/end_of_game.h"
 #include "engine/market.h"
 
 namespace {
 
-// Why each brand of the company that sold nothing did so, where it was offered or had sold the
-// month before; the market's own tests in the market's order.
-void RecordUnsold(const GameState& s, const std::vector<LitreCell>& previous, int c, const PerTown<float>& wages,
+// Why each brand of the company that sold nothing did so, where it was offered; the market's own
+// tests in the market's order. A brand without beer where it sold the month before is marked
+// in `noStock`.
+void RecordUnsold(const GameState& s, int c, const PerTown<float>& wages, const BrandTownTable<bool>& noStock,
                   BrandTownTable<NothingSold>& unsold)
 {
     for (int b = 0; b < kBrands; ++b) {
@@ -28,11 +28,10 @@ void RecordUnsold(const GameState& s, const std::vector<LitreCell>& previous, in
             else
                 unsold[b][t] = NothingSold::DemandMet;
         }
+        for (int t = 0; t < kTowns; ++t)
+            if (noStock[b][t])
+                unsold[b][t] = NothingSold::NoStock;
     }
-    for (const LitreCell& cell : previous)
-        if (cell.Company == c && cell.Sales > 0 && s.Quality[c][cell.Brand] != 0.0f &&
-            s.Supply[c][cell.Brand][cell.Town] <= 0)
-            unsold[cell.Brand][cell.Town] = NothingSold::NoStock;
 }
 
 }  // namespace
@@ -41,11 +40,18 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
                  const PerTown<float>& wagesAtMarket)
 {
     GameHistory& h = s.History;
-    // The month before's places, for a brand that sold there and has no beer now.
-    const std::vector<LitreCell> previous = h.Months.empty() ? std::vector<LitreCell>{} : h.NewestCells;
+    const bool detailed = h.OpenWhole;
+    // A brand that sold somewhere the month before and has no beer there now, read from the
+    // month before's places before they make way for this month's.
+    std::array<BrandTownTable<bool>, kCompanies> noStock{};
+    if (detailed && !h.Months.empty())
+        for (const LitreCell& cell : h.NewestCells)
+            if (cell.Sales > 0 && s.Quality[cell.Company][cell.Brand] != 0.0f &&
+                s.Supply[cell.Company][cell.Brand][cell.Town] <= 0)
+                noStock[cell.Company][cell.Brand][cell.Town] = true;
     MonthRecord& r = h.AddMonth(s.MonthCount);
     h.SetDemand(s.Demand);
-    r.Detailed = h.OpenWhole;
+    r.Detailed = detailed;
     const double totalDemand = TotalDemand(s);
     for (int c = 0; c < kCompanies; ++c) {
         CompanyMonth& m = r.Companies[c];
@@ -54,7 +60,11 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
         for (int b = 0; b < kBrands; ++b)
             for (int t = 0; t < kTowns; ++t) {
                 // Revenue in double: the record is for reading, and this keeps the month end fast.
-                revenue += static_cast<double>(s.Sales[c][b][t]) * static_cast<double>(s.Price[c][b][t]);
+                // A place that sold nothing adds a zero, which leaves the sum as it is (it is never
+                // -0): only the places that sold wait for one another.
+                const double sold = static_cast<double>(s.Sales[c][b][t]) * static_cast<double>(s.Price[c][b][t]);
+                if (sold != 0.0 || sold != sold)
+                    revenue += sold;
                 // The place, and the company's totals of the month.
                 h.AppendLitres(c, b, t, s.Supply[c][b][t], s.Sales[c][b][t]);
                 // Only a brewery costs anything; reading the extended cost of every empty slot is
@@ -84,22 +94,54 @@ void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBefore
         m.Money = static_cast<double>(after);
         m.Value = static_cast<double>(CompanyValue(s, c));
         m.Share = ShareOfDemand(m.Sales, totalDemand);
-        if (r.Detailed) {
+        if (detailed) {
             const OpenBooks& open = h.Open[c];
             long double spent = 0;
+            KindSpending kinds{r.Month, c, {}};
+            bool anyKind = false;
             for (size_t k = 0; k < open.Spent.size(); ++k) {
-                h.NewestSpent[c][k] = static_cast<double>(open.Spent[k]);
+                kinds.Spent[k] = static_cast<double>(open.Spent[k]);
+                anyKind = anyKind || kinds.Spent[k] != 0;
                 spent += open.Spent[k];
             }
-            m.Spent = static_cast<double>(spent);
+            const CompanyBooks books{r.Month, c, static_cast<double>(spent), static_cast<double>(open.Other)};
+            if (books.Spent != 0 || books.Other != 0)
+                h.Books.push_back(books);
+            // By kind only for the players at the machine: their month report names each.
+            if (anyKind && IsHumanCompany(s, c))
+                h.Kinds.push_back(kinds);
             for (int t = 0; t < kTowns; ++t)
                 h.NewestTownSpent[c][t] = static_cast<double>(open.TownSpent[t]);
-            m.Other = static_cast<double>(open.Other);
-            RecordUnsold(s, previous, c, wagesAtMarket, h.NewestUnsold[c]);
+            RecordUnsold(s, c, wagesAtMarket, noStock[c], h.NewestUnsold[c]);
         }
     }
     // The next month starts here and is seen whole.
     h.OpenTransport.fill(0.0L);
     h.Open = {};
     h.OpenWhole = true;
+}
+
+void NoteMoneyOfOpenedGame(GameState& s)
+{
+    GameHistory& h = s.History;
+    if (!h.OpenWhole || h.Months.empty())
+        return;
+    const MonthRecord& last = h.Months.back();
+    if (last.Month != s.MonthCount - 1) {
+        h.OpenWhole = false;
+        return;
+    }
+    for (int c = 0; c < kCompanies; ++c) {
+        const OpenBooks& open = h.Open[c];
+        long double expected = last.Companies[c].Money;
+        for (const long double spent : open.Spent)
+            expected -= spent;
+        expected -= h.OpenTransport[c];
+        expected += open.Other;
+        long double money = 0;
+        for (int t = 0; t < kTowns; ++t)
+            money += s.Account[c][t];
+        if (std::fabs(money - expected) >= 0.005L)
+            h.NoteOther(c, money - expected);
+    }
 }

@@ -11,3 +11,9 @@
 /// let them drift), which tell why a brand sold nothing.
 void RecordMonth(GameState& s, const PerCompanyTown<long double>& accountsBeforeMarket,
                  const PerTown<float>& wagesAtMarket);
+
+/// A game opened from its savegame with a record that saw its open month from the start: the
+/// savegame keeps money only to its own grain, so what opening it added to or took from each
+/// company's money (beyond half a cent) is an other change of the open month, and its books add
+/// up. A record whose newest month is not the month before the game's is no longer whole.
+void NoteMoneyOfOpenedGame(GameState& s);

@@ -79,7 +79,8 @@ void Check(std::string_view text, int32_t monthCount)
     }
     GameHistory again;
     if (ParseHistory(HistoryText(history, kGame, monthCount), kGame, monthCount, again) != HistoryLoad::Loaded ||
-        !(again == history) || again.OpenTransport != history.OpenTransport)
+        !(again == history) || again.OpenTransport != history.OpenTransport || again.Open != history.Open ||
+        again.OpenWhole != history.OpenWhole)
         std::abort();
     // The writer never writes what its reader refuses, whatever month it writes for.
     const int32_t earlier = history.Months.empty() ? 1 : history.Months.back().Month;

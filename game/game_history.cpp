@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 const MonthRecord* GameHistory::FindMonth(int32_t month) const
 {
@@ -12,15 +13,42 @@ const MonthRecord* GameHistory::FindMonth(int32_t month) const
     return it != Months.end() && it->Month == month ? &*it : nullptr;
 }
 
-double GameHistory::SpentOn(int company, SpendingKind kind) const
+namespace {
+
+// The entry of a company's month in a list ordered by month and company, or the list's end.
+template <typename Entries>
+auto FindEntry(Entries& entries, int32_t month, int company)
 {
-    if (Months.empty() || company < 0 || company >= kHistoryCompanies)
-        return 0;
-    return kind == SpendingKind::Transport ? Months.back().Companies[company].Transport
-                                           : NewestSpent[company][static_cast<size_t>(kind)];
+    const auto it = std::lower_bound(
+        entries.begin(), entries.end(), std::make_pair(month, company),
+        [](const auto& e, const std::pair<int32_t, int>& key) { return std::make_pair(e.Month, e.Company) < key; });
+    return it != entries.end() && it->Month == month && it->Company == company ? it : entries.end();
 }
 
-double TotalSpending(const CompanyMonth& m) { return m.Spent + m.Transport; }
+}  // namespace
+
+CompanyBooks GameHistory::BooksOf(int32_t month, int company) const
+{
+    const auto it = FindEntry(Books, month, company);
+    return it != Books.end() ? *it : CompanyBooks{month, company, 0, 0};
+}
+
+double GameHistory::TotalSpending(const MonthRecord& r, int company) const
+{
+    if (company < 0 || company >= kHistoryCompanies)
+        return 0;
+    return BooksOf(r.Month, company).Spent + r.Companies[company].Transport;
+}
+
+double GameHistory::SpentOn(const MonthRecord& r, int company, SpendingKind kind) const
+{
+    if (company < 0 || company >= kHistoryCompanies)
+        return 0;
+    if (kind == SpendingKind::Transport)
+        return r.Companies[company].Transport;
+    const auto it = FindEntry(Kinds, r.Month, company);
+    return it != Kinds.end() ? it->Spent[static_cast<size_t>(kind)] : 0;
+}
 
 void GameHistory::NoteSpending(int company, int town, SpendingKind kind, long double dollars)
 {
@@ -38,7 +66,6 @@ MonthRecord& GameHistory::AddMonth(int32_t month)
     NewestCells.clear();
     NewestDemand.fill(0);
     NewestTownSpent = {};
-    NewestSpent = {};
     NewestUnsold = {};
     MonthRecord& r = Months.emplace_back();
     r.Month = month;
@@ -49,11 +76,15 @@ void GameHistory::DropNewestMonth()
 {
     if (Months.empty())
         return;
+    const int32_t month = Months.back().Month;
     Months.pop_back();
+    while (!Books.empty() && Books.back().Month >= month)
+        Books.pop_back();
+    while (!Kinds.empty() && Kinds.back().Month >= month)
+        Kinds.pop_back();
     NewestCells.clear();
     NewestDemand.fill(0);
     NewestTownSpent = {};
-    NewestSpent = {};
     NewestUnsold = {};
 }
 
@@ -117,14 +148,14 @@ CompanyLitres GameHistory::Litres(const MonthRecord& r, int company) const
 bool GameHistory::operator==(const GameHistory& other) const
 {
     return Months == other.Months && NewestCells == other.NewestCells && NewestDemand == other.NewestDemand &&
-           NewestTownSpent == other.NewestTownSpent && NewestSpent == other.NewestSpent &&
-           NewestUnsold == other.NewestUnsold && Messages == other.Messages && End == other.End &&
-           Inputs == other.Inputs;
+           NewestTownSpent == other.NewestTownSpent && NewestUnsold == other.NewestUnsold && Books == other.Books &&
+           Kinds == other.Kinds && Messages == other.Messages && End == other.End && Inputs == other.Inputs;
 }
 
 std::size_t GameHistory::MemoryBytes() const
 {
     std::size_t bytes = Months.size() * sizeof(MonthRecord) + NewestCells.capacity() * sizeof(LitreCell) +
+                        Books.capacity() * sizeof(CompanyBooks) + Kinds.capacity() * sizeof(KindSpending) +
                         Messages.capacity() * sizeof(RecordedMessage) +
                         Inputs.Entries.capacity() * sizeof(RecordedInput) +
                         Inputs.Details.capacity() * sizeof(TakenUp) + Inputs.Start.Savegame.capacity();

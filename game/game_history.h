@@ -45,11 +45,30 @@ struct CompanyMonth {
     float Share = 0;         ///< market share of the month's market, percent
     int64_t Supply = 0;      ///< litres offered at the month's market, all brands and towns
     int64_t Sales = 0;       ///< litres sold there
-    // The two below are kept only where MonthRecord::Detailed says so.
-    double Spent = 0;  ///< own spending of every kind but transport (that is Transport)
-    double Other = 0;  ///< every other change of money before the market: events, gifts, liquidation
 
     bool operator==(const CompanyMonth&) const = default;
+};
+
+/// A company's own spending and other changes of money before the market in a month seen whole
+/// (MonthRecord::Detailed). Kept beside the months, and only where one of them is not zero: in
+/// most months of a long game most companies neither spend nor gain anything.
+struct CompanyBooks {
+    int32_t Month = 0;
+    int32_t Company = 0;
+    double Spent = 0;  ///< own spending of every kind but transport (that is CompanyMonth::Transport)
+    double Other = 0;  ///< every other change of money before the market: events, gifts, liquidation
+
+    bool operator==(const CompanyBooks&) const = default;
+};
+
+/// A human player's own spending of a month seen whole by kind but transport, kept where one
+/// kind is not zero: the month report names each kind.
+struct KindSpending {
+    int32_t Month = 0;
+    int32_t Company = 0;
+    std::array<double, kSpendingKinds - 1> Spent{};  ///< in SpendingKind's order
+
+    bool operator==(const KindSpending&) const = default;
 };
 
 /// Sales as a percentage of the total demand, held in single precision. Without any demand
@@ -85,13 +104,13 @@ struct CompanyLitres {
 
 /// One closed month of the game.
 struct MonthRecord {
-    int32_t Month = 0;        ///< month count, 1 = January 1750
+    int32_t Month = 0;  ///< month count, 1 = January 1750
+    /// The companies' spending, other changes and unsold reasons were seen over the whole month:
+    /// not in a month that was open when the game was opened.
+    bool Detailed = false;
     uint64_t Digest = 0;      ///< MonthDigest of the game once the month closed; 0: not known
     int64_t TotalDemand = 0;  ///< litres all towns wanted
     std::array<CompanyMonth, kHistoryCompanies> Companies{};
-    /// The companies' spending, other changes and unsold reasons were seen over the whole month:
-    /// not in a month that was open when the game was opened, nor in one read from a file.
-    bool Detailed = false;
 
     bool operator==(const MonthRecord&) const = default;
 };
@@ -101,10 +120,9 @@ struct OpenBooks {
     std::array<long double, kSpendingKinds - 1> Spent{};
     std::array<long double, kHistoryTowns> TownSpent{};
     long double Other = 0;
-};
 
-/// The month's own spending of a company (every kind, transport included).
-double TotalSpending(const CompanyMonth& m);
+    bool operator==(const OpenBooks&) const = default;
+};
 
 /// A message box of the turn engine, kept for the message log.
 struct RecordedMessage {
@@ -138,9 +156,11 @@ struct GameHistory {
     /// The newest month's spending of each company by the town that paid, and why a brand sold
     /// nothing where it was expected to sell (its month report's; kept where it is Detailed).
     std::array<std::array<double, kHistoryTowns>, kHistoryCompanies> NewestTownSpent{};
-    /// The newest month's spending of each company by kind but transport (its month report's).
-    std::array<std::array<double, kSpendingKinds - 1>, kHistoryCompanies> NewestSpent{};
     std::array<BrandTownTable<NothingSold>, kHistoryCompanies> NewestUnsold{};
+    /// Every month's spending and other changes that are not zero, ordered by month and company;
+    /// and the human players' spending by kind.
+    std::vector<CompanyBooks> Books;
+    std::vector<KindSpending> Kinds;
     std::vector<RecordedMessage> Messages;  ///< in the order they were shown
     /// Transport spending of the month still open, per company; booked into the month's record
     /// at the month end.
@@ -153,8 +173,12 @@ struct GameHistory {
     GameInputs Inputs;               ///< how the game began and what its players did
 
     void Clear() { *this = GameHistory{}; }
-    /// What a company spent on one kind in the newest month.
-    double SpentOn(int company, SpendingKind kind) const;
+    /// A company's spending and other changes in a month (zero where none were kept).
+    CompanyBooks BooksOf(int32_t month, int company) const;
+    /// The month's own spending of a company (every kind, transport included).
+    double TotalSpending(const MonthRecord& r, int company) const;
+    /// What a human player's company spent on one kind in a month.
+    double SpentOn(const MonthRecord& r, int company, SpendingKind kind) const;
     /// Money a company paid out of a town's account for its own plans (a refund is negative).
     void NoteSpending(int company, int town, SpendingKind kind, long double dollars);
     /// Money that came or went otherwise before the market (events, liquidation).

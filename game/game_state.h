@@ -128,6 +128,17 @@ inline int MonthIndex(const GameState& s) { return (s.MonthCount - 1) % kMonths;
 /// Year of the current month; the first month is January 1750.
 inline int Year(const GameState& s) { return 1750 + (s.MonthCount - 1) / kMonths; }
 
+/// A company's litres in one of its tables (capacity, stock, supply, sales) over every brand and
+/// town.
+inline int64_t SumOfLitres(const PerCompanyBrandTown<int32_t>& table, int company)
+{
+    int64_t litres = 0;
+    for (const auto& towns : table[company])
+        for (const int32_t l : towns)
+            litres += l;
+    return litres;
+}
+
 /// A human plays this company (also after its liquidation).
 inline bool IsHumanCompany(const GameState& s, int company)
 {

@@ -36,7 +36,9 @@ std::string HistoryCsv(const GameHistory& history, const PerCompany<std::string>
                        static_cast<long long>(supply), static_cast<long long>(sales), static_cast<long long>(demand));
             // A month whose spending was not seen whole (the game was opened during it) leaves
             // both empty rather than give figures that do not add up.
-            out += r.Detailed ? Format(",%.2f,%.2f\n", TotalSpending(m) + 0.0, m.Other + 0.0) : std::string(",,\n");
+            out += r.Detailed ? Format(",%.2f,%.2f\n", history.TotalSpending(r, c) + 0.0,
+                                       history.BooksOf(r.Month, c).Other + 0.0)
+                              : std::string(",,\n");
         }
     }
     return out;

@@ -11,6 +11,7 @@
 #include <charconv>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -122,9 +123,22 @@ bool ParseHex(std::string_view word, uint64_t& out)
     return r.ec == std::errc() && r.ptr == word.data() + word.size();
 }
 
-bool Finite(double v)
+template <typename T>
+bool Finite(T v)
 {
-    return v == v && v <= std::numeric_limits<double>::max() && v >= -std::numeric_limits<double>::max();
+    return v == v && v <= std::numeric_limits<T>::max() && v >= -std::numeric_limits<T>::max();
+}
+
+// An open month's books as the "openbooks" line lists them: the kinds, other changes, towns.
+std::vector<long double*> OpenFigures(OpenBooks& books)
+{
+    std::vector<long double*> figures;
+    for (long double& v : books.Spent)
+        figures.push_back(&v);
+    figures.push_back(&books.Other);
+    for (long double& v : books.TownSpent)
+        figures.push_back(&v);
+    return figures;
 }
 
 bool UnescapeText(std::string_view field, std::string& out)
@@ -320,6 +334,74 @@ void PutEntries(std::string& out, const GameInputs& in, int32_t monthCount)
     }
 }
 
+// The spending kinds a "kinds" line names, in SpendingKind's order (transport is a column).
+constexpr std::string_view kKindNames[kSpendingKinds - 1] = {"construction", "extensions", "depots", "brands",
+                                                             "transfer_fees"};
+
+// A month's books and kinds; `books` and `kinds` are the next entries, moved past this month's.
+void PutBooks(std::string& out, const GameHistory& history, int32_t month, std::size_t& books, std::size_t& kinds)
+{
+    // Entries of a month that was not written (not rising, or beyond the savegame) are passed.
+    for (; books < history.Books.size() && history.Books[books].Month < month; ++books) {
+    }
+    for (; kinds < history.Kinds.size() && history.Kinds[kinds].Month < month; ++kinds) {
+    }
+    int last = -1;
+    for (; books < history.Books.size() && history.Books[books].Month == month; ++books) {
+        const CompanyBooks& b = history.Books[books];
+        if (b.Company <= last || b.Company >= kHistoryCompanies || (b.Spent == 0 && b.Other == 0))
+            continue;
+        last = b.Company;
+        out += "books";
+        Put(out, b.Company);
+        Put(out, b.Spent);
+        Put(out, b.Other);
+        out += '\n';
+    }
+    last = -1;
+    for (; kinds < history.Kinds.size() && history.Kinds[kinds].Month == month; ++kinds) {
+        const KindSpending& k = history.Kinds[kinds];
+        if (k.Company <= last || k.Company >= kHistoryCompanies || k.Spent == decltype(k.Spent){})
+            continue;
+        last = k.Company;
+        out += "kinds";
+        Put(out, k.Company);
+        for (std::size_t i = 0; i < k.Spent.size(); ++i)
+            if (k.Spent[i] != 0) {
+                out += ' ';
+                out += kKindNames[i];
+                Put(out, k.Spent[i]);
+            }
+        out += '\n';
+    }
+}
+
+// The newest month's spending by town and why a brand sold nothing, for its month report.
+void PutNewestDetails(std::string& out, const GameHistory& history)
+{
+    for (int c = 0; c < kHistoryCompanies; ++c) {
+        const auto& towns = history.NewestTownSpent[c];
+        if (towns == std::remove_cvref_t<decltype(towns)>{})
+            continue;
+        out += "townspent";
+        Put(out, c);
+        for (const double v : towns)
+            Put(out, v);
+        out += '\n';
+    }
+    for (int c = 0; c < kHistoryCompanies; ++c)
+        for (int b = 0; b < kHistoryBrands; ++b)
+            for (int t = 0; t < kHistoryTowns; ++t)
+                if (const NothingSold why = history.NewestUnsold[c][b][t]; why != NothingSold::No) {
+                    out += "unsold";
+                    Put(out, c);
+                    Put(out, b);
+                    Put(out, t);
+                    Put(out, static_cast<int>(why));
+                    out += '\n';
+                }
+}
+
 }  // namespace
 
 std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_t monthCount)
@@ -345,6 +427,7 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
     PutInputs(out, history.Inputs, monthCount);
     int32_t lastMonth = 0;
     const MonthRecord* previous = nullptr;
+    std::size_t books = 0, kinds = 0;  // the next entries of the books and kinds to write
     for (const MonthRecord& r : history.Months) {
         // Only what the reader takes back: rising months before the savegame's.
         if (r.Month <= lastMonth || r.Month >= monthCount)
@@ -358,6 +441,8 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
         else
             out += '-';
         Put(out, r.TotalDemand);
+        if (r.Detailed)
+            out += " whole";
         out += '\n';
         for (int c = 0; c < kHistoryCompanies; ++c) {
             const CompanyMonth& m = r.Companies[c];
@@ -379,6 +464,8 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
                 Put(out, m.*column.Field);
             out += '\n';
         }
+        if (r.Detailed)
+            PutBooks(out, history, r.Month, books, kinds);
         previous = &r;
     }
     PutEntries(out, history.Inputs, monthCount);
@@ -437,10 +524,27 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
             Put(out, cell.Sales);
             out += '\n';
         }
+        if (previous->Detailed)
+            PutNewestDetails(out, history);
+    }
+    for (int c = 0; c < kHistoryCompanies; ++c) {
+        const OpenBooks& open = history.Open[c];
+        if (open == OpenBooks{})
+            continue;
+        out += "openbooks";
+        Put(out, c);
+        for (const long double v : open.Spent)
+            Put(out, v);
+        Put(out, open.Other);
+        for (const long double v : open.TownSpent)
+            Put(out, v);
+        out += '\n';
     }
     out += "open";
     for (const long double v : history.OpenTransport)
-        Put(out, static_cast<double>(v));
+        Put(out, v);
+    if (history.OpenWhole)
+        out += " whole";
     out += '\n';
     return SealHistoryText(std::move(out));
 }
@@ -458,7 +562,7 @@ namespace {
 
 // The sections of a record in the order they come; a line of an earlier section after a later
 // one is out of place.
-enum Section { kHeadLines, kMonthLines, kInputLines, kMessageLines, kEndedLine, kPlaceLines };
+enum Section { kHeadLines, kMonthLines, kInputLines, kMessageLines, kEndedLine, kPlaceLines, kOpenLines };
 
 bool ReadNames(std::string_view texts, WorldNames& names)
 {
@@ -575,6 +679,7 @@ HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprin
     bool open = false;
     int32_t lastInputMonth = 1;
     bool hasPlaces = false;
+    int lastDetail = -1, lastUnsold = -1, lastOpen = -1;  // the newest month's details and open books, in order
     std::array<CompanyMonth, kHistoryCompanies> monthTotals{};
     const auto enter = [&](int wanted) {
         if (wanted < section)
@@ -668,6 +773,11 @@ HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprin
                         return fail(HistoryLoad::Damaged, "bad demand");
                 h.SetDemand(demand);
             }
+            if (formatVersion >= 4 && !w.AtEnd()) {
+                if (w.Next() != "whole")
+                    return fail(HistoryLoad::Damaged, "extra values");
+                r.Detailed = true;
+            }
             if (!w.AtEnd())
                 return fail(HistoryLoad::Damaged, "extra values");
             for (int c = 0; c < kHistoryCompanies; ++c) {
@@ -725,6 +835,78 @@ HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprin
                 // The share follows from the litres, as the month end worked it out.
                 m.Share = ShareOfDemand(m.Sales, static_cast<double>(r.TotalDemand));
             }
+        } else if ((kind == "books" || kind == "kinds") && formatVersion >= 4) {
+            // The month's books follow its companies; only a month seen whole has them.
+            if (section != kMonthLines || h.Months.empty() || !h.Months.back().Detailed)
+                return fail(HistoryLoad::Damaged, "books out of place");
+            const int32_t month = h.Months.back().Month;
+            int32_t company = -1;
+            if (!w.Number(company) || company < 0 || company >= kHistoryCompanies)
+                return fail(HistoryLoad::Damaged, "bad books");
+            const auto after = [&](const auto& entries) {
+                return entries.empty() || entries.back().Month < month || entries.back().Company < company;
+            };
+            if (kind == "books") {
+                CompanyBooks b{month, company, 0, 0};
+                if (!after(h.Books) || !w.Number(b.Spent) || !w.Number(b.Other) || !w.AtEnd() || !Finite(b.Spent) ||
+                    !Finite(b.Other) || (b.Spent == 0 && b.Other == 0))
+                    return fail(HistoryLoad::Damaged, "bad books");
+                h.Books.push_back(b);
+            } else {
+                KindSpending k{month, company, {}};
+                if (!after(h.Kinds) || w.AtEnd())
+                    return fail(HistoryLoad::Damaged, "bad spending by kind");
+                while (!w.AtEnd()) {
+                    const auto name = w.Next();
+                    const auto at = std::find(std::begin(kKindNames), std::end(kKindNames), *name);
+                    double v = 0;
+                    if (at == std::end(kKindNames) || k.Spent[static_cast<std::size_t>(at - kKindNames)] != 0 ||
+                        !w.Number(v) || !Finite(v) || v == 0)
+                        return fail(HistoryLoad::Damaged, "bad spending by kind");
+                    k.Spent[static_cast<std::size_t>(at - kKindNames)] = v;
+                }
+                h.Kinds.push_back(k);
+            }
+        } else if ((kind == "townspent" || kind == "unsold") && formatVersion >= 4) {
+            if (section != kPlaceLines || !h.Months.back().Detailed)
+                return fail(HistoryLoad::Damaged, "details out of place");
+            int32_t company = -1;
+            if (!w.Number(company) || company < 0 || company >= kHistoryCompanies)
+                return fail(HistoryLoad::Damaged, "bad details");
+            if (kind == "townspent") {
+                auto& towns = h.NewestTownSpent[company];
+                if (lastDetail >= company || towns != std::remove_cvref_t<decltype(towns)>{})
+                    return fail(HistoryLoad::Damaged, "bad spending by town");
+                for (double& v : towns)
+                    if (!w.Number(v) || !Finite(v))
+                        return fail(HistoryLoad::Damaged, "bad spending by town");
+                if (!w.AtEnd() || towns == std::remove_cvref_t<decltype(towns)>{})
+                    return fail(HistoryLoad::Damaged, "bad spending by town");
+                lastDetail = company;
+            } else {
+                int32_t brand = -1, town = -1, why = 0;
+                if (!w.Number(brand) || !w.Number(town) || !w.Number(why) || !w.AtEnd() || brand < 0 ||
+                    brand >= kHistoryBrands || town < 0 || town >= kHistoryTowns ||
+                    why <= static_cast<int>(NothingSold::No) || why > static_cast<int>(NothingSold::DemandMet))
+                    return fail(HistoryLoad::Damaged, "bad reason");
+                const int place = (company * kHistoryBrands + brand) * kHistoryTowns + town;
+                if (place <= lastUnsold)
+                    return fail(HistoryLoad::Damaged, "reasons out of order");
+                lastUnsold = place;
+                lastDetail = kHistoryCompanies;  // the towns' spending comes first
+                h.NewestUnsold[company][brand][town] = static_cast<NothingSold>(why);
+            }
+        } else if (kind == "openbooks" && formatVersion >= 4) {
+            int32_t company = -1;
+            if (!enter(kOpenLines) || !w.Number(company) || company <= lastOpen || company >= kHistoryCompanies)
+                return fail(HistoryLoad::Damaged, "bad books of the open month");
+            OpenBooks& books = h.Open[company];
+            for (long double* v : OpenFigures(books))
+                if (!w.Number(*v) || !Finite(*v))
+                    return fail(HistoryLoad::Damaged, "bad books of the open month");
+            if (!w.AtEnd() || books == OpenBooks{})
+                return fail(HistoryLoad::Damaged, "bad books of the open month");
+            lastOpen = company;
         } else if ((kind == "do" || kind == "names" || kind == "reopened") && formatVersion >= 3) {
             if (!enter(kInputLines) || h.Inputs.Start.Kind == StartKind::Unknown || !h.Inputs.Broken.empty())
                 return fail(HistoryLoad::Damaged, "an input out of place");
@@ -822,10 +1004,20 @@ HistoryLoad ParseHistoryRecord(std::string_view text, const uint64_t* fingerprin
             h.AppendLitres(company, brand, town, supply, sales);
         } else if (kind == "open") {
             for (long double& v : h.OpenTransport) {
+                if (formatVersion >= 4) {
+                    if (!w.Number(v) || !Finite(v))
+                        return fail(HistoryLoad::Damaged, "bad open month");
+                    continue;
+                }
                 double d = 0;
                 if (!w.Number(d) || !Finite(d))
                     return fail(HistoryLoad::Damaged, "bad open month");
                 v = d;
+            }
+            if (formatVersion >= 4 && !w.AtEnd()) {
+                if (w.Next() != "whole")
+                    return fail(HistoryLoad::Damaged, "extra values");
+                h.OpenWhole = true;
             }
             if (!w.AtEnd())
                 return fail(HistoryLoad::Damaged, "extra values");

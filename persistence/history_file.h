@@ -2,17 +2,20 @@
 ///
 /// The savegame itself never changes; the record lives in a file of its own next to it. The file
 /// is UTF-8 text, one item per LF line, numbers with "." and as many digits as give the value
-/// back exactly. Version 3:
+/// back exactly. Version 4:
 ///
-///     TAVREK-HISTORY 3
+///     TAVREK-HISTORY 4
 ///     game <16 hex digits>              FNV-1a 64 of the savegame's bytes it belongs to
 ///     columns money_before money value revenue production transport interest supply sales
 ///     start new <random> <digest> <map> <two players> <expert> <delay> <events> <advanced>
 ///           <reduce> <start 1> <start 2> <share text>\t<name 1>\t<name 2>\t<40 names>
 ///       or start savegame <random> <digest> <savegame bytes>\t<40 names>
 ///     broken <why the inputs cannot play the game again>       (only then)
-///     month <month> <digest, or -> <demand of all towns>
+///     month <month> <digest, or -> <demand of all towns> [whole]
 ///     <a company's figures in the columns' order, or "=" when they are last month's>  (10 lines)
+///     books <company> <spending but transport> <other changes>   a month seen whole ("whole"):
+///     kinds <company> <kind> <dollars> ...                        each that is not zero; by kind
+///                                                                 for the human players
 ///     do <month> <company> <command text>                      a command that ran
 ///     names <month> <company> <40 names>                       "Restore Names"
 ///     reopened <month> <company> <random> <digest> <40 names>  saved and opened again here
@@ -20,7 +23,10 @@
 ///     ended <winner> <human won 0|1> <points> <last player>     the game is over
 ///     places <demand of towns 1..10>                           the newest month's places:
 ///     litres <company> <brand> <town> <supply> <sales>         each that offered or sold beer
-///     open <transport of the month not yet closed, companies 0..9>
+///     townspent <company> <spending of towns 1..10>            the newest month's, if whole
+///     unsold <company> <brand> <town> <why: 1..4>              where a brand sold nothing
+///     openbooks <company> <5 kinds> <other> <towns 1..10>      the month not yet closed
+///     open <transport of the month not yet closed, companies 0..9> [whole]
 ///     end <16 hex digits>               FNV-1a 64 of every byte before this line
 ///
 /// <random> and <digest> are 16 hex digits: the generator's state when the game was taken up and
@@ -30,7 +36,10 @@
 /// (skipped) and lack some it knows (0). In texts a backslash, tab, LF and CR are written "\\",
 /// "\t", "\n", "\r", and in the savegame every other byte outside printable ASCII as "\xHH".
 ///
-/// Versions 1 and 2 (2 with an "ended" line) are still read: their months hold every place's
+/// The kinds are construction, extensions, depots, brands and transfer_fees; "whole" on the open
+/// line says the month not yet closed was seen from its start. Version 3 (months without books,
+/// the open month's transport as doubles) is still read, and so are versions 1 and 2 (2 with an
+/// "ended" line): their months hold every place's
 /// litres ("company <c> <money before> <money> <value> <share> <revenue> <production>
 /// <transport> <interest> <supply: 30 litres> <sales: 30 litres>", ten lines after "month
 /// <month> <demand of towns 1..10>"), of which the newest month's are kept, and no inputs.
@@ -50,7 +59,7 @@
 #include "persistence/savegame.h"
 
 /// The version the writer writes, and the newest the reader takes.
-inline constexpr int32_t kHistoryFormatVersion = 3;
+inline constexpr int32_t kHistoryFormatVersion = 4;
 /// The record's file of a savegame: its name with ".history" added.
 std::string HistoryFileName(const std::string& savegamePath);
 

@@ -73,6 +73,23 @@ GameHistory SampleHistory()
         {1, 2, {"You take over the Alpha-Brewery in Fotzingfors", "Sie übernehmen die Alpha-Brauerei"}, {}});
     h.Messages.push_back({5, 7, {"tab\there, line\nbreak, back\\slash\r", "Ärger"}, {"Bankruptcy!", "Bankrott!"}});
     h.OpenTransport[3] = 42.25L;
+    // Months 2 and 5 were seen whole: their books, a player's spending by kind, the newest
+    // month's spending by town and why brands sold nothing, and the open month's books so far.
+    h.Months[1].Detailed = true;
+    h.Months[2].Detailed = true;
+    h.Books.push_back({2, 3, 5045.5, -592.0});
+    h.Books.push_back({2, 8, 0.1, 0});
+    h.Kinds.push_back({2, 3, {0, 0, 5000, 0, 45.5}});
+    h.Books.push_back({5, 0, 0, 1e-300});
+    h.Kinds.push_back({5, 9, {1.0 / 3.0, 0, 0, 0, 0}});
+    h.NewestTownSpent[3][4] = 17.25;
+    h.NewestTownSpent[8][0] = -0.5;
+    h.NewestUnsold[2][1][7] = NothingSold::PriceTooHigh;
+    h.NewestUnsold[9][0][0] = NothingSold::NoStock;
+    h.Open[3].Spent[1] = 0.1L;
+    h.Open[3].Other = -5.0L / 3.0L;
+    h.Open[3].TownSpent[3] = 0.1L;
+    h.OpenWhole = true;
     return h;
 }
 
@@ -103,7 +120,7 @@ TEST(HistoryFile, WrittenAndReadBackExactly)
 {
     const GameHistory h = SampleHistory();
     const std::string text = HistoryText(h, kGame, kMonth);
-    EXPECT_EQ(text.rfind("TAVREK-HISTORY 3\ngame 0123456789abcdef\ncolumns money_before money value revenue "
+    EXPECT_EQ(text.rfind("TAVREK-HISTORY 4\ngame 0123456789abcdef\ncolumns money_before money value revenue "
                          "production transport interest supply sales\nstart new 0000000100000002 fedcba9876543210 2 ",
                          0),
               0u);
@@ -113,7 +130,13 @@ TEST(HistoryFile, WrittenAndReadBackExactly)
     ASSERT_EQ(ParseHistory(text, kGame, kMonth, back, &reason), HistoryLoad::Loaded) << reason;
     EXPECT_TRUE(back == h);
     EXPECT_EQ(back.OpenTransport, h.OpenTransport);
+    EXPECT_TRUE(back.Open == h.Open) << "the open month's books to their last bit";
+    EXPECT_TRUE(back.OpenWhole);
     EXPECT_EQ(HistoryText(back, kGame, kMonth), text);
+    EXPECT_NE(text.find("\nkinds 3 depots 5000 transfer_fees 45.5\n"), std::string::npos) << "only kinds spent";
+    EXPECT_EQ(back.SpentOn(*back.FindMonth(2), 3, SpendingKind::Depots), 5000.0);
+    EXPECT_EQ(back.BooksOf(2, 3).Other, -592.0);
+    EXPECT_EQ(back.BooksOf(1, 3).Spent, 0.0) << "a month not seen whole has no books";
     ASSERT_NE(back.FindMonth(5), nullptr);
     EXPECT_EQ(back.FindMonth(5)->TotalDemand, 50000);
     EXPECT_EQ(back.NewestDemand[0], 5000);
@@ -233,6 +256,36 @@ TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
         {"the towns' demand not the month's, sum right", resealed(replaced("places 5000 ", "places 5001 ")),
          HistoryLoad::Damaged},
         {"a money figure not a number, sum right", resealed(replaced("1e+300", "nan")), HistoryLoad::Damaged},
+        {"books of a month not seen whole, sum right",
+         resealed(std::string(good).insert(good.find("month 2 "), "books 1 5 5\n")), HistoryLoad::Damaged},
+        {"books of nothing, sum right", resealed(replaced("books 8 0.1 0", "books 8 0 0")), HistoryLoad::Damaged},
+        {"books out of order, sum right", resealed(replaced("books 8 ", "books 2 ")), HistoryLoad::Damaged},
+        {"a kind nobody spends on, sum right", resealed(replaced("kinds 3 depots", "kinds 3 beer")),
+         HistoryLoad::Damaged},
+        {"a kind twice, sum right", resealed(replaced("kinds 3 depots 5000", "kinds 3 depots 5000 depots 1")),
+         HistoryLoad::Damaged},
+        {"a kind without dollars, sum right", resealed(replaced("transfer_fees 45.5", "transfer_fees")),
+         HistoryLoad::Damaged},
+        {"a kind of nothing, sum right", resealed(replaced("transfer_fees 45.5", "transfer_fees 0")),
+         HistoryLoad::Damaged},
+        {"a reason out of order, sum right", resealed(replaced("unsold 9 0 0 1", "unsold 1 0 0 1")),
+         HistoryLoad::Damaged},
+        {"a reason nobody gives, sum right", resealed(replaced("unsold 9 0 0 1", "unsold 9 0 0 5")),
+         HistoryLoad::Damaged},
+        {"towns' spending after the reasons, sum right",
+         resealed(std::string(good).insert(good.find("openbooks "), "townspent 9 1 0 0 0 0 0 0 0 0 0\n")),
+         HistoryLoad::Damaged},
+        {"towns' spending with a town missing, sum right",
+         resealed(replaced("townspent 3 0 0 0 0 17.25 0 0 0 0 0", "townspent 3 0 0 0 0 17.25 0 0 0 0")),
+         HistoryLoad::Damaged},
+        {"open books after the open line, sum right",
+         resealed(good.substr(0, good.rfind("\nend ") + 1) + "openbooks 4 1 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n"),
+         HistoryLoad::Damaged},
+        {"open books of nothing, sum right",
+         resealed(std::string(good).insert(good.find("openbooks "), "openbooks 2 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\n")),
+         HistoryLoad::Damaged},
+        {"the open month half whole, sum right", resealed(replaced(" whole\nend", " halfway\nend")),
+         HistoryLoad::Damaged},
         {"a message with three texts, sum right", resealed(replaced("\tBankruptcy!", " Bankruptcy!")),
          HistoryLoad::Damaged},
         {"an unknown escape, sum right", resealed(replaced("back\\\\slash", "back\\qslash")), HistoryLoad::Damaged},
@@ -242,7 +295,7 @@ TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
          HistoryLoad::Damaged},
         {"another game, sum right", resealed(replaced("game 0123456789abcdef", "game fedcba9876543210")),
          HistoryLoad::Foreign},
-        {"newer version", replaced("TAVREK-HISTORY 3", "TAVREK-HISTORY 4"), HistoryLoad::Newer},
+        {"newer version", replaced("TAVREK-HISTORY 4", "TAVREK-HISTORY 5"), HistoryLoad::Newer},
         {"an end in a version 1 record", resealed(OldRecord(1, false) + "ended 2 1 500 -1\nopen 0 0 0 0 0 0 0 0 0 0\n"),
          HistoryLoad::Damaged},
         {"an end nobody reached", resealed(std::string(good).insert(good.find("places "), "ended -1 0 0 -1\n")),
@@ -251,7 +304,7 @@ TEST(HistoryFile, RefusesWhatIsNotAWholeRecordOfThisGame)
          HistoryLoad::Damaged},
         {"a message after the end", resealed(std::string(good).insert(good.find("message "), "ended 2 1 9 -1\n")),
          HistoryLoad::Damaged},
-        {"version zero", resealed(replaced("TAVREK-HISTORY 3", "TAVREK-HISTORY 0")), HistoryLoad::Damaged},
+        {"version zero", resealed(replaced("TAVREK-HISTORY 4", "TAVREK-HISTORY 0")), HistoryLoad::Damaged},
         // What the game could not have written by the savegame's month.
         {"the savegame's own month closed", resealed(replaced("month 5 ", "month 6 ")), HistoryLoad::Damaged},
         {"a month after the savegame's", resealed(replaced("month 5 ", "month 2000000000 ")), HistoryLoad::Damaged},
@@ -333,21 +386,6 @@ struct SessionHistory : ::testing::Test {
     }
 };
 
-GameHistory WithoutDetails(GameHistory h)
-{
-    for (MonthRecord& r : h.Months) {
-        r.Detailed = false;
-        for (CompanyMonth& m : r.Companies) {
-            m.Spent = 0;
-            m.Other = 0;
-        }
-    }
-    h.NewestTownSpent = {};
-    h.NewestSpent = {};
-    h.NewestUnsold = {};
-    return h;
-}
-
 std::string ReadAll(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -367,17 +405,17 @@ TEST_F(SessionHistory, SavedBesideTheGameAndOpenedWithIt)
     ASSERT_TRUE(session.Open(File("a.tsg")));
     EXPECT_EQ(ReadAll(File("a.tsg")), SavegameText(session.State()));
     EXPECT_EQ(session.LastHistoryLoad(), HistoryLoad::Loaded);
-    // The file does not keep a month's details (spending by kind, other changes, why a brand sold
-    // nothing) yet: they come back as not recorded, and everything else as it was. The inputs go
-    // on from the saved ones, noting the reopening.
+    // The months come back as they were, with their details (spending and other changes, the
+    // newest month's towns and why a brand sold nothing). The inputs go on from the saved ones,
+    // noting the reopening.
     EXPECT_TRUE(played.Months.back().Detailed);
-    EXPECT_FALSE(session.History().Months.back().Detailed);
+    EXPECT_TRUE(session.History().Months.back().Detailed);
     const auto sameBooks = [](GameHistory a, GameHistory b) {
         a.Inputs = {};
         b.Inputs = {};
         return a == b;
     };
-    EXPECT_TRUE(sameBooks(session.History(), WithoutDetails(played)));
+    EXPECT_TRUE(sameBooks(session.History(), played));
     const GameInputs& inputs = session.History().Inputs;
     EXPECT_EQ(inputs.Start, played.Inputs.Start);
     ASSERT_EQ(inputs.Entries.size(), played.Inputs.Entries.size() + 1);
@@ -390,6 +428,7 @@ TEST_F(SessionHistory, SavedBesideTheGameAndOpenedWithIt)
     GameSession reader(frontend, dir.Str());
     ASSERT_EQ(reader.Load(File("a.tsg")), LoadStatus::Loaded);
     EXPECT_EQ(reader.History().Months.size(), 5u);
+    EXPECT_TRUE(reader.History().Months.back().Detailed) << "the month opened at its start was seen whole";
     EXPECT_TRUE(sameBooks(reader.History(), session.History()));
     EXPECT_EQ(reader.History().Inputs.Entries.size(), inputs.Entries.size() + 1);
 }

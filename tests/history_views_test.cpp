@@ -55,7 +55,7 @@ TEST(MonthReport, LastMonthsMarketBooksAndMessagesOfTheCompanyOnTurn)
         RecordingFrontend f;
         NextTurn(first, f);
         // The liquidated company's debt went with it: a change of its money before the market.
-        EXPECT_EQ(first.History.Months[0].Companies[5].Other, 3.0);
+        EXPECT_EQ(first.History.BooksOf(1, 5).Other, 3.0);
         return ComputeMonthReport(first, 2, Language::German);
     }();
     EXPECT_EQ(january.Title, "Bericht für Januar 1750: Company2");

@@ -264,6 +264,27 @@ void ChooseText(QListWidget* list, const std::string& text)
         list->setCurrentItem(items.front());
 }
 
+/// The guided game begun from its menu entry in `language`; its box.
+GuideBox& BeginGuidedGame(TForm1& form, Language language)
+{
+    form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
+    auto* menu = form.findChild<GuideMenu*>();
+    menu->Entry()->trigger();
+    return *menu->Box();
+}
+
+/// The guide's first step and Change Prices open with a price typed in the home town.
+void TypeGuidedPrice(TForm1& form, GuideBox& box)
+{
+    // Each click is looked at by the guide, as a player's click is.
+    ClickTown(form, kGuidedNeighbourTown);
+    box.Refresh();
+    ClickTown(form, kGuidedHomeTown);
+    box.Refresh();
+    form.Button6->click();
+    form.Edit2->setText("3.50");
+}
+
 /// Plays the guide from its second step up to the end of the month (its eighth step done).
 void PlayGuidedMonth(TForm1& form, GuideBox& box)
 {
@@ -338,18 +359,9 @@ void GuidedShots(const std::string& work, Frontend& silent, Shots& shots, Langua
     form.AvailableScreenSize = [] { return QSize(4096, 4096); };
     form.show();
     form.SetZoom(zoom);
-    form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
-    auto* menu = form.findChild<GuideMenu*>();
-    menu->Entry()->trigger();
-    GuideBox& box = *menu->Box();
+    GuideBox& box = BeginGuidedGame(form, language);
     shots.SaveImage(WindowWithGuide(form, box), "guided-1-select-town" + suffix);
-    // Each click is looked at by the guide, as a player's click is.
-    ClickTown(form, kGuidedNeighbourTown);
-    box.Refresh();
-    ClickTown(form, kGuidedHomeTown);
-    box.Refresh();
-    form.Button6->click();
-    form.Edit2->setText("3.50");
+    TypeGuidedPrice(form, box);
     shots.SaveImage(WindowWithGuide(form, box), "guided-2-change-prices" + suffix);
     form.Button10->click();
     PlayGuidedMonth(form, box);
@@ -377,17 +389,8 @@ void HelpGuidedPictures(const std::string& work, Frontend& silent, Shots& shots,
 {
     TForm1 form(FoldersIn(work), nullptr, &silent);
     form.show();
-    form.Menu(language == Language::German ? MenuEntry::Deutsch1 : MenuEntry::English1)->trigger();
-    auto* menu = form.findChild<GuideMenu*>();
-    menu->Entry()->trigger();
-    GuideBox& box = *menu->Box();
-    // Each click is looked at by the guide, as a player's click is.
-    ClickTown(form, kGuidedNeighbourTown);
-    box.Refresh();
-    ClickTown(form, kGuidedHomeTown);
-    box.Refresh();
-    form.Button6->click();
-    form.Edit2->setText("3.50");
+    GuideBox& box = BeginGuidedGame(form, language);
+    TypeGuidedPrice(form, box);
     box.Refresh();
     shots.Save(box, "help-guide" + suffix);
     shots.Save(*form.Surface(), "help-forecast" + suffix, QRect(0, 400, 790, 135), 0.75);

@@ -30,13 +30,8 @@ void PrintCompanies(const GameState& s)
 {
     std::printf("%-3s %-30s %14s %8s %10s %10s\n", "no", "company", "value", "share", "capacity", "sales");
     for (int c = 0; c < kCompanies; ++c) {
-        int64_t capacity = 0;
-        int64_t sales = 0;
-        for (int b = 0; b < kBrands; ++b)
-            for (int t = 0; t < kTowns; ++t) {
-                capacity += s.Capacity[c][b][t];
-                sales += s.Sales[c][b][t];
-            }
+        const int64_t capacity = SumOfLitres(s.Capacity, c);
+        const int64_t sales = SumOfLitres(s.Sales, c);
         // The names file is anyone's to edit: its names reach the terminal without controls.
         std::printf("%-3d %-30s %14.2Lf %7.2f%% %10lld %10lld\n", c + 1, ControlsReplaced(s.CompanyName[c]).c_str(),
                     CompanyValue(s, c), static_cast<double>(MarketShare(s, c)), static_cast<long long>(capacity),
