@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonParseError>
+#include <QRandomGenerator>
 
 #include "game/game_state.h"
 #include "game/map_tables.h"
@@ -46,6 +47,17 @@ QJsonObject ErrorMessage(const Error& error, qint64 seq)
 QString Encode(const QJsonObject& message)
 {
     return QString::fromUtf8(QJsonDocument(message).toJson(QJsonDocument::Compact));
+}
+
+QString RandomSeatToken()
+{
+    QByteArray bytes(32, '\0');
+    for (int i = 0; i < bytes.size(); i += 4) {
+        const quint32 word = QRandomGenerator::system()->generate();
+        for (int k = 0; k < 4; ++k)
+            bytes[i + k] = static_cast<char>((word >> (8 * k)) & 0xFF);
+    }
+    return QString::fromLatin1(bytes.toHex());
 }
 
 QStringList FieldsOf(const QString& kind)

@@ -28,6 +28,10 @@ QJsonObject ErrorMessage(const Error& error, qint64 seq = -1);
 /// The text of one message: compact JSON.
 QString Encode(const QJsonObject& message);
 
+/// A new seat token: 256 bits from the system's generator, as 64 lower-case hex digits. The
+/// player makes it and keeps it; the server keeps only its hash.
+QString RandomSeatToken();
+
 /// Reads a message: a JSON object with this protocol's version and a kind among `kinds`, and no
 /// field but `fields` beside "v" and "kind". Nothing on a fault, with `error` set.
 std::optional<QJsonObject> Decode(const QString& text, const QStringList& kinds, Error& error);

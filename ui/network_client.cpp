@@ -3,22 +3,10 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRandomGenerator>
 #include <QTimer>
 #include <QUrl>
 
 namespace {
-
-QString RandomToken()
-{
-    QByteArray bytes(32, '\0');
-    for (int i = 0; i < bytes.size(); i += 4) {
-        const quint32 word = QRandomGenerator::system()->generate();
-        for (int k = 0; k < 4; ++k)
-            bytes[i + k] = static_cast<char>((word >> (8 * k)) & 0xFF);
-    }
-    return QString::fromLatin1(bytes.toHex());
-}
 
 QStringList Lines(const QJsonValue& value)
 {
@@ -60,7 +48,7 @@ void NetworkClient::Host(const QString& url, const NewGameSettings& settings)
     start_ = Start::Host;
     settings_ = settings;
     seat_ = HeldSeat{url.toStdString(), {}, 0, {}};
-    token_ = RandomToken();
+    token_ = protocol::RandomSeatToken();
     active_ = true;
     Open();
 }
@@ -72,7 +60,7 @@ void NetworkClient::Join(const QString& url, const QString& invite)
     start_ = Start::Join;
     invite_ = invite;
     seat_ = HeldSeat{url.toStdString(), {}, 0, {}};
-    token_ = RandomToken();
+    token_ = protocol::RandomSeatToken();
     active_ = true;
     Open();
 }

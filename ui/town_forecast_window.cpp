@@ -228,7 +228,8 @@ bool TownForecastMenu::eventFilter(QObject* watched, QEvent* event)
     const auto* widget = qobject_cast<QWidget*>(watched);
     const PanelMode mode = session_.Panel().CommandMode;
     if (key->key() == kForecastKey && key->modifiers() == Qt::NoModifier && !key->isAutoRepeat() && widget &&
-        widget->window() == window_ && (mode == PanelMode::TownInformation || mode == PanelMode::LastSales) && !Hidden(window_)) {
+        widget->window() == window_ && (mode == PanelMode::TownInformation || mode == PanelMode::LastSales) &&
+        !Hidden(window_)) {
         Open();
         return true;
     }

@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QRandomGenerator>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslError>
@@ -109,7 +108,7 @@ private:
         // The seat's secret is made here and only its hash is kept on the server: a host or join
         // whose answer was lost is simply asked again with it.
         if (token_.isEmpty())
-            token_ = RandomToken();
+            token_ = protocol::RandomSeatToken();
         if (seat_ != 0) {
             Send({{"v", protocol::kVersion}, {"kind", "resume"}, {"game", game_}, {"seat", seat_}, {"token", token_}});
         } else if (options_.Host) {
@@ -124,17 +123,6 @@ private:
                   {"invite", QString::fromStdString(options_.Invite)},
                   {"token", token_}});
         }
-    }
-
-    static QString RandomToken()
-    {
-        QByteArray bytes(32, '\0');
-        for (int i = 0; i < bytes.size(); i += 4) {
-            const quint32 word = QRandomGenerator::system()->generate();
-            for (int k = 0; k < 4; ++k)
-                bytes[i + k] = static_cast<char>((word >> (8 * k)) & 0xFF);
-        }
-        return QString::fromLatin1(bytes.toHex());
     }
 
     void Lost()
