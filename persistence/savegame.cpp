@@ -495,7 +495,7 @@ std::optional<SavegameContent> Refuse(const LineReader& r, std::string* reason)
 
 void ShowCannotSave(Frontend& frontend)
 {
-    frontend.ShowMessage({"Cannot save file!", "Datei kann nicht gespeichert werden"}, {"File Error", "Dateifehler"},
+    frontend.ShowMessage({"Cannot save file!", "Datei kann nicht gespeichert werden"}, FileErrorCaption(),
                          MessageIcon::Warning);
 }
 
@@ -742,7 +742,7 @@ LoadStatus LoadGameFile(GameState& s, const std::string& path, std::string* reas
 
 bool ShowOpened(GameState& s, LoadStatus status, Frontend& frontend)
 {
-    const LocalText fileError{"File Error", "Dateifehler"};
+    const LocalText fileError = FileErrorCaption();
     switch (status) {
     case LoadStatus::CannotOpen:
         frontend.ShowMessage({"Cannot open file!", "Datei kann nicht geöffnet werden"}, fileError,
@@ -931,8 +931,7 @@ void ShowSaveResult(const std::string& path, const SaveResult& result, Frontend&
     // A file that cannot be opened leads to the save dialog, which the window shows after this
     // line says why; a write that failed after that is reported here.
     if (result.Status == SaveStatus::CannotOpen && result.Problem != SaveProblem::NoFileName)
-        frontend.ShowMessage(CannotOpenForSavingText(path, result.Problem), {"File Error", "Dateifehler"},
-                             MessageIcon::Warning);
+        frontend.ShowMessage(CannotOpenForSavingText(path, result.Problem), FileErrorCaption(), MessageIcon::Warning);
     if (result.Status == SaveStatus::WriteFailed)
         ShowCannotSave(frontend);
 }

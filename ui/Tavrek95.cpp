@@ -1147,6 +1147,7 @@ void TForm1::ApplyZoom()
     // The program's other windows and the style's indicators grow with it.
     findChild<HistoryMenu*>()->SetZoom(zoom_);
     findChild<GuideMenu*>()->SetZoom(zoom_);
+    findChild<NetworkMenu*>()->SetZoom(zoom_);
     if (helpWindow_)
         helpWindow_->SetZoom(zoom_);
     ApplyStyleZoom(zoom_);

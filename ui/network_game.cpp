@@ -27,6 +27,8 @@
 #include "ui/Tavrek95.h"
 #include "ui/guide_box.h"
 #include "ui/newgame.h"
+#include "ui/window_zoom.h"
+#include "ui/zoom.h"
 
 namespace {
 
@@ -62,6 +64,7 @@ NetworkMenu::NetworkMenu(QMenu* game, QAction* before, TForm1& window, std::func
     banner_->setMargin(3);
     banner_->setStyleSheet("QLabel { background: #fff6c8; color: black; border: 1px solid #806000; }");
     banner_->hide();
+    bannerFont_ = banner_->font();
 
     connect(client_, &NetworkClient::SeatTaken, this, &NetworkMenu::SeatTaken);
     connect(client_, &NetworkClient::StateChanged, this, &NetworkMenu::StateChanged);
@@ -545,6 +548,12 @@ void NetworkMenu::SetPhase(Phase phase)
     UpdateBanner();
 }
 
+void NetworkMenu::SetZoom(int zoom)
+{
+    zoom_ = zoom;
+    UpdateBanner();
+}
+
 void NetworkMenu::UpdateBanner()
 {
     if (!banner_)
@@ -587,8 +596,10 @@ void NetworkMenu::UpdateBanner()
     if (!lostNote_.isEmpty())
         text += " - " + lostNote_;
     banner_->setText(text);
+    banner_->setFont(ZoomedFont(bannerFont_, zoom_));
+    banner_->setMargin(Zoomed(3, zoom_));
     banner_->adjustSize();
-    banner_->move(4, 4);
+    banner_->move(Zoomed(4, zoom_), Zoomed(4, zoom_));
     banner_->show();
     banner_->raise();
 }

@@ -4,6 +4,7 @@
 /// moves. The server is the referee: its game is what the window shows.
 #pragma once
 
+#include <QFont>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -47,6 +48,8 @@ public:
     /// New or Open replaced the game: the network game is left.
     void GameReplaced();
     void SetLanguage(Language language);
+    /// The banner grows with the window's zoom.
+    void SetZoom(int zoom);
 
     Phase CurrentPhase() const { return phase_; }
     QLabel* Banner() const { return banner_; }
@@ -102,6 +105,8 @@ private:
     QAction* join_ = nullptr;
     QAction* resume_ = nullptr;
     QLabel* banner_ = nullptr;
+    QFont bannerFont_;  ///< the banner's font at 100 %
+    int zoom_ = 100;
     Phase phase_ = Phase::Off;
     Language language_ = Language::English;
     int mySeat_ = 0;

@@ -164,6 +164,16 @@ TEST(NetworkWindow, HostAndJoinPlayMonthsAndEndOnTheServersGame)
     ASSERT_TRUE(WaitUntil([&] { return host.Now() == Phase::Waiting; }));
     EXPECT_TRUE(host.Banner().contains("Waiting for player 2 to join")) << host.Banner().toStdString();
     EXPECT_FALSE(PanelWorks(*host.Form));
+    // The banner grows with the window's zoom and is as it was back at 100 %.
+    const QLabel& banner = *host.Net().Banner();
+    const QRect at100 = banner.geometry();
+    host.Form->AvailableScreenSize = [] { return QSize(1920, 1200); };
+    ASSERT_EQ(host.Form->SetZoom(200), 200);
+    EXPECT_EQ(banner.pos(), QPoint(8, 8));
+    EXPECT_GT(banner.height(), at100.height() * 3 / 2);
+    EXPECT_GT(banner.width(), at100.width() * 3 / 2);
+    ASSERT_EQ(host.Form->SetZoom(100), 100);
+    EXPECT_EQ(banner.geometry(), at100);
 
     guest.Net().AskJoin = [&](const QString&) { return std::optional(std::pair{server.Url(), host.Invite}); };
     guest.Net().Join();
