@@ -202,7 +202,12 @@ TForm1::TForm1(const GameFolders& folders, QWidget* parent, Frontend* dialogs, s
         });
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // Network play watches every event of the program; it goes first, so that no event of the
+    // window's own teardown asks a window that is half gone.
+    delete findChild<NetworkMenu*>();
+}
 
 QWidget* TForm1::Surface() const { return surface_; }
 
