@@ -509,8 +509,13 @@ std::string HistoryText(const GameHistory& history, uint64_t fingerprint, int32_
         Put(out, e.LastPlayer);
         out += '\n';
     }
-    // The newest month's places, for the month report; only when that month was written.
-    if (previous && previous == &history.Months.back()) {
+    // The newest month's places, for the month report; only when that month was written and its
+    // places are at hand (a record read without them has none to give, and the reader would
+    // refuse towns whose demand is not the month's).
+    int64_t townDemand = 0;
+    for (const int32_t d : history.NewestDemand)
+        townDemand += d;
+    if (previous && previous == &history.Months.back() && townDemand == history.Months.back().TotalDemand) {
         out += "places";
         for (const int32_t d : history.NewestDemand)
             Put(out, d);
